@@ -1,0 +1,226 @@
+// Reference kernels: the straightforward loops, one statement evaluated in double and rounded
+// once to a Scalar when stored. Faster kernels in methods/ must give the same bits.
+#include "referencia.h"
+
+#include <cmath>
+
+namespace ref {
+
+// ---- substituicao
+void SubstituicaoRetroativa(int n, Matrix U, Vector x, Vector c) {
+    for (int i = n; i >= 1; --i) {
+        Scalar sum = 0.0f;
+        for (int j = i + 1; j <= n; ++j)
+            sum = static_cast<Scalar>(static_cast<double>(U[i][j]) * static_cast<double>(x[j]) +
+                                      static_cast<double>(sum));
+        x[i] = static_cast<Scalar>((static_cast<double>(c[i]) - static_cast<double>(sum)) /
+                                   static_cast<double>(U[i][i]));
+    }
+}
+
+void SubstituicaoProgressivaL(int n, Matrix L, Vector y, Vector c) {
+    for (int i = 1; i <= n; ++i) {
+        Scalar sum = 0.0f;
+        for (int j = 1; j <= i - 1; ++j)
+            sum = static_cast<Scalar>(static_cast<double>(L[i][j]) * static_cast<double>(y[j]) +
+                                      static_cast<double>(sum));
+        // The diagonal of L is 1 and is not read.
+        y[i] = static_cast<Scalar>(static_cast<double>(c[i]) - static_cast<double>(sum));
+    }
+}
+
+void SubstituicaoProgressiva(int n, Matrix L, Vector x, Vector c) {
+    for (int i = 1; i <= n; ++i) {
+        Scalar sum = 0.0f;
+        for (int j = 1; j <= i - 1; ++j)
+            sum = static_cast<Scalar>(static_cast<double>(L[i][j]) * static_cast<double>(x[j]) +
+                                      static_cast<double>(sum));
+        x[i] = static_cast<Scalar>((static_cast<double>(c[i]) - static_cast<double>(sum)) /
+                                   static_cast<double>(L[i][i]));
+    }
+}
+
+// ---- eliminacao
+namespace {
+
+// Eliminates column i below the pivot row i.
+void elimina_coluna(int n, Matrix A, Vector b, int i) {
+    for (int j = i + 1; j <= n; ++j) {
+        const Scalar m =
+            static_cast<Scalar>(-static_cast<double>(A[j][i]) / static_cast<double>(A[i][i]));
+        for (int k = i + 1; k <= n; ++k)
+            A[j][k] = static_cast<Scalar>(static_cast<double>(A[i][k]) * static_cast<double>(m) +
+                                          static_cast<double>(A[j][k]));
+        b[j] = static_cast<Scalar>(static_cast<double>(b[i]) * static_cast<double>(m) +
+                                   static_cast<double>(b[j]));
+    }
+}
+
+}  // namespace
+
+void Eliminacao(int n, Matrix A, Vector b) {
+    for (int i = 1; i <= n - 1; ++i) elimina_coluna(n, A, b, i);
+}
+
+void GaussPivoteamentoParcial(int n, Matrix A, Vector b) {
+    for (int i = 1; i <= n - 1; ++i) {
+        // Pivot search: the first row with the strictly largest magnitude wins; row i keeps the
+        // pivot on ties, and a NaN never wins.
+        Scalar best = std::fabs(A[i][i]);
+        int p = i;
+        for (int j = i; j <= n; ++j) {
+            if (std::fabs(A[j][i]) > best) {
+                best = std::fabs(A[j][i]);
+                p = j;
+            }
+        }
+        // Exchange rows i and p over columns i..n only (columns 1..i-1 stay), and b[i], b[p];
+        // done even when p == i.
+        for (int k = i; k <= n; ++k) {
+            const Scalar t = A[i][k];
+            A[i][k] = A[p][k];
+            A[p][k] = t;
+        }
+        const Scalar t = b[i];
+        b[i] = b[p];
+        b[p] = t;
+        elimina_coluna(n, A, b, i);
+    }
+}
+
+// ---- lu
+namespace {
+
+// Factorises column i below the pivot row i; the stored multiplier is exactly -m.
+void fatora_coluna(int n, Matrix A, int i) {
+    for (int j = i + 1; j <= n; ++j) {
+        const Scalar m =
+            static_cast<Scalar>(-static_cast<double>(A[j][i]) / static_cast<double>(A[i][i]));
+        for (int k = i + 1; k <= n; ++k)
+            A[j][k] = static_cast<Scalar>(static_cast<double>(A[i][k]) * static_cast<double>(m) +
+                                          static_cast<double>(A[j][k]));
+        A[j][i] = -m;
+    }
+}
+
+}  // namespace
+
+void LU(int n, Matrix A) {
+    for (int i = 1; i <= n - 1; ++i) fatora_coluna(n, A, i);
+}
+
+void LUPivoteamentoParcial(int n, Matrix A, IndexVector pos, Scalar& det) {
+    for (int i = 1; i <= n; ++i) pos[i] = i;
+    int trocas = 0;
+    for (int i = 1; i <= n - 1; ++i) {
+        // Pivot search: the first row with the strictly largest magnitude wins; row i keeps the
+        // pivot on ties, and a NaN never wins.
+        Scalar best = std::fabs(A[i][i]);
+        int p = i;
+        for (int j = i; j <= n; ++j) {
+            if (std::fabs(A[j][i]) > best) {
+                best = std::fabs(A[j][i]);
+                p = j;
+            }
+        }
+        // Whole rows are exchanged, so the multipliers already stored travel with their rows.
+        if (p != i) {
+            ++trocas;
+            for (int k = 1; k <= n; ++k) {
+                const Scalar t = A[i][k];
+                A[i][k] = A[p][k];
+                A[p][k] = t;
+            }
+            const int t = pos[i];
+            pos[i] = pos[p];
+            pos[p] = t;
+        }
+        fatora_coluna(n, A, i);
+    }
+    det = 1.0f;
+    for (int i = 1; i <= n; ++i)
+        det = static_cast<Scalar>(static_cast<double>(det) * static_cast<double>(A[i][i]));
+    if (trocas % 2 != 0) det = -det;
+}
+
+// ---- residuo
+void CalculaResiduo(int n, Vector b, Matrix A, Vector x, Vector r) {
+    for (int i = 1; i <= n; ++i) {
+        Scalar sum = 0.0f;
+        for (int j = 1; j <= n; ++j)
+            sum = static_cast<Scalar>(static_cast<double>(A[i][j]) * static_cast<double>(x[j]) +
+                                      static_cast<double>(sum));
+        r[i] = static_cast<Scalar>(static_cast<double>(b[i]) - static_cast<double>(sum));
+    }
+}
+
+Scalar CalculaErro(int n, Vector r) {
+    Scalar e = 0.0f;
+    // Strict comparison: NaN entries are passed over.
+    for (int i = 1; i <= n; ++i)
+        if (std::fabs(r[i]) > e) e = std::fabs(r[i]);
+    return e;
+}
+
+// ---- iterativos
+namespace {
+
+void atualiza_mudanca(Scalar& e, Scalar novo, Scalar antigo) {
+    const double d = std::fabs(static_cast<double>(novo) - static_cast<double>(antigo));
+    if (d > static_cast<double>(e)) e = static_cast<Scalar>(d);
+}
+
+}  // namespace
+
+Scalar IteracaoJacobi(int n, Matrix A, Vector b, Vector x) {
+    // Every unknown of the sweep is computed from the values before it.
+    Vector antigo = cria_vetor(n + 1);
+    for (int i = 1; i <= n; ++i) antigo[i] = x[i];
+    Scalar e = 0.0f;
+    for (int i = 1; i <= n; ++i) {
+        Scalar sum = 0.0f;
+        for (int j = 1; j <= n; ++j) {
+            if (j == i) continue;
+            sum =
+                static_cast<Scalar>(static_cast<double>(A[i][j]) * static_cast<double>(antigo[j]) +
+                                    static_cast<double>(sum));
+        }
+        x[i] = static_cast<Scalar>((static_cast<double>(b[i]) - static_cast<double>(sum)) /
+                                   static_cast<double>(A[i][i]));
+        atualiza_mudanca(e, x[i], antigo[i]);
+    }
+    libera_vetor(antigo);
+    return e;
+}
+
+Scalar IteracaoGaussSeidel(int n, Matrix A, Vector b, Vector x) {
+    // Unknowns before i already hold this sweep's values, those after i the previous ones.
+    Scalar e = 0.0f;
+    for (int i = 1; i <= n; ++i) {
+        const Scalar antigo = x[i];
+        Scalar sum = 0.0f;
+        for (int j = 1; j <= n; ++j) {
+            if (j == i) continue;
+            sum = static_cast<Scalar>(static_cast<double>(A[i][j]) * static_cast<double>(x[j]) +
+                                      static_cast<double>(sum));
+        }
+        x[i] = static_cast<Scalar>((static_cast<double>(b[i]) - static_cast<double>(sum)) /
+                                   static_cast<double>(A[i][i]));
+        atualiza_mudanca(e, x[i], antigo);
+    }
+    return e;
+}
+
+// ---- inversa
+void Inversa(int n, Matrix A, Matrix Inv, Vector b, Vector x, Vector y) {
+    for (int i = 1; i <= n; ++i) {
+        for (int j = 1; j <= n; ++j) Inv[j][i] = 0.0f;
+        Inv[i][i] = 1.0f;
+        for (int j = 1; j <= n; ++j) b[j] = Inv[j][i];
+        SubstituicaoProgressivaL(n, A, y, b);
+        SubstituicaoRetroativa(n, A, x, y);
+        for (int j = 1; j <= n; ++j) Inv[j][i] = x[j];
+    }
+}
+
+}  // namespace ref

@@ -1,0 +1,27 @@
+// Straightforward copies of the linear-system kernels, kept as the yardstick that faster
+// versions of methods/ must match bit for bit. Same names and signatures as methods.h.
+#pragma once
+
+#include "util.h"
+
+namespace ref {
+
+void SubstituicaoRetroativa(int n, Matrix U, Vector x, Vector c);
+void SubstituicaoProgressivaL(int n, Matrix L, Vector y, Vector c);
+void SubstituicaoProgressiva(int n, Matrix L, Vector x, Vector c);
+
+void Eliminacao(int n, Matrix A, Vector b);
+void GaussPivoteamentoParcial(int n, Matrix A, Vector b);
+
+void LU(int n, Matrix A);
+void LUPivoteamentoParcial(int n, Matrix A, IndexVector pos, Scalar& det);
+
+void CalculaResiduo(int n, Vector b, Matrix A, Vector x, Vector r);
+Scalar CalculaErro(int n, Vector r);
+
+Scalar IteracaoJacobi(int n, Matrix A, Vector b, Vector x);
+Scalar IteracaoGaussSeidel(int n, Matrix A, Vector b, Vector x);
+
+void Inversa(int n, Matrix A, Matrix Inv, Vector b, Vector x, Vector y);
+
+}  // namespace ref
