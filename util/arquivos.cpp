@@ -1,0 +1,169 @@
+// Data files: reading the matrix and vector files, and emptying a file.
+//
+// A file is read in large blocks. Each block is parsed up to just after its last white-space
+// character, so every number parsed lies wholly inside the buffer; the unfinished text after it
+// is carried to the front of the buffer and completed by the next block. A piece of text with no
+// white space that does not fit the buffer (a very long token) makes the buffer grow.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "util.h"
+
+namespace {
+
+constexpr std::size_t kBloco = std::size_t{1} << 20;
+
+[[noreturn]] void falha(const std::string& msg) {
+    escreve(msg.c_str());
+    le_caractere();
+    std::exit(1);
+}
+
+[[noreturn]] void nao_abre(const char* path) {
+    falha(std::string("O Arquivo ") + path + " nao pode ser aberto.\n");
+}
+
+[[noreturn]] void desencontro(const char* path, int count, int rows) {
+    falha(std::string("O Arquivo ") + path + " nao corresponde as especificacoes.\n" + "O Arquivo " +
+          path + " possui " + std::to_string(count) + " registros enquanto o problema tem " +
+          std::to_string(rows) + " linhas.\n");
+}
+
+bool espaco(char c) { return c == ' ' || static_cast<unsigned char>(c - '\t') <= 4; }
+
+int abre_leitura(const char* path) {
+    int fd;
+    do fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0) nao_abre(path);
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        nao_abre(path);
+    }
+    return fd;
+}
+
+// The reading state of one open data file.
+struct Leitor {
+    int fd;
+    const char* path;
+    std::unique_ptr<char[]> buf{new char[kBloco]};
+    std::size_t cap = kBloco;
+    std::size_t len = 0;     // bytes held
+    std::size_t pos = 0;     // next byte to parse
+    std::size_t regiao = 0;  // end of the parsable region: just after white space, or the end
+    bool fim = false;        // end of file seen
+
+    Leitor(int f, const char* p) : fd(f), path(p) {}
+    Leitor(const Leitor&) = delete;
+    Leitor& operator=(const Leitor&) = delete;
+    ~Leitor() { ::close(fd); }
+
+    // Carries the unparsed tail to the front and reads until a new region is available (or the
+    // file ends). A read error counts as a file that cannot be read.
+    void recarrega() {
+        const std::size_t resto = len - regiao;
+        std::memmove(buf.get(), buf.get() + regiao, resto);
+        len = resto;
+        pos = 0;
+        regiao = 0;
+        for (;;) {
+            if (fim) {
+                regiao = len;
+                return;
+            }
+            if (len == cap) {
+                std::unique_ptr<char[]> maior(new char[2 * cap]);
+                std::memcpy(maior.get(), buf.get(), len);
+                buf = std::move(maior);
+                cap *= 2;
+            }
+            const ssize_t r = ::read(fd, buf.get() + len, cap - len);
+            if (r < 0) {
+                if (errno == EINTR) continue;
+                ::close(fd);
+                nao_abre(path);
+            }
+            if (r == 0) {
+                fim = true;
+                continue;
+            }
+            const std::size_t antes = len;
+            len += static_cast<std::size_t>(r);
+            // The carried text holds no white space, so only the new bytes need a look.
+            for (std::size_t i = len; i > antes; --i)
+                if (espaco(buf[i - 1])) {
+                    regiao = i;
+                    return;
+                }
+        }
+    }
+
+    // Fills out[0..count) with successive conversions; returns how many places were filled
+    // (fewer than count when the file ends or holds text that is not a number).
+    std::size_t preenche(Scalar* out, std::size_t count) {
+        std::size_t k = 0;
+        while (k < count) {
+            const char* p = buf.get() + pos;
+            const char* const e = buf.get() + regiao;
+            while (k < count) {
+                while (p < e && espaco(*p)) ++p;
+                if (p == e) break;
+                bool ok;
+                p = le_numero_g(p, e, out[k], ok);
+                if (!ok) return k;
+                ++k;
+            }
+            pos = static_cast<std::size_t>(p - buf.get());
+            if (k < count) {
+                if (fim && regiao == len) return k;
+                recarrega();
+            }
+        }
+        return k;
+    }
+};
+
+}  // namespace
+
+void le_arq_vetor(const char* path, int n, Vector v) {
+    Leitor leitor(abre_leitura(path), path);
+    if (n <= 0) return;
+    const std::size_t lidos = leitor.preenche(v + 1, static_cast<std::size_t>(n));
+    if (lidos < static_cast<std::size_t>(n)) {
+        ::close(leitor.fd);
+        leitor.fd = -1;
+        desencontro(path, static_cast<int>(lidos), n);
+    }
+}
+
+void le_arq_matriz(const char* path, int rows, int cols, Matrix m) {
+    Leitor leitor(abre_leitura(path), path);
+    if (rows < 0 || cols < 0) {
+        ::close(leitor.fd);
+        leitor.fd = -1;
+        desencontro(path, 0, rows);
+    }
+    const auto c = static_cast<std::size_t>(cols);
+    for (int i = 1; i <= rows && c > 0; ++i)
+        if (leitor.preenche(m[i] + 1, c) < c) {
+            ::close(leitor.fd);
+            leitor.fd = -1;
+            desencontro(path, i - 1, rows);
+        }
+}
+
+void limpa_arquivo(const char* path) {
+    std::FILE* f = std::fopen(path, "w");
+    if (f == nullptr) falha(std::string("O arquivo ") + path + " nao pode ser aberto");
+    std::fclose(f);
+}

@@ -1,0 +1,347 @@
+// Number text: "%g" and "%<w>.<p>f" output, and the "%g" input conversion of the data files.
+//
+// Output must match the C library's printf character for character. The common cases (finite
+// values of moderate size) are converted exactly with integer arithmetic on the binary value;
+// everything else goes through std::to_chars with a precision, which is printf-equivalent.
+//
+// Input must match fscanf("%g") into a float. A plain decimal number followed by white space or
+// the end of the text goes through std::from_chars<float> (correctly rounded, like strtof);
+// every other form is handed to the C library's own sscanf, so that its behaviour is the
+// library's by construction.
+#include <algorithm>
+#include <bit>
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <system_error>
+
+#include "util.h"
+
+namespace {
+
+__extension__ typedef unsigned __int128 U128;
+
+constexpr std::uint64_t kPot10[] = {1ULL,
+                                    10ULL,
+                                    100ULL,
+                                    1000ULL,
+                                    10000ULL,
+                                    100000ULL,
+                                    1000000ULL,
+                                    10000000ULL,
+                                    100000000ULL,
+                                    1000000000ULL,
+                                    10000000000ULL,
+                                    100000000000ULL,
+                                    1000000000000ULL,
+                                    10000000000000ULL};
+
+// Writes the decimal digits of v; returns the count.
+std::size_t escreve_uint(char* out, std::uint64_t v) {
+    char tmp[24];
+    std::size_t n = 0;
+    do {
+        tmp[n++] = static_cast<char>('0' + v % 10);
+        v /= 10;
+    } while (v != 0);
+    for (std::size_t i = 0; i < n; ++i) out[i] = tmp[n - 1 - i];
+    return n;
+}
+
+// Writes exactly `digits` decimal digits of v (leading zeros kept).
+void escreve_digitos(char* out, std::uint64_t v, int digits) {
+    for (int i = digits - 1; i >= 0; --i) {
+        out[i] = static_cast<char>('0' + v % 10);
+        v /= 10;
+    }
+}
+
+// Rounds x / 2^s to an integer, ties to even.
+U128 arredonda_shift(U128 x, int s) {
+    if (s == 0) return x;
+    if (s >= 127) return 0;  // x < 2^126 here, so x / 2^s < 1/2
+    const U128 q = x >> s;
+    const U128 r = x & ((U128{1} << s) - 1);
+    const U128 meio = U128{1} << (s - 1);
+    U128 res = q;
+    if (r > meio || (r == meio && (q & 1) != 0)) ++res;
+    return res;
+}
+
+// The binary value of a finite double: |v| = m * 2^e.
+struct Binario {
+    std::uint64_t m;
+    int e;
+    bool negativo;
+};
+
+Binario decompoe(double v) {
+    const auto bits = std::bit_cast<std::uint64_t>(v);
+    const int campo = static_cast<int>((bits >> 52) & 0x7ff);
+    std::uint64_t m = bits & ((1ULL << 52) - 1);
+    int e;
+    if (campo == 0) {
+        e = 1 - 1075;
+    } else {
+        m |= 1ULL << 52;
+        e = campo - 1075;
+    }
+    return {m, e, (bits >> 63) != 0};
+}
+
+bool finito(double v) { return ((std::bit_cast<std::uint64_t>(v) >> 52) & 0x7ff) != 0x7ff; }
+
+std::size_t pelo_to_chars(char* buf, double v, std::chars_format fmt, int prec) {
+    const auto r = std::to_chars(buf, buf + kFormatoMax - 1, v, fmt, prec);
+    if (r.ec != std::errc()) {
+        // Cannot happen for the precisions used; keep the library's answer in any case.
+        const int n = std::snprintf(buf, kFormatoMax, fmt == std::chars_format::fixed ? "%.*f" : "%.*g",
+                                    prec, v);
+        return n < 0 ? 0 : std::min(static_cast<std::size_t>(n), kFormatoMax - 1);
+    }
+    return static_cast<std::size_t>(r.ptr - buf);
+}
+
+// The six significant digits of |v| for 1e-5 <= |v| < 1e17, rounded exactly (ties to even):
+// |v| ~ q * 10^(x - 5) with 100000 <= q <= 999999.
+void seis_digitos(const Binario& b, std::uint64_t& q_out, int& x_out) {
+    // Bit length of m (normal: 53) gives the binary magnitude; x is the estimate or one more.
+    const int topo = b.e + 63 - std::countl_zero(b.m);  // 2^topo <= |v| < 2^(topo + 1)
+    int x = (topo * 78913) >> 18;                        // floor(topo * log10(2))
+    for (;;) {
+        const int k = 5 - x;  // q = |v| * 10^k
+        std::uint64_t q;
+        if (k >= 0) {
+            // |v| * 10^k = m * 10^k / 2^-e; here e <= 0 since |v| < 10^6.
+            const U128 n = U128{b.m} * kPot10[k];
+            const int s = -b.e;
+            const U128 trunc = s >= 127 ? U128{0} : (n >> s);
+            if (trunc >= 1000000) {
+                ++x;
+                continue;
+            }
+            q = static_cast<std::uint64_t>(arredonda_shift(n, s));
+        } else {
+            // |v| / 10^-k with |v| = m * 2^e < 2^57: all in 128 bits, the quotient small.
+            const U128 n = b.e >= 0 ? (U128{b.m} << b.e) : U128{b.m};
+            const U128 d = b.e >= 0 ? U128{kPot10[-k]} : (U128{kPot10[-k]} << -b.e);
+            const U128 t = n / d;
+            if (t >= 1000000) {
+                ++x;
+                continue;
+            }
+            const U128 r = n - t * d;
+            q = static_cast<std::uint64_t>(t);
+            if (2 * r > d || (2 * r == d && (q & 1) != 0)) ++q;
+        }
+        if (q == 1000000) {
+            q = 100000;
+            ++x;
+        }
+        q_out = q;
+        x_out = x;
+        return;
+    }
+}
+
+}  // namespace
+
+std::size_t formata_g(char* buf, double v) {
+    if (!finito(v) || v == 0.0) return pelo_to_chars(buf, v, std::chars_format::general, 6);
+    const Binario b = decompoe(v);
+    const double a = v < 0 ? -v : v;
+    if (!(a >= 1e-5 && a < 1e17)) return pelo_to_chars(buf, v, std::chars_format::general, 6);
+
+    std::uint64_t q;
+    int x;
+    seis_digitos(b, q, x);
+    char* p = buf;
+    if (b.negativo) *p++ = '-';
+    char dig[6];
+    escreve_digitos(dig, q, 6);
+    int sig = 6;  // significant digits kept after dropping trailing zeros
+    while (sig > 1 && dig[sig - 1] == '0') --sig;
+
+    if (x < -4 || x >= 6) {
+        *p++ = dig[0];
+        if (sig > 1) {
+            *p++ = '.';
+            for (int i = 1; i < sig; ++i) *p++ = dig[i];
+        }
+        *p++ = 'e';
+        *p++ = x < 0 ? '-' : '+';
+        const int ax = x < 0 ? -x : x;
+        *p++ = static_cast<char>('0' + ax / 10);
+        *p++ = static_cast<char>('0' + ax % 10);
+    } else if (x >= 0) {
+        // x + 1 integer digits, then the rest of the kept digits as the fraction.
+        for (int i = 0; i <= x; ++i) *p++ = dig[i];
+        if (sig > x + 1) {
+            *p++ = '.';
+            for (int i = x + 1; i < sig; ++i) *p++ = dig[i];
+        }
+    } else {
+        *p++ = '0';
+        *p++ = '.';
+        for (int i = 0; i < -x - 1; ++i) *p++ = '0';
+        for (int i = 0; i < sig; ++i) *p++ = dig[i];
+    }
+    return static_cast<std::size_t>(p - buf);
+}
+
+std::size_t formata_fixo(char* buf, double v, int width, int prec) {
+    if (width < 0) width = 0;
+    if (prec < 0) prec = 6;  // as printf treats a negative precision
+    if (prec > 40 || width > static_cast<int>(kFormatoMax) - 1) {
+        // Outside what the buffer is sized for; never asked for by the program.
+        const int n = std::snprintf(buf, kFormatoMax, "%*.*f", width, prec, v);
+        return n < 0 ? 0 : std::min(static_cast<std::size_t>(n), kFormatoMax - 1);
+    }
+    char tmp[kFormatoMax];
+    std::size_t len;
+    const Binario b = decompoe(v);
+    // |v| < 2^53: |v| * 10^prec < 2^83, rounded exactly from the binary value; the digits are
+    // written from 64 bits, so larger results take the general path.
+    const U128 q128 = finito(v) && b.e <= 0 && prec <= 9 ? arredonda_shift(U128{b.m} * kPot10[prec], -b.e)
+                                                          : ~U128{0};
+    if ((q128 >> 64) == 0) {
+        const auto q = static_cast<std::uint64_t>(q128);
+        const std::uint64_t inteiro = q / kPot10[prec];
+        const std::uint64_t fracao = q % kPot10[prec];
+        char* p = tmp;
+        if (b.negativo) *p++ = '-';  // printf keeps the sign of values that round to zero
+        p += escreve_uint(p, inteiro);
+        if (prec > 0) {
+            *p++ = '.';
+            escreve_digitos(p, fracao, prec);
+            p += prec;
+        }
+        len = static_cast<std::size_t>(p - tmp);
+    } else {
+        len = pelo_to_chars(tmp, v, std::chars_format::fixed, prec);
+    }
+    const std::size_t w = static_cast<std::size_t>(width);
+    std::size_t pad = len < w ? w - len : 0;
+    if (pad + len > kFormatoMax - 1) pad = kFormatoMax - 1 - len;
+    std::memset(buf, ' ', pad);
+    std::memcpy(buf + pad, tmp, len);
+    return pad + len;
+}
+
+namespace {
+
+bool espaco(char c) { return c == ' ' || static_cast<unsigned char>(c - '\t') <= 4; }
+bool digito(char c) { return static_cast<unsigned char>(c - '0') <= 9; }
+
+// The C library's own conversion of the number at p. The text handed to sscanf is a window of
+// [p, end); the window grows until the conversion stops inside it, so that what sscanf saw is
+// exactly what fscanf would have seen.
+const char* pela_biblioteca(const char* p, const char* end, Scalar& out, bool& ok) {
+    const std::size_t total = static_cast<std::size_t>(end - p);
+    std::size_t janela = total < 64 ? total : 64;
+    std::string copia;
+    for (;;) {
+        copia.assign(p, janela);
+        float f = 0.0f;
+        int usados = 0;
+        const int r = std::sscanf(copia.c_str(), "%g%n", &f, &usados);
+        const auto u = static_cast<std::size_t>(usados);
+        if (r == 1 && (u < janela || janela == total)) {
+            out = f;
+            ok = true;
+            return p + u;
+        }
+        if (janela == total) {
+            ok = false;
+            return p;
+        }
+        janela = janela > total / 2 ? total : janela * 2;
+    }
+}
+
+// The short decimals of ordinary data files: at most 2^24 as an integer of its digits, and a
+// decimal exponent within [-10, 10]. Both operands are then exact floats, and one float
+// multiplication or division gives the correctly rounded result. Anything else returns false.
+bool decimal_curto(const char* s, const char* end, bool negativo, Scalar& out, const char*& fim) {
+    static constexpr float kPot10f[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+    if (negativo) ++s;
+    std::uint32_t w = 0;
+    int digitos = 0;  // digits taken into w, leading zeros excluded
+    int e10 = 0;
+    bool algum = false;
+    for (; s < end && digito(*s); ++s) {
+        algum = true;
+        if (w == 0 && *s == '0') continue;
+        if (++digitos > 8) return false;
+        w = w * 10 + static_cast<std::uint32_t>(*s - '0');
+    }
+    if (s < end && *s == '.') {
+        for (++s; s < end && digito(*s); ++s) {
+            algum = true;
+            --e10;
+            if (w == 0 && *s == '0') continue;
+            if (++digitos > 8) return false;
+            w = w * 10 + static_cast<std::uint32_t>(*s - '0');
+        }
+    }
+    if (!algum) return false;
+    if (s < end && (*s == 'e' || *s == 'E')) {
+        ++s;
+        bool eneg = false;
+        if (s < end && (*s == '+' || *s == '-')) eneg = *s++ == '-';
+        if (s == end || !digito(*s)) return false;  // a dangling exponent is the library's case
+        int x = 0;
+        for (; s < end && digito(*s); ++s)
+            if (x < 10000) x = x * 10 + (*s - '0');
+        e10 += eneg ? -x : x;
+    }
+    if (s != end && !espaco(*s)) return false;
+    if (w > (1u << 24) || e10 < -10 || e10 > 10) return false;
+    float f = static_cast<float>(w);
+    f = e10 >= 0 ? f * kPot10f[e10] : f / kPot10f[-e10];
+    out = negativo ? -f : f;
+    fim = s;
+    return true;
+}
+
+}  // namespace
+
+const char* le_numero_g(const char* p, const char* end, Scalar& out, bool& ok) {
+    while (p < end && espaco(*p)) ++p;
+    if (p == end) {
+        ok = false;
+        return p;
+    }
+    // Fast path: [+-](digits[.digits] | .digits)[e[+-]digits] ending at white space or the end.
+    const char* q = p;
+    if (*q == '+' && q + 1 < end && (digito(q[1]) || q[1] == '.')) ++q;
+    const char* c = (*q == '-') ? q + 1 : q;
+    if (c < end && (digito(*c) || (*c == '.' && c + 1 < end && digito(c[1])))) {
+        const char* fim;
+        if (decimal_curto(q, end, *q == '-', out, fim)) {
+            ok = true;
+            return fim;
+        }
+        float f;
+        const auto r = std::from_chars(q, end, f, std::chars_format::general);
+        if (r.ec == std::errc() && (r.ptr == end || espaco(*r.ptr))) {
+            out = f;
+            ok = true;
+            return r.ptr;
+        }
+    }
+    return pela_biblioteca(p, end, out, ok);
+}
+
+std::size_t le_numeros_g(const char* p, const char* end, Scalar* out, std::size_t count) {
+    std::size_t k = 0;
+    while (k < count) {
+        bool ok;
+        p = le_numero_g(p, end, out[k], ok);
+        if (!ok) break;
+        ++k;
+    }
+    return k;
+}
