@@ -1,0 +1,98 @@
+#include "dialogo.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+const char* const kMenu =
+    "\n*******************Menu Principal************************* \n"
+    "                1. Gauss \n"
+    "                2. Gauss com pivotacao parcial \n"
+    "                3. Fatoracao LU \n"
+    "                4. Fatoracao LU com pivotacao parcial \n"
+    "                5. Resolucao do sistema Ly = b \n"
+    "                6. Resolucao do sistema Uy = y \n"
+    "                7. Calculo do vetor residuo e erro \n"
+    "                8. Inversa da matriz A \n"
+    "                9. Metodo Iterativo de Jacobi \n"
+    "               10. Metodo Iterativo de Gauss-Seidel \n"
+    "                0. Sair \n"
+    "                Escolha: ";
+
+namespace {
+
+void grava(const fs::path& p, const std::string& conteudo) {
+    std::ofstream f(p, std::ios::binary);
+    f << conteudo;
+}
+
+std::string le(const fs::path& p) {
+    std::ifstream f(p, std::ios::binary);
+    std::ostringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+}  // namespace
+
+Execucao executa_sislin(const std::optional<std::string>& a7, const std::optional<std::string>& b7,
+                        const std::string& entrada, int limite_segundos) {
+    std::string modelo = (fs::temp_directory_path() / "sislin-dialogo-XXXXXX").string();
+    if (!mkdtemp(modelo.data())) throw std::runtime_error("mkdtemp");
+    const fs::path dir = modelo;
+    const fs::path trabalho = dir / "trabalho";
+    fs::create_directory(trabalho);
+    if (a7) grava(trabalho / "a7.txt", *a7);
+    if (b7) grava(trabalho / "b7.txt", *b7);
+    grava(dir / "entrada", entrada);
+
+    const std::string entrada_p = (dir / "entrada").string();
+    const std::string saida_p = (dir / "saida").string();
+    const std::string erros_p = (dir / "erros").string();
+    const std::string trabalho_p = trabalho.string();
+
+    const pid_t pid = fork();
+    if (pid < 0) throw std::runtime_error("fork");
+    if (pid == 0) {
+        const int in = open(entrada_p.c_str(), O_RDONLY);
+        const int out = open(saida_p.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int err = open(erros_p.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (in < 0 || out < 0 || err < 0 || chdir(trabalho_p.c_str()) != 0) _exit(127);
+        dup2(in, 0);
+        dup2(out, 1);
+        dup2(err, 2);
+        execl(SISLIN_EXE, "sislin", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+
+    Execucao e;
+    const auto fim = std::chrono::steady_clock::now() + std::chrono::seconds(limite_segundos);
+    int wstatus = 0;
+    for (;;) {
+        const pid_t w = waitpid(pid, &wstatus, WNOHANG);
+        if (w == pid) break;
+        if (std::chrono::steady_clock::now() > fim) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &wstatus, 0);
+            e.expirou = true;
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    if (!e.expirou && WIFEXITED(wstatus)) e.status = WEXITSTATUS(wstatus);
+    e.saida = le(dir / "saida");
+    e.erros = le(dir / "erros");
+    fs::remove_all(dir);
+    return e;
+}

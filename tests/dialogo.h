@@ -1,0 +1,20 @@
+// End-to-end dialogue harness: runs build/sislin in a fresh temporary directory holding the
+// given data files, feeds it standard input, and collects standard output and the exit status.
+#pragma once
+
+#include <optional>
+#include <string>
+
+struct Execucao {
+    std::string saida;  // standard output, byte for byte
+    std::string erros;  // standard error (sanitizer reports end up here)
+    int status = -1;    // exit status; -1 if killed by a signal or by the time limit
+    bool expirou = false;
+};
+
+// a7 / b7: the files' contents, or nullopt for a missing file.
+Execucao executa_sislin(const std::optional<std::string>& a7, const std::optional<std::string>& b7,
+                        const std::string& entrada, int limite_segundos = 60);
+
+// The main menu exactly as printed.
+extern const char* const kMenu;

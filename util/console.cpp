@@ -1,0 +1,99 @@
+// Console input and output. Standard output is fully buffered; it is flushed before every read
+// of standard input and at exit, never per line.
+#include <cctype>
+#include <climits>
+#include <cstdio>
+
+#include "util.h"
+
+void prepara_saida() {
+    // A large buffer keeps the echo and the matrix layouts of big systems to few writes.
+    static char buffer[1 << 20];
+    std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
+}
+
+void escreve(const char* text) { fputs_unlocked(text, stdout); }
+
+namespace {
+void escreve_bytes(const char* p, std::size_t len) { fwrite_unlocked(p, 1, len, stdout); }
+}  // namespace
+
+void escreve_g(Scalar v) {
+    char buf[kFormatoMax];
+    escreve_bytes(buf, formata_g(buf, static_cast<double>(v)));
+}
+
+void escreve_f74(Scalar v) {
+    char buf[kFormatoMax];
+    escreve_bytes(buf, formata_fixo(buf, static_cast<double>(v), 7, 4));
+}
+
+void escreve_int(int v) {
+    char buf[16];
+    escreve_bytes(buf, static_cast<std::size_t>(std::snprintf(buf, sizeof buf, "%d", v)));
+}
+
+void escreve_int2(int v) {
+    char buf[16];
+    escreve_bytes(buf, static_cast<std::size_t>(std::snprintf(buf, sizeof buf, "%2d", v)));
+}
+
+int le_caractere() {
+    std::fflush(stdout);
+    return std::getchar();
+}
+
+void descarta_linha() {
+    int c;
+    do c = std::getchar();
+    while (c != '\n' && c != EOF);
+}
+
+namespace {
+// Discards the rest of the line that starts with c (already read); c may be the line end.
+void descarta_desde(int c) {
+    while (c != '\n' && c != EOF) c = std::getchar();
+}
+}  // namespace
+
+Leitura le_inteiro(int& v) {
+    std::fflush(stdout);
+    int c;
+    do c = std::getchar();
+    while (c != EOF && std::isspace(c));
+    if (c == EOF) return Leitura::Fim;
+    const bool negativo = c == '-';
+    if (c == '+' || c == '-') c = std::getchar();
+    if (c == EOF || !std::isdigit(c)) {
+        descarta_desde(c);
+        return Leitura::Invalida;
+    }
+    // Accumulate in 64 bits; beyond 32 bits the value only has to be known to be too large.
+    long long valor = 0;
+    bool grande = false;
+    for (; c != EOF && std::isdigit(c); c = std::getchar()) {
+        if (valor <= static_cast<long long>(INT_MAX) + 1) valor = valor * 10 + (c - '0');
+        else grande = true;
+    }
+    if (negativo) valor = -valor;
+    if (grande || valor > INT_MAX || valor < INT_MIN) {
+        descarta_desde(c);
+        return Leitura::Invalida;
+    }
+    if (c != EOF) std::ungetc(c, stdin);  // the character after the number stays unread
+    v = static_cast<int>(valor);
+    return Leitura::Ok;
+}
+
+Leitura le_real(Scalar& v) {
+    std::fflush(stdout);
+    float lido = 0.0f;
+    const int r = std::scanf("%f", &lido);
+    if (r == EOF) return Leitura::Fim;
+    if (r != 1) {
+        descarta_linha();
+        return Leitura::Invalida;
+    }
+    v = lido;
+    return Leitura::Ok;
+}

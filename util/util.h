@@ -1,0 +1,80 @@
+// Utility library: the shared array types, their creation and release, the data-file readers,
+// console input and output.
+#pragma once
+
+#include <cstddef>
+
+// One stored value of the system: every array element, sum, multiplier and error.
+using Scalar = float;
+// Arrays are indexed 1..n; every array has n + 1 places and place 0 is not used.
+using Vector = Scalar*;
+using IndexVector = int*;
+using Matrix = Scalar**;  // n + 1 row pointers, each row a separate block of n + 1 Scalars
+
+// ---- Creation and release. A failed creation prints its message and ends the process (1).
+// Every created array is filled with zeros.
+Vector cria_vetor(int count);
+IndexVector cria_vetor_int(int count);
+Matrix cria_matriz(int rows, int cols);
+void libera_vetor(Vector v);
+void libera_vetor(IndexVector v);
+void libera_matriz(Matrix m, int rows);
+
+// v[0..n] = 0 (n + 1 places, place 0 included).
+void inicializa_vetor(Vector v, int n);
+// dst[i] = src[i] for i = 1..n; place 0 is not touched.
+void atualiza_vetor(Vector dst, const Scalar* src, int n);
+
+// Prints "name[ i]=v[i] \n" for i = 1..n ("%s[%2d]=%g \n").
+void imprime_vetor(const char* name, const Scalar* v, int n);
+
+// A pseudo-random Scalar between a and b; a when a == b. Never seeds the generator.
+Scalar randomico(Scalar a, Scalar b);
+
+// ---- Data files: whitespace-separated numbers, each converted as "%g" into a Scalar.
+// A file that cannot be opened, or that ends or holds text that is not a number before every
+// place is filled, is reported; the process then reads one character and ends with status 1.
+void le_arq_matriz(const char* path, int rows, int cols, Matrix m);
+void le_arq_vetor(const char* path, int n, Vector v);
+// Creates path or cuts it to length zero.
+void limpa_arquivo(const char* path);
+
+// ---- Number text. Both give exactly what the C library's printf and scanf give.
+// Longest text formata_* can produce, terminating NUL included.
+inline constexpr std::size_t kFormatoMax = 352;
+// printf("%g", v): returns the length written into buf (not NUL-terminated).
+std::size_t formata_g(char* buf, double v);
+// printf("%<width>.<prec>f", v): returns the length written into buf (not NUL-terminated).
+std::size_t formata_fixo(char* buf, double v, int width, int prec);
+
+// ---- Console output: standard output is fully buffered and flushed only before a read of
+// standard input and at exit.
+void prepara_saida();                   // sets up the large output buffer; call once at start
+void escreve(const char* text);         // text as is
+void escreve_g(Scalar v);               // "%g"
+void escreve_f74(Scalar v);             // "%7.4f"
+void escreve_int(int v);                // "%d"
+void escreve_int2(int v);               // "%2d"
+
+// ---- Console input. Each read flushes standard output first.
+enum class Leitura { Ok, Invalida, Fim };
+// A "%d" reply: leading white space (line ends included) is skipped, then an optional sign and
+// digits. Not an integer, or outside 32 bits: the rest of the line is discarded (Invalida).
+// End of input before a reply: Fim.
+Leitura le_inteiro(int& v);
+// A "%f" reply into a Scalar, with the same rules as le_inteiro.
+Leitura le_real(Scalar& v);
+// One character of standard input, or EOF.
+int le_caractere();
+// Discards standard input through the next line end.
+void descarta_linha();
+
+// ---- Number text internals, exposed for the tests and for fuzzing.
+// One "%g" conversion into a Scalar, exactly as fscanf would make it on a stream holding the
+// text [p, end) and then ending: white space (C locale) is skipped, then the longest number form
+// the conversion takes is converted. On success ok is true, out holds the value and the result
+// points after the number; on failure ok is false and out is not written.
+const char* le_numero_g(const char* p, const char* end, Scalar& out, bool& ok);
+// Successive "%g" conversions of [p, end) into out[0..count); stops at the first one that fails.
+// Returns how many places were filled.
+std::size_t le_numeros_g(const char* p, const char* end, Scalar* out, std::size_t count);

@@ -1,0 +1,121 @@
+// Creation and release of the shared arrays, and the small vector services.
+#include <malloc.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+
+#include "util.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+// Part of the sanitizer runtime's allocator interface.
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
+#endif
+
+namespace {
+
+// Requests below this size are never refused by the memory check below.
+constexpr std::size_t kPedidoGrande = std::size_t{1} << 20;
+
+// Bytes this process has obtained from the allocator and not yet released.
+std::size_t bytes_em_uso() {
+#if defined(__SANITIZE_ADDRESS__)
+    return __sanitizer_get_current_allocated_bytes();
+#else
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+#endif
+}
+
+// Linux grants allocations far beyond the machine's memory and kills the process (or swaps)
+// only when the pages are touched. A request that, with what is already held, cannot fit in
+// physical memory is refused at once instead.
+bool cabe_na_memoria(std::size_t bytes) {
+    if (bytes < kPedidoGrande) return true;
+    const long paginas = sysconf(_SC_PHYS_PAGES);
+    const long tamanho = sysconf(_SC_PAGESIZE);
+    if (paginas <= 0 || tamanho <= 0) return true;
+    const std::size_t fisica = static_cast<std::size_t>(paginas) * static_cast<std::size_t>(tamanho);
+    const std::size_t em_uso = bytes_em_uso();
+    return em_uso <= fisica && bytes <= fisica - em_uso;
+}
+
+// count zeroed elements of size bytes each, or nullptr (negative count, too large, no memory).
+void* obtem(long long count, std::size_t size) {
+    if (count < 0) return nullptr;
+    const auto c = static_cast<std::size_t>(count);
+    if (c > SIZE_MAX / size) return nullptr;
+    if (!cabe_na_memoria(c * size)) return nullptr;
+    // An empty array is still a valid, distinct block.
+    return std::calloc(c == 0 ? 1 : c, size);
+}
+
+[[noreturn]] void sem_memoria(const char* msg) {
+    escreve(msg);
+    std::exit(1);
+}
+
+}  // namespace
+
+Vector cria_vetor(int count) {
+    void* p = obtem(count, sizeof(Scalar));
+    if (!p) sem_memoria("Falta memoria para alocar o vetor de ponteiros");
+    return static_cast<Vector>(p);
+}
+
+IndexVector cria_vetor_int(int count) {
+    void* p = obtem(count, sizeof(int));
+    if (!p) sem_memoria("Falta memoria para alocar o vetor de ponteiros");
+    return static_cast<IndexVector>(p);
+}
+
+Matrix cria_matriz(int rows, int cols) {
+    void* p = obtem(rows, sizeof(Scalar*));
+    if (!p) sem_memoria("Falta memoria para alocar a matriz de ponteiros\n");
+    Matrix m = static_cast<Matrix>(p);
+    // The rows are checked as a whole first: a matrix that cannot fit is refused before any of
+    // its rows is obtained, instead of after the machine has started to swap.
+    const long long total = static_cast<long long>(rows) * (cols < 0 ? 0 : cols);
+    if (cols < 0 || !cabe_na_memoria(static_cast<std::size_t>(total) * sizeof(Scalar)))
+        sem_memoria("Falta memoria para alocar a matriz de ponteiros.\n");
+    for (int i = 0; i < rows; i++) {
+        void* row = obtem(cols, sizeof(Scalar));
+        if (!row) sem_memoria("Falta memoria para alocar a matriz de ponteiros.\n");
+        m[i] = static_cast<Vector>(row);
+    }
+    return m;
+}
+
+void libera_vetor(Vector v) { std::free(v); }
+
+void libera_vetor(IndexVector v) { std::free(v); }
+
+void libera_matriz(Matrix m, int rows) {
+    for (int i = rows - 1; i >= 0; i--) std::free(m[i]);
+    std::free(m);
+}
+
+void inicializa_vetor(Vector v, int n) {
+    for (int i = 0; i <= n; i++) v[i] = 0.0f;
+}
+
+void atualiza_vetor(Vector dst, const Scalar* src, int n) {
+    for (int i = 1; i <= n; i++) dst[i] = src[i];
+}
+
+void imprime_vetor(const char* name, const Scalar* v, int n) {
+    for (int i = 1; i <= n; i++) {
+        escreve(name);
+        escreve("[");
+        escreve_int2(i);
+        escreve("]=");
+        escreve_g(v[i]);
+        escreve(" \n");
+    }
+}
+
+Scalar randomico(Scalar a, Scalar b) {
+    if (a == b) return a;
+    const auto t = static_cast<Scalar>(static_cast<double>(std::rand() % 10000) / 10000.0);
+    return static_cast<Scalar>(static_cast<double>(t) * (static_cast<double>(b) - static_cast<double>(a)) + static_cast<double>(a));
+}
