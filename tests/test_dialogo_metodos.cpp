@@ -1,0 +1,189 @@
+// The operations of the menu, end to end, on small systems whose results are known by hand.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "dialogo.h"
+
+namespace {
+
+const std::string kPrompt = "Entre com a dimensao da matriz = ";
+const std::string M = kMenu;
+
+// A = [[2, 1], [4, 3]], b = (3, 7): solution (1, 1).
+const std::string kA = "2 1\n4 3\n";
+const std::string kB = "3 7\n";
+const std::string kEco =
+    kPrompt + "Matriz lida:\n2 \t1 \t\n4 \t3 \t\nVetor de termos independentes lido:\n3 \n7 \n" + M;
+
+// A = [[4, 1], [2, 5]], b = (6, 12): for the iterations.
+const std::string kAI = "4 1\n2 5\n";
+const std::string kBI = "6 12\n";
+const std::string kEcoI =
+    kPrompt + "Matriz lida:\n4 \t1 \t\n2 \t5 \t\nVetor de termos independentes lido:\n6 \n12 \n" + M;
+
+const std::string kLuPivotado =
+    "Matriz LU resultante:\n 4.0000\t 3.0000\t\n 0.5000\t-0.5000\t\n"
+    "Determinante = 2\npos[ 1]=2 \npos[ 2]=1 \n";
+const std::string kSolucao11 = "\nVetor solucao:\nx[ 1]=1 \nx[ 2]=1 \n";
+const std::string kPerguntas =
+    "Entre com a precisao requerida = \nEntre com o numero maximo de iteracoes = ";
+const std::string kJacobi = "------Metodo Iterativo de Jacobi------\n";
+const std::string kSeidel = "-----Metodo Iterativo de Gauss-Seidel-----\n";
+const std::string kCabecalho2 = "k\tx[1]\tx[2]\tErro\n0\t 0.0000\t 0.0000\t\n";
+
+void espera(const Execucao& e, const std::string& saida, int status = 0) {
+    EXPECT_FALSE(e.expirou);
+    EXPECT_EQ(e.saida, saida);
+    EXPECT_EQ(e.status, status) << e.erros;
+}
+
+TEST(Gauss, SemPivoteamento) {
+    espera(executa_sislin(kA, kB, "2\n1\n0\n"),
+           kEco + "Matriz A resultante:\n 2.0000\t 1.0000\t\n0\t 1.0000\t\n" + kSolucao11 + M);
+}
+
+TEST(Gauss, ComPivoteamentoDuasVezesSeguidas) {
+    // The second run works on the eliminated system: the stale 2 below the diagonal is the
+    // candidate of column 1 again, row 1 keeps the pivot, and the system changes once more.
+    espera(executa_sislin(kA, kB, "2\n2\n2\n0\n"),
+           kEco + "Matriz A resultante:\n 4.0000\t 3.0000\t\n0\t-0.5000\t\n" + kSolucao11 + M +
+               "Matriz A resultante:\n 4.0000\t 3.0000\t\n0\t-2.0000\t\n" +
+               "\nVetor solucao:\nx[ 1]=0.25 \nx[ 2]=2 \n" + M);
+}
+
+TEST(Gauss, PivoZeroDaInfinitos) {
+    espera(executa_sislin("0 1\n1 1\n", "1 2\n", "2\n1\n0\n"),
+           kPrompt + "Matriz lida:\n0 \t1 \t\n1 \t1 \t\nVetor de termos independentes lido:\n1 \n2 \n" +
+               M + "Matriz A resultante:\n 0.0000\t 1.0000\t\n0\t   -inf\t\n" +
+               "\nVetor solucao:\nx[ 1]=-nan \nx[ 2]=-nan \n" + M);
+}
+
+TEST(LU, PivoteadoResolveEmEtapas) {
+    espera(executa_sislin(kA, kB, "2\n4\n5\n6\n0\n"),
+           kEco + kLuPivotado + M + "b[ 1]=7 \nb[ 2]=3 \nSolucao y resultante:\n7 \n-0.5 \n" + M +
+               kSolucao11 + M);
+}
+
+TEST(LU, SemPivoteamentoDepoisDeGauss) {
+    // Choice 3 factorises the eliminated matrix, stale lower entry included.
+    espera(executa_sislin(kA, kB, "2\n1\n3\n0\n"),
+           kEco + "Matriz A resultante:\n 2.0000\t 1.0000\t\n0\t 1.0000\t\n" + kSolucao11 + M +
+               "Matriz LU resultante:\n 2.0000\t 1.0000\t\n 2.0000\t-1.0000\t\n" + M);
+}
+
+TEST(LU, PivoteadoDepoisDeGaussAindaTomaBDaCopia) {
+    // After choice 1, A = [[2, 1], [4 (stale), 1]]: the stale 4 wins the pivot search, the rows
+    // are exchanged, det = -(4 * 0.5), and b comes from b0 in the new order.
+    espera(executa_sislin(kA, kB, "2\n1\n4\n5\n0\n"),
+           kEco + "Matriz A resultante:\n 2.0000\t 1.0000\t\n0\t 1.0000\t\n" + kSolucao11 + M +
+               "Matriz LU resultante:\n 4.0000\t 1.0000\t\n 0.5000\t 0.5000\t\n" +
+               "Determinante = -2\npos[ 1]=2 \npos[ 2]=1 \n" + M +
+               "b[ 1]=7 \nb[ 2]=3 \nSolucao y resultante:\n7 \n-0.5 \n" + M);
+}
+
+TEST(Residuo, DepoisDaSolucaoPivoteadaEPausa) {
+    // The pause takes the line end after 7 and the empty line that follows.
+    espera(executa_sislin(kA, kB, "2\n4\n5\n6\n7\n\n0\n"),
+           kEco + kLuPivotado + M + "b[ 1]=7 \nb[ 2]=3 \nSolucao y resultante:\n7 \n-0.5 \n" + M +
+               kSolucao11 + M + "\nVetor Residuo:\nr[ 1]=0 \nr[ 2]=0 \n\nErro = 0\n" + M);
+}
+
+TEST(Residuo, MedidoContraOsDadosLidos) {
+    // Choice 2 twice leaves x = (0.25, 2): against A0 and b0 the residual is (0.5, 0).
+    const std::string dois =
+        "Matriz A resultante:\n 4.0000\t 3.0000\t\n0\t-0.5000\t\n" + kSolucao11 + M +
+        "Matriz A resultante:\n 4.0000\t 3.0000\t\n0\t-2.0000\t\n" +
+        "\nVetor solucao:\nx[ 1]=0.25 \nx[ 2]=2 \n" + M;
+    espera(executa_sislin(kA, kB, "2\n2\n2\n7\nresto da linha\n0\n"),
+           kEco + dois + "\nVetor Residuo:\nr[ 1]=0.5 \nr[ 2]=0 \n\nErro = 0.5\n" +
+               // "esto da linha" stays for the menu: not a number, the line is discarded.
+               M + M);
+}
+
+TEST(Residuo, FimDaEntradaNaPausa) {
+    espera(executa_sislin(kA, kB, "2\n7"),
+           kEco + "\nVetor Residuo:\nr[ 1]=3 \nr[ 2]=7 \n\nErro = 7\n" + M + "\n");
+}
+
+TEST(Inversa, DepoisDeLU) {
+    espera(executa_sislin(kA, kB, "2\n3\n8\n5\n0\n"),
+           kEco + "Matriz LU resultante:\n 2.0000\t 1.0000\t\n 2.0000\t 1.0000\t\n" + M +
+               "Matriz Inversa resultante:\n 1.5000\t-0.5000\t\n-2.0000\t 1.0000\t\n" + M +
+               // b holds the last unit vector.
+               "b[ 1]=0 \nb[ 2]=1 \nSolucao y resultante:\n0 \n1 \n" + M);
+}
+
+TEST(Inversa, DepoisDeLUPivoteadoTemAsColunasTrocadas) {
+    espera(executa_sislin(kA, kB, "2\n4\n8\n0\n"),
+           kEco + kLuPivotado + M +
+               "Matriz Inversa resultante:\n-0.5000\t 1.5000\t\n 1.0000\t-2.0000\t\n" + M);
+}
+
+TEST(Iterativos, JacobiDuasIteracoes) {
+    espera(executa_sislin(kAI, kBI, "2\n9\n0.001\n2\n0\n"),
+           kEcoI + kPerguntas + kJacobi + kCabecalho2 + "1\t 1.5000\t 2.4000\t 2.4000\n" +
+               "2\t 0.9000\t 1.8000\t 0.6000\n" + "Nao houve convergencia em 2 iteracoes" + M);
+}
+
+TEST(Iterativos, GaussSeidelDuasIteracoes) {
+    espera(executa_sislin(kAI, kBI, "2\n10\n0.001\n2\n0\n"),
+           kEcoI + kPerguntas + kSeidel + kCabecalho2 + "1\t 1.5000\t 1.8000\t 1.8000\n" +
+               "2\t 1.0500\t 1.9800\t 0.4500\n" + "Nao houve convergencia em 2 iteracoes" + M);
+}
+
+TEST(Iterativos, LimiteZeroOuNegativo) {
+    const std::string zero =
+        kPerguntas + kJacobi + kCabecalho2 + "Nao houve convergencia em 0 iteracoes" + M;
+    espera(executa_sislin(kAI, kBI, "2\n9\n0.001\n0\n9\n0.001\n-5\n0\n"), kEcoI + zero + zero);
+}
+
+TEST(Iterativos, PrecisaoInalcancavelOuJaAtingida) {
+    // 2147483648 is the starting error: no sweep, no message. A negative precision is never
+    // reached: the limit is used up.
+    espera(executa_sislin(kAI, kBI, "2\n10\n2147483648\n5\n9\n-1\n3\n0\n"),
+           kEcoI + kPerguntas + kSeidel + kCabecalho2 + M + kPerguntas + kJacobi + kCabecalho2 +
+               "1\t 1.5000\t 2.4000\t 2.4000\n" + "2\t 0.9000\t 1.8000\t 0.6000\n" +
+               "3\t 1.0500\t 2.0400\t 0.2400\n" + "Nao houve convergencia em 3 iteracoes" + M);
+}
+
+TEST(Iterativos, ConvergeSemMensagem) {
+    // Converging to (0, 1): the fifth change, 0.0002, is within the precision.
+    espera(executa_sislin(kAI, "1 5\n", "2\n10\n0.001\n100\n0\n"),
+           kPrompt + "Matriz lida:\n4 \t1 \t\n2 \t5 \t\nVetor de termos independentes lido:\n1 \n5 \n" +
+               M + kPerguntas + kSeidel + kCabecalho2 + "1\t 0.2500\t 0.9000\t 0.9000\n" +
+               "2\t 0.0250\t 0.9900\t 0.2250\n" + "3\t 0.0025\t 0.9990\t 0.0225\n" +
+               "4\t 0.0002\t 0.9999\t 0.0023\n" + "5\t 0.0000\t 1.0000\t 0.0002\n" + M);
+}
+
+TEST(Iterativos, JacobiDepoisDeGaussUsaOSistemaEliminado) {
+    // After choice 1: A = [[4, 1], [2 (stale), 4.5]], b = (6, 9).
+    const std::string gauss = "Matriz A resultante:\n 4.0000\t 1.0000\t\n0\t 4.5000\t\n" +
+                              std::string("\nVetor solucao:\nx[ 1]=1 \nx[ 2]=2 \n") + M;
+    espera(executa_sislin(kAI, kBI, "2\n1\n9\n0\n1\n0\n"),
+           kEcoI + gauss + kPerguntas + kJacobi + kCabecalho2 + "1\t 1.5000\t 2.0000\t 2.0000\n" +
+               "Nao houve convergencia em 1 iteracoes" + M);
+}
+
+TEST(Iterativos, RespostasInvalidasEFimDaEntrada) {
+    espera(executa_sislin(kAI, kBI, "2\n9\nabc\n0.5\nx\n99999999999\n0\n0\n"),
+           kEcoI + "Entre com a precisao requerida = " + kPerguntas +
+               "\nEntre com o numero maximo de iteracoes = " +
+               "\nEntre com o numero maximo de iteracoes = " + kJacobi + kCabecalho2 +
+               "Nao houve convergencia em 0 iteracoes" + M);
+    espera(executa_sislin(kAI, kBI, "2\n9\n"), kEcoI + "Entre com a precisao requerida = \n", 1);
+    espera(executa_sislin(kAI, kBI, "2\n9\n0.1\n"), kEcoI + kPerguntas + "\n", 1);
+}
+
+TEST(DimensaoZero, CadaOperacaoSoImprimeOsTitulos) {
+    const std::string eco = kPrompt + "Matriz lida:\nVetor de termos independentes lido:\n" + M;
+    espera(executa_sislin("", "", "0\n1\n2\n3\n4\n5\n6\n7\n\n8\n9\n0\n5\n0\n"),
+           eco + "Matriz A resultante:\n\nVetor solucao:\n" + M +
+               "Matriz A resultante:\n\nVetor solucao:\n" + M + "Matriz LU resultante:\n" + M +
+               "Matriz LU resultante:\nDeterminante = 1\n" + M + "Solucao y resultante:\n" + M +
+               "\nVetor solucao:\n" + M + "\nVetor Residuo:\n\nErro = 0\n" + M +
+               "Matriz Inversa resultante:\n" + M + kPerguntas + kJacobi + "k\tErro\n0\t\n" +
+               "1\t 0.0000\n" + M);
+}
+
+}  // namespace
