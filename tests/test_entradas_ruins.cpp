@@ -1,0 +1,167 @@
+// Bad input end to end: odd bytes in the data files and odd replies at the console.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "dialogo.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kPrompt = "Entre com a dimensao da matriz = ";
+const std::string kA2 = "1 2.5\n3 4\n";
+const std::string kB2 = "5 6\n";
+const std::string kEcoA2 = "Matriz lida:\n1 \t2.5 \t\n3 \t4 \t\n";
+const std::string kEcoB2 = "Vetor de termos independentes lido:\n5 \n6 \n";
+const std::string kPrec = "Entre com a precisao requerida = ";
+const std::string kLimite = "\nEntre com o numero maximo de iteracoes = ";
+
+void espera(const Execucao& e, const std::string& saida, int status) {
+    EXPECT_FALSE(e.expirou);
+    EXPECT_EQ(e.saida, saida);
+    EXPECT_EQ(e.status, status) << e.erros;
+}
+
+std::string desencontro(const std::string& arq, int registros, int linhas) {
+    return "O Arquivo " + arq + " nao corresponde as especificacoes.\nO Arquivo " + arq +
+           " possui " + std::to_string(registros) + " registros enquanto o problema tem " +
+           std::to_string(linhas) + " linhas.\n";
+}
+
+// Identity matrix of order n as file text.
+std::string identidade(int n) {
+    std::string s;
+    for (int i = 1; i <= n; i++) {
+        for (int j = 1; j <= n; j++) s += i == j ? "1 " : "0 ";
+        s += "\n";
+    }
+    return s;
+}
+
+std::string eco_identidade(int n) {
+    std::string s = "Matriz lida:\n";
+    for (int i = 1; i <= n; i++) {
+        for (int j = 1; j <= n; j++) s += i == j ? "1 \t" : "0 \t";
+        s += "\n";
+    }
+    return s + "Vetor de termos independentes lido:\n";
+}
+
+// Runs the program in a directory prepared by the caller (for files the harness cannot make).
+Execucao executa_em(const fs::path& dir, const std::string& entrada) {
+    {
+        std::ofstream f(dir / "entrada", std::ios::binary);
+        f << entrada;
+    }
+    const std::string cmd = "cd '" + dir.string() + "' && '" SISLIN_EXE "' <entrada >saida 2>erros";
+    const int w = std::system(cmd.c_str());
+    Execucao e;
+    if (w != -1 && WIFEXITED(w)) e.status = WEXITSTATUS(w);
+    std::ifstream f(dir / "saida", std::ios::binary);
+    std::ostringstream s;
+    s << f.rdbuf();
+    e.saida = s.str();
+    return e;
+}
+
+fs::path dir_temporario() {
+    std::string modelo = (fs::temp_directory_path() / "sislin-ruins-XXXXXX").string();
+    if (!mkdtemp(modelo.data())) ADD_FAILURE() << "mkdtemp";
+    return modelo;
+}
+
+TEST(EntradaRuim, LinhasTerminadasEmCRLF) {
+    // "%d" stops at the "\r": it is white space for the next read, like the "\n".
+    espera(executa_sislin("1 2.5\r\n3 4\r\n", "5\r\n6\r\n", "2\r\n0\r\n"),
+           kPrompt + kEcoA2 + kEcoB2 + kMenu, 0);
+    espera(executa_sislin(kA2, kB2, "\t2\t\n\t0\r\n"), kPrompt + kEcoA2 + kEcoB2 + kMenu, 0);
+}
+
+TEST(EntradaRuim, BytesQueNaoSaoNumeros) {
+    // A byte-order mark is not white space: the first number already fails.
+    espera(executa_sislin("\xEF\xBB\xBF" + kA2, kB2, "2\n"), kPrompt + desencontro("a7.txt", 0, 2),
+           1);
+    // A NUL byte ends the text that can be read: the first row is complete.
+    espera(executa_sislin(std::string("1 2\n\0 3 4\n", 10), kB2, "2\n"),
+           kPrompt + desencontro("a7.txt", 1, 2), 1);
+    // A header line of text.
+    espera(executa_sislin("matriz A\n" + kA2, kB2, "2\n"), kPrompt + desencontro("a7.txt", 0, 2),
+           1);
+    // Empty vector file.
+    espera(executa_sislin(kA2, "", "2\n"), kPrompt + desencontro("b7.txt", 0, 2), 1);
+}
+
+TEST(EntradaRuim, LinhaDeUmMegabyte) {
+    // A megabyte of blanks between two numbers, and a number a megabyte long.
+    const std::string brancos(1 << 20, ' ');
+    const std::string longo = std::string(1 << 20, '0') + "4";
+    espera(executa_sislin("1 2.5" + brancos + "3 " + longo + "\n", "5" + brancos + "6", "2\n0\n"),
+           kPrompt + kEcoA2 + kEcoB2 + kMenu, 0);
+}
+
+TEST(EntradaRuim, NumerosEspeciais) {
+    // Signed zero, subnormals (a double one rounds to zero), hexadecimal and overflow.
+    espera(executa_sislin(identidade(5), "-0 4.9e-324 1e-45 0x1p-130 1e999\n", "5\n0\n"),
+           kPrompt + eco_identidade(5) + "-0 \n0 \n1.4013e-45 \n7.34684e-40 \ninf \n" + kMenu, 0);
+    espera(executa_sislin(identidade(3), "infinity -INF NaN\n", "3\n0\n"),
+           kPrompt + eco_identidade(3) + "inf \n-inf \nnan \n" + kMenu, 0);
+    // "nan" is taken, the "(1)" after it is not a number.
+    espera(executa_sislin(identidade(1), "nan(1)", "1\n0\n"),
+           kPrompt + eco_identidade(1) + "nan \n" + kMenu, 0);
+    espera(executa_sislin(kA2, "nan(1) 6", "2\n"), kPrompt + desencontro("b7.txt", 1, 2), 1);
+}
+
+TEST(EntradaRuim, ArquivoQueEDiretorio) {
+    const fs::path dir = dir_temporario();
+    fs::create_directory(dir / "a7.txt");
+    std::ofstream(dir / "b7.txt") << kB2;
+    espera(executa_em(dir, "2\n"), kPrompt + "O Arquivo a7.txt nao pode ser aberto.\n", 1);
+    fs::remove_all(dir);
+}
+
+TEST(EntradaRuim, ArquivoSemPermissaoDeLeitura) {
+    if (geteuid() == 0) GTEST_SKIP() << "root reads files whatever their mode";
+    const fs::path dir = dir_temporario();
+    std::ofstream(dir / "a7.txt") << kA2;
+    std::ofstream(dir / "b7.txt") << kB2;
+    chmod((dir / "a7.txt").c_str(), 0);
+    espera(executa_em(dir, "2\n"), kPrompt + "O Arquivo a7.txt nao pode ser aberto.\n", 1);
+    fs::remove_all(dir);
+}
+
+TEST(EntradaRuim, DimensoesForaDosLimites) {
+    // Negative, and one past each end of 32 bits: asked again. "-0" is zero.
+    espera(executa_sislin(kA2, kB2, "-1\n2147483648\n-2147483649\n-2147483648\n2\n0\n"),
+           kPrompt + kPrompt + kPrompt + kPrompt + kPrompt + kEcoA2 + kEcoB2 + kMenu, 0);
+    espera(executa_sislin("", "", "-0\n0\n"),
+           kPrompt + "Matriz lida:\nVetor de termos independentes lido:\n" + kMenu, 0);
+}
+
+TEST(EntradaRuim, PrecisaoELimiteInvalidos) {
+    // Not a number, or a limit beyond 32 bits: the line is dropped and the same question
+    // comes again; the end of input at the limit ends the run as a failure.
+    espera(executa_sislin(kA2, kB2, "2\n9\nabc\n1e-3\nx\n99999999999\n"),
+           kPrompt + kEcoA2 + kEcoB2 + kMenu + kPrec + kPrec + kLimite + kLimite + kLimite + "\n",
+           1);
+}
+
+TEST(EntradaRuim, FimDaEntradaNaPausaDoResiduo) {
+    // The pause takes the menu reply's line end and then one more character; the end of input
+    // there returns to the menu, where it ends the run as a normal exit.
+    const Execucao completo = executa_sislin(kA2, kB2, "2\n7\n\n0\n");
+    ASSERT_EQ(completo.status, 0);
+    ASSERT_NE(completo.saida.find("\nErro = "), std::string::npos);
+    espera(executa_sislin(kA2, kB2, "2\n7\n"), completo.saida + "\n", 0);
+    // The "0" is swallowed by the pause, so it does not end the run.
+    espera(executa_sislin(kA2, kB2, "2\n7\n0\n"), completo.saida + "\n", 0);
+}
+
+}  // namespace
