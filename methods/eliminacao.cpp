@@ -7,26 +7,45 @@
 
 namespace {
 
-// Eliminates column i below the pivot row i.
-void elimina_coluna(int n, Matrix A, Vector b, int i) {
-    for (int j = i + 1; j <= n; ++j) {
-        const Scalar m =
-            static_cast<Scalar>(-static_cast<double>(A[j][i]) / static_cast<double>(A[i][i]));
-        for (int k = i + 1; k <= n; ++k)
-            A[j][k] = static_cast<Scalar>(static_cast<double>(A[i][k]) * static_cast<double>(m) +
-                                          static_cast<double>(A[j][k]));
-        b[j] = static_cast<Scalar>(static_cast<double>(b[i]) * static_cast<double>(m) +
-                                   static_cast<double>(b[j]));
-    }
+#define SISLIN_CLONES __attribute__((target_clones("avx2", "default")))
+
+// Step i applied to row j > i: the multiplier from the current A[j][i], then the update of the
+// row over columns i+1..n and of b[j].
+[[gnu::always_inline]] inline void passo(int n, Matrix A, Vector b, int i, int j) {
+    const Scalar m =
+        static_cast<Scalar>(-static_cast<double>(A[j][i]) / static_cast<double>(A[i][i]));
+    const double md = static_cast<double>(m);
+    const Scalar* __restrict pi = A[i];
+    Scalar* __restrict pj = A[j];
+    for (int k = i + 1; k <= n; ++k)
+        pj[k] = static_cast<Scalar>(static_cast<double>(pi[k]) * md + static_cast<double>(pj[k]));
+    b[j] = static_cast<Scalar>(static_cast<double>(b[i]) * md + static_cast<double>(b[j]));
 }
+
+// Eliminates column i below the pivot row i.
+[[gnu::always_inline]] inline void elimina_coluna(int n, Matrix A, Vector b, int i) {
+    for (int j = i + 1; j <= n; ++j) passo(n, A, b, i, j);
+}
+
+constexpr int kPassos = 16;  // pivot steps applied to a row while it is in cache
 
 }  // namespace
 
-void Eliminacao(int n, Matrix A, Vector b) {
-    for (int i = 1; i <= n - 1; ++i) elimina_coluna(n, A, b, i);
+// Every entry receives the updates of the pivot steps in increasing order, each from its pivot
+// row once that row is final, so the steps can be grouped: for a group of consecutive steps,
+// each row below takes the whole group's chain in one go (rows in increasing order, so a pivot
+// row of the group is complete before the rows below it use it).
+SISLIN_CLONES void Eliminacao(int n, Matrix A, Vector b) {
+    for (int i0 = 1; i0 <= n - 1; i0 += kPassos) {
+        const int i1 = i0 + kPassos - 1 < n - 1 ? i0 + kPassos - 1 : n - 1;
+        for (int j = i0 + 1; j <= n; ++j) {
+            const int ultimo = j - 1 < i1 ? j - 1 : i1;
+            for (int i = i0; i <= ultimo; ++i) passo(n, A, b, i, j);
+        }
+    }
 }
 
-void GaussPivoteamentoParcial(int n, Matrix A, Vector b) {
+SISLIN_CLONES void GaussPivoteamentoParcial(int n, Matrix A, Vector b) {
     for (int i = 1; i <= n - 1; ++i) {
         // Pivot search: the first row with the strictly largest magnitude wins; row i keeps the
         // pivot on ties, and a NaN never wins.

@@ -1,13 +1,88 @@
 // Inverse from the factors held in A: column i solves L·y = e_i, then U·x = y.
+//
+// All n right-hand sides are solved together, a tile of adjacent columns at a time, with Inv
+// itself as the work array. Each column keeps its own sums, taking their terms in increasing
+// column order of the factor exactly as a one-column substitution does, so every column comes
+// out with the same bits; the columns of a tile are merely computed side by side. No term is
+// skipped, not even the zeros of the unit vectors (0·inf must still give NaN).
+#include <algorithm>
+
 #include "methods.h"
 
-void Inversa(int n, Matrix A, Matrix Inv, Vector b, Vector x, Vector y) {
+namespace {
+
+constexpr int kLargura = 32;  // columns per tile
+
+// s[c] += coef[j]·X[j][c0 + c] for j = j0..j1 in increasing order, each new sum rounded.
+template <int W>
+[[gnu::always_inline]] inline void acumula(Scalar* s, const Scalar* coef, Matrix X, int j0, int j1,
+                                           int c0) {
+    Scalar t[static_cast<unsigned>(W)];
+    for (int c = 0; c < W; ++c) t[c] = s[c];
+    for (int j = j0; j <= j1; ++j) {
+        const double l = static_cast<double>(coef[j]);
+        const Scalar* xj = X[j] + c0;
+        for (int c = 0; c < W; ++c)
+            t[c] = static_cast<Scalar>(l * static_cast<double>(xj[c]) + static_cast<double>(t[c]));
+    }
+    for (int c = 0; c < W; ++c) s[c] = t[c];
+}
+
+[[gnu::always_inline]] inline void acumula_n(Scalar* s, int w, const Scalar* coef, Matrix X,
+                                             int j0, int j1, int c0) {
+    for (int j = j0; j <= j1; ++j) {
+        const double l = static_cast<double>(coef[j]);
+        const Scalar* xj = X[j] + c0;
+        for (int c = 0; c < w; ++c)
+            s[c] = static_cast<Scalar>(l * static_cast<double>(xj[c]) + static_cast<double>(s[c]));
+    }
+}
+
+// Columns c0..c0+w-1 of the inverse; on the tile holding column n, y receives its forward
+// values before they are overwritten.
+[[gnu::always_inline]] inline void resolve_bloco(int n, Matrix A, Matrix Inv, Vector y, int c0,
+                                                 int w) {
+    Scalar s[kLargura];
+    // L·Y = E with a unit diagonal: rows in increasing order.
     for (int i = 1; i <= n; ++i) {
-        for (int j = 1; j <= n; ++j) Inv[j][i] = 0.0f;
-        Inv[i][i] = 1.0f;
-        for (int j = 1; j <= n; ++j) b[j] = Inv[j][i];
-        SubstituicaoProgressivaL(n, A, y, b);
-        SubstituicaoRetroativa(n, A, x, y);
-        for (int j = 1; j <= n; ++j) Inv[j][i] = x[j];
+        for (int c = 0; c < w; ++c) s[c] = 0.0f;
+        if (w == kLargura)
+            acumula<kLargura>(s, A[i], Inv, 1, i - 1, c0);
+        else
+            acumula_n(s, w, A[i], Inv, 1, i - 1, c0);
+        Scalar* yi = Inv[i] + c0;
+        for (int c = 0; c < w; ++c) {
+            const double e = (c0 + c == i) ? 1.0 : 0.0;
+            yi[c] = static_cast<Scalar>(e - static_cast<double>(s[c]));
+        }
+    }
+    if (c0 + w - 1 == n)
+        for (int j = 1; j <= n; ++j) y[j] = Inv[j][n];
+    // U·X = Y: rows in decreasing order, X overwriting Y row by row.
+    for (int i = n; i >= 1; --i) {
+        for (int c = 0; c < w; ++c) s[c] = 0.0f;
+        if (w == kLargura)
+            acumula<kLargura>(s, A[i], Inv, i + 1, n, c0);
+        else
+            acumula_n(s, w, A[i], Inv, i + 1, n, c0);
+        const double d = static_cast<double>(A[i][i]);
+        Scalar* xi = Inv[i] + c0;
+        for (int c = 0; c < w; ++c)
+            xi[c] =
+                static_cast<Scalar>((static_cast<double>(xi[c]) - static_cast<double>(s[c])) / d);
+    }
+}
+
+}  // namespace
+
+__attribute__((target_clones("avx2", "default"))) void Inversa(int n, Matrix A, Matrix Inv,
+                                                               Vector b, Vector x, Vector y) {
+    if (n <= 0) return;
+    for (int c0 = 1; c0 <= n; c0 += kLargura)
+        resolve_bloco(n, A, Inv, y, c0, std::min(kLargura, n - c0 + 1));
+    // As after solving the last column on its own: b = e_n, x its solution.
+    for (int j = 1; j <= n; ++j) {
+        b[j] = (j == n) ? 1.0f : 0.0f;
+        x[j] = Inv[j][n];
     }
 }

@@ -6,25 +6,45 @@
 
 namespace {
 
-// Factorises column i below the pivot row i; the stored multiplier is exactly -m.
-void fatora_coluna(int n, Matrix A, int i) {
-    for (int j = i + 1; j <= n; ++j) {
-        const Scalar m =
-            static_cast<Scalar>(-static_cast<double>(A[j][i]) / static_cast<double>(A[i][i]));
-        for (int k = i + 1; k <= n; ++k)
-            A[j][k] = static_cast<Scalar>(static_cast<double>(A[i][k]) * static_cast<double>(m) +
-                                          static_cast<double>(A[j][k]));
-        A[j][i] = -m;
-    }
+#define SISLIN_CLONES __attribute__((target_clones("avx2", "default")))
+
+// Step i applied to row j > i: the multiplier from the current A[j][i], then the row update
+// over columns i+1..n; the stored multiplier is exactly -m.
+[[gnu::always_inline]] inline void passo(int n, Matrix A, int i, int j) {
+    const Scalar m =
+        static_cast<Scalar>(-static_cast<double>(A[j][i]) / static_cast<double>(A[i][i]));
+    const double md = static_cast<double>(m);
+    const Scalar* __restrict pi = A[i];
+    Scalar* __restrict pj = A[j];
+    for (int k = i + 1; k <= n; ++k)
+        pj[k] = static_cast<Scalar>(static_cast<double>(pi[k]) * md + static_cast<double>(pj[k]));
+    pj[i] = -m;
 }
+
+// Factorises column i below the pivot row i.
+[[gnu::always_inline]] inline void fatora_coluna(int n, Matrix A, int i) {
+    for (int j = i + 1; j <= n; ++j) passo(n, A, i, j);
+}
+
+constexpr int kPassos = 16;  // pivot steps applied to a row while it is in cache
 
 }  // namespace
 
-void LU(int n, Matrix A) {
-    for (int i = 1; i <= n - 1; ++i) fatora_coluna(n, A, i);
+// Every entry receives the updates of the pivot steps in increasing order, each from its pivot
+// row once that row is final, so the steps can be grouped: for a group of consecutive steps,
+// each row below takes the whole group's chain in one go (rows in increasing order, so a pivot
+// row of the group is complete before the rows below it use it).
+SISLIN_CLONES void LU(int n, Matrix A) {
+    for (int i0 = 1; i0 <= n - 1; i0 += kPassos) {
+        const int i1 = i0 + kPassos - 1 < n - 1 ? i0 + kPassos - 1 : n - 1;
+        for (int j = i0 + 1; j <= n; ++j) {
+            const int ultimo = j - 1 < i1 ? j - 1 : i1;
+            for (int i = i0; i <= ultimo; ++i) passo(n, A, i, j);
+        }
+    }
 }
 
-void LUPivoteamentoParcial(int n, Matrix A, IndexVector pos, Scalar& det) {
+SISLIN_CLONES void LUPivoteamentoParcial(int n, Matrix A, IndexVector pos, Scalar& det) {
     for (int i = 1; i <= n; ++i) pos[i] = i;
     int trocas = 0;
     for (int i = 1; i <= n - 1; ++i) {
