@@ -1,7 +1,7 @@
 # Two commands for a new user: `make run` and `make test`.
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all build run test test-release test-sanitize bench clean
+.PHONY: all build run test test-release test-sanitize fuzz fuzz-smoke bench clean
 
 all: build
 
@@ -20,11 +20,30 @@ test-sanitize:
 	cmake --build build-sanitize -j $(JOBS)
 	ctest --preset sanitize -j $(JOBS)
 
-test: test-release test-sanitize
+test: test-release test-sanitize fuzz-smoke
+
+# libFuzzer targets (clang++), built from the number and console sources directly.
+FUZZ_CXX ?= clang++
+FUZZ_FLAGS = -std=c++20 -O1 -g -ffp-contract=off -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
+FUZZ_TARGETS = fuzz_leitor fuzz_formata fuzz_console
+FUZZ_SOURCES = util/numeros.cpp util/console.cpp
+
+fuzz: $(addprefix build-fuzz/,$(FUZZ_TARGETS))
+
+build-fuzz/%: fuzz/%.cpp $(FUZZ_SOURCES) util/util.h
+	@mkdir -p build-fuzz
+	$(FUZZ_CXX) $(FUZZ_FLAGS) -o $@ $< $(FUZZ_SOURCES)
+
+# A short deterministic run of each target over its seed corpus.
+fuzz-smoke: fuzz
+	@for t in $(FUZZ_TARGETS); do \
+	  echo "fuzz-smoke: $$t"; \
+	  build-fuzz/$$t -seed=1 -runs=20000 -max_len=4096 fuzz/corpus/$$t >/dev/null 2>build-fuzz/$$t.log || { tail -40 build-fuzz/$$t.log; exit 1; }; \
+	done
 
 bench:
 	@test -f build-bench/CMakeCache.txt || cmake --preset bench
 	cmake --build build-bench -j $(JOBS)
 
 clean:
-	rm -rf build build-sanitize build-bench
+	rm -rf build build-sanitize build-bench build-fuzz
