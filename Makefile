@@ -34,11 +34,13 @@ build-fuzz/%: fuzz/%.cpp $(FUZZ_SOURCES) util/util.h
 	@mkdir -p build-fuzz
 	$(FUZZ_CXX) $(FUZZ_FLAGS) -o $@ $< $(FUZZ_SOURCES)
 
-# A short deterministic run of each target over its seed corpus.
+# A short deterministic run of each target over its seed corpus (new inputs go to build-fuzz/).
 fuzz-smoke: fuzz
 	@for t in $(FUZZ_TARGETS); do \
 	  echo "fuzz-smoke: $$t"; \
-	  build-fuzz/$$t -seed=1 -runs=20000 -max_len=4096 fuzz/corpus/$$t >/dev/null 2>build-fuzz/$$t.log || { tail -40 build-fuzz/$$t.log; exit 1; }; \
+	  rm -rf build-fuzz/corpus-$$t && mkdir -p build-fuzz/corpus-$$t && \
+	  build-fuzz/$$t -seed=1 -runs=20000 -max_len=4096 build-fuzz/corpus-$$t fuzz/corpus/$$t \
+	    >/dev/null 2>build-fuzz/$$t.log || { tail -n 40 build-fuzz/$$t.log; exit 1; }; \
 	done
 
 bench:
