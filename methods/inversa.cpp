@@ -13,8 +13,16 @@ namespace {
 
 constexpr int kLargura = 32;  // columns per tile
 
+// When both operands of a product or a sum are NaN, the one-column substitutions keep the running
+// sum's NaN; for the product, the backward one keeps the coefficient's NaN and the forward one
+// the unknown's. The vector code does not promise an operand order, so this is spelled out: a
+// NaN sum stays what it is, and the winning NaN of a product is taken first.
+[[gnu::always_inline]] inline Scalar mais(Scalar novo, Scalar antigo) {
+    return antigo != antigo ? antigo : novo;
+}
+
 // s[c] += coef[j]·X[j][c0 + c] for j = j0..j1 in increasing order, each new sum rounded.
-template <int W>
+template <int W, bool kIncognitaVence>
 [[gnu::always_inline]] inline void acumula(Scalar* s, const Scalar* coef, Matrix X, int j0, int j1,
                                            int c0) {
     Scalar t[static_cast<unsigned>(W)];
@@ -22,19 +30,48 @@ template <int W>
     for (int j = j0; j <= j1; ++j) {
         const double l = static_cast<double>(coef[j]);
         const Scalar* xj = X[j] + c0;
-        for (int c = 0; c < W; ++c)
-            t[c] = static_cast<Scalar>(l * static_cast<double>(xj[c]) + static_cast<double>(t[c]));
+        if (kIncognitaVence) {
+            for (int c = 0; c < W; ++c) {
+                const double xc = static_cast<double>(xj[c]);
+                const Scalar novo = xc != xc ? static_cast<Scalar>(xc)
+                                             : static_cast<Scalar>(l * xc +
+                                                                   static_cast<double>(t[c]));
+                t[c] = mais(novo, t[c]);
+            }
+        } else if (l != l) {
+            for (int c = 0; c < W; ++c) t[c] = mais(static_cast<Scalar>(l), t[c]);
+        } else {
+            for (int c = 0; c < W; ++c)
+                t[c] = mais(static_cast<Scalar>(l * static_cast<double>(xj[c]) +
+                                                static_cast<double>(t[c])),
+                            t[c]);
+        }
     }
     for (int c = 0; c < W; ++c) s[c] = t[c];
 }
 
+template <bool kIncognitaVence>
 [[gnu::always_inline]] inline void acumula_n(Scalar* s, int w, const Scalar* coef, Matrix X,
                                              int j0, int j1, int c0) {
     for (int j = j0; j <= j1; ++j) {
         const double l = static_cast<double>(coef[j]);
         const Scalar* xj = X[j] + c0;
-        for (int c = 0; c < w; ++c)
-            s[c] = static_cast<Scalar>(l * static_cast<double>(xj[c]) + static_cast<double>(s[c]));
+        if (kIncognitaVence) {
+            for (int c = 0; c < w; ++c) {
+                const double xc = static_cast<double>(xj[c]);
+                const Scalar novo = xc != xc ? static_cast<Scalar>(xc)
+                                             : static_cast<Scalar>(l * xc +
+                                                                   static_cast<double>(s[c]));
+                s[c] = mais(novo, s[c]);
+            }
+        } else if (l != l) {
+            for (int c = 0; c < w; ++c) s[c] = mais(static_cast<Scalar>(l), s[c]);
+        } else {
+            for (int c = 0; c < w; ++c)
+                s[c] = mais(static_cast<Scalar>(l * static_cast<double>(xj[c]) +
+                                                static_cast<double>(s[c])),
+                            s[c]);
+        }
     }
 }
 
@@ -47,9 +84,9 @@ template <int W>
     for (int i = 1; i <= n; ++i) {
         for (int c = 0; c < w; ++c) s[c] = 0.0f;
         if (w == kLargura)
-            acumula<kLargura>(s, A[i], Inv, 1, i - 1, c0);
+            acumula<kLargura, true>(s, A[i], Inv, 1, i - 1, c0);
         else
-            acumula_n(s, w, A[i], Inv, 1, i - 1, c0);
+            acumula_n<true>(s, w, A[i], Inv, 1, i - 1, c0);
         Scalar* yi = Inv[i] + c0;
         for (int c = 0; c < w; ++c) {
             const double e = (c0 + c == i) ? 1.0 : 0.0;
@@ -62,9 +99,9 @@ template <int W>
     for (int i = n; i >= 1; --i) {
         for (int c = 0; c < w; ++c) s[c] = 0.0f;
         if (w == kLargura)
-            acumula<kLargura>(s, A[i], Inv, i + 1, n, c0);
+            acumula<kLargura, false>(s, A[i], Inv, i + 1, n, c0);
         else
-            acumula_n(s, w, A[i], Inv, i + 1, n, c0);
+            acumula_n<false>(s, w, A[i], Inv, i + 1, n, c0);
         const double d = static_cast<double>(A[i][i]);
         Scalar* xi = Inv[i] + c0;
         for (int c = 0; c < w; ++c)

@@ -3,12 +3,42 @@
 
 #include "methods.h"
 
+namespace {
+
+// s += M[j]·v[j] for j = j0..j1 in increasing order, each new sum rounded.
+inline Scalar soma(const Scalar* M, const Scalar* v, int j0, int j1, Scalar s) {
+    for (int j = j0; j <= j1; ++j)
+        s = static_cast<Scalar>(static_cast<double>(M[j]) * static_cast<double>(v[j]) +
+                                static_cast<double>(s));
+    return s;
+}
+
+}  // namespace
+
+// Four rows at a time, each with its own sum over the same column order, so that several
+// chains of additions are in flight.
 void CalculaResiduo(int n, Vector b, Matrix A, Vector x, Vector r) {
-    for (int i = 1; i <= n; ++i) {
-        Scalar sum = 0.0f;
-        for (int j = 1; j <= n; ++j)
-            sum = static_cast<Scalar>(static_cast<double>(A[i][j]) * static_cast<double>(x[j]) +
-                                      static_cast<double>(sum));
+    int i = 1;
+    for (; i + 3 <= n; i += 4) {
+        const Scalar* a0 = A[i];
+        const Scalar* a1 = A[i + 1];
+        const Scalar* a2 = A[i + 2];
+        const Scalar* a3 = A[i + 3];
+        Scalar s0 = 0.0f, s1 = 0.0f, s2 = 0.0f, s3 = 0.0f;
+        for (int j = 1; j <= n; ++j) {
+            const double xj = static_cast<double>(x[j]);
+            s0 = static_cast<Scalar>(static_cast<double>(a0[j]) * xj + static_cast<double>(s0));
+            s1 = static_cast<Scalar>(static_cast<double>(a1[j]) * xj + static_cast<double>(s1));
+            s2 = static_cast<Scalar>(static_cast<double>(a2[j]) * xj + static_cast<double>(s2));
+            s3 = static_cast<Scalar>(static_cast<double>(a3[j]) * xj + static_cast<double>(s3));
+        }
+        r[i] = static_cast<Scalar>(static_cast<double>(b[i]) - static_cast<double>(s0));
+        r[i + 1] = static_cast<Scalar>(static_cast<double>(b[i + 1]) - static_cast<double>(s1));
+        r[i + 2] = static_cast<Scalar>(static_cast<double>(b[i + 2]) - static_cast<double>(s2));
+        r[i + 3] = static_cast<Scalar>(static_cast<double>(b[i + 3]) - static_cast<double>(s3));
+    }
+    for (; i <= n; ++i) {
+        const Scalar sum = soma(A[i], x, 1, n, 0.0f);
         r[i] = static_cast<Scalar>(static_cast<double>(b[i]) - static_cast<double>(sum));
     }
 }
