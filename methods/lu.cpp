@@ -8,6 +8,20 @@ namespace {
 
 #define SISLIN_CLONES __attribute__((target_clones("avx2", "default")))
 
+// a·m + v rounded once. Where two NaNs meet, the straightforward update a·m + v yields the
+// first operand's: a's in the product, the product's in the sum. Vector code does not promise
+// an operand order, so this is spelled out: with m not NaN, the product has at most one NaN
+// operand, and a NaN product is the result; a NaN m (handled by nan_do_produto) gives a's NaN
+// where a is NaN and m's elsewhere.
+[[gnu::always_inline]] inline Scalar soma_produto(Scalar a, double m, Scalar v) {
+    const double p = static_cast<double>(a) * m;
+    return static_cast<Scalar>(p != p ? p : p + static_cast<double>(v));
+}
+[[gnu::always_inline]] inline Scalar nan_do_produto(Scalar a, double m) {
+    const double ad = static_cast<double>(a);
+    return static_cast<Scalar>(ad != ad ? ad : m);
+}
+
 // Step i applied to row j > i: the multiplier from the current A[j][i], then the row update
 // over columns i+1..n; the stored multiplier is exactly -m.
 [[gnu::always_inline]] inline void passo(int n, Matrix A, int i, int j) {
@@ -16,8 +30,11 @@ namespace {
     const double md = static_cast<double>(m);
     const Scalar* __restrict pi = A[i];
     Scalar* __restrict pj = A[j];
-    for (int k = i + 1; k <= n; ++k)
-        pj[k] = static_cast<Scalar>(static_cast<double>(pi[k]) * md + static_cast<double>(pj[k]));
+    if (md != md) {
+        for (int k = i + 1; k <= n; ++k) pj[k] = nan_do_produto(pi[k], md);
+    } else {
+        for (int k = i + 1; k <= n; ++k) pj[k] = soma_produto(pi[k], md, pj[k]);
+    }
     pj[i] = -m;
 }
 
