@@ -5,11 +5,19 @@
 
 namespace {
 
+// s + a·v rounded once. Where two NaNs meet, the straightforward sum keeps a's NaN in the
+// product and the sum's NaN in the addition; spelled out so that the compiler's choice of
+// operand order cannot change which NaN comes out.
+inline Scalar termo(Scalar a, double v, Scalar s) {
+    if (s != s) return s;
+    const double ad = static_cast<double>(a);
+    if (ad != ad) return static_cast<Scalar>(ad);
+    return static_cast<Scalar>(ad * v + static_cast<double>(s));
+}
+
 // s += M[j]·v[j] for j = j0..j1 in increasing order, each new sum rounded.
 inline Scalar soma(const Scalar* M, const Scalar* v, int j0, int j1, Scalar s) {
-    for (int j = j0; j <= j1; ++j)
-        s = static_cast<Scalar>(static_cast<double>(M[j]) * static_cast<double>(v[j]) +
-                                static_cast<double>(s));
+    for (int j = j0; j <= j1; ++j) s = termo(M[j], static_cast<double>(v[j]), s);
     return s;
 }
 
@@ -27,10 +35,10 @@ void CalculaResiduo(int n, Vector b, Matrix A, Vector x, Vector r) {
         Scalar s0 = 0.0f, s1 = 0.0f, s2 = 0.0f, s3 = 0.0f;
         for (int j = 1; j <= n; ++j) {
             const double xj = static_cast<double>(x[j]);
-            s0 = static_cast<Scalar>(static_cast<double>(a0[j]) * xj + static_cast<double>(s0));
-            s1 = static_cast<Scalar>(static_cast<double>(a1[j]) * xj + static_cast<double>(s1));
-            s2 = static_cast<Scalar>(static_cast<double>(a2[j]) * xj + static_cast<double>(s2));
-            s3 = static_cast<Scalar>(static_cast<double>(a3[j]) * xj + static_cast<double>(s3));
+            s0 = termo(a0[j], xj, s0);
+            s1 = termo(a1[j], xj, s1);
+            s2 = termo(a2[j], xj, s2);
+            s3 = termo(a3[j], xj, s3);
         }
         r[i] = static_cast<Scalar>(static_cast<double>(b[i]) - static_cast<double>(s0));
         r[i + 1] = static_cast<Scalar>(static_cast<double>(b[i + 1]) - static_cast<double>(s1));
