@@ -6,6 +6,8 @@
 // out with the same bits; the columns of a tile are merely computed side by side. No term is
 // skipped, not even the zeros of the unit vectors (0·inf must still give NaN).
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 
 #include "methods.h"
 
@@ -17,8 +19,15 @@ constexpr int kLargura = 32;  // columns per tile
 // sum's NaN; for the product, the backward one keeps the coefficient's NaN and the forward one
 // the unknown's. The vector code does not promise an operand order, so this is spelled out: a
 // NaN sum stays what it is, and the winning NaN of a product is taken first.
+// Both candidates are computed before the choice, which is made on the bits, so that the
+// loops stay free of branches and vectorise.
+[[gnu::always_inline]] inline Scalar escolhe(bool c, Scalar a, Scalar b) {
+    const std::uint32_t m = 0u - static_cast<std::uint32_t>(c);
+    return std::bit_cast<Scalar>((std::bit_cast<std::uint32_t>(a) & m) |
+                                 (std::bit_cast<std::uint32_t>(b) & ~m));
+}
 [[gnu::always_inline]] inline Scalar mais(Scalar novo, Scalar antigo) {
-    return antigo != antigo ? antigo : novo;
+    return escolhe(antigo != antigo, antigo, novo);
 }
 
 // s[c] += coef[j]·X[j][c0 + c] for j = j0..j1 in increasing order, each new sum rounded.
@@ -33,9 +42,8 @@ template <int W, bool kIncognitaVence>
         if (kIncognitaVence) {
             for (int c = 0; c < W; ++c) {
                 const double xc = static_cast<double>(xj[c]);
-                const Scalar novo = xc != xc ? static_cast<Scalar>(xc)
-                                             : static_cast<Scalar>(l * xc +
-                                                                   static_cast<double>(t[c]));
+                const Scalar soma = static_cast<Scalar>(l * xc + static_cast<double>(t[c]));
+                const Scalar novo = escolhe(xc != xc, static_cast<Scalar>(xc), soma);
                 t[c] = mais(novo, t[c]);
             }
         } else if (l != l) {
@@ -59,9 +67,8 @@ template <bool kIncognitaVence>
         if (kIncognitaVence) {
             for (int c = 0; c < w; ++c) {
                 const double xc = static_cast<double>(xj[c]);
-                const Scalar novo = xc != xc ? static_cast<Scalar>(xc)
-                                             : static_cast<Scalar>(l * xc +
-                                                                   static_cast<double>(s[c]));
+                const Scalar soma = static_cast<Scalar>(l * xc + static_cast<double>(s[c]));
+                const Scalar novo = escolhe(xc != xc, static_cast<Scalar>(xc), soma);
                 s[c] = mais(novo, s[c]);
             }
         } else if (l != l) {
