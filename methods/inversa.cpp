@@ -43,7 +43,7 @@ template <int W, bool kIncognitaVence>
             for (int c = 0; c < W; ++c) {
                 const double xc = static_cast<double>(xj[c]);
                 const Scalar soma = static_cast<Scalar>(l * xc + static_cast<double>(t[c]));
-                const Scalar novo = escolhe(xc != xc, static_cast<Scalar>(xc), soma);
+                const Scalar novo = escolhe(xj[c] != xj[c], static_cast<Scalar>(xc), soma);
                 t[c] = mais(novo, t[c]);
             }
         } else if (l != l) {
@@ -68,7 +68,7 @@ template <bool kIncognitaVence>
             for (int c = 0; c < w; ++c) {
                 const double xc = static_cast<double>(xj[c]);
                 const Scalar soma = static_cast<Scalar>(l * xc + static_cast<double>(s[c]));
-                const Scalar novo = escolhe(xc != xc, static_cast<Scalar>(xc), soma);
+                const Scalar novo = escolhe(xj[c] != xj[c], static_cast<Scalar>(xc), soma);
                 s[c] = mais(novo, s[c]);
             }
         } else if (l != l) {

@@ -1,77 +1,30 @@
 // In-place Doolittle factorisation: U on and above the diagonal, the multipliers of the unit
 // lower factor L strictly below it. No pivot is checked; a zero pivot yields infinities or NaNs.
-#include <bit>
 #include <cmath>
-#include <cstdint>
 
 #include "methods.h"
 
 namespace {
 
-#define SISLIN_CLONES __attribute__((target_clones("avx2", "default")))
-
-// a·m + v rounded once. Where two NaNs meet, the straightforward update a·m + v yields the
-// first operand's: a's in the product, the product's in the sum. Vector code does not promise
-// an operand order, so this is spelled out: with m not NaN, the product has at most one NaN
-// operand, and a NaN product is the result; a NaN m (handled by nan_do_produto) gives a's NaN
-// where a is NaN and m's elsewhere.
-// Both candidates are computed before the choice, which is made on the bits, so that the loops
-// stay free of branches and vectorise.
-[[gnu::always_inline]] inline Scalar escolhe(bool c, Scalar a, Scalar b) {
-    const std::uint32_t mascara = 0u - static_cast<std::uint32_t>(c);
-    return std::bit_cast<Scalar>((std::bit_cast<std::uint32_t>(a) & mascara) |
-                                 (std::bit_cast<std::uint32_t>(b) & ~mascara));
-}
-[[gnu::always_inline]] inline Scalar soma_produto(Scalar a, double m, Scalar v) {
-    const double p = static_cast<double>(a) * m;
-    const Scalar soma = static_cast<Scalar>(p + static_cast<double>(v));
-    return escolhe(p != p, static_cast<Scalar>(p), soma);
-}
-[[gnu::always_inline]] inline Scalar nan_do_produto(Scalar a, double m) {
-    const double ad = static_cast<double>(a);
-    return escolhe(ad != ad, static_cast<Scalar>(ad), static_cast<Scalar>(m));
-}
-
-// Step i applied to row j > i: the multiplier from the current A[j][i], then the row update
-// over columns i+1..n; the stored multiplier is exactly -m.
-[[gnu::always_inline]] inline void passo(int n, Matrix A, int i, int j) {
-    const Scalar m =
-        static_cast<Scalar>(-static_cast<double>(A[j][i]) / static_cast<double>(A[i][i]));
-    const double md = static_cast<double>(m);
-    const Scalar* __restrict pi = A[i];
-    Scalar* __restrict pj = A[j];
-    if (md != md) {
-        for (int k = i + 1; k <= n; ++k) pj[k] = nan_do_produto(pi[k], md);
-    } else {
-        for (int k = i + 1; k <= n; ++k) pj[k] = soma_produto(pi[k], md, pj[k]);
+// Factorises column i below the pivot row i; the stored multiplier is exactly -m.
+void fatora_coluna(int n, Matrix A, int i) {
+    for (int j = i + 1; j <= n; ++j) {
+        const Scalar m =
+            static_cast<Scalar>(-static_cast<double>(A[j][i]) / static_cast<double>(A[i][i]));
+        for (int k = i + 1; k <= n; ++k)
+            A[j][k] = static_cast<Scalar>(static_cast<double>(A[i][k]) * static_cast<double>(m) +
+                                          static_cast<double>(A[j][k]));
+        A[j][i] = -m;
     }
-    pj[i] = -m;
 }
-
-// Factorises column i below the pivot row i.
-[[gnu::always_inline]] inline void fatora_coluna(int n, Matrix A, int i) {
-    for (int j = i + 1; j <= n; ++j) passo(n, A, i, j);
-}
-
-constexpr int kPassos = 16;  // pivot steps applied to a row while it is in cache
 
 }  // namespace
 
-// Every entry receives the updates of the pivot steps in increasing order, each from its pivot
-// row once that row is final, so the steps can be grouped: for a group of consecutive steps,
-// each row below takes the whole group's chain in one go (rows in increasing order, so a pivot
-// row of the group is complete before the rows below it use it).
-SISLIN_CLONES void LU(int n, Matrix A) {
-    for (int i0 = 1; i0 <= n - 1; i0 += kPassos) {
-        const int i1 = i0 + kPassos - 1 < n - 1 ? i0 + kPassos - 1 : n - 1;
-        for (int j = i0 + 1; j <= n; ++j) {
-            const int ultimo = j - 1 < i1 ? j - 1 : i1;
-            for (int i = i0; i <= ultimo; ++i) passo(n, A, i, j);
-        }
-    }
+void LU(int n, Matrix A) {
+    for (int i = 1; i <= n - 1; ++i) fatora_coluna(n, A, i);
 }
 
-SISLIN_CLONES void LUPivoteamentoParcial(int n, Matrix A, IndexVector pos, Scalar& det) {
+void LUPivoteamentoParcial(int n, Matrix A, IndexVector pos, Scalar& det) {
     for (int i = 1; i <= n; ++i) pos[i] = i;
     int trocas = 0;
     for (int i = 1; i <= n - 1; ++i) {
