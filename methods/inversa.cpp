@@ -82,15 +82,34 @@ template <bool kIncognitaVence>
     }
 }
 
+// The same sums written plainly, for tiles where no NaN ever arises: without NaNs the operand
+// order of a product or a sum cannot show in the result.
+template <int W>
+[[gnu::always_inline]] inline void acumula_simples(Scalar* s, const Scalar* coef, Matrix X, int j0,
+                                                   int j1, int c0) {
+    Scalar t[static_cast<unsigned>(W)];
+    for (int c = 0; c < W; ++c) t[c] = s[c];
+    for (int j = j0; j <= j1; ++j) {
+        const double l = static_cast<double>(coef[j]);
+        const Scalar* xj = X[j] + c0;
+        for (int c = 0; c < W; ++c)
+            t[c] = static_cast<Scalar>(l * static_cast<double>(xj[c]) + static_cast<double>(t[c]));
+    }
+    for (int c = 0; c < W; ++c) s[c] = t[c];
+}
+
 // Columns c0..c0+w-1 of the inverse; on the tile holding column n, y receives its forward
-// values before they are overwritten.
+// values before they are overwritten. The plain sums are used only on full tiles.
+template <bool kExato>
 [[gnu::always_inline]] inline void resolve_bloco(int n, Matrix A, Matrix Inv, Vector y, int c0,
                                                  int w) {
     Scalar s[kLargura];
     // L·Y = E with a unit diagonal: rows in increasing order.
     for (int i = 1; i <= n; ++i) {
         for (int c = 0; c < w; ++c) s[c] = 0.0f;
-        if (w == kLargura)
+        if (!kExato && w == kLargura)
+            acumula_simples<kLargura>(s, A[i], Inv, 1, i - 1, c0);
+        else if (w == kLargura)
             acumula<kLargura, true>(s, A[i], Inv, 1, i - 1, c0);
         else
             acumula_n<true>(s, w, A[i], Inv, 1, i - 1, c0);
@@ -105,7 +124,9 @@ template <bool kIncognitaVence>
     // U·X = Y: rows in decreasing order, X overwriting Y row by row.
     for (int i = n; i >= 1; --i) {
         for (int c = 0; c < w; ++c) s[c] = 0.0f;
-        if (w == kLargura)
+        if (!kExato && w == kLargura)
+            acumula_simples<kLargura>(s, A[i], Inv, i + 1, n, c0);
+        else if (w == kLargura)
             acumula<kLargura, false>(s, A[i], Inv, i + 1, n, c0);
         else
             acumula_n<false>(s, w, A[i], Inv, i + 1, n, c0);
@@ -117,13 +138,34 @@ template <bool kIncognitaVence>
     }
 }
 
+// Whether a column of the tile came out NaN.
+[[gnu::always_inline]] inline bool tem_nan(int n, Matrix Inv, int c0, int w) {
+    bool nan = false;
+    for (int i = 1; i <= n; ++i) {
+        const Scalar* xi = Inv[i] + c0;
+        for (int c = 0; c < w; ++c) nan = nan || xi[c] != xi[c];
+    }
+    return nan;
+}
+
 }  // namespace
 
+// A NaN anywhere in a column's sums reaches that column's result (a NaN sum stays NaN, a NaN
+// forward value makes its backward value NaN), so a tile whose results hold no NaN met none on
+// the way and the plain sums gave the exact bits; otherwise the tile is solved again with the
+// NaN choices spelled out.
 __attribute__((target_clones("avx2", "default"))) void Inversa(int n, Matrix A, Matrix Inv,
                                                                Vector b, Vector x, Vector y) {
     if (n <= 0) return;
-    for (int c0 = 1; c0 <= n; c0 += kLargura)
-        resolve_bloco(n, A, Inv, y, c0, std::min(kLargura, n - c0 + 1));
+    for (int c0 = 1; c0 <= n; c0 += kLargura) {
+        const int w = std::min(kLargura, n - c0 + 1);
+        if (w == kLargura) {
+            resolve_bloco<false>(n, A, Inv, y, c0, w);
+            if (tem_nan(n, Inv, c0, w)) resolve_bloco<true>(n, A, Inv, y, c0, w);
+        } else {
+            resolve_bloco<true>(n, A, Inv, y, c0, w);
+        }
+    }
     // As after solving the last column on its own: b = e_n, x its solution.
     for (int j = 1; j <= n; ++j) {
         b[j] = (j == n) ? 1.0f : 0.0f;
