@@ -52,26 +52,14 @@ void imprime_iteracao(int k, int n, const Scalar* x) {
     }
 }
 
-// Reads a reply, asking again after one that is not a number. False at the end of input.
-bool pergunta_real(const char* prompt, Scalar& v) {
+// Reads a reply with le (le_real or le_inteiro), asking again after one that is not a number.
+// False at the end of input.
+template <typename T>
+bool pergunta(const char* prompt, T& v, Leitura (*le)(T&)) {
     for (;;) {
         escreve(prompt);
-        switch (le_real(v)) {
-            case Leitura::Ok: return true;
-            case Leitura::Fim: return false;
-            case Leitura::Invalida: break;
-        }
-    }
-}
-
-bool pergunta_inteiro(const char* prompt, int& v) {
-    for (;;) {
-        escreve(prompt);
-        switch (le_inteiro(v)) {
-            case Leitura::Ok: return true;
-            case Leitura::Fim: return false;
-            case Leitura::Invalida: break;
-        }
+        const Leitura lido = le(v);
+        if (lido != Leitura::Invalida) return lido == Leitura::Ok;
     }
 }
 
@@ -201,8 +189,8 @@ int main() {
                 break;
             case 9:
             case 10: {
-                if (!pergunta_real("Entre com a precisao requerida = ", prec) ||
-                    !pergunta_inteiro("\nEntre com o numero maximo de iteracoes = ", maxit)) {
+                if (!pergunta("Entre com a precisao requerida = ", prec, le_real) ||
+                    !pergunta("\nEntre com o numero maximo de iteracoes = ", maxit, le_inteiro)) {
                     // The end of input ends the run as a failure: the iteration never ran.
                     escreve("\n");
                     status = 1;

@@ -43,18 +43,14 @@ int le_caractere() {
     return std::getchar();
 }
 
-void descarta_linha() {
-    int c;
-    do c = std::getchar();
-    while (c != '\n' && c != EOF);
-}
-
 namespace {
 // Discards the rest of the line that starts with c (already read); c may be the line end.
 void descarta_desde(int c) {
     while (c != '\n' && c != EOF) c = std::getchar();
 }
 }  // namespace
+
+void descarta_linha() { descarta_desde(std::getchar()); }
 
 Leitura le_inteiro(int& v) {
     std::fflush(stdout);
