@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Whole-run benchmark: a diagonally dominant system of size N, the dialogue
 # "N, 4, 5, 6, 7, pause, 8, 9 (precision 0, limit 50), 0", output to a file; prints the wall time.
-# Usage: bench/corrida.sh [N] [path/to/sislin]
+# With a second program (e.g. the plain build, sislin_simples), runs both on the same data,
+# checks that their outputs are byte-identical and prints the ratio of the wall times.
+# Usage: bench/corrida.sh [N] [path/to/sislin] [path/to/other]
 set -euo pipefail
 N=${1:-2000}
-EXE=$(realpath "${2:-build/sislin}")
+EXES=("$(realpath "${2:-build/sislin}")")
+[[ $# -ge 3 ]] && EXES+=("$(realpath "$3")")
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 python3 - "$N" "$dir" <<'PY'
@@ -21,7 +24,18 @@ with open(f"{d}/b7.txt", "w") as b:
 PY
 printf '%s\n4\n5\n6\n7\n\n8\n9\n0\n50\n0\n' "$N" > "$dir/entrada"
 cd "$dir"
-start=$(date +%s.%N)
-"$EXE" < entrada > saida
-end=$(date +%s.%N)
-printf 'n=%s  wall=%.2f s  output=%s bytes\n' "$N" "$(python3 -c "print($end - $start)")" "$(stat -c %s saida)"
+tempos=()
+for k in "${!EXES[@]}"; do
+    start=$(date +%s.%N)
+    "${EXES[$k]}" < entrada > "saida$k"
+    end=$(date +%s.%N)
+    t=$(python3 -c "print($end - $start)")
+    tempos+=("$t")
+    printf 'n=%s  %s  wall=%.2f s  output=%s bytes\n' "$N" "$(basename "${EXES[$k]}")" "$t" \
+        "$(stat -c %s "saida$k")"
+done
+if [[ ${#EXES[@]} -eq 2 ]]; then
+    cmp -s saida0 saida1 && echo "outputs: identical" || { echo "outputs: DIFFER"; exit 1; }
+    python3 -c "import sys; print(f'ratio: {float(sys.argv[1]) / float(sys.argv[2]):.1f}x')" \
+        "${tempos[1]}" "${tempos[0]}"
+fi
