@@ -25,14 +25,22 @@ test: test-release test-sanitize fuzz-smoke
 # libFuzzer targets (clang++), built from the number and console sources directly.
 FUZZ_CXX ?= clang++
 FUZZ_FLAGS = -std=c++20 -O1 -g -ffp-contract=off -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
-FUZZ_TARGETS = fuzz_leitor fuzz_formata fuzz_console
+FUZZ_TARGETS = fuzz_leitor fuzz_formata fuzz_console fuzz_dialogo
 FUZZ_SOURCES = util/numeros.cpp util/console.cpp
+# The whole-dialogue target runs the program's entry function, renamed so it is not libFuzzer's.
+FUZZ_PROGRAMA = $(wildcard util/*.cpp menus/*.cpp methods/*.cpp)
+FUZZ_CABECALHOS = $(wildcard util/*.h menus/*.h methods/*.h)
 
 fuzz: $(addprefix build-fuzz/,$(FUZZ_TARGETS))
 
 build-fuzz/%: fuzz/%.cpp $(FUZZ_SOURCES) util/util.h
 	@mkdir -p build-fuzz
 	$(FUZZ_CXX) $(FUZZ_FLAGS) -o $@ $< $(FUZZ_SOURCES)
+
+build-fuzz/fuzz_dialogo: fuzz/fuzz_dialogo.cpp fuzz/clones_clang.cpp driver/main.cpp $(FUZZ_PROGRAMA) $(FUZZ_CABECALHOS)
+	@mkdir -p build-fuzz
+	$(FUZZ_CXX) $(FUZZ_FLAGS) -Iutil -Imenus -Imethods -Dmain=sislin_main -c -o build-fuzz/dialogo_main.o driver/main.cpp
+	$(FUZZ_CXX) $(FUZZ_FLAGS) -Iutil -Imenus -Imethods -o $@ $< fuzz/clones_clang.cpp build-fuzz/dialogo_main.o $(FUZZ_PROGRAMA)
 
 # A short deterministic run of each target over its seed corpus (new inputs go to build-fuzz/).
 fuzz-smoke: fuzz
