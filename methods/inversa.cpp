@@ -1,171 +1,185 @@
-// Inverse from the factors held in A: column i solves L·y = e_i, then U·x = y.
+// Inverse from the factors held in A: column c solves L·y = e_c, then U·x = y.
 //
-// All n right-hand sides are solved together, a tile of adjacent columns at a time, with Inv
-// itself as the work array. Each column keeps its own sums, taking their terms in increasing
-// column order of the factor exactly as a one-column substitution does, so every column comes
-// out with the same bits; the columns of a tile are merely computed side by side. No term is
-// skipped, not even the zeros of the unit vectors (0·inf must still give NaN).
+// The columns are solved kLargura at a time. A tile of adjacent columns is copied into a
+// contiguous buffer (row j of the tile is kLargura consecutive Scalars), solved there, and
+// copied back into Inv. Every column keeps its own sums and takes their terms in increasing
+// column order of the factor, each new sum rounded, exactly as a one-column substitution does;
+// the columns of a tile are merely computed side by side, in vector lanes where the processor
+// has them.
+//
+// The leading zeros of e_c: while every factor entry they meet is finite, the forward values
+// above row c are +0 and the terms they contribute leave each later sum unchanged (+0 plus ±0
+// is +0), so the forward sums of a tile start at its first column. A non-finite entry L[i][f]
+// with f < i turns each column c > f entirely into NaN (0·inf is NaN, and it reaches every
+// later value), which only the full sums reproduce: such columns are solved with every term.
 #include <algorithm>
 #include <bit>
 #include <cstdint>
 
 #include "methods.h"
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#define SISLIN_AVX2 1
+#endif
+
 namespace {
 
 constexpr int kLargura = 32;  // columns per tile
 
-// When both operands of a product or a sum are NaN, the one-column substitutions keep the running
-// sum's NaN; for the product, the backward one keeps the coefficient's NaN and the forward one
-// the unknown's. The vector code does not promise an operand order, so this is spelled out: a
-// NaN sum stays what it is, and the winning NaN of a product is taken first.
-// Both candidates are computed before the choice, which is made on the bits, so that the
-// loops stay free of branches and vectorise.
-[[gnu::always_inline]] inline Scalar escolhe(bool c, Scalar a, Scalar b) {
-    const std::uint32_t m = 0u - static_cast<std::uint32_t>(c);
-    return std::bit_cast<Scalar>((std::bit_cast<std::uint32_t>(a) & m) |
-                                 (std::bit_cast<std::uint32_t>(b) & ~m));
-}
-[[gnu::always_inline]] inline Scalar mais(Scalar novo, Scalar antigo) {
-    return escolhe(antigo != antigo, antigo, novo);
+bool finito(Scalar v) {
+    return (std::bit_cast<std::uint32_t>(v) & 0x7f800000u) != 0x7f800000u;
 }
 
-// s[c] += coef[j]·X[j][c0 + c] for j = j0..j1 in increasing order, each new sum rounded.
-template <int W, bool kIncognitaVence>
-[[gnu::always_inline]] inline void acumula(Scalar* s, const Scalar* coef, Matrix X, int j0, int j1,
-                                           int c0) {
-    Scalar t[static_cast<unsigned>(W)];
-    for (int c = 0; c < W; ++c) t[c] = s[c];
-    for (int j = j0; j <= j1; ++j) {
-        const double l = static_cast<double>(coef[j]);
-        const Scalar* xj = X[j] + c0;
-        if (kIncognitaVence) {
-            for (int c = 0; c < W; ++c) {
-                const double xc = static_cast<double>(xj[c]);
-                const Scalar soma = static_cast<Scalar>(l * xc + static_cast<double>(t[c]));
-                const Scalar novo = escolhe(xj[c] != xj[c], static_cast<Scalar>(xc), soma);
-                t[c] = mais(novo, t[c]);
+// The first column f for which some row i > f holds a non-finite L[i][f]; n + 1 if none.
+// Columns up to it may skip the leading zeros of their unit vector.
+int primeira_coluna_suja(int n, Matrix A) {
+    int f = n + 1;
+    for (int i = 2; i <= n; ++i) {
+        const int ate = std::min(i - 1, f - 1);
+        for (int j = 1; j <= ate; ++j)
+            if (!finito(A[i][j])) {
+                f = j;
+                break;
             }
-        } else if (l != l) {
-            for (int c = 0; c < W; ++c) t[c] = mais(static_cast<Scalar>(l), t[c]);
-        } else {
-            for (int c = 0; c < W; ++c)
-                t[c] = mais(static_cast<Scalar>(l * static_cast<double>(xj[c]) +
-                                                static_cast<double>(t[c])),
-                            t[c]);
-        }
     }
-    for (int c = 0; c < W; ++c) s[c] = t[c];
+    return f;
 }
 
-template <bool kIncognitaVence>
-[[gnu::always_inline]] inline void acumula_n(Scalar* s, int w, const Scalar* coef, Matrix X,
-                                             int j0, int j1, int c0) {
-    for (int j = j0; j <= j1; ++j) {
-        const double l = static_cast<double>(coef[j]);
-        const Scalar* xj = X[j] + c0;
-        if (kIncognitaVence) {
-            for (int c = 0; c < w; ++c) {
-                const double xc = static_cast<double>(xj[c]);
-                const Scalar soma = static_cast<Scalar>(l * xc + static_cast<double>(s[c]));
-                const Scalar novo = escolhe(xj[c] != xj[c], static_cast<Scalar>(xc), soma);
-                s[c] = mais(novo, s[c]);
-            }
-        } else if (l != l) {
-            for (int c = 0; c < w; ++c) s[c] = mais(static_cast<Scalar>(l), s[c]);
-        } else {
-            for (int c = 0; c < w; ++c)
-                s[c] = mais(static_cast<Scalar>(l * static_cast<double>(xj[c]) +
-                                                static_cast<double>(s[c])),
-                            s[c]);
+// Tile T (rows 1..n, kLargura lanes each; lanes beyond the last column are padding): the
+// forward values of rows inicio..n are computed with sums from column inicio (rows before it
+// hold +0), then all rows are solved backwards. Lane k of row i is column c0 + k.
+void resolve_generico(int n, Matrix A, Scalar* T, int c0, int inicio) {
+    double s[kLargura];
+    for (int i = inicio; i <= n; ++i) {
+        for (int k = 0; k < kLargura; ++k) s[k] = 0.0;
+        const Scalar* li = A[i];
+        for (int j = inicio; j < i; ++j) {
+            const double l = static_cast<double>(li[j]);
+            const Scalar* tj = T + static_cast<std::ptrdiff_t>(j) * kLargura;
+            for (int k = 0; k < kLargura; ++k)
+                s[k] = static_cast<double>(
+                    static_cast<Scalar>(l * static_cast<double>(tj[k]) + s[k]));
         }
+        Scalar* ti = T + static_cast<std::ptrdiff_t>(i) * kLargura;
+        for (int k = 0; k < kLargura; ++k)
+            ti[k] = static_cast<Scalar>((c0 + k == i ? 1.0 : 0.0) - s[k]);
     }
-}
-
-// The same sums written plainly, for tiles where no NaN ever arises: without NaNs the operand
-// order of a product or a sum cannot show in the result.
-template <int W>
-[[gnu::always_inline]] inline void acumula_simples(Scalar* s, const Scalar* coef, Matrix X, int j0,
-                                                   int j1, int c0) {
-    Scalar t[static_cast<unsigned>(W)];
-    for (int c = 0; c < W; ++c) t[c] = s[c];
-    for (int j = j0; j <= j1; ++j) {
-        const double l = static_cast<double>(coef[j]);
-        const Scalar* xj = X[j] + c0;
-        for (int c = 0; c < W; ++c)
-            t[c] = static_cast<Scalar>(l * static_cast<double>(xj[c]) + static_cast<double>(t[c]));
-    }
-    for (int c = 0; c < W; ++c) s[c] = t[c];
-}
-
-// Columns c0..c0+w-1 of the inverse; on the tile holding column n, y receives its forward
-// values before they are overwritten. The plain sums are used only on full tiles.
-template <bool kExato>
-[[gnu::always_inline]] inline void resolve_bloco(int n, Matrix A, Matrix Inv, Vector y, int c0,
-                                                 int w) {
-    Scalar s[kLargura];
-    // L·Y = E with a unit diagonal: rows in increasing order.
-    for (int i = 1; i <= n; ++i) {
-        for (int c = 0; c < w; ++c) s[c] = 0.0f;
-        if (!kExato && w == kLargura)
-            acumula_simples<kLargura>(s, A[i], Inv, 1, i - 1, c0);
-        else if (w == kLargura)
-            acumula<kLargura, true>(s, A[i], Inv, 1, i - 1, c0);
-        else
-            acumula_n<true>(s, w, A[i], Inv, 1, i - 1, c0);
-        Scalar* yi = Inv[i] + c0;
-        for (int c = 0; c < w; ++c) {
-            const double e = (c0 + c == i) ? 1.0 : 0.0;
-            yi[c] = static_cast<Scalar>(e - static_cast<double>(s[c]));
-        }
-    }
-    if (c0 + w - 1 == n)
-        for (int j = 1; j <= n; ++j) y[j] = Inv[j][n];
-    // U·X = Y: rows in decreasing order, X overwriting Y row by row.
     for (int i = n; i >= 1; --i) {
-        for (int c = 0; c < w; ++c) s[c] = 0.0f;
-        if (!kExato && w == kLargura)
-            acumula_simples<kLargura>(s, A[i], Inv, i + 1, n, c0);
-        else if (w == kLargura)
-            acumula<kLargura, false>(s, A[i], Inv, i + 1, n, c0);
-        else
-            acumula_n<false>(s, w, A[i], Inv, i + 1, n, c0);
-        const double d = static_cast<double>(A[i][i]);
-        Scalar* xi = Inv[i] + c0;
-        for (int c = 0; c < w; ++c)
-            xi[c] =
-                static_cast<Scalar>((static_cast<double>(xi[c]) - static_cast<double>(s[c])) / d);
+        for (int k = 0; k < kLargura; ++k) s[k] = 0.0;
+        const Scalar* ui = A[i];
+        for (int j = i + 1; j <= n; ++j) {
+            const double u = static_cast<double>(ui[j]);
+            const Scalar* tj = T + static_cast<std::ptrdiff_t>(j) * kLargura;
+            for (int k = 0; k < kLargura; ++k)
+                s[k] = static_cast<double>(
+                    static_cast<Scalar>(u * static_cast<double>(tj[k]) + s[k]));
+        }
+        const double d = static_cast<double>(ui[i]);
+        Scalar* ti = T + static_cast<std::ptrdiff_t>(i) * kLargura;
+        for (int k = 0; k < kLargura; ++k)
+            ti[k] = static_cast<Scalar>((static_cast<double>(ti[k]) - s[k]) / d);
     }
 }
 
-// Whether a column of the tile came out NaN.
-[[gnu::always_inline]] inline bool tem_nan(int n, Matrix Inv, int c0, int w) {
-    bool nan = false;
-    for (int i = 1; i <= n; ++i) {
-        const Scalar* xi = Inv[i] + c0;
-        for (int c = 0; c < w; ++c) nan = nan || xi[c] != xi[c];
+#if defined(SISLIN_AVX2)
+// The same with the 32 lanes as eight vectors of four doubles. Each sum is held in double but
+// always carries a Scalar value: it is rounded to a Scalar and widened back after every term.
+constexpr int kVetores = kLargura / 4;
+
+// s[v] += coef[j]·T[j] for j = j0..j1 in increasing order.
+[[gnu::always_inline, gnu::target("avx2")]] inline void soma_avx2(const Scalar* coef,
+                                                                 const Scalar* T, int j0, int j1,
+                                                                 __m256d* s) {
+    __m256d a0 = _mm256_setzero_pd(), a1 = a0, a2 = a0, a3 = a0, a4 = a0, a5 = a0, a6 = a0,
+            a7 = a0;
+    const Scalar* tj = T + static_cast<std::ptrdiff_t>(j0) * kLargura;
+    for (int j = j0; j <= j1; ++j, tj += kLargura) {
+        const __m256d l = _mm256_set1_pd(static_cast<double>(coef[j]));
+#define SISLIN_TERMO(a, v)                                                                     \
+    a = _mm256_cvtps_pd(_mm256_cvtpd_ps(                                                       \
+        _mm256_add_pd(_mm256_mul_pd(l, _mm256_cvtps_pd(_mm_loadu_ps(tj + 4 * (v)))), a)))
+        SISLIN_TERMO(a0, 0);
+        SISLIN_TERMO(a1, 1);
+        SISLIN_TERMO(a2, 2);
+        SISLIN_TERMO(a3, 3);
+        SISLIN_TERMO(a4, 4);
+        SISLIN_TERMO(a5, 5);
+        SISLIN_TERMO(a6, 6);
+        SISLIN_TERMO(a7, 7);
+#undef SISLIN_TERMO
     }
-    return nan;
+    s[0] = a0;
+    s[1] = a1;
+    s[2] = a2;
+    s[3] = a3;
+    s[4] = a4;
+    s[5] = a5;
+    s[6] = a6;
+    s[7] = a7;
 }
+
+[[gnu::target("avx2")]] void resolve_avx2(int n, Matrix A, Scalar* T, int c0, int inicio) {
+    __m256d s[kVetores];
+    for (int i = inicio; i <= n; ++i) {
+        soma_avx2(A[i], T, inicio, i - 1, s);
+        Scalar* ti = T + static_cast<std::ptrdiff_t>(i) * kLargura;
+        const __m256d zero = _mm256_setzero_pd();
+        for (int v = 0; v < kVetores; ++v)
+            _mm_storeu_ps(ti + 4 * v, _mm256_cvtpd_ps(_mm256_sub_pd(zero, s[v])));
+        // The one lane where the unit vector holds 1.
+        const int k = i - c0;
+        if (k >= 0 && k < kLargura) {
+            double sk[4];
+            _mm256_storeu_pd(sk, s[k / 4]);
+            ti[k] = static_cast<Scalar>(1.0 - sk[k % 4]);
+        }
+    }
+    for (int i = n; i >= 1; --i) {
+        soma_avx2(A[i], T, i + 1, n, s);
+        const __m256d d = _mm256_set1_pd(static_cast<double>(A[i][i]));
+        Scalar* ti = T + static_cast<std::ptrdiff_t>(i) * kLargura;
+        for (int v = 0; v < kVetores; ++v) {
+            const __m256d y = _mm256_cvtps_pd(_mm_loadu_ps(ti + 4 * v));
+            _mm_storeu_ps(ti + 4 * v, _mm256_cvtpd_ps(_mm256_div_pd(_mm256_sub_pd(y, s[v]), d)));
+        }
+    }
+}
+#endif
 
 }  // namespace
 
-// A NaN anywhere in a column's sums reaches that column's result (a NaN sum stays NaN, a NaN
-// forward value makes its backward value NaN), so a tile whose results hold no NaN met none on
-// the way and the plain sums gave the exact bits; otherwise the tile is solved again with the
-// NaN choices spelled out.
-__attribute__((target_clones("avx2", "default"))) void Inversa(int n, Matrix A, Matrix Inv,
-                                                               Vector b, Vector x, Vector y) {
+void Inversa(int n, Matrix A, Matrix Inv, Vector b, Vector x, Vector y) {
     if (n <= 0) return;
+    const int suja = primeira_coluna_suja(n, A);
+#if defined(SISLIN_AVX2)
+    const bool avx2 = __builtin_cpu_supports("avx2");
+#endif
+    Vector T = cria_vetor((n + 1) * kLargura);
     for (int c0 = 1; c0 <= n; c0 += kLargura) {
         const int w = std::min(kLargura, n - c0 + 1);
-        if (w == kLargura) {
-            resolve_bloco<false>(n, A, Inv, y, c0, w);
-            if (tem_nan(n, Inv, c0, w)) resolve_bloco<true>(n, A, Inv, y, c0, w);
-        } else {
-            resolve_bloco<true>(n, A, Inv, y, c0, w);
+        const int inicio = (c0 + w - 1 <= suja) ? c0 : 1;
+        for (int i = 1; i < inicio; ++i)
+            for (int k = 0; k < kLargura; ++k) T[i * kLargura + k] = 0.0f;
+#if defined(SISLIN_AVX2)
+        // The narrower last tile goes through the portable code.
+        if (avx2 && w == kLargura)
+            resolve_avx2(n, A, T, c0, inicio);
+        else
+#endif
+            resolve_generico(n, A, T, c0, inicio);
+        if (c0 + w - 1 == n) {
+            // y holds the forward values of the last column: solve them again on their own.
+            for (int i = 1; i <= n; ++i) y[i] = (i == n) ? 1.0f : 0.0f;
+            SubstituicaoProgressivaL(n, A, y, y);
+        }
+        for (int i = 1; i <= n; ++i) {
+            const Scalar* ti = T + i * kLargura;
+            Scalar* linha = Inv[i] + c0;
+            for (int k = 0; k < w; ++k) linha[k] = ti[k];
         }
     }
+    libera_vetor(T);
     // As after solving the last column on its own: b = e_n, x its solution.
     for (int j = 1; j <= n; ++j) {
         b[j] = (j == n) ? 1.0f : 0.0f;
