@@ -5,6 +5,11 @@
 
 #include "methods.h"
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#define SISLIN_AVX2 1
+#endif
+
 namespace {
 
 void atualiza_mudanca(Scalar& e, Scalar novo, Scalar antigo) {
@@ -12,69 +17,132 @@ void atualiza_mudanca(Scalar& e, Scalar novo, Scalar antigo) {
     if (d > static_cast<double>(e)) e = static_cast<Scalar>(d);
 }
 
-// s + a·v rounded once. Where two NaNs meet, the straightforward Jacobi sum keeps a's NaN in
-// the product and the product's NaN in the addition; spelled out so that the compiler's choice
-// of operand order cannot change which NaN comes out.
-inline Scalar termo(Scalar a, double v, Scalar s) {
-    const double ad = static_cast<double>(a);
-    const double p = ad != ad ? ad : ad * v;
-    return static_cast<Scalar>(p != p ? p : p + static_cast<double>(s));
+// Row i's sum continued over the columns j0..n, its diagonal skipped, then its new unknown.
+void termina_linha(int n, Matrix A, Vector b, Vector x, const Scalar* antigo, int i, int j0,
+                   Scalar sum, Scalar& e) {
+    const Scalar* a = A[i];
+    for (int j = j0; j <= n; ++j) {
+        if (j == i) continue;
+        sum = static_cast<Scalar>(static_cast<double>(a[j]) * static_cast<double>(antigo[j]) +
+                                  static_cast<double>(sum));
+    }
+    x[i] = static_cast<Scalar>((static_cast<double>(b[i]) - static_cast<double>(sum)) /
+                               static_cast<double>(a[i]));
+    atualiza_mudanca(e, x[i], antigo[i]);
 }
 
-// s += M[j]·v[j] for j = j0..j1 in increasing order, each new sum rounded.
-Scalar soma(const Scalar* M, const Scalar* v, int j0, int j1, Scalar s) {
-    for (int j = j0; j <= j1; ++j) s = termo(M[j], static_cast<double>(v[j]), s);
+#if defined(SISLIN_AVX2)
+// Rows side by side in vector lanes: a vector holds the sums of four consecutive rows, and a
+// block of four columns is taken as four rows' products transposed, so that each lane still
+// adds its row's terms one at a time in increasing column order. Each sum is held in double but
+// always carries a Scalar value: it is rounded and widened back after every term.
+
+// How far ahead along a row the next cache lines are fetched, in Scalars.
+constexpr int kAdiante = 64;
+
+[[gnu::always_inline, gnu::target("avx2")]] inline __m256d arredonda(__m256d s) {
+    return _mm256_cvtps_pd(_mm256_cvtpd_ps(s));
+}
+
+// Columns j..j+3 for the four rows a[0..3]. With kDiagonal, column j + m is row m's own
+// diagonal: lane m keeps its sum for that term (a blend, not an added zero: -0 + 0 is +0 and
+// 0·inf is NaN).
+template <bool kDiagonal>
+[[gnu::always_inline, gnu::target("avx2")]] inline __m256d quatro_colunas(const Scalar* const* a,
+                                                                          int j, __m256d v,
+                                                                          __m256d s) {
+    const __m256d p0 = _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(a[0] + j)), v);
+    const __m256d p1 = _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(a[1] + j)), v);
+    const __m256d p2 = _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(a[2] + j)), v);
+    const __m256d p3 = _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(a[3] + j)), v);
+    const __m256d t0 = _mm256_unpacklo_pd(p0, p1);
+    const __m256d t1 = _mm256_unpackhi_pd(p0, p1);
+    const __m256d t2 = _mm256_unpacklo_pd(p2, p3);
+    const __m256d t3 = _mm256_unpackhi_pd(p2, p3);
+    const __m256d q0 = _mm256_permute2f128_pd(t0, t2, 0x20);
+    const __m256d q1 = _mm256_permute2f128_pd(t1, t3, 0x20);
+    const __m256d q2 = _mm256_permute2f128_pd(t0, t2, 0x31);
+    const __m256d q3 = _mm256_permute2f128_pd(t1, t3, 0x31);
+    if (kDiagonal) {
+        s = _mm256_blend_pd(arredonda(_mm256_add_pd(q0, s)), s, 1);
+        s = _mm256_blend_pd(arredonda(_mm256_add_pd(q1, s)), s, 2);
+        s = _mm256_blend_pd(arredonda(_mm256_add_pd(q2, s)), s, 4);
+        s = _mm256_blend_pd(arredonda(_mm256_add_pd(q3, s)), s, 8);
+    } else {
+        s = arredonda(_mm256_add_pd(q0, s));
+        s = arredonda(_mm256_add_pd(q1, s));
+        s = arredonda(_mm256_add_pd(q2, s));
+        s = arredonda(_mm256_add_pd(q3, s));
+    }
     return s;
 }
 
-// Four rows' sums over the columns j0..j1, side by side, each in increasing column order.
-void soma4(const Scalar* const* a, const Scalar* v, int j0, int j1, Scalar* s) {
-    Scalar s0 = s[0], s1 = s[1], s2 = s[2], s3 = s[3];
-    for (int j = j0; j <= j1; ++j) {
-        const double vj = static_cast<double>(v[j]);
-        s0 = termo(a[0][j], vj, s0);
-        s1 = termo(a[1][j], vj, s1);
-        s2 = termo(a[2][j], vj, s2);
-        s3 = termo(a[3][j], vj, s3);
+// Sums of the 4·G rows i0.. over the columns 1..m (m a multiple of 4, i0 one more than a
+// multiple of 4, so that the rows' diagonals fill G whole blocks of columns), into s.
+template <int G>
+[[gnu::target("avx2")]] void somas_linhas(Matrix A, const Scalar* v, int i0, int m, Scalar* s) {
+    const Scalar* a[static_cast<unsigned>(4 * G)];
+    for (int r = 0; r < 4 * G; ++r) a[r] = A[i0 + r];
+    __m256d acc[static_cast<unsigned>(G)];
+    for (int g = 0; g < G; ++g) acc[g] = _mm256_setzero_pd();
+    int j = 1;
+    for (; j < i0; j += 4) {
+        const __m256d vj = _mm256_cvtps_pd(_mm_loadu_ps(v + j));
+        for (int g = 0; g < G; ++g) _mm_prefetch(a[4 * g + (j / 4) % 4] + j + kAdiante, _MM_HINT_T0);
+        for (int g = 0; g < G; ++g) acc[g] = quatro_colunas<false>(a + 4 * g, j, vj, acc[g]);
     }
-    s[0] = s0;
-    s[1] = s1;
-    s[2] = s2;
-    s[3] = s3;
+    for (int k = 0; k < G; ++k, j += 4) {
+        const __m256d vj = _mm256_cvtps_pd(_mm_loadu_ps(v + j));
+        for (int g = 0; g < G; ++g)
+            acc[g] = g == k ? quatro_colunas<true>(a + 4 * g, j, vj, acc[g])
+                            : quatro_colunas<false>(a + 4 * g, j, vj, acc[g]);
+    }
+    for (; j <= m; j += 4) {
+        const __m256d vj = _mm256_cvtps_pd(_mm_loadu_ps(v + j));
+        // Each block of columns touches one of every four rows' next cache lines.
+        for (int g = 0; g < G; ++g) _mm_prefetch(a[4 * g + (j / 4) % 4] + j + kAdiante, _MM_HINT_T0);
+        for (int g = 0; g < G; ++g) acc[g] = quatro_colunas<false>(a + 4 * g, j, vj, acc[g]);
+    }
+    for (int g = 0; g < G; ++g) _mm_storeu_ps(s + 4 * g, _mm256_cvtpd_ps(acc[g]));
 }
+
+// Rows i0..i0+4·G-1 of the sweep.
+template <int G>
+[[gnu::target("avx2")]] void bloco(int n, Matrix A, Vector b, Vector x, const Scalar* antigo,
+                                   int i0, Scalar& e) {
+    const int m = n - n % 4;
+    Scalar s[static_cast<unsigned>(4 * G)];
+    somas_linhas<G>(A, antigo, i0, m, s);
+    for (int r = 0; r < 4 * G; ++r) termina_linha(n, A, b, x, antigo, i0 + r, m + 1, s[r], e);
+}
+#endif
 
 }  // namespace
 
 Scalar IteracaoJacobi(int n, Matrix A, Vector b, Vector x) {
     // Every unknown of the sweep is computed from the values before it, so rows are
-    // independent: four at a time, each sum skipping its own diagonal column.
+    // independent and may be computed side by side; each sum skips its own diagonal column.
     Vector antigo = cria_vetor(n + 1);
     for (int i = 1; i <= n; ++i) antigo[i] = x[i];
     Scalar e = 0.0f;
-    int i0 = 1;
-    for (; i0 + 3 <= n; i0 += 4) {
-        const Scalar* a[4] = {A[i0], A[i0 + 1], A[i0 + 2], A[i0 + 3]};
-        Scalar s[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-        soma4(a, antigo, 1, i0 - 1, s);
-        // Columns i0..i0+3 hold the four diagonals: each row takes them apart, skipping its own.
-        for (int r = 0; r < 4; ++r)
-            for (int j = i0; j <= i0 + 3; ++j)
-                if (j != i0 + r) s[r] = soma(a[r], antigo, j, j, s[r]);
-        soma4(a, antigo, i0 + 4, n, s);
-        for (int r = 0; r < 4; ++r) {
-            const int i = i0 + r;
-            x[i] = static_cast<Scalar>((static_cast<double>(b[i]) - static_cast<double>(s[r])) /
-                                       static_cast<double>(A[i][i]));
-            atualiza_mudanca(e, x[i], antigo[i]);
+    int i = 1;
+#if defined(SISLIN_AVX2)
+    if (__builtin_cpu_supports("avx2")) {
+        for (; i + 31 <= n; i += 32) bloco<8>(n, A, b, x, antigo, i, e);
+        switch ((n - i + 1) / 4) {
+            case 7: bloco<7>(n, A, b, x, antigo, i, e); break;
+            case 6: bloco<6>(n, A, b, x, antigo, i, e); break;
+            case 5: bloco<5>(n, A, b, x, antigo, i, e); break;
+            case 4: bloco<4>(n, A, b, x, antigo, i, e); break;
+            case 3: bloco<3>(n, A, b, x, antigo, i, e); break;
+            case 2: bloco<2>(n, A, b, x, antigo, i, e); break;
+            case 1: bloco<1>(n, A, b, x, antigo, i, e); break;
+            default: break;
         }
+        i += (n - i + 1) / 4 * 4;
     }
-    for (int i = i0; i <= n; ++i) {
-        Scalar sum = soma(A[i], antigo, 1, i - 1, 0.0f);
-        sum = soma(A[i], antigo, i + 1, n, sum);
-        x[i] = static_cast<Scalar>((static_cast<double>(b[i]) - static_cast<double>(sum)) /
-                                   static_cast<double>(A[i][i]));
-        atualiza_mudanca(e, x[i], antigo[i]);
-    }
+#endif
+    for (; i <= n; ++i) termina_linha(n, A, b, x, antigo, i, 1, 0.0f, e);
     libera_vetor(antigo);
     return e;
 }
