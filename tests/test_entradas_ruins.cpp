@@ -164,4 +164,75 @@ TEST(EntradaRuim, FimDaEntradaNaPausaDoResiduo) {
     espera(executa_sislin(kA2, kB2, "2\n7\n0\n"), completo.saida + "\n", 0);
 }
 
+TEST(EntradaRuim, ArquivoQueNaoAbreNemParaORoot) {
+    // A link that leads back to itself cannot be opened by anyone.
+    const fs::path dir = dir_temporario();
+    fs::create_symlink("a7.txt", dir / "a7.txt");
+    std::ofstream(dir / "b7.txt") << kB2;
+    espera(executa_em(dir, "2\n"), kPrompt + "O Arquivo a7.txt nao pode ser aberto.\n", 1);
+    fs::remove_all(dir);
+}
+
+TEST(EntradaRuim, BytesEstranhosNasRespostas) {
+    // A byte-order mark before the dimension is not white space: that whole line is lost.
+    espera(executa_sislin(kA2, kB2, "\xEF\xBB\xBF" "2\n2\n0\n"),
+           kPrompt + kPrompt + kEcoA2 + kEcoB2 + kMenu, 0);
+    // A NUL byte at the menu is text like any other.
+    espera(executa_sislin(kA2, kB2, std::string("2\n\0 0\n0\n", 8)),
+           kPrompt + kEcoA2 + kEcoB2 + kMenu + kMenu, 0);
+}
+
+TEST(EntradaRuim, RespostasQueSoCabemEm64Bits) {
+    // 2^32 + k is never taken as k: not as the dimension 2, nor as the choices 0 and 1.
+    espera(executa_sislin(kA2, kB2, "4294967298\n2\n4294967296\n4294967297\n0\n"),
+           kPrompt + kPrompt + kEcoA2 + kEcoB2 + kMenu + kMenu + kMenu, 0);
+}
+
+const std::string kJacobi2 =
+    "------Metodo Iterativo de Jacobi------\nk\tx[1]\tx[2]\tErro\n0\t 0.0000\t 0.0000\t\n";
+const std::string kSeidel2 =
+    "-----Metodo Iterativo de Gauss-Seidel-----\nk\tx[1]\tx[2]\tErro\n0\t 0.0000\t 0.0000\t\n";
+
+TEST(EntradaRuim, LimiteNoExtremoNegativoDe32Bits) {
+    // One below the smallest int is asked again; the smallest int itself behaves like 0.
+    espera(executa_sislin(kA2, kB2, "2\n9\n0\n-2147483649\n-2147483648\n0\n"),
+           kPrompt + kEcoA2 + kEcoB2 + kMenu + kPrec + kLimite + kLimite + kJacobi2 +
+               "Nao houve convergencia em 0 iteracoes" + kMenu,
+           0);
+}
+
+TEST(EntradaRuim, PrecisoesEspeciais) {
+    // Infinity (typed, or by overflow) and NaN are never exceeded by the starting error: no
+    // sweep and no message. Minus infinity is always exceeded: every allowed sweep runs.
+    espera(executa_sislin(kA2, kB2, "2\n9\ninf\n5\n10\nnan\n5\n9\n1e999\n5\n9\n-inf\n1\n0\n"),
+           kPrompt + kEcoA2 + kEcoB2 + kMenu + kPrec + kLimite + kJacobi2 + kMenu + kPrec +
+               kLimite + kSeidel2 + kMenu + kPrec + kLimite + kJacobi2 + kMenu + kPrec + kLimite +
+               kJacobi2 + "1\t 5.0000\t 1.5000\t 5.0000\nNao houve convergencia em 1 iteracoes" +
+               kMenu,
+           0);
+}
+
+TEST(EntradaRuim, PausaDoResiduoComRespostasCRLF) {
+    // The pause takes the "\r" and the "\n" of the reply "7\r\n": it does not wait, and the
+    // next line is read by the menu.
+    espera(executa_sislin(kA2, kB2, "2\r\n7\r\n0\r\n"),
+           kPrompt + kEcoA2 + kEcoB2 + kMenu + "\nVetor Residuo:\nr[ 1]=5 \nr[ 2]=6 \n\nErro = 6\n" +
+               kMenu,
+           0);
+}
+
+TEST(EntradaRuim, FimDaEntradaLogoDepoisDeUmaResposta) {
+    // The last reply counts even without a line end; the end of input then meets the next read.
+    const std::string inicio = kPrompt + kEcoA2 + kEcoB2 + kMenu;
+    espera(executa_sislin(kA2, kB2, "2"), inicio + "\n", 0);
+    espera(executa_sislin(kA2, kB2, "2\n7"),
+           inicio + "\nVetor Residuo:\nr[ 1]=5 \nr[ 2]=6 \n\nErro = 6\n" + kMenu + "\n", 0);
+    espera(executa_sislin(kA2, kB2, "2\n9\n"), inicio + kPrec + "\n", 1);
+    espera(executa_sislin(kA2, kB2, "2\n10\n0.5"), inicio + kPrec + kLimite + "\n", 1);
+    espera(executa_sislin(kA2, kB2, "2\n10\n0.5\n1"),
+           inicio + kPrec + kLimite + kSeidel2 + "1\t 5.0000\t-2.2500\t 5.0000\n" +
+               "Nao houve convergencia em 1 iteracoes" + kMenu + "\n",
+           0);
+}
+
 }  // namespace
