@@ -3,52 +3,98 @@
 
 #include "methods.h"
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#define SISLIN_AVX2 1
+#endif
+
 namespace {
 
-// s + a·v rounded once. Where two NaNs meet, the straightforward sum keeps a's NaN in the
-// product and the sum's NaN in the addition; spelled out so that the compiler's choice of
-// operand order cannot change which NaN comes out.
-inline Scalar termo(Scalar a, double v, Scalar s) {
-    if (s != s) return s;
-    const double ad = static_cast<double>(a);
-    if (ad != ad) return static_cast<Scalar>(ad);
-    return static_cast<Scalar>(ad * v + static_cast<double>(s));
+// Row i's sum continued over the columns j0..n, then its residual.
+void termina_linha(int n, Vector b, Matrix A, const Scalar* x, Vector r, int i, int j0,
+                   Scalar sum) {
+    const Scalar* a = A[i];
+    for (int j = j0; j <= n; ++j)
+        sum = static_cast<Scalar>(static_cast<double>(a[j]) * static_cast<double>(x[j]) +
+                                  static_cast<double>(sum));
+    r[i] = static_cast<Scalar>(static_cast<double>(b[i]) - static_cast<double>(sum));
 }
 
-// s += M[j]·v[j] for j = j0..j1 in increasing order, each new sum rounded.
-inline Scalar soma(const Scalar* M, const Scalar* v, int j0, int j1, Scalar s) {
-    for (int j = j0; j <= j1; ++j) s = termo(M[j], static_cast<double>(v[j]), s);
+#if defined(SISLIN_AVX2)
+// Rows side by side in vector lanes: a vector holds the sums of four consecutive rows, and a
+// block of four columns is taken as four rows' products transposed, so that each lane still
+// adds its row's terms one at a time in increasing column order. Each sum is held in double but
+// always carries a Scalar value: it is rounded and widened back after every term.
+
+// How far ahead along a row the next cache lines are fetched, in Scalars.
+constexpr int kAdiante = 64;
+
+[[gnu::always_inline, gnu::target("avx2")]] inline __m256d arredonda(__m256d s) {
+    return _mm256_cvtps_pd(_mm256_cvtpd_ps(s));
+}
+
+// Columns j..j+3 for the four rows a[0..3].
+[[gnu::always_inline, gnu::target("avx2")]] inline __m256d quatro_colunas(const Scalar* const* a,
+                                                                          int j, __m256d v,
+                                                                          __m256d s) {
+    const __m256d p0 = _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(a[0] + j)), v);
+    const __m256d p1 = _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(a[1] + j)), v);
+    const __m256d p2 = _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(a[2] + j)), v);
+    const __m256d p3 = _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(a[3] + j)), v);
+    const __m256d t0 = _mm256_unpacklo_pd(p0, p1);
+    const __m256d t1 = _mm256_unpackhi_pd(p0, p1);
+    const __m256d t2 = _mm256_unpacklo_pd(p2, p3);
+    const __m256d t3 = _mm256_unpackhi_pd(p2, p3);
+    s = arredonda(_mm256_add_pd(_mm256_permute2f128_pd(t0, t2, 0x20), s));
+    s = arredonda(_mm256_add_pd(_mm256_permute2f128_pd(t1, t3, 0x20), s));
+    s = arredonda(_mm256_add_pd(_mm256_permute2f128_pd(t0, t2, 0x31), s));
+    s = arredonda(_mm256_add_pd(_mm256_permute2f128_pd(t1, t3, 0x31), s));
     return s;
 }
 
+// Residuals of the 4·G rows i0..: sums over the columns 1..m in blocks of four (m the largest
+// multiple of 4 up to n), then the last columns one by one.
+template <int G>
+[[gnu::target("avx2")]] void bloco(int n, Vector b, Matrix A, const Scalar* x, Vector r, int i0) {
+    const int m = n - n % 4;
+    const Scalar* a[static_cast<unsigned>(4 * G)];
+    for (int k = 0; k < 4 * G; ++k) a[k] = A[i0 + k];
+    __m256d acc[static_cast<unsigned>(G)];
+    for (int g = 0; g < G; ++g) acc[g] = _mm256_setzero_pd();
+    for (int j = 1; j <= m; j += 4) {
+        const __m256d xj = _mm256_cvtps_pd(_mm_loadu_ps(x + j));
+        // Each block of columns touches one of every four rows' next cache lines.
+        for (int g = 0; g < G; ++g)
+            _mm_prefetch(a[4 * g + (j / 4) % 4] + j + kAdiante, _MM_HINT_T0);
+        for (int g = 0; g < G; ++g) acc[g] = quatro_colunas(a + 4 * g, j, xj, acc[g]);
+    }
+    Scalar s[static_cast<unsigned>(4 * G)];
+    for (int g = 0; g < G; ++g) _mm_storeu_ps(s + 4 * g, _mm256_cvtpd_ps(acc[g]));
+    for (int k = 0; k < 4 * G; ++k) termina_linha(n, b, A, x, r, i0 + k, m + 1, s[k]);
+}
+#endif
+
 }  // namespace
 
-// Four rows at a time, each with its own sum over the same column order, so that several
-// chains of additions are in flight.
 void CalculaResiduo(int n, Vector b, Matrix A, Vector x, Vector r) {
     int i = 1;
-    for (; i + 3 <= n; i += 4) {
-        const Scalar* a0 = A[i];
-        const Scalar* a1 = A[i + 1];
-        const Scalar* a2 = A[i + 2];
-        const Scalar* a3 = A[i + 3];
-        Scalar s0 = 0.0f, s1 = 0.0f, s2 = 0.0f, s3 = 0.0f;
-        for (int j = 1; j <= n; ++j) {
-            const double xj = static_cast<double>(x[j]);
-            s0 = termo(a0[j], xj, s0);
-            s1 = termo(a1[j], xj, s1);
-            s2 = termo(a2[j], xj, s2);
-            s3 = termo(a3[j], xj, s3);
+#if defined(SISLIN_AVX2)
+    if (__builtin_cpu_supports("avx2")) {
+        for (; i + 31 <= n; i += 32) bloco<8>(n, b, A, x, r, i);
+        switch ((n - i + 1) / 4) {
+            case 7: bloco<7>(n, b, A, x, r, i); break;
+            case 6: bloco<6>(n, b, A, x, r, i); break;
+            case 5: bloco<5>(n, b, A, x, r, i); break;
+            case 4: bloco<4>(n, b, A, x, r, i); break;
+            case 3: bloco<3>(n, b, A, x, r, i); break;
+            case 2: bloco<2>(n, b, A, x, r, i); break;
+            case 1: bloco<1>(n, b, A, x, r, i); break;
+            default: break;
         }
-        r[i] = static_cast<Scalar>(static_cast<double>(b[i]) - static_cast<double>(s0));
-        r[i + 1] = static_cast<Scalar>(static_cast<double>(b[i + 1]) - static_cast<double>(s1));
-        r[i + 2] = static_cast<Scalar>(static_cast<double>(b[i + 2]) - static_cast<double>(s2));
-        r[i + 3] = static_cast<Scalar>(static_cast<double>(b[i + 3]) - static_cast<double>(s3));
+        i += (n - i + 1) / 4 * 4;
     }
-    for (; i <= n; ++i) {
-        const Scalar sum = soma(A[i], x, 1, n, 0.0f);
-        r[i] = static_cast<Scalar>(static_cast<double>(b[i]) - static_cast<double>(sum));
-    }
+#endif
+    for (; i <= n; ++i) termina_linha(n, b, A, x, r, i, 1, 0.0f);
 }
 
 Scalar CalculaErro(int n, Vector r) {
