@@ -22,7 +22,8 @@ test-sanitize:
 
 test: test-release test-sanitize fuzz-smoke
 
-# libFuzzer targets (clang++), built from the number and console sources directly.
+# libFuzzer targets (clang++): the number and console ones built from those sources directly,
+# the whole-dialogue one from every source of the program.
 FUZZ_CXX ?= clang++
 FUZZ_FLAGS = -std=c++20 -O1 -g -ffp-contract=off -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
 FUZZ_TARGETS = fuzz_leitor fuzz_formata fuzz_console fuzz_dialogo
@@ -47,7 +48,7 @@ fuzz-smoke: fuzz
 	@for t in $(FUZZ_TARGETS); do \
 	  echo "fuzz-smoke: $$t"; \
 	  rm -rf build-fuzz/corpus-$$t && mkdir -p build-fuzz/corpus-$$t && \
-	  build-fuzz/$$t -seed=1 -runs=20000 -max_len=4096 build-fuzz/corpus-$$t fuzz/corpus/$$t \
+	  build-fuzz/$$t -seed=1 -runs=20000 -max_len=4096 -timeout=30 build-fuzz/corpus-$$t fuzz/corpus/$$t \
 	    >/dev/null 2>build-fuzz/$$t.log || { tail -n 40 build-fuzz/$$t.log; exit 1; }; \
 	done
 
