@@ -7,11 +7,12 @@
 // the columns of a tile are merely computed side by side, in vector lanes where the processor
 // has them.
 //
-// The leading zeros of e_c: while every factor entry they meet is finite, the forward values
+// The leading zeros of e_c: while the factor entries they meet are finite, the forward values
 // above row c are +0 and the terms they contribute leave each later sum unchanged (+0 plus ±0
-// is +0), so the forward sums of a tile start at its first column. A non-finite entry L[i][f]
-// with f < i turns each column c > f entirely into NaN (0·inf is NaN, and it reaches every
-// later value), which only the full sums reproduce: such columns are solved with every term.
+// is +0), so the forward sums of a tile start at its first column c0 and its rows above c0 are
+// +0. That holds while every L[i][j] with j < c0 (and j < i) is finite. A non-finite one meets
+// a zero (0·inf is NaN) and turns each column after j entirely into NaN, which only the full
+// sums reproduce: tiles from there on are solved with every term.
 #include <algorithm>
 #include <bit>
 #include <cstdint>
@@ -32,7 +33,7 @@ bool finito(Scalar v) {
 }
 
 // The first column f for which some row i > f holds a non-finite L[i][f]; n + 1 if none.
-// Columns up to it may skip the leading zeros of their unit vector.
+// A tile starting at or before it may skip the terms before its first column.
 int primeira_coluna_suja(int n, Matrix A) {
     int f = n + 1;
     for (int i = 2; i <= n; ++i) {
@@ -49,7 +50,8 @@ int primeira_coluna_suja(int n, Matrix A) {
 // Tile T (rows 1..n, kLargura lanes each; lanes beyond the last column are padding): the
 // forward values of rows inicio..n are computed with sums from column inicio (rows before it
 // hold +0), then all rows are solved backwards. Lane k of row i is column c0 + k.
-void resolve_generico(int n, Matrix A, Scalar* T, int c0, int inicio) {
+__attribute__((target_clones("avx2", "default"))) void resolve_generico(int n, Matrix A, Scalar* T,
+                                                                       int c0, int inicio) {
     double s[kLargura];
     for (int i = inicio; i <= n; ++i) {
         for (int k = 0; k < kLargura; ++k) s[k] = 0.0;
@@ -158,7 +160,7 @@ void Inversa(int n, Matrix A, Matrix Inv, Vector b, Vector x, Vector y) {
     Vector T = cria_vetor((n + 1) * kLargura);
     for (int c0 = 1; c0 <= n; c0 += kLargura) {
         const int w = std::min(kLargura, n - c0 + 1);
-        const int inicio = (c0 + w - 1 <= suja) ? c0 : 1;
+        const int inicio = (c0 <= suja) ? c0 : 1;
         for (int i = 1; i < inicio; ++i)
             for (int k = 0; k < kLargura; ++k) T[i * kLargura + k] = 0.0f;
 #if defined(SISLIN_AVX2)
