@@ -1,57 +1,98 @@
 // In-place Doolittle factorisation: U on and above the diagonal, the multipliers of the unit
 // lower factor L strictly below it. No pivot is checked; a zero pivot yields infinities or NaNs.
+//
+// The steps are taken in blocks as in the elimination: the block's columns get each step at
+// once (pivot search, multipliers stored as -m), then the columns to the right receive the whole
+// block in one pass. Each entry gets its steps in the same order from the same operands as one
+// step at a time, so the factors are the same bit for bit.
 #include <cmath>
 
 #include "methods.h"
 
+// The block update of the elimination kernels (defined in eliminacao.cpp).
+namespace passos_bloco {
+using Multiplicadores = void (*)(const void* dados, int j, int i0, int passos, double* m);
+void atualiza_resto(int n, Matrix A, int i0, int i1, Multiplicadores f, const void* dados);
+}  // namespace passos_bloco
+
 namespace {
 
-// Factorises column i below the pivot row i; the stored multiplier is exactly -m.
-void fatora_coluna(int n, Matrix A, int i) {
+constexpr int kPassos = 32;  // steps per block
+
+// Pivot search: the first row with the strictly largest magnitude wins; row i keeps the pivot
+// on ties, and a NaN never wins.
+int pivo(int n, Matrix A, int i) {
+    Scalar best = std::fabs(A[i][i]);
+    int p = i;
+    for (int j = i; j <= n; ++j) {
+        if (std::fabs(A[j][i]) > best) {
+            best = std::fabs(A[j][i]);
+            p = j;
+        }
+    }
+    return p;
+}
+
+// The stored -m gives back m exactly.
+void multiplicadores(const void* dados, int j, int i0, int passos, double* m) {
+    const Scalar* linha = static_cast<const Scalar* const*>(dados)[j];
+    for (int t = 0; t < passos; ++t) m[t] = -static_cast<double>(linha[i0 + t]);
+}
+
+// Step i on the panel: rows below i over columns i+1..i1; the stored multiplier is exactly -m.
+void fatora_painel(int n, Matrix A, int i, int i1) {
     for (int j = i + 1; j <= n; ++j) {
         const Scalar m =
             static_cast<Scalar>(-static_cast<double>(A[j][i]) / static_cast<double>(A[i][i]));
-        for (int k = i + 1; k <= n; ++k)
+        for (int k = i + 1; k <= i1; ++k)
             A[j][k] = static_cast<Scalar>(static_cast<double>(A[i][k]) * static_cast<double>(m) +
                                           static_cast<double>(A[j][k]));
         A[j][i] = -m;
     }
 }
 
+// Whole rows are exchanged, so the multipliers already stored travel with their rows.
+void troca_linhas(int n, Matrix A, IndexVector pos, int i, int p) {
+    for (int k = 1; k <= n; ++k) {
+        const Scalar t = A[i][k];
+        A[i][k] = A[p][k];
+        A[p][k] = t;
+    }
+    const int t = pos[i];
+    pos[i] = pos[p];
+    pos[p] = t;
+}
+
+// Returns the number of exchanges; pos is only touched when pivoting.
+template <bool kPivoteia>
+int fatora(int n, Matrix A, IndexVector pos) {
+    int trocas = 0;
+    for (int i0 = 1; i0 <= n - 1; i0 += kPassos) {
+        const int i1 = i0 + kPassos - 1 < n - 1 ? i0 + kPassos - 1 : n - 1;
+        for (int i = i0; i <= i1; ++i) {
+            if constexpr (kPivoteia) {
+                const int p = pivo(n, A, i);
+                if (p != i) {
+                    ++trocas;
+                    troca_linhas(n, A, pos, i, p);
+                }
+            }
+            fatora_painel(n, A, i, i1);
+        }
+        passos_bloco::atualiza_resto(n, A, i0, i1, multiplicadores, A);
+    }
+    return trocas;
+}
+
 }  // namespace
 
 void LU(int n, Matrix A) {
-    for (int i = 1; i <= n - 1; ++i) fatora_coluna(n, A, i);
+    fatora<false>(n, A, nullptr);
 }
 
 void LUPivoteamentoParcial(int n, Matrix A, IndexVector pos, Scalar& det) {
     for (int i = 1; i <= n; ++i) pos[i] = i;
-    int trocas = 0;
-    for (int i = 1; i <= n - 1; ++i) {
-        // Pivot search: the first row with the strictly largest magnitude wins; row i keeps the
-        // pivot on ties, and a NaN never wins.
-        Scalar best = std::fabs(A[i][i]);
-        int p = i;
-        for (int j = i; j <= n; ++j) {
-            if (std::fabs(A[j][i]) > best) {
-                best = std::fabs(A[j][i]);
-                p = j;
-            }
-        }
-        // Whole rows are exchanged, so the multipliers already stored travel with their rows.
-        if (p != i) {
-            ++trocas;
-            for (int k = 1; k <= n; ++k) {
-                const Scalar t = A[i][k];
-                A[i][k] = A[p][k];
-                A[p][k] = t;
-            }
-            const int t = pos[i];
-            pos[i] = pos[p];
-            pos[p] = t;
-        }
-        fatora_coluna(n, A, i);
-    }
+    const int trocas = fatora<true>(n, A, pos);
     det = 1.0f;
     for (int i = 1; i <= n; ++i)
         det = static_cast<Scalar>(static_cast<double>(det) * static_cast<double>(A[i][i]));
