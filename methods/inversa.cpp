@@ -170,11 +170,6 @@ void Inversa(int n, Matrix A, Matrix Inv, Vector b, Vector x, Vector y) {
         else
 #endif
             resolve_generico(n, A, T, c0, inicio);
-        if (c0 + w - 1 == n) {
-            // y holds the forward values of the last column: solve them again on their own.
-            for (int i = 1; i <= n; ++i) y[i] = (i == n) ? 1.0f : 0.0f;
-            SubstituicaoProgressivaL(n, A, y, y);
-        }
         for (int i = 1; i <= n; ++i) {
             const Scalar* ti = T + i * kLargura;
             Scalar* linha = Inv[i] + c0;
@@ -182,7 +177,10 @@ void Inversa(int n, Matrix A, Matrix Inv, Vector b, Vector x, Vector y) {
         }
     }
     libera_vetor(T);
-    // As after solving the last column on its own: b = e_n, x its solution.
+    // As after solving the last column on its own: b = e_n, y its forward values (solved again
+    // on their own, n² terms), x its solution.
+    for (int i = 1; i <= n; ++i) y[i] = (i == n) ? 1.0f : 0.0f;
+    SubstituicaoProgressivaL(n, A, y, y);
     for (int j = 1; j <= n; ++j) {
         b[j] = (j == n) ? 1.0f : 0.0f;
         x[j] = Inv[j][n];
