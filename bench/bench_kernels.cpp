@@ -142,13 +142,6 @@ void BM_It(benchmark::State& st) {
     BENCHMARK(MOLDE<REF>)->Name("ref/" NOME)->Unit(benchmark::kMillisecond)->__VA_ARGS__
 
 SISLIN_PAR("Inversa", BM_Inv, Inversa, ref::Inversa, Arg(500)->Arg(1000)->Arg(2000)->Iterations(1));
-SISLIN_PAR("LU", BM_LU, LU, ref::LU, Arg(500)->Arg(1000)->Arg(2000)->Arg(4000)->Iterations(1));
-SISLIN_PAR("LUPivoteamentoParcial", BM_LUP, LUPivoteamentoParcial, ref::LUPivoteamentoParcial,
-           Arg(500)->Arg(1000)->Arg(2000)->Iterations(1));
-SISLIN_PAR("Eliminacao", BM_Elim, Eliminacao, ref::Eliminacao,
-           Arg(500)->Arg(1000)->Arg(2000)->Iterations(1));
-SISLIN_PAR("GaussPivoteamentoParcial", BM_Elim, GaussPivoteamentoParcial,
-           ref::GaussPivoteamentoParcial, Arg(500)->Arg(1000)->Arg(2000)->Iterations(1));
 SISLIN_PAR("CalculaResiduo", BM_Res, CalculaResiduo, ref::CalculaResiduo,
            Arg(500)->Arg(1000)->Arg(2000));
 SISLIN_PAR("IteracaoJacobi", BM_It, IteracaoJacobi, ref::IteracaoJacobi,
