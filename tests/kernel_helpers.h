@@ -3,6 +3,7 @@
 #pragma once
 
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <initializer_list>
 
@@ -90,6 +91,23 @@ inline bool mesmos_bits(const Mat& a, const Mat& b, int n) {
     for (int i = 1; i <= n; ++i)
         for (int j = 1; j <= n; ++j)
             if (bits(a[i][j]) != bits(b[i][j])) return false;
+    return true;
+}
+
+// Same bits, or both NaN: when two NaNs meet, which one an operation passes on is not fixed by
+// the arithmetic and follows the compiler's operand order, even in the straightforward kernels.
+inline bool mesmo_valor(Scalar a, Scalar b) { return bits(a) == bits(b) || (std::isnan(a) && std::isnan(b)); }
+
+// mesmo_valor in every place, row and column 0 included, so stray writes show too.
+inline bool iguais(const Vec& a, const Vec& b, int n) {
+    for (int i = 0; i <= n; ++i)
+        if (!mesmo_valor(a[i], b[i])) return false;
+    return true;
+}
+inline bool iguais(const Mat& a, const Mat& b, int n) {
+    for (int i = 0; i <= n; ++i)
+        for (int j = 0; j <= n; ++j)
+            if (!mesmo_valor(a[i][j], b[i][j])) return false;
     return true;
 }
 

@@ -21,21 +21,8 @@ namespace {
 
 enum class Tipo { Uniforme, Inteiros, Escalas, Especiais };
 
-bool mesmo_valor(Scalar a, Scalar b) {
-    return kt::bits(a) == kt::bits(b) || (std::isnan(a) && std::isnan(b));
-}
-// Every place, row and column 0 included, so stray writes show too.
-bool iguais(const Mat& a, const Mat& b, int n) {
-    for (int i = 0; i <= n; ++i)
-        for (int j = 0; j <= n; ++j)
-            if (!mesmo_valor(a[i][j], b[i][j])) return false;
-    return true;
-}
-bool iguais(const Vec& a, const Vec& b, int n) {
-    for (int i = 0; i <= n; ++i)
-        if (!mesmo_valor(a[i], b[i])) return false;
-    return true;
-}
+using kt::iguais;
+using kt::mesmo_valor;
 
 Scalar especial(std::mt19937& g) {
     const Scalar inf = std::numeric_limits<Scalar>::infinity();

@@ -91,24 +91,8 @@ Vec vetor(int n, std::mt19937& g, int especiais) {
     return v;
 }
 
-// Same bits, or both NaN: when two NaNs meet, which one an operation passes on is not fixed by
-// the arithmetic and follows the compiler's operand order, even in the straightforward kernels.
-bool mesmo_valor(Scalar a, Scalar b) {
-    return kt::bits(a) == kt::bits(b) || (std::isnan(a) && std::isnan(b));
-}
-
-// All places, 0 included (what the kernels must leave alone stays equal too).
-bool iguais(const Mat& a, const Mat& b, int n) {
-    for (int i = 0; i <= n; ++i)
-        for (int j = 0; j <= n; ++j)
-            if (!mesmo_valor(a[i][j], b[i][j])) return false;
-    return true;
-}
-bool iguais(const Vec& a, const Vec& b, int n) {
-    for (int i = 0; i <= n; ++i)
-        if (!mesmo_valor(a[i], b[i])) return false;
-    return true;
-}
+using kt::iguais;
+using kt::mesmo_valor;
 
 // The inverse of the factors F and everything it leaves behind, against the reference.
 void confere_inversa(int n, const Mat& F, std::mt19937& g) {
