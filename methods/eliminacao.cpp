@@ -8,6 +8,8 @@
 // pass, each entry kept in a register across the block. Every entry still gets its steps in
 // increasing order, from the same pivot-row value and the same rounded multiplier, so the
 // result is the one-step-at-a-time result bit for bit.
+#include <immintrin.h>
+
 #include <cmath>
 
 #include "methods.h"
@@ -23,7 +25,7 @@ void atualiza_resto(int n, Matrix A, int i0, int i1, Multiplicadores f, const vo
 namespace {
 
 constexpr int kMaxPassos = 32;  // steps applied per pass
-constexpr int kLinhas = 8;      // rows updated together
+constexpr int kLinhas = 12;     // rows updated together
 constexpr int kFaixa = 256;     // columns of the pivot rows kept in cache
 
 // Steps 0..passos-1 on R rows over kC columns from k, each entry kept in a register. The
@@ -51,12 +53,31 @@ __attribute__((target_clones("avx2", "default"), noinline)) void bloco(const Sca
         for (int c = 0; c < kC; ++c) L[r][k + c] = v[r][c];
 }
 
+// bloco<kLinhas, 4> written out for AVX: each row's four running values stay in one register,
+// widened, multiplied, added and rounded back four columns at a time, every step in order.
+__attribute__((target("avx2"))) void bloco_avx2(const Scalar* const* U, int passos,
+                                                const double* m, Scalar* const* L, int k) {
+    __m128 v[kLinhas];
+    for (int r = 0; r < kLinhas; ++r) v[r] = _mm_loadu_ps(L[r] + k);
+    for (int t = 0; t < passos; ++t) {
+        const __m256d u = _mm256_cvtps_pd(_mm_loadu_ps(U[t] + k));
+        for (int r = 0; r < kLinhas; ++r) {
+            const __m256d mr = _mm256_broadcast_sd(m + r * kMaxPassos + t);
+            v[r] = _mm256_cvtpd_ps(_mm256_add_pd(_mm256_mul_pd(u, mr), _mm256_cvtps_pd(v[r])));
+        }
+    }
+    for (int r = 0; r < kLinhas; ++r) _mm_storeu_ps(L[r] + k, v[r]);
+}
+
 // The same over columns k0..k1 of rows j..j+R-1.
 template <int R>
 void faixa(const Scalar* const* U, int passos, const double* m, Matrix A, int j, int k0, int k1) {
     Scalar* L[static_cast<unsigned>(R)];
     for (int r = 0; r < R; ++r) L[r] = A[j + r];
     int k = k0;
+    if constexpr (R == kLinhas)
+        if (__builtin_cpu_supports("avx2"))
+            for (; k + 3 <= k1; k += 4) bloco_avx2(U, passos, m, L, k);
     for (; k + 3 <= k1; k += 4) bloco<R, 4>(U, passos, m, L, k);
     for (; k <= k1; ++k) bloco<R, 1>(U, passos, m, L, k);
 }
