@@ -13,14 +13,9 @@
 #include <cmath>
 
 #include "methods.h"
+#include "passos_bloco.h"
 
-// The block update, shared with the LU factorisations (lu.cpp declares it too).
 namespace passos_bloco {
-
-// Fills m[t] with the multiplier of step i0 + t for row j, t = 0..passos-1.
-using Multiplicadores = void (*)(const void* dados, int j, int i0, int passos, double* m);
-// Columns i1+1..n of rows i0+1..n receive steps i0..i1, whose panel is done.
-void atualiza_resto(int n, Matrix A, int i0, int i1, Multiplicadores f, const void* dados);
 
 namespace {
 

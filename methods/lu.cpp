@@ -8,12 +8,7 @@
 #include <cmath>
 
 #include "methods.h"
-
-// The block update of the elimination kernels (defined in eliminacao.cpp).
-namespace passos_bloco {
-using Multiplicadores = void (*)(const void* dados, int j, int i0, int passos, double* m);
-void atualiza_resto(int n, Matrix A, int i0, int i1, Multiplicadores f, const void* dados);
-}  // namespace passos_bloco
+#include "passos_bloco.h"
 
 namespace {
 

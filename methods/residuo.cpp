@@ -3,10 +3,7 @@
 
 #include "methods.h"
 
-#if defined(__x86_64__)
-#include <immintrin.h>
-#define SISLIN_AVX2 1
-#endif
+#include "linhas_simd.h"
 
 namespace {
 
@@ -21,36 +18,7 @@ void termina_linha(int n, Vector b, Matrix A, const Scalar* x, Vector r, int i, 
 }
 
 #if defined(SISLIN_AVX2)
-// Rows side by side in vector lanes: a vector holds the sums of four consecutive rows, and a
-// block of four columns is taken as four rows' products transposed, so that each lane still
-// adds its row's terms one at a time in increasing column order. Each sum is held in double but
-// always carries a Scalar value: it is rounded and widened back after every term.
-
-// How far ahead along a row the next cache lines are fetched, in Scalars.
-constexpr int kAdiante = 64;
-
-[[gnu::always_inline, gnu::target("avx2")]] inline __m256d arredonda(__m256d s) {
-    return _mm256_cvtps_pd(_mm256_cvtpd_ps(s));
-}
-
-// Columns j..j+3 for the four rows a[0..3].
-[[gnu::always_inline, gnu::target("avx2")]] inline __m256d quatro_colunas(const Scalar* const* a,
-                                                                          int j, __m256d v,
-                                                                          __m256d s) {
-    const __m256d p0 = _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(a[0] + j)), v);
-    const __m256d p1 = _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(a[1] + j)), v);
-    const __m256d p2 = _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(a[2] + j)), v);
-    const __m256d p3 = _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(a[3] + j)), v);
-    const __m256d t0 = _mm256_unpacklo_pd(p0, p1);
-    const __m256d t1 = _mm256_unpackhi_pd(p0, p1);
-    const __m256d t2 = _mm256_unpacklo_pd(p2, p3);
-    const __m256d t3 = _mm256_unpackhi_pd(p2, p3);
-    s = arredonda(_mm256_add_pd(_mm256_permute2f128_pd(t0, t2, 0x20), s));
-    s = arredonda(_mm256_add_pd(_mm256_permute2f128_pd(t1, t3, 0x20), s));
-    s = arredonda(_mm256_add_pd(_mm256_permute2f128_pd(t0, t2, 0x31), s));
-    s = arredonda(_mm256_add_pd(_mm256_permute2f128_pd(t1, t3, 0x31), s));
-    return s;
-}
+using namespace linhas_simd;
 
 // Residuals of the 4·G rows i0..: sums over the columns 1..m in blocks of four (m the largest
 // multiple of 4 up to n), then the last columns one by one.
@@ -66,7 +34,7 @@ template <int G>
         // Each block of columns touches one of every four rows' next cache lines.
         for (int g = 0; g < G; ++g)
             _mm_prefetch(a[4 * g + (j / 4) % 4] + j + kAdiante, _MM_HINT_T0);
-        for (int g = 0; g < G; ++g) acc[g] = quatro_colunas(a + 4 * g, j, xj, acc[g]);
+        for (int g = 0; g < G; ++g) acc[g] = quatro_colunas<false>(a + 4 * g, j, xj, acc[g]);
     }
     Scalar s[static_cast<unsigned>(4 * G)];
     for (int g = 0; g < G; ++g) _mm_storeu_ps(s + 4 * g, _mm256_cvtpd_ps(acc[g]));
