@@ -24,14 +24,11 @@ constexpr int kLinhas = 12;     // rows updated together
 constexpr int kFaixa = 256;     // columns of the pivot rows kept in cache
 
 // Steps 0..passos-1 on R rows over kC columns from k, each entry kept in a register. The
-// running values are floats: each step is evaluated in double and rounded once. (Running
-// values held as doubles of floats are not safe here: the compiler has been seen to drop the
-// rounding between steps.)
+// running values are floats: each step is evaluated in double and rounded once. (A version that
+// held them as doubles lost the rounding between steps in some shapes; keep them as floats.)
 template <int R, int kC>
-__attribute__((target_clones("avx2", "default"), noinline)) void bloco(const Scalar* const* U,
-                                                                        int passos,
-                                                                        const double* m,
-                                                                        Scalar* const* L, int k) {
+__attribute__((noinline)) void bloco(const Scalar* const* U, int passos, const double* m,
+                                     Scalar* const* L, int k) {
     Scalar v[static_cast<unsigned>(R)][static_cast<unsigned>(kC)];
     for (int r = 0; r < R; ++r)
         for (int c = 0; c < kC; ++c) v[r][c] = L[r][k + c];
