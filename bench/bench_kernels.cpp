@@ -32,68 +32,9 @@ struct Sistema {
     Vector b;
 };
 
-void copia(int n, Matrix de, Matrix para) {
-    for (int i = 0; i <= n; ++i)
-        for (int j = 0; j <= n; ++j) para[i][j] = de[i][j];
-}
-
-using FnLU = void (*)(int, Matrix);
-using FnElim = void (*)(int, Matrix, Vector);
-using FnLUP = void (*)(int, Matrix, IndexVector, Scalar&);
 using FnInv = void (*)(int, Matrix, Matrix, Vector, Vector, Vector);
 using FnRes = void (*)(int, Vector, Matrix, Vector, Vector);
 using FnIt = Scalar (*)(int, Matrix, Vector, Vector);
-
-template <FnLU F>
-void BM_LU(benchmark::State& st) {
-    const int n = static_cast<int>(st.range(0));
-    Sistema s(n);
-    Matrix M = cria_matriz(n + 1, n + 1);
-    for (auto _ : st) {
-        st.PauseTiming();
-        copia(n, s.A, M);
-        st.ResumeTiming();
-        F(n, M);
-        benchmark::DoNotOptimize(M[n][n]);
-    }
-    libera_matriz(M, n + 1);
-}
-
-template <FnLUP F>
-void BM_LUP(benchmark::State& st) {
-    const int n = static_cast<int>(st.range(0));
-    Sistema s(n);
-    Matrix M = cria_matriz(n + 1, n + 1);
-    IndexVector pos = cria_vetor_int(n + 1);
-    Scalar det = 0;
-    for (auto _ : st) {
-        st.PauseTiming();
-        copia(n, s.A, M);
-        st.ResumeTiming();
-        F(n, M, pos, det);
-        benchmark::DoNotOptimize(det);
-    }
-    libera_vetor(pos);
-    libera_matriz(M, n + 1);
-}
-
-template <FnElim F>
-void BM_Elim(benchmark::State& st) {
-    const int n = static_cast<int>(st.range(0));
-    Sistema s(n);
-    Matrix M = cria_matriz(n + 1, n + 1);
-    Vector b = cria_vetor(n + 1);
-    for (auto _ : st) {
-        st.PauseTiming();
-        copia(n, s.A, M);
-        for (int i = 1; i <= n; ++i) b[i] = s.b[i];
-        st.ResumeTiming();
-        F(n, M, b);
-        benchmark::DoNotOptimize(b[n]);
-    }
-    libera_vetor(b);
-    libera_matriz(M, n + 1);
-}
 
 template <FnInv F>
 void BM_Inv(benchmark::State& st) {

@@ -10,18 +10,7 @@ EXES=("$(realpath "${2:-build/sislin}")")
 [[ $# -ge 3 ]] && EXES+=("$(realpath "$3")")
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
-python3 - "$N" "$dir" <<'PY'
-import random, sys
-n, d = int(sys.argv[1]), sys.argv[2]
-random.seed(1)
-with open(f"{d}/a7.txt", "w") as a:
-    for i in range(n):
-        row = [random.uniform(-1, 1) for _ in range(n)]
-        row[i] = n + random.uniform(1, 2)
-        a.write(" ".join(f"{v:.6g}" for v in row) + "\n")
-with open(f"{d}/b7.txt", "w") as b:
-    b.write("\n".join(f"{random.uniform(-10, 10):.6g}" for _ in range(n)) + "\n")
-PY
+python3 "$(dirname "$0")/gera_sistema.py" "$N" "$dir"
 printf '%s\n4\n5\n6\n7\n\n8\n9\n0\n50\n0\n' "$N" > "$dir/entrada"
 cd "$dir"
 tempos=()

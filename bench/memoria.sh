@@ -13,6 +13,7 @@
 # Usage: bench/memoria.sh [path/to/sislin] [N ...]   (default sizes: 1000 2000)
 set -euo pipefail
 EXE=$(realpath "${1:-build/sislin}")
+aqui=$(dirname "$(realpath "$0")")
 shift || true
 SIZES=("$@")
 [[ ${#SIZES[@]} -eq 0 ]] && SIZES=(1000 2000)
@@ -49,20 +50,7 @@ trabalho() {
 
 mib() { python3 -c "import sys; print(f'{int(sys.argv[1]) / 2**20:8.1f}')" "$1"; }
 
-gera() {
-    python3 - "$1" "$dir" <<'PY'
-import random, sys
-n, d = int(sys.argv[1]), sys.argv[2]
-random.seed(1)
-with open(f"{d}/a7.txt", "w") as a:
-    for i in range(n):
-        row = [random.uniform(-1, 1) for _ in range(n)]
-        row[i] = n + random.uniform(1, 2)
-        a.write(" ".join(f"{v:.6g}" for v in row) + "\n")
-with open(f"{d}/b7.txt", "w") as b:
-    b.write("\n".join(f"{random.uniform(-10, 10):.6g}" for _ in range(n)) + "\n")
-PY
-}
+gera() { python3 "$aqui/gera_sistema.py" "$1" "$dir"; }
 
 printf '%8s %6s %12s %12s %12s %14s\n' n status "peak MiB" "work MiB" "peak-work" "output bytes"
 for N in "${SIZES[@]}"; do
