@@ -219,7 +219,9 @@ int main() {
                     escreve_f74(error);
                     escreve("\n");
                 }
-                if (k >= maxit) {
+                // The limit reached, or a last change that is not within the precision (a NaN
+                // change or a NaN precision): no convergence.
+                if (k >= maxit || !(error <= prec)) {
                     escreve("Nao houve convergencia em ");
                     escreve_int(k);
                     escreve(" iteracoes");

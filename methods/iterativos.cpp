@@ -1,6 +1,8 @@
 // One sweep of the Jacobi and of the Gauss-Seidel method. Each returns the largest absolute
 // change of an unknown: the change is measured unrounded in double and stored rounded only when
-// it is strictly larger than the current one, so a NaN change never raises it.
+// it is strictly larger than the current one. A change that is not a number (a NaN unknown, or
+// an infinite one that keeps its infinity) makes the whole sweep's change NaN, so that the
+// iteration can never read a diverged sweep as converged.
 #include <cmath>
 
 #include "methods.h"
@@ -10,8 +12,9 @@
 namespace {
 
 void atualiza_mudanca(Scalar& e, Scalar novo, Scalar antigo) {
+    if (std::isnan(e)) return;  // the first NaN change stays the sweep's result
     const double d = std::fabs(static_cast<double>(novo) - static_cast<double>(antigo));
-    if (d > static_cast<double>(e)) e = static_cast<Scalar>(d);
+    if (d > static_cast<double>(e) || std::isnan(d)) e = static_cast<Scalar>(d);
 }
 
 // Row i's sum continued over the columns j0..n, its diagonal skipped, then its new unknown.

@@ -24,10 +24,11 @@ void LUPivoteamentoParcial(int n, Matrix A, IndexVector pos, Scalar& det);
 
 // r = b - A·x (note: b before A).
 void CalculaResiduo(int n, Vector b, Matrix A, Vector x, Vector r);
-// max |r[i]|; NaN entries are passed over.
+// max |r[i]|; NaN (without sign) when some r[i] is NaN.
 Scalar CalculaErro(int n, Vector r);
 
-// One sweep each; returns the largest absolute change of an unknown (never NaN).
+// One sweep each; returns the largest absolute change of an unknown, or NaN when the change of
+// some unknown is NaN (every unknown is updated all the same).
 Scalar IteracaoJacobi(int n, Matrix A, Vector b, Vector x);
 Scalar IteracaoGaussSeidel(int n, Matrix A, Vector b, Vector x);
 

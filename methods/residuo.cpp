@@ -67,8 +67,11 @@ void CalculaResiduo(int n, Vector b, Matrix A, Vector x, Vector r) {
 
 Scalar CalculaErro(int n, Vector r) {
     Scalar e = 0.0f;
-    // Strict comparison: NaN entries are passed over.
-    for (int i = 1; i <= n; ++i)
-        if (std::fabs(r[i]) > e) e = std::fabs(r[i]);
+    // Strict comparison; a residual holding a NaN has no error to speak of, and says so.
+    for (int i = 1; i <= n; ++i) {
+        const Scalar a = std::fabs(r[i]);
+        if (std::isnan(a)) return a;
+        if (a > e) e = a;
+    }
     return e;
 }

@@ -156,9 +156,10 @@ void CalculaResiduo(int n, Vector b, Matrix A, Vector x, Vector r) {
 
 Scalar CalculaErro(int n, Vector r) {
     Scalar e = 0.0f;
-    // Strict comparison: NaN entries are passed over.
-    for (int i = 1; i <= n; ++i)
+    for (int i = 1; i <= n; ++i) {
+        if (std::isnan(r[i])) return std::fabs(r[i]);
         if (std::fabs(r[i]) > e) e = std::fabs(r[i]);
+    }
     return e;
 }
 
@@ -166,8 +167,9 @@ Scalar CalculaErro(int n, Vector r) {
 namespace {
 
 void atualiza_mudanca(Scalar& e, Scalar novo, Scalar antigo) {
+    if (std::isnan(e)) return;
     const double d = std::fabs(static_cast<double>(novo) - static_cast<double>(antigo));
-    if (d > static_cast<double>(e)) e = static_cast<Scalar>(d);
+    if (d > static_cast<double>(e) || std::isnan(d)) e = static_cast<Scalar>(d);
 }
 
 }  // namespace

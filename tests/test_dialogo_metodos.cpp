@@ -175,6 +175,37 @@ TEST(Iterativos, RespostasInvalidasEFimDaEntrada) {
     espera(executa_sislin(kAI, kBI, "2\n9\n0.1\n"), kEcoI + kPerguntas + "\n", 1);
 }
 
+TEST(Falhas, NuncaApresentadasComoSucesso) {
+    // A singular system, zero diagonals: a residual holding NaN has the error nan, a sweep
+    // whose change is NaN prints it and stops with the message.
+    const std::string eco3 = kPrompt +
+                             "Matriz lida:\n1 \t2 \t3 \t\n4 \t5 \t6 \t\n7 \t8 \t9 \t\n"
+                             "Vetor de termos independentes lido:\n6 \n15 \n24 \n" + M;
+    const std::string eco2 = kPrompt +
+                             "Matriz lida:\n0 \t1 \t\n1 \t1 \t\nVetor de termos independentes "
+                             "lido:\n1 \n2 \n" + M;
+    const struct {
+        const char *a7, *b7, *entrada;
+        std::string saida;
+    } casos[] = {
+        {"1 2 3\n4 5 6\n7 8 9\n", "6 15 24\n", "3\n1\n7\n\n0\n",
+         eco3 +
+             "Matriz A resultante:\n 1.0000\t 2.0000\t 3.0000\t\n0\t-3.0000\t-6.0000\t\n"
+             "0\t0\t 0.0000\t\n\nVetor solucao:\nx[ 1]=-nan \nx[ 2]=-nan \nx[ 3]=-nan \n" +
+             M + "\nVetor Residuo:\nr[ 1]=-nan \nr[ 2]=-nan \nr[ 3]=-nan \n\nErro = nan\n" + M},
+        {"0 1\n1 1\n", "1 2\n", "2\n10\n0.001\n10\n0\n",
+         eco2 + kPerguntas + kSeidel + kCabecalho2 + "1\t    inf\t   -inf\t    inf\n" +
+             "2\t    inf\t   -inf\t    nan\nNao houve convergencia em 2 iteracoes" + M},
+        {"0 1\n1 1\n", "1 2\n", "2\n9\n0\n2\n7\n\n0\n",
+         eco2 + kPerguntas + kJacobi + kCabecalho2 + "1\t    inf\t 2.0000\t    inf\n" +
+             "2\t   -inf\t   -inf\t    inf\nNao houve convergencia em 2 iteracoes" + M +
+             "\nVetor Residuo:\nr[ 1]=-nan \nr[ 2]=inf \n\nErro = nan\n" + M},
+        {"4 1\n2 5\n", "6 12\n", "2\n9\nnan\n5\n0\n",
+         kEcoI + kPerguntas + kJacobi + kCabecalho2 + "Nao houve convergencia em 0 iteracoes" + M},
+    };
+    for (const auto& c : casos) espera(executa_sislin(c.a7, c.b7, c.entrada), c.saida);
+}
+
 TEST(DimensaoZero, CadaOperacaoSoImprimeOsTitulos) {
     const std::string eco = kPrompt + "Matriz lida:\nVetor de termos independentes lido:\n" + M;
     espera(executa_sislin("", "", "0\n1\n2\n3\n4\n5\n6\n7\n\n8\n9\n0\n5\n0\n"),

@@ -193,6 +193,26 @@ const std::string kJacobi2 =
 const std::string kSeidel2 =
     "-----Metodo Iterativo de Gauss-Seidel-----\nk\tx[1]\tx[2]\tErro\n0\t 0.0000\t 0.0000\t\n";
 
+TEST(EntradaRuim, NumeroColadoAOutroTextoNaoEResposta) {
+    // A number followed directly by anything but white space is not a reply: the rest of the
+    // line goes and the same question comes again. Replies apart on one line still count.
+    const std::string inicio = kPrompt + kEcoA2 + kEcoB2 + kMenu;
+    const struct {
+        const char* entrada;
+        std::string saida;
+    } casos[] = {
+        {"3.5\n2x\n2\n0\n", kPrompt + kPrompt + inicio},
+        {"2\n1abc\n0\n", inicio + kMenu},
+        {"2\n9,0\n0\n", inicio + kMenu},
+        {"2\n9\n0,001\n1e-3x\n0.001 3.5\n2,5\n0\n0\n",
+         inicio + kPrec + kPrec + kPrec + kLimite + kLimite + kLimite + kJacobi2 +
+             "Nao houve convergencia em 0 iteracoes" + kMenu},
+        {"2\t9 0.5\t0\r\n0", inicio + kPrec + kLimite + kJacobi2 +
+             "Nao houve convergencia em 0 iteracoes" + kMenu},
+    };
+    for (const auto& c : casos) espera(executa_sislin(kA2, kB2, c.entrada), c.saida, 0);
+}
+
 TEST(EntradaRuim, LimiteNoExtremoNegativoDe32Bits) {
     // One below the smallest int is asked again; the smallest int itself behaves like 0.
     espera(executa_sislin(kA2, kB2, "2\n9\n0\n-2147483649\n-2147483648\n0\n"),
@@ -202,11 +222,12 @@ TEST(EntradaRuim, LimiteNoExtremoNegativoDe32Bits) {
 }
 
 TEST(EntradaRuim, PrecisoesEspeciais) {
-    // Infinity (typed, or by overflow) and NaN are never exceeded by the starting error: no
-    // sweep and no message. Minus infinity is always exceeded: every allowed sweep runs.
+    // Infinity (typed, or by overflow) is never exceeded by the starting error: no sweep and
+    // no message. NaN is never exceeded either, but no error is within it: no sweep, and the
+    // message. Minus infinity is always exceeded: every allowed sweep runs.
     espera(executa_sislin(kA2, kB2, "2\n9\ninf\n5\n10\nnan\n5\n9\n1e999\n5\n9\n-inf\n1\n0\n"),
            kPrompt + kEcoA2 + kEcoB2 + kMenu + kPrec + kLimite + kJacobi2 + kMenu + kPrec +
-               kLimite + kSeidel2 + kMenu + kPrec + kLimite + kJacobi2 + kMenu + kPrec + kLimite +
+               kLimite + kSeidel2 + "Nao houve convergencia em 0 iteracoes" + kMenu + kPrec + kLimite + kJacobi2 + kMenu + kPrec + kLimite +
                kJacobi2 + "1\t 5.0000\t 1.5000\t 5.0000\nNao houve convergencia em 1 iteracoes" +
                kMenu,
            0);

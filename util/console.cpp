@@ -48,6 +48,19 @@ namespace {
 void descarta_desde(int c) {
     while (c != '\n' && c != EOF) c = std::getchar();
 }
+
+// A number must end at white space or at the end of input: "0,001", "3.5" at an integer prompt
+// or "1abc" is not a reply. True when it does; the character after it stays unread. Otherwise
+// the rest of the line is discarded.
+bool termina_bem(int c) {
+    if (c == EOF) return true;
+    if (!std::isspace(c)) {
+        descarta_desde(c);
+        return false;
+    }
+    std::ungetc(c, stdin);
+    return true;
+}
 }  // namespace
 
 void descarta_linha() { descarta_desde(std::getchar()); }
@@ -76,7 +89,7 @@ Leitura le_inteiro(int& v) {
         descarta_desde(c);
         return Leitura::Invalida;
     }
-    if (c != EOF) std::ungetc(c, stdin);  // the character after the number stays unread
+    if (!termina_bem(c)) return Leitura::Invalida;
     v = static_cast<int>(valor);
     return Leitura::Ok;
 }
@@ -90,6 +103,7 @@ Leitura le_real(Scalar& v) {
         descarta_linha();
         return Leitura::Invalida;
     }
+    if (!termina_bem(std::getchar())) return Leitura::Invalida;
     v = lido;
     return Leitura::Ok;
 }

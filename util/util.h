@@ -59,7 +59,8 @@ void escreve_int2(int v);               // "%2d"
 // ---- Console input. Each read flushes standard output first.
 enum class Leitura { Ok, Invalida, Fim };
 // A "%d" reply: leading white space (line ends included) is skipped, then an optional sign and
-// digits. Not an integer, or outside 32 bits: the rest of the line is discarded (Invalida).
+// digits, which must end at white space or at the end of input. Not an integer, glued to other
+// text ("3.5", "1abc") or outside 32 bits: the rest of the line is discarded (Invalida).
 // End of input before a reply: Fim.
 Leitura le_inteiro(int& v);
 // A "%f" reply into a Scalar, with the same rules as le_inteiro.
