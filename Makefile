@@ -1,22 +1,28 @@
 # Two commands for a new user: `make run` and `make test`.
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all build run test test-release test-sanitize fuzz fuzz-smoke bench clean
+.PHONY: all program build run test test-release test-sanitize fuzz fuzz-smoke bench clean
 
 all: build
 
-build:
+# Just the program and the libraries it links: the first prompt comes in seconds.
+program:
 	@test -f build/CMakeCache.txt || cmake --preset release
+	cmake --build build -j $(JOBS) --target sislin
+
+# Everything of the release build, tests included.
+build:
+	cmake --preset release >/dev/null
 	cmake --build build -j $(JOBS)
 
-run: build
+run: program
 	cd examples && ../build/sislin
 
 test-release: build
 	ctest --preset release -j $(JOBS)
 
 test-sanitize:
-	@test -f build-sanitize/CMakeCache.txt || cmake --preset sanitize
+	cmake --preset sanitize >/dev/null
 	cmake --build build-sanitize -j $(JOBS)
 	ctest --preset sanitize -j $(JOBS)
 

@@ -7,7 +7,8 @@ build=$1 src=$2 cmake=$3 cxx=$4 flags=$5
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 "$cmake" --install "$build" --prefix "$tmp/prefixo" >/dev/null
-for f in bin/sislin share/man/man1/sislin.1 include/util.h include/methods.h; do
+for f in bin/sislin share/man/man1/sislin.1 include/sislin/util.h include/sislin/methods.h \
+         lib/libsislin_util.a lib/libsislin_methods.a; do
     test -f "$tmp/prefixo/$f" || { echo "missing after install: $f" >&2; exit 1; }
 done
 "$cmake" -S "$src/tests/consumidor" -B "$tmp/consumidor" -DCMAKE_PREFIX_PATH="$tmp/prefixo" \

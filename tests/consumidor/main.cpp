@@ -2,8 +2,8 @@
 // prints the determinant and the solution.
 #include <cstdio>
 
-#include "methods.h"
-#include "util.h"
+#include <sislin/methods.h>
+#include <sislin/util.h>
 
 int main() {
     const int n = 4;
