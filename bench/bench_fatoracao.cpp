@@ -96,9 +96,9 @@ void BM_LUP(benchmark::State& st) {
         ->Unit(benchmark::kMillisecond)                                                        \
         ->Arg(500)->Arg(1000)->Arg(2000)->Arg(4000)->Iterations(1)
 
-SISLIN_FATORACAO("Eliminacao", BM_Elim, Eliminacao, ref::Eliminacao);
+SISLIN_FATORACAO("Eliminacao", BM_Elim, Eliminacao, referencia::Eliminacao);
 SISLIN_FATORACAO("GaussPivoteamentoParcial", BM_Elim, GaussPivoteamentoParcial,
-                 ref::GaussPivoteamentoParcial);
-SISLIN_FATORACAO("LU", BM_LU, LU, ref::LU);
+                 referencia::GaussPivoteamentoParcial);
+SISLIN_FATORACAO("LU", BM_LU, LU, referencia::LU);
 SISLIN_FATORACAO("LUPivoteamentoParcial", BM_LUP, LUPivoteamentoParcial,
-                 ref::LUPivoteamentoParcial);
+                 referencia::LUPivoteamentoParcial);

@@ -40,7 +40,7 @@ template <FnInv F>
 void BM_Inv(benchmark::State& st) {
     const int n = static_cast<int>(st.range(0));
     Sistema s(n);
-    ref::LU(n, s.A);
+    referencia::LU(n, s.A);
     Matrix Inv = cria_matriz(n + 1, n + 1);
     Vector b = cria_vetor(n + 1), x = cria_vetor(n + 1), y = cria_vetor(n + 1);
     for (auto _ : st) {
@@ -82,8 +82,8 @@ void BM_It(benchmark::State& st) {
     BENCHMARK(MOLDE<RAPIDA>)->Name("rapida/" NOME)->Unit(benchmark::kMillisecond)->__VA_ARGS__; \
     BENCHMARK(MOLDE<REF>)->Name("ref/" NOME)->Unit(benchmark::kMillisecond)->__VA_ARGS__
 
-SISLIN_PAR("Inversa", BM_Inv, Inversa, ref::Inversa, Arg(500)->Arg(1000)->Arg(2000)->Iterations(1));
-SISLIN_PAR("CalculaResiduo", BM_Res, CalculaResiduo, ref::CalculaResiduo,
+SISLIN_PAR("Inversa", BM_Inv, Inversa, referencia::Inversa, Arg(500)->Arg(1000)->Arg(2000)->Iterations(1));
+SISLIN_PAR("CalculaResiduo", BM_Res, CalculaResiduo, referencia::CalculaResiduo,
            Arg(500)->Arg(1000)->Arg(2000));
-SISLIN_PAR("IteracaoJacobi", BM_It, IteracaoJacobi, ref::IteracaoJacobi,
+SISLIN_PAR("IteracaoJacobi", BM_It, IteracaoJacobi, referencia::IteracaoJacobi,
            Arg(500)->Arg(1000)->Arg(2000));

@@ -7,12 +7,10 @@
 // step at a time, so the factors are the same bit for bit.
 #include <cmath>
 
-#include "methods.h"
 #include "passos_bloco.h"
+#include "referencia.h"
 
 namespace {
-
-constexpr int kPassos = 32;  // steps per block
 
 // Pivot search: the first row with the strictly largest magnitude wins; row i keeps the pivot
 // on ties, and a NaN never wins.
@@ -60,10 +58,11 @@ void troca_linhas(int n, Matrix A, IndexVector pos, int i, int p) {
 
 // Returns the number of exchanges; pos is only touched when pivoting.
 template <bool kPivoteia>
-int fatora(int n, Matrix A, IndexVector pos) {
+int fatora(int n, Matrix A, IndexVector pos, const nucleos::Ajuste& a) {
+    const int passos = a.t.passos;
     int trocas = 0;
-    for (int i0 = 1; i0 <= n - 1; i0 += kPassos) {
-        const int i1 = i0 + kPassos - 1 < n - 1 ? i0 + kPassos - 1 : n - 1;
+    for (int i0 = 1; i0 <= n - 1; i0 += passos) {
+        const int i1 = i0 + passos - 1 < n - 1 ? i0 + passos - 1 : n - 1;
         for (int i = i0; i <= i1; ++i) {
             if constexpr (kPivoteia) {
                 const int p = pivo(n, A, i);
@@ -74,22 +73,28 @@ int fatora(int n, Matrix A, IndexVector pos) {
             }
             fatora_painel(n, A, i, i1);
         }
-        passos_bloco::atualiza_resto(n, A, i0, i1, multiplicadores, A);
+        passos_bloco::atualiza_resto(n, A, i0, i1, multiplicadores, A, a);
     }
     return trocas;
 }
 
 }  // namespace
 
-void LU(int n, Matrix A) {
-    fatora<false>(n, A, nullptr);
+namespace nucleos {
+
+void LU(int n, Matrix A, const Ajuste& a) {
+    if (a.k == nullptr) return referencia::LU(n, A);
+    fatora<false>(n, A, nullptr, a);
 }
 
-void LUPivoteamentoParcial(int n, Matrix A, IndexVector pos, Scalar& det) {
+void LUPivoteamentoParcial(int n, Matrix A, IndexVector pos, Scalar& det, const Ajuste& a) {
+    if (a.k == nullptr) return referencia::LUPivoteamentoParcial(n, A, pos, det);
     for (int i = 1; i <= n; ++i) pos[i] = i;
-    const int trocas = fatora<true>(n, A, pos);
+    const int trocas = fatora<true>(n, A, pos, a);
     det = 1.0f;
     for (int i = 1; i <= n; ++i)
         det = static_cast<Scalar>(static_cast<double>(det) * static_cast<double>(A[i][i]));
     if (trocas % 2 != 0) det = -det;
 }
+
+}  // namespace nucleos

@@ -76,7 +76,7 @@ void compara(int n, const Mat& A0, const Vec& b0) {
         Mat A = A0, R = A0;
         Vec b = b0, rb = b0;
         Eliminacao(n, A, b);
-        ref::Eliminacao(n, R, rb);
+        referencia::Eliminacao(n, R, rb);
         EXPECT_TRUE(iguais(A, R, n)) << "Eliminacao";
         EXPECT_TRUE(iguais(b, rb, n)) << "Eliminacao";
     }
@@ -84,14 +84,14 @@ void compara(int n, const Mat& A0, const Vec& b0) {
         Mat A = A0, R = A0;
         Vec b = b0, rb = b0;
         GaussPivoteamentoParcial(n, A, b);
-        ref::GaussPivoteamentoParcial(n, R, rb);
+        referencia::GaussPivoteamentoParcial(n, R, rb);
         EXPECT_TRUE(iguais(A, R, n)) << "GaussPivoteamentoParcial";
         EXPECT_TRUE(iguais(b, rb, n)) << "GaussPivoteamentoParcial";
     }
     {
         Mat A = A0, R = A0;
         LU(n, A);
-        ref::LU(n, R);
+        referencia::LU(n, R);
         EXPECT_TRUE(iguais(A, R, n)) << "LU";
     }
     {
@@ -99,7 +99,7 @@ void compara(int n, const Mat& A0, const Vec& b0) {
         IVec pos(n), rpos(n);
         Scalar det = 0, rdet = 0;
         LUPivoteamentoParcial(n, A, pos, det);
-        ref::LUPivoteamentoParcial(n, R, rpos, rdet);
+        referencia::LUPivoteamentoParcial(n, R, rpos, rdet);
         EXPECT_TRUE(iguais(A, R, n)) << "LUPivoteamentoParcial";
         EXPECT_TRUE(mesmo_valor(det, rdet));
         for (int i = 1; i <= n; ++i) EXPECT_EQ(pos[i], rpos[i]) << "i=" << i;

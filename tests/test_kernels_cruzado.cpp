@@ -204,26 +204,26 @@ void compara_com_referencia(int n, const Mat& A0, const Vec& b0) {
         Mat A = A0, R = A0;
         Vec b = b0, rb = b0;
         Eliminacao(n, A, b);
-        ref::Eliminacao(n, R, rb);
+        referencia::Eliminacao(n, R, rb);
         EXPECT_TRUE(kt::iguais(A, R, n));
         EXPECT_TRUE(kt::iguais(b, rb, n));
         Vec x(n), rx(n);
         SubstituicaoRetroativa(n, A, x, b);
-        ref::SubstituicaoRetroativa(n, R, rx, rb);
+        referencia::SubstituicaoRetroativa(n, R, rx, rb);
         EXPECT_TRUE(kt::iguais(x, rx, n));
     }
     {
         Mat A = A0, R = A0;
         Vec b = b0, rb = b0;
         GaussPivoteamentoParcial(n, A, b);
-        ref::GaussPivoteamentoParcial(n, R, rb);
+        referencia::GaussPivoteamentoParcial(n, R, rb);
         EXPECT_TRUE(kt::iguais(A, R, n));
         EXPECT_TRUE(kt::iguais(b, rb, n));
     }
     {
         Mat A = A0, R = A0;
         LU(n, A);
-        ref::LU(n, R);
+        referencia::LU(n, R);
         EXPECT_TRUE(kt::iguais(A, R, n));
     }
     {
@@ -231,41 +231,41 @@ void compara_com_referencia(int n, const Mat& A0, const Vec& b0) {
         IVec pos(n), rpos(n);
         Scalar det = 0, rdet = 0;
         LUPivoteamentoParcial(n, A, pos, det);
-        ref::LUPivoteamentoParcial(n, R, rpos, rdet);
+        referencia::LUPivoteamentoParcial(n, R, rpos, rdet);
         EXPECT_TRUE(kt::iguais(A, R, n));
         EXPECT_TRUE(kt::mesmo_valor(det, rdet));
         for (int i = 1; i <= n; ++i) EXPECT_EQ(pos[i], rpos[i]);
 
         Vec y(n), ry(n), x(n), rx(n), z(n), rz(n);
         SubstituicaoProgressivaL(n, A, y, b0);
-        ref::SubstituicaoProgressivaL(n, R, ry, b0);
+        referencia::SubstituicaoProgressivaL(n, R, ry, b0);
         EXPECT_TRUE(kt::iguais(y, ry, n));
         SubstituicaoProgressiva(n, A, z, b0);
-        ref::SubstituicaoProgressiva(n, R, rz, b0);
+        referencia::SubstituicaoProgressiva(n, R, rz, b0);
         EXPECT_TRUE(kt::iguais(z, rz, n));
 
         Mat Inv(n), RInv(n);
         Vec b(n), rb(n);
         Inversa(n, A, Inv, b, x, y);
-        ref::Inversa(n, R, RInv, rb, rx, ry);
+        referencia::Inversa(n, R, RInv, rb, rx, ry);
         EXPECT_TRUE(kt::iguais(Inv, RInv, n));
         EXPECT_TRUE(kt::iguais(x, rx, n));
         EXPECT_TRUE(kt::iguais(y, ry, n));
 
         Vec r(n), rr(n);
         CalculaResiduo(n, b0, A0, x, r);
-        ref::CalculaResiduo(n, b0, A0, rx, rr);
+        referencia::CalculaResiduo(n, b0, A0, rx, rr);
         EXPECT_TRUE(kt::iguais(r, rr, n));
-        EXPECT_TRUE(kt::mesmo_valor(CalculaErro(n, r), ref::CalculaErro(n, rr)));
+        EXPECT_TRUE(kt::mesmo_valor(CalculaErro(n, r), referencia::CalculaErro(n, rr)));
     }
     {
         Vec x(n), rx(n), g(n), rg(n);
         for (int k = 0; k < 4; ++k) {
             const Scalar e = IteracaoJacobi(n, A0, b0, x);
-            const Scalar re = ref::IteracaoJacobi(n, A0, b0, rx);
+            const Scalar re = referencia::IteracaoJacobi(n, A0, b0, rx);
             EXPECT_EQ(kt::bits(e), kt::bits(re));
             const Scalar f = IteracaoGaussSeidel(n, A0, b0, g);
-            const Scalar rf = ref::IteracaoGaussSeidel(n, A0, b0, rg);
+            const Scalar rf = referencia::IteracaoGaussSeidel(n, A0, b0, rg);
             EXPECT_EQ(kt::bits(f), kt::bits(rf));
         }
         EXPECT_TRUE(kt::iguais(x, rx, n));

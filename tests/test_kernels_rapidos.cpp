@@ -99,7 +99,7 @@ void confere_inversa(int n, const Mat& F, std::mt19937& g) {
     Mat Inv = matriz(n, g, 2), RInv = Inv;  // stale contents must not matter
     Vec b = vetor(n, g, 0), rb = b, x = vetor(n, g, 0), rx = x, y = vetor(n, g, 0), ry = y;
     Inversa(n, F, Inv, b, x, y);
-    ref::Inversa(n, F, RInv, rb, rx, ry);
+    referencia::Inversa(n, F, RInv, rb, rx, ry);
     EXPECT_TRUE(iguais(Inv, RInv, n));
     EXPECT_TRUE(iguais(b, rb, n));
     EXPECT_TRUE(iguais(x, rx, n));
@@ -111,11 +111,11 @@ void confere_residuo_e_jacobi(int n, const Mat& A, const Vec& b, const Vec& x0) 
     Vec r(n), rr(n);
     for (int i = 0; i <= n; ++i) r[i] = rr[i] = 7.0f;
     CalculaResiduo(n, b, A, x0, r);
-    ref::CalculaResiduo(n, b, A, x0, rr);
+    referencia::CalculaResiduo(n, b, A, x0, rr);
     EXPECT_TRUE(iguais(r, rr, n));
     Vec x = x0, rx = x0;
     for (int k = 0; k < 3; ++k)
-        EXPECT_EQ(kt::bits(IteracaoJacobi(n, A, b, x)), kt::bits(ref::IteracaoJacobi(n, A, b, rx)))
+        EXPECT_EQ(kt::bits(IteracaoJacobi(n, A, b, x)), kt::bits(referencia::IteracaoJacobi(n, A, b, rx)))
             << "sweep " << k;
     EXPECT_TRUE(iguais(x, rx, n));
 }
@@ -129,7 +129,7 @@ TEST(KernelRapido, InversaMatchesReferenceWithSpecialFactors) {
             SCOPED_TRACE(testing::Message() << "n=" << n << " especiais=" << especiais);
             // Factors of a well-behaved matrix, or raw entries standing for factors.
             Mat F = matriz(n, g, 0);
-            if (especiais == 0 && (g() & 1u) != 0) ref::LU(n, F);
+            if (especiais == 0 && (g() & 1u) != 0) referencia::LU(n, F);
             if (n > 0) {
                 std::uniform_int_distribution<int> pos(1, n);
                 for (int e = 0; e < especiais; ++e) F[pos(g)][pos(g)] = especial(g);
@@ -197,7 +197,7 @@ TEST(KernelRapido, FactorisationsAndEliminationsMatchReference) {
             {
                 Mat A = A0, R = A0;
                 LU(n, A);
-                ref::LU(n, R);
+                referencia::LU(n, R);
                 EXPECT_TRUE(iguais(A, R, n));
             }
             {
@@ -205,7 +205,7 @@ TEST(KernelRapido, FactorisationsAndEliminationsMatchReference) {
                 IVec pos(n), rpos(n);
                 Scalar det = 0, rdet = 0;
                 LUPivoteamentoParcial(n, A, pos, det);
-                ref::LUPivoteamentoParcial(n, R, rpos, rdet);
+                referencia::LUPivoteamentoParcial(n, R, rpos, rdet);
                 EXPECT_TRUE(iguais(A, R, n));
                 EXPECT_TRUE(mesmo_valor(det, rdet));
                 for (int i = 1; i <= n; ++i) EXPECT_EQ(pos[i], rpos[i]);
@@ -214,7 +214,7 @@ TEST(KernelRapido, FactorisationsAndEliminationsMatchReference) {
                 Mat A = A0, R = A0;
                 Vec b = b0, rb = b0;
                 Eliminacao(n, A, b);
-                ref::Eliminacao(n, R, rb);
+                referencia::Eliminacao(n, R, rb);
                 EXPECT_TRUE(iguais(A, R, n));
                 EXPECT_TRUE(iguais(b, rb, n));
             }
@@ -222,7 +222,7 @@ TEST(KernelRapido, FactorisationsAndEliminationsMatchReference) {
                 Mat A = A0, R = A0;
                 Vec b = b0, rb = b0;
                 GaussPivoteamentoParcial(n, A, b);
-                ref::GaussPivoteamentoParcial(n, R, rb);
+                referencia::GaussPivoteamentoParcial(n, R, rb);
                 EXPECT_TRUE(iguais(A, R, n));
                 EXPECT_TRUE(iguais(b, rb, n));
             }
@@ -243,7 +243,7 @@ TEST(KernelRapido, ResidualAndSweepsMatchReference) {
             Vec s = x0, rs = x0;
             for (int k = 0; k < 3; ++k)
                 EXPECT_EQ(kt::bits(IteracaoGaussSeidel(n, A, b, s)),
-                          kt::bits(ref::IteracaoGaussSeidel(n, A, b, rs)));
+                          kt::bits(referencia::IteracaoGaussSeidel(n, A, b, rs)));
             EXPECT_TRUE(iguais(s, rs, n));
         }
     }

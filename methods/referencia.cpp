@@ -1,10 +1,10 @@
-// Reference kernels: the straightforward loops, one statement evaluated in double and rounded
-// once to a Scalar when stored. Faster kernels in methods/ must give the same bits.
+// The straightforward loops: one statement evaluated in double and rounded once to a Scalar when
+// stored.
 #include "referencia.h"
 
 #include <cmath>
 
-namespace ref {
+namespace referencia {
 
 // ---- substituicao
 void SubstituicaoRetroativa(int n, Matrix U, Vector x, Vector c) {
@@ -164,15 +164,11 @@ Scalar CalculaErro(int n, Vector r) {
 }
 
 // ---- iterativos
-namespace {
-
 void atualiza_mudanca(Scalar& e, Scalar novo, Scalar antigo) {
-    if (std::isnan(e)) return;
+    if (std::isnan(e)) return;  // the first NaN change stays the sweep's result
     const double d = std::fabs(static_cast<double>(novo) - static_cast<double>(antigo));
     if (d > static_cast<double>(e) || std::isnan(d)) e = static_cast<Scalar>(d);
 }
-
-}  // namespace
 
 Scalar IteracaoJacobi(int n, Matrix A, Vector b, Vector x) {
     // Every unknown of the sweep is computed from the values before it.
@@ -225,4 +221,4 @@ void Inversa(int n, Matrix A, Matrix Inv, Vector b, Vector x, Vector y) {
     }
 }
 
-}  // namespace ref
+}  // namespace referencia

@@ -1,10 +1,11 @@
-// Straightforward copies of the linear-system kernels, kept as the yardstick that faster
-// versions of methods/ must match bit for bit. Same names and signatures as methods.h.
+// The straightforward loops of every kernel, each statement as the method states it: the path
+// for any machine (SISLIN_ISA=referencia) and the yardstick every faster path matches bit for
+// bit. Same names and signatures as methods.h.
 #pragma once
 
 #include "util.h"
 
-namespace ref {
+namespace referencia {
 
 void SubstituicaoRetroativa(int n, Matrix U, Vector x, Vector c);
 void SubstituicaoProgressivaL(int n, Matrix L, Vector y, Vector c);
@@ -20,8 +21,11 @@ void CalculaResiduo(int n, Vector b, Matrix A, Vector x, Vector r);
 Scalar CalculaErro(int n, Vector r);
 
 Scalar IteracaoJacobi(int n, Matrix A, Vector b, Vector x);
+// The change of a sweep, e, after an unknown went from antigo to novo: the change measured
+// unrounded in double, stored rounded when strictly larger; the first NaN change stays.
+void atualiza_mudanca(Scalar& e, Scalar novo, Scalar antigo);
 Scalar IteracaoGaussSeidel(int n, Matrix A, Vector b, Vector x);
 
 void Inversa(int n, Matrix A, Matrix Inv, Vector b, Vector x, Vector y);
 
-}  // namespace ref
+}  // namespace referencia
