@@ -30,39 +30,38 @@ __mmask8 mascara(int quantos) {
     return quantos >= 8 ? __mmask8{0xff} : static_cast<__mmask8>((1u << std::max(quantos, 0)) - 1u);
 }
 
-// ---- passos: R rows over sixteen columns at a time, two vectors of running values per row.
-template <int R>
+// ---- passos: R rows over 8·V columns at a time, V vectors of running values per row. Few rows
+// (the pass's own pivot rows, the last rows) take wider chunks, to keep enough sums in flight.
+template <int R, int V>
 void faixa(const double* U, int ldu, int passos, const double* m, Scalar* const* L, int k0,
            int w) {
-    for (int c = 0; c < w; c += 16) {
-        const __mmask8 m0 = mascara(w - c), m1 = mascara(w - c - 8);
-        __m512d v0[static_cast<unsigned>(R)], v1[static_cast<unsigned>(R)];
-        for (int r = 0; r < R; ++r) {
-            v0[r] = larga(_mm256_maskz_loadu_ps(m0, L[r] + k0 + c));
-            v1[r] = larga(_mm256_maskz_loadu_ps(m1, L[r] + k0 + c + 8));
-        }
+    for (int c = 0; c < w; c += 8 * V) {
+        __mmask8 mk[static_cast<unsigned>(V)];
+        __m512d v[static_cast<unsigned>(R)][static_cast<unsigned>(V)];
+        for (int q = 0; q < V; ++q) mk[q] = mascara(w - c - 8 * q);
+        for (int r = 0; r < R; ++r)
+            for (int q = 0; q < V; ++q)
+                v[r][q] = larga(_mm256_maskz_loadu_ps(mk[q], L[r] + k0 + c + 8 * q));
         for (int t = 0; t < passos; ++t) {
             // The strip's pivot rows were widened once for the pass; lanes past w are padding.
-            const __m512d u0 = _mm512_loadu_pd(U + t * ldu + c);
-            const __m512d u1 = _mm512_loadu_pd(U + t * ldu + c + 8);
+            __m512d u[static_cast<unsigned>(V)];
+            for (int q = 0; q < V; ++q) u[q] = _mm512_loadu_pd(U + t * ldu + c + 8 * q);
             for (int r = 0; r < R; ++r) {
                 const __m512d mr = _mm512_set1_pd(m[r * kMaxPassos + t]);
-                v0[r] = arredonda(_mm512_add_pd(_mm512_mul_pd(u0, mr), v0[r]));
-                v1[r] = arredonda(_mm512_add_pd(_mm512_mul_pd(u1, mr), v1[r]));
+                for (int q = 0; q < V; ++q) v[r][q] = arredonda(_mm512_fmadd_pd(u[q], mr, v[r][q]));
             }
         }
-        for (int r = 0; r < R; ++r) {
-            _mm256_mask_storeu_ps(L[r] + k0 + c, m0, estreita(v0[r]));
-            _mm256_mask_storeu_ps(L[r] + k0 + c + 8, m1, estreita(v1[r]));
-        }
+        for (int r = 0; r < R; ++r)
+            for (int q = 0; q < V; ++q)
+                _mm256_mask_storeu_ps(L[r] + k0 + c + 8 * q, mk[q], estreita(v[r][q]));
     }
 }
 
 using Faixa = void (*)(const double*, int, int, const double*, Scalar* const*, int, int);
 constexpr int kLinhas = 12;
-constexpr Faixa kFaixas[kLinhas + 1] = {nullptr,   faixa<1>, faixa<2>,  faixa<3>, faixa<4>,
-                                        faixa<5>,  faixa<6>, faixa<7>,  faixa<8>, faixa<9>,
-                                        faixa<10>, faixa<11>, faixa<12>};
+constexpr Faixa kFaixas[kLinhas + 1] = {
+    nullptr,        faixa<1, 8>, faixa<2, 8>, faixa<3, 6>,  faixa<4, 4>,  faixa<5, 4>, faixa<6, 4>,
+    faixa<7, 2>,    faixa<8, 2>, faixa<9, 2>, faixa<10, 2>, faixa<11, 2>, faixa<12, 2>};
 
 void passos(const double* U, int ldu, int passos, const double* m, Scalar* const* L, int linhas,
             int k0, int w) {
