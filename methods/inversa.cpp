@@ -1,7 +1,8 @@
 // Inverse from the factors held in A: column c solves L·y = e_c, then U·x = y.
 //
 // The columns are solved a tile at a time. A tile of adjacent columns is solved in a contiguous
-// buffer (row j of the tile is its width's worth of consecutive Scalars) and copied into Inv. Every column keeps its own sums and takes their terms in increasing
+// buffer (row j of the tile is its width's worth of consecutive Scalar values, held widened to
+// double so that the sums read them without a conversion) and copied into Inv. Every column keeps its own sums and takes their terms in increasing
 // column order of the factor, each new sum rounded, exactly as a one-column substitution does;
 // the columns of a tile are merely computed side by side, in vector lanes where the processor
 // has them.
@@ -44,21 +45,22 @@ int primeira_coluna_suja(int n, Matrix A) {
 // Tile T (rows 1..n, ld lanes each; lanes beyond the last column are padding): the forward
 // values of rows inicio..n are computed with sums from column inicio (rows before it hold +0),
 // then all rows are solved backwards. Lane k of row i is column c0 + k.
-void resolve(const nucleos::Micronucleos& k, int n, Matrix A, Scalar* T, int ld, int c0,
+void resolve(const nucleos::Micronucleos& k, int n, Matrix A, double* T, int ld, int c0,
              int inicio, Scalar* s) {
     for (int i = inicio; i <= n; ++i) {
         k.somas_colunas(A[i], T, ld, inicio, i - 1, s);
-        Scalar* ti = T + static_cast<std::ptrdiff_t>(i) * ld;
+        double* ti = T + static_cast<std::ptrdiff_t>(i) * ld;
         // 0 - s, not -s: the unit vector's zero minus a +0 sum is +0.
         for (int c = 0; c < ld; ++c)
-            ti[c] = static_cast<Scalar>((c0 + c == i ? 1.0 : 0.0) - static_cast<double>(s[c]));
+            ti[c] = static_cast<double>(
+                static_cast<Scalar>((c0 + c == i ? 1.0 : 0.0) - static_cast<double>(s[c])));
     }
     for (int i = n; i >= 1; --i) {
         k.somas_colunas(A[i], T, ld, i + 1, n, s);
         const double d = static_cast<double>(A[i][i]);
-        Scalar* ti = T + static_cast<std::ptrdiff_t>(i) * ld;
+        double* ti = T + static_cast<std::ptrdiff_t>(i) * ld;
         for (int c = 0; c < ld; ++c)
-            ti[c] = static_cast<Scalar>((static_cast<double>(ti[c]) - static_cast<double>(s[c])) / d);
+            ti[c] = static_cast<double>(static_cast<Scalar>((ti[c] - static_cast<double>(s[c])) / d));
     }
 }
 
@@ -71,16 +73,17 @@ void Inversa(int n, Matrix A, Matrix Inv, Vector b, Vector x, Vector y, const Aj
     if (n <= 0) return;
     const int suja = primeira_coluna_suja(n, A);
     const int ld = a.t.largura > 0 ? a.t.largura : a.k->largura;
-    std::vector<Scalar> T(static_cast<std::size_t>((n + 1) * ld)), s(static_cast<std::size_t>(ld));
+    std::vector<double> T(static_cast<std::size_t>((n + 1) * ld));
+    std::vector<Scalar> s(static_cast<std::size_t>(ld));
     for (int c0 = 1; c0 <= n; c0 += ld) {
         const int w = std::min(ld, n - c0 + 1);
         const int inicio = (c0 <= suja) ? c0 : 1;
-        std::fill(T.begin(), T.begin() + inicio * ld, 0.0f);
+        std::fill(T.begin(), T.begin() + inicio * ld, 0.0);
         resolve(*a.k, n, A, T.data(), ld, c0, inicio, s.data());
         for (int i = 1; i <= n; ++i) {
-            const Scalar* ti = T.data() + i * ld;
+            const double* ti = T.data() + i * ld;
             Scalar* linha = Inv[i] + c0;
-            for (int c = 0; c < w; ++c) linha[c] = ti[c];
+            for (int c = 0; c < w; ++c) linha[c] = static_cast<Scalar>(ti[c]);
         }
     }
     // As after solving the last column on its own: b = e_n, y its forward values (solved again

@@ -30,8 +30,9 @@ struct Micronucleos {
     // pivot rows widened to double.
     void (*passos)(const double* U, int ldu, int passos, const double* m, Scalar* const* L,
                    int linhas, int k0, int w);
-    // s[k] for k = 0..ld-1: the sum of coef[j] * T[j * ld + k] over j = j0..j1.
-    void (*somas_colunas)(const Scalar* coef, const Scalar* T, int ld, int j0, int j1, Scalar* s);
+    // s[k] for k = 0..ld-1: the sum of coef[j] * T[j * ld + k] over j = j0..j1 (T holds
+    // Scalar values widened to double).
+    void (*somas_colunas)(const Scalar* coef, const double* T, int ld, int j0, int j1, Scalar* s);
     // s[r] for r = 0..linhas-1 (linhas <= 32): the sum of a[r][j] * v[j] over j = 1..n, column
     // pula + r skipped when pula > 0 (a row's own diagonal in a sweep).
     void (*somas_linhas)(const Scalar* const* a, int linhas, const Scalar* v, int n, int pula,

@@ -52,19 +52,19 @@ void passos(const double* U, int ldu, int passos, const double* m, Scalar* const
 
 // ---- somas_colunas: 4·V columns, V sums of four lanes each.
 template <int V>
-void colunas(const Scalar* coef, const Scalar* T, int ld, int j0, int j1, Scalar* s) {
+void colunas(const Scalar* coef, const double* T, int ld, int j0, int j1, Scalar* s) {
     __m256d a[static_cast<unsigned>(V)];
     for (int v = 0; v < V; ++v) a[v] = _mm256_setzero_pd();
-    const Scalar* tj = T + static_cast<std::ptrdiff_t>(j0) * ld;
+    const double* tj = T + static_cast<std::ptrdiff_t>(j0) * ld;
     for (int j = j0; j <= j1; ++j, tj += ld) {
         const __m256d l = _mm256_set1_pd(static_cast<double>(coef[j]));
         for (int v = 0; v < V; ++v)
-            a[v] = arredonda(_mm256_add_pd(_mm256_mul_pd(l, _mm256_cvtps_pd(_mm_loadu_ps(tj + 4 * v))), a[v]));
+            a[v] = arredonda(_mm256_add_pd(_mm256_mul_pd(l, _mm256_loadu_pd(tj + 4 * v)), a[v]));
     }
     for (int v = 0; v < V; ++v) _mm_storeu_ps(s + 4 * v, _mm256_cvtpd_ps(a[v]));
 }
 
-void somas_colunas(const Scalar* coef, const Scalar* T, int ld, int j0, int j1, Scalar* s) {
+void somas_colunas(const Scalar* coef, const double* T, int ld, int j0, int j1, Scalar* s) {
     int c = 0;
     for (; c + 32 <= ld; c += 32) colunas<8>(coef, T + c, ld, j0, j1, s + c);
     for (; c < ld; c += 16) colunas<4>(coef, T + c, ld, j0, j1, s + c);

@@ -73,19 +73,18 @@ void passos(const double* U, int ldu, int passos, const double* m, Scalar* const
 
 // ---- somas_colunas: 8·V columns, V sums of eight lanes each.
 template <int V>
-void colunas(const Scalar* coef, const Scalar* T, int ld, int j0, int j1, Scalar* s) {
+void colunas(const Scalar* coef, const double* T, int ld, int j0, int j1, Scalar* s) {
     __m512d a[static_cast<unsigned>(V)];
     for (int v = 0; v < V; ++v) a[v] = _mm512_setzero_pd();
-    const Scalar* tj = T + static_cast<std::ptrdiff_t>(j0) * ld;
+    const double* tj = T + static_cast<std::ptrdiff_t>(j0) * ld;
     for (int j = j0; j <= j1; ++j, tj += ld) {
         const __m512d l = _mm512_set1_pd(static_cast<double>(coef[j]));
-        for (int v = 0; v < V; ++v)
-            a[v] = arredonda(_mm512_add_pd(_mm512_mul_pd(l, larga(_mm256_loadu_ps(tj + 8 * v))), a[v]));
+        for (int v = 0; v < V; ++v) a[v] = arredonda(_mm512_fmadd_pd(l, _mm512_loadu_pd(tj + 8 * v), a[v]));
     }
     for (int v = 0; v < V; ++v) _mm256_storeu_ps(s + 8 * v, estreita(a[v]));
 }
 
-void somas_colunas(const Scalar* coef, const Scalar* T, int ld, int j0, int j1, Scalar* s) {
+void somas_colunas(const Scalar* coef, const double* T, int ld, int j0, int j1, Scalar* s) {
     int c = 0;
     for (; c + 128 <= ld; c += 128) colunas<16>(coef, T + c, ld, j0, j1, s + c);
     for (; c + 64 <= ld; c += 64) colunas<8>(coef, T + c, ld, j0, j1, s + c);
@@ -175,7 +174,7 @@ void somas_linhas(const Scalar* const* a, int linhas, const Scalar* v, int n, in
 namespace nucleos {
 
 const Micronucleos& micronucleos_avx512() {
-    static constexpr Micronucleos k{Isa::avx512, kLinhas, 128, passos, somas_colunas, somas_linhas};
+    static constexpr Micronucleos k{Isa::avx512, kLinhas, 64, passos, somas_colunas, somas_linhas};
     return k;
 }
 

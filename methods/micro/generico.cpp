@@ -43,15 +43,14 @@ void passos(const double* U, int ldu, int passos, const double* m, Scalar* const
 }
 
 // Sixteen columns at a time, sixteen independent sums.
-void somas_colunas(const Scalar* coef, const Scalar* T, int ld, int j0, int j1, Scalar* s) {
+void somas_colunas(const Scalar* coef, const double* T, int ld, int j0, int j1, Scalar* s) {
     for (int c = 0; c < ld; c += 16) {
         const int q = std::min(16, ld - c);
         double a[16] = {};
         for (int j = j0; j <= j1; ++j) {
             const double l = static_cast<double>(coef[j]);
-            const Scalar* tj = T + static_cast<std::ptrdiff_t>(j) * ld + c;
-            for (int k = 0; k < q; ++k)
-                a[k] = static_cast<double>(static_cast<Scalar>(l * static_cast<double>(tj[k]) + a[k]));
+            const double* tj = T + static_cast<std::ptrdiff_t>(j) * ld + c;
+            for (int k = 0; k < q; ++k) a[k] = static_cast<double>(static_cast<Scalar>(l * tj[k] + a[k]));
         }
         for (int k = 0; k < q; ++k) s[c + k] = static_cast<Scalar>(a[k]);
     }
