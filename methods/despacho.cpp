@@ -10,10 +10,14 @@ namespace nucleos {
 
 const char* nome(Isa isa) {
     switch (isa) {
-        case Isa::referencia: return "referencia";
-        case Isa::generico: return "generico";
-        case Isa::avx2: return "avx2";
-        case Isa::avx512: return "avx512";
+        case Isa::referencia:
+            return "referencia";
+        case Isa::generico:
+            return "generico";
+        case Isa::avx2:
+            return "avx2";
+        case Isa::avx512:
+            return "avx512";
     }
     return "?";
 }

@@ -2,10 +2,10 @@
 //
 // The columns are solved a tile at a time. A tile of adjacent columns is solved in a contiguous
 // buffer (row j of the tile is its width's worth of consecutive Scalar values, held widened to
-// double so that the sums read them without a conversion) and copied into Inv. Every column keeps its own sums and takes their terms in increasing
-// column order of the factor, each new sum rounded, exactly as a one-column substitution does;
-// the columns of a tile are merely computed side by side, in vector lanes where the processor
-// has them.
+// double so that the sums read them without a conversion) and copied into Inv. Every column keeps
+// its own sums and takes their terms in increasing column order of the factor, each new sum
+// rounded, exactly as a one-column substitution does; the columns of a tile are merely computed
+// side by side, in vector lanes where the processor has them.
 //
 // The leading zeros of e_c: while the factor entries they meet are finite, the forward values
 // above row c are +0 and the terms they contribute leave each later sum unchanged (+0 plus ±0
@@ -45,8 +45,8 @@ int primeira_coluna_suja(int n, Matrix A) {
 // Tile T (rows 1..n, ld lanes each; lanes beyond the last column are padding): the forward
 // values of rows inicio..n are computed with sums from column inicio (rows before it hold +0),
 // then all rows are solved backwards. Lane k of row i is column c0 + k.
-void resolve(const nucleos::Micronucleos& k, int n, Matrix A, double* T, int ld, int c0,
-             int inicio, Scalar* s) {
+void resolve(const nucleos::Micronucleos& k, int n, Matrix A, double* T, int ld, int c0, int inicio,
+             Scalar* s) {
     for (int i = inicio; i <= n; ++i) {
         k.somas_colunas(A[i], T, ld, inicio, i - 1, s);
         double* ti = T + static_cast<std::ptrdiff_t>(i) * ld;
@@ -60,7 +60,8 @@ void resolve(const nucleos::Micronucleos& k, int n, Matrix A, double* T, int ld,
         const double d = static_cast<double>(A[i][i]);
         double* ti = T + static_cast<std::ptrdiff_t>(i) * ld;
         for (int c = 0; c < ld; ++c)
-            ti[c] = static_cast<double>(static_cast<Scalar>((ti[c] - static_cast<double>(s[c])) / d));
+            ti[c] =
+                static_cast<double>(static_cast<Scalar>((ti[c] - static_cast<double>(s[c])) / d));
     }
 }
 

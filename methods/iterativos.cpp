@@ -20,8 +20,9 @@ Scalar IteracaoJacobi(int n, Matrix A, Vector b, Vector x, const Ajuste& a) {
         const int linhas = std::min(32, n - i + 1);
         a.k->somas_linhas(A + i, linhas, antigo, n, i, s);
         for (int k = 0; k < linhas; ++k) {
-            x[i + k] = static_cast<Scalar>((static_cast<double>(b[i + k]) - static_cast<double>(s[k])) /
-                                           static_cast<double>(A[i + k][i + k]));
+            x[i + k] =
+                static_cast<Scalar>((static_cast<double>(b[i + k]) - static_cast<double>(s[k])) /
+                                    static_cast<double>(A[i + k][i + k]));
             referencia::atualiza_mudanca(e, x[i + k], antigo[i + k]);
         }
     }

@@ -41,9 +41,9 @@ struct Micronucleos {
 
 // Block and tile sizes, all in one place.
 struct Tamanhos {
-    int passos = 32;   // steps per block of the elimination and LU (1..kMaxPassos)
-    int faixa = 256;   // columns of the pivot rows kept widened per pass
-    int largura = 0;   // columns per tile of the inverse (multiple of 16; 0: the set's own)
+    int passos = 32;  // steps per block of the elimination and LU (1..kMaxPassos)
+    int faixa = 256;  // columns of the pivot rows kept widened per pass
+    int largura = 0;  // columns per tile of the inverse (multiple of 16; 0: the set's own)
 };
 
 // What a kernel runs with: micro-kernels (nullptr: the straightforward loops) and sizes.

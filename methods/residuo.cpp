@@ -13,7 +13,8 @@ void CalculaResiduo(int n, Vector b, Matrix A, Vector x, Vector r, const Ajuste&
         const int linhas = std::min(32, n - i + 1);
         a.k->somas_linhas(A + i, linhas, x, n, 0, s);
         for (int k = 0; k < linhas; ++k)
-            r[i + k] = static_cast<Scalar>(static_cast<double>(b[i + k]) - static_cast<double>(s[k]));
+            r[i + k] =
+                static_cast<Scalar>(static_cast<double>(b[i + k]) - static_cast<double>(s[k]));
     }
 }
 

@@ -33,9 +33,16 @@ constexpr int kTipos = 10;
 inline Scalar especial(std::mt19937& g) {
     constexpr Scalar inf = std::numeric_limits<Scalar>::infinity();
     constexpr Scalar nan = std::numeric_limits<Scalar>::quiet_NaN();
-    const Scalar v[] = {inf, -inf, nan, -nan, 0.0f, -0.0f,
-                        std::numeric_limits<Scalar>::denorm_min(), -1e-40f,
-                        std::numeric_limits<Scalar>::max(), -3e38f};
+    const Scalar v[] = {inf,
+                        -inf,
+                        nan,
+                        -nan,
+                        0.0f,
+                        -0.0f,
+                        std::numeric_limits<Scalar>::denorm_min(),
+                        -1e-40f,
+                        std::numeric_limits<Scalar>::max(),
+                        -3e38f};
     return v[std::uniform_int_distribution<int>(0, 9)(g)];
 }
 
@@ -43,11 +50,16 @@ inline Scalar entrada(Tipo t, std::mt19937& g) {
     const float u = std::uniform_real_distribution<float>(-1.0f, 1.0f)(g);
     const auto expoente = [&](int a, int b) { return std::uniform_int_distribution<int>(a, b)(g); };
     switch (t) {
-        case Tipo::Subnormal: return std::ldexp(u, expoente(-130, -120));
-        case Tipo::QuaseOverflow: return std::ldexp(u, expoente(120, 127));
-        case Tipo::Inteiros: return static_cast<Scalar>(expoente(-2, 2));
-        case Tipo::Escalas: return std::ldexp(u, expoente(-140, 120));
-        default: return u;
+        case Tipo::Subnormal:
+            return std::ldexp(u, expoente(-130, -120));
+        case Tipo::QuaseOverflow:
+            return std::ldexp(u, expoente(120, 127));
+        case Tipo::Inteiros:
+            return static_cast<Scalar>(expoente(-2, 2));
+        case Tipo::Escalas:
+            return std::ldexp(u, expoente(-140, 120));
+        default:
+            return u;
     }
 }
 
@@ -63,10 +75,12 @@ inline Mat matriz(int n, Tipo t, unsigned semente) {
         case Tipo::Dominante:
             for (int i = 1; i <= n; ++i) {
                 double fora = 0;
-                for (int j = 1; j <= n; ++j) fora += j != i ? std::fabs(static_cast<double>(A[i][j])) : 0.0;
+                for (int j = 1; j <= n; ++j)
+                    fora += j != i ? std::fabs(static_cast<double>(A[i][j])) : 0.0;
                 const double escala = 0.8 / std::max(fora, 1e-3);
                 for (int j = 1; j <= n; ++j)
-                    if (j != i) A[i][j] = static_cast<Scalar>(static_cast<double>(A[i][j]) * escala);
+                    if (j != i)
+                        A[i][j] = static_cast<Scalar>(static_cast<double>(A[i][j]) * escala);
                 A[i][i] = (g() & 1u) != 0 ? -1.0f : 1.0f;
             }
             for (int i = n; i > 1; --i) std::swap_ranges(A[i], A[i] + n + 1, A[pos(g) % i + 1]);
@@ -78,12 +92,14 @@ inline Mat matriz(int n, Tipo t, unsigned semente) {
             for (int e = 0; e < 1 + n / 10; ++e) A[pos(g)][pos(g)] = especial(g);
             break;
         case Tipo::PivosDistantes:
-            for (int c = 1; c <= n && n >= 2; ++c) A[n - (c * 7) % (n / 2)][c] = 50.0f + static_cast<Scalar>(c);
+            for (int c = 1; c <= n && n >= 2; ++c)
+                A[n - (c * 7) % (n / 2)][c] = 50.0f + static_cast<Scalar>(c);
             break;
         case Tipo::ColunaZero:
             for (int i = n / 2 + 1; i <= n; ++i) A[i][n / 2 + 1] = 0.0f;
             break;
-        default: break;
+        default:
+            break;
     }
     return A;
 }
@@ -95,7 +111,8 @@ inline Vec vetor(int n, Tipo t, unsigned semente) {
     Vec v(n);
     for (int i = 0; i <= n; ++i) v[i] = std::uniform_real_distribution<float>(-4.0f, 4.0f)(g);
     if (t == Tipo::InfNaN && n > 0)
-        for (int e = 0; e < 1 + n / 20; ++e) v[std::uniform_int_distribution<int>(1, n)(g)] = especial(g);
+        for (int e = 0; e < 1 + n / 20; ++e)
+            v[std::uniform_int_distribution<int>(1, n)(g)] = especial(g);
     return v;
 }
 
@@ -111,9 +128,10 @@ inline std::vector<Caminho> caminhos() {
     const nucleos::Tamanhos tamanhos[] = {{1, 256, 16}, {2, 16, 0}, {7, 40, 48}, {}};
     for (const nucleos::Micronucleos* k : nucleos::conjuntos())
         for (const nucleos::Tamanhos& t : tamanhos)
-            c.push_back({std::string(nucleos::nome(k->isa)) + " passos=" + std::to_string(t.passos) +
-                             " faixa=" + std::to_string(t.faixa) + " largura=" + std::to_string(t.largura),
-                         {k, t}});
+            c.push_back(
+                {std::string(nucleos::nome(k->isa)) + " passos=" + std::to_string(t.passos) +
+                     " faixa=" + std::to_string(t.faixa) + " largura=" + std::to_string(t.largura),
+                 {k, t}});
     return c;
 }
 

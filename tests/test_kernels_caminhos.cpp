@@ -19,8 +19,23 @@ namespace {
 // NaNs and zero pivots), the residual of x0 and three Jacobi sweeps from x0.
 struct Saidas {
     Saidas(int n, const Mat& A0, const Vec& b0, const Vec& x0, const nucleos::Ajuste& a)
-        : elim(A0), gauss(A0), lu(A0), lup(A0), inv(n), invb(n), be(b0), bg(b0), r(n), xj(x0),
-          ib(n), ix(n), iy(n), bb(n), bx(n), by(n), pos(n) {
+        : elim(A0),
+          gauss(A0),
+          lu(A0),
+          lup(A0),
+          inv(n),
+          invb(n),
+          be(b0),
+          bg(b0),
+          r(n),
+          xj(x0),
+          ib(n),
+          ix(n),
+          iy(n),
+          bb(n),
+          bx(n),
+          by(n),
+          pos(n) {
         nucleos::Eliminacao(n, elim, be, a);
         nucleos::GaussPivoteamentoParcial(n, gauss, bg, a);
         nucleos::LU(n, lu, a);
@@ -40,12 +55,15 @@ struct Saidas {
 void compara(int n, const Saidas& s, const Saidas& ref) {
     using kt::iguais;
     EXPECT_TRUE(iguais(s.elim, ref.elim, n) && iguais(s.be, ref.be, n)) << "Eliminacao";
-    EXPECT_TRUE(iguais(s.gauss, ref.gauss, n) && iguais(s.bg, ref.bg, n)) << "GaussPivoteamentoParcial";
+    EXPECT_TRUE(iguais(s.gauss, ref.gauss, n) && iguais(s.bg, ref.bg, n))
+        << "GaussPivoteamentoParcial";
     EXPECT_TRUE(iguais(s.lu, ref.lu, n)) << "LU";
-    EXPECT_TRUE(iguais(s.lup, ref.lup, n) && kt::mesmo_valor(s.det, ref.det)) << "LUPivoteamentoParcial";
+    EXPECT_TRUE(iguais(s.lup, ref.lup, n) && kt::mesmo_valor(s.det, ref.det))
+        << "LUPivoteamentoParcial";
     for (int i = 1; i <= n; ++i) EXPECT_EQ(s.pos[i], ref.pos[i]) << "pos " << i;
     EXPECT_TRUE(iguais(s.inv, ref.inv, n) && iguais(s.ib, ref.ib, n) && iguais(s.ix, ref.ix, n) &&
-                iguais(s.iy, ref.iy, n)) << "Inversa";
+                iguais(s.iy, ref.iy, n))
+        << "Inversa";
     EXPECT_TRUE(iguais(s.invb, ref.invb, n) && iguais(s.bx, ref.bx, n) && iguais(s.by, ref.by, n))
         << "Inversa of raw entries";
     EXPECT_TRUE(iguais(s.r, ref.r, n)) << "CalculaResiduo";
@@ -77,7 +95,8 @@ TEST(KernelCaminhos, EveryKindAndSmallSizeMatchesReference) {
 TEST(KernelCaminhos, LargerSizesMatchReference) {
     int k = 0;
     for (int n : {95, 97, 128, 129, 257, 300})
-        for (Tipo tipo : {static_cast<Tipo>(k++ % kt::kTipos), Tipo::InfNaN, Tipo::PivosDistantes}) {
+        for (Tipo tipo :
+             {static_cast<Tipo>(k++ % kt::kTipos), Tipo::InfNaN, Tipo::PivosDistantes}) {
             SCOPED_TRACE(testing::Message() << "n=" << n << " tipo=" << static_cast<int>(tipo));
             confere(n, kt::matriz(n, tipo, 3), kt::vetor(n, tipo, 3), kt::vetor(n, tipo, 4));
         }
@@ -114,8 +133,12 @@ TEST(KernelCaminhos, InverseWithOneNonFiniteMultiplier) {
 // times an old value of 0 would be NaN, and a skipped term is not an added zero: a sum of -0
 // (tiny negative products) plus 0 would become +0, and b = -0 then tells the two apart.
 TEST(KernelCaminhos, JacobiSkipsTheDiagonalWhateverItHolds) {
-    const Scalar diagonais[] = {std::numeric_limits<Scalar>::infinity(), -std::numeric_limits<Scalar>::infinity(),
-                                std::numeric_limits<Scalar>::quiet_NaN(), 0.0f, -0.0f, 1.0f};
+    const Scalar diagonais[] = {std::numeric_limits<Scalar>::infinity(),
+                                -std::numeric_limits<Scalar>::infinity(),
+                                std::numeric_limits<Scalar>::quiet_NaN(),
+                                0.0f,
+                                -0.0f,
+                                1.0f};
     for (int n : {1, 3, 5, 8, 9, 31, 33, 36, 65, 100}) {
         SCOPED_TRACE(testing::Message() << "n=" << n);
         Mat A = kt::matriz(n, Tipo::Aleatoria, 5);

@@ -31,6 +31,11 @@ void sgetrf(benchmark::State& st) {
     }
 }
 
-BENCHMARK(sgetrf)->Name("openblas/sgetrf")->Unit(benchmark::kMillisecond)->Arg(2000)->Arg(4000)->Iterations(1);
+BENCHMARK(sgetrf)
+    ->Name("openblas/sgetrf")
+    ->Unit(benchmark::kMillisecond)
+    ->Arg(2000)
+    ->Arg(4000)
+    ->Iterations(1);
 
 }  // namespace

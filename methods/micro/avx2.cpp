@@ -17,8 +17,7 @@ using nucleos::kMaxPassos;
 
 // ---- passos: R rows, four columns at a time, each row's four running values in a register.
 template <int R>
-void faixa(const double* U, int ldu, int passos, const double* m, Scalar* const* L, int k0,
-           int w) {
+void faixa(const double* U, int ldu, int passos, const double* m, Scalar* const* L, int k0, int w) {
     int c = 0;
     for (; c + 4 <= w; c += 4) {
         __m128 v[static_cast<unsigned>(R)];
@@ -90,14 +89,16 @@ template <bool kDiagonal>
     const __m256d t1 = _mm256_unpackhi_pd(p0, p1);
     const __m256d t2 = _mm256_unpacklo_pd(p2, p3);
     const __m256d t3 = _mm256_unpackhi_pd(p2, p3);
-    const __m256d q[4] = {_mm256_permute2f128_pd(t0, t2, 0x20), _mm256_permute2f128_pd(t1, t3, 0x20),
-                          _mm256_permute2f128_pd(t0, t2, 0x31), _mm256_permute2f128_pd(t1, t3, 0x31)};
+    const __m256d q[4] = {
+        _mm256_permute2f128_pd(t0, t2, 0x20), _mm256_permute2f128_pd(t1, t3, 0x20),
+        _mm256_permute2f128_pd(t0, t2, 0x31), _mm256_permute2f128_pd(t1, t3, 0x31)};
     for (int k = 0; k < 4; ++k) {
         const __m256d novo = arredonda(_mm256_add_pd(q[k], s));
         if (kDiagonal && k - diag >= 0 && k - diag < 4) {
             alignas(32) static constexpr long long kLane[4][4] = {
                 {-1, 0, 0, 0}, {0, -1, 0, 0}, {0, 0, -1, 0}, {0, 0, 0, -1}};
-            s = _mm256_blendv_pd(novo, s, _mm256_load_pd(reinterpret_cast<const double*>(kLane[k - diag])));
+            s = _mm256_blendv_pd(novo, s,
+                                 _mm256_load_pd(reinterpret_cast<const double*>(kLane[k - diag])));
         } else {
             s = novo;
         }
@@ -111,19 +112,29 @@ void grupos(const Scalar* const* a, const Scalar* v, int n, int pula, Scalar* s)
     const int m = n - n % 4;
     __m256d acc[static_cast<unsigned>(G)];
     for (int g = 0; g < G; ++g) acc[g] = _mm256_setzero_pd();
-    for (int j = 1; j <= m; j += 4) {
-        const __m256d vj = _mm256_cvtps_pd(_mm_loadu_ps(v + j));
-        // Each block of columns touches one of every four rows' next cache lines.
-        for (int g = 0; g < G; ++g)
-            _mm_prefetch(reinterpret_cast<const char*>(a[4 * g + (j / 4) % 4] + j + kAdiante),
-                         _MM_HINT_T0);
-        for (int g = 0; g < G; ++g) {
-            const int diag = pula + 4 * g - j;  // row r's diagonal is column j + diag + r
-            acc[g] = (pula > 0 && diag > -4 && diag < 4)
-                         ? quatro_colunas<true>(a + 4 * g, j, vj, acc[g], diag)
-                         : quatro_colunas<false>(a + 4 * g, j, vj, acc[g], 0);
+    // Blocks of columns from j up to (not including) fim, with or without the rows' diagonals.
+    const auto blocos = [&]<bool kDiagonal>(int j, int fim) {
+        for (; j < fim; j += 4) {
+            const __m256d vj = _mm256_cvtps_pd(_mm_loadu_ps(v + j));
+            // Each block of columns touches one of every four rows' next cache lines.
+            for (int g = 0; g < G; ++g)
+                _mm_prefetch(reinterpret_cast<const char*>(a[4 * g + (j / 4) % 4] + j + kAdiante),
+                             _MM_HINT_T0);
+            for (int g = 0; g < G; ++g) {
+                const int diag = pula + 4 * g - j;  // row r's diagonal is column j + diag + r
+                acc[g] = (kDiagonal && diag > -4 && diag < 4)
+                             ? quatro_colunas<true>(a + 4 * g, j, vj, acc[g], diag)
+                             : quatro_colunas<false>(a + 4 * g, j, vj, acc[g], 0);
+            }
         }
+        return j;
+    };
+    int inicio = 1;
+    if (pula > 0) {
+        inicio = blocos.template operator()<false>(inicio, std::min(pula - 3, m + 1));
+        inicio = blocos.template operator()<true>(inicio, std::min(pula + 4 * G + 3, m + 1));
     }
+    blocos.template operator()<false>(inicio, m + 1);
     for (int g = 0; g < G; ++g) {
         alignas(32) double t[4];
         _mm256_store_pd(t, acc[g]);
@@ -139,22 +150,16 @@ void grupos(const Scalar* const* a, const Scalar* v, int n, int pula, Scalar* s)
     }
 }
 
+using Grupos = void (*)(const Scalar* const*, const Scalar*, int, int, Scalar*);
+constexpr Grupos kGrupos[] = {nullptr,   grupos<1>, grupos<2>, grupos<3>, grupos<4>,
+                              grupos<5>, grupos<6>, grupos<7>, grupos<8>};
+
 void somas_linhas(const Scalar* const* a, int linhas, const Scalar* v, int n, int pula, Scalar* s) {
     // Rows past the last are stand-ins (row 0 again) whose sums are dropped.
     const Scalar* r[32];
     Scalar t[32];
     for (int k = 0; k < 32; ++k) r[k] = a[k < linhas ? k : 0];
-    switch ((linhas + 3) / 4) {
-        case 1: grupos<1>(r, v, n, pula, t); break;
-        case 2: grupos<2>(r, v, n, pula, t); break;
-        case 3: grupos<3>(r, v, n, pula, t); break;
-        case 4: grupos<4>(r, v, n, pula, t); break;
-        case 5: grupos<5>(r, v, n, pula, t); break;
-        case 6: grupos<6>(r, v, n, pula, t); break;
-        case 7: grupos<7>(r, v, n, pula, t); break;
-        case 8: grupos<8>(r, v, n, pula, t); break;
-        default: break;
-    }
+    kGrupos[(linhas + 3) / 4](r, v, n, pula, t);
     std::copy(t, t + linhas, s);
 }
 

@@ -33,8 +33,7 @@ __mmask8 mascara(int quantos) {
 // ---- passos: R rows over 8·V columns at a time, V vectors of running values per row. Few rows
 // (the pass's own pivot rows, the last rows) take wider chunks, to keep enough sums in flight.
 template <int R, int V>
-void faixa(const double* U, int ldu, int passos, const double* m, Scalar* const* L, int k0,
-           int w) {
+void faixa(const double* U, int ldu, int passos, const double* m, Scalar* const* L, int k0, int w) {
     for (int c = 0; c < w; c += 8 * V) {
         __mmask8 mk[static_cast<unsigned>(V)];
         __m512d v[static_cast<unsigned>(R)][static_cast<unsigned>(V)];
@@ -60,8 +59,8 @@ void faixa(const double* U, int ldu, int passos, const double* m, Scalar* const*
 using Faixa = void (*)(const double*, int, int, const double*, Scalar* const*, int, int);
 constexpr int kLinhas = 12;
 constexpr Faixa kFaixas[kLinhas + 1] = {
-    nullptr,        faixa<1, 8>, faixa<2, 8>, faixa<3, 6>,  faixa<4, 4>,  faixa<5, 4>, faixa<6, 4>,
-    faixa<7, 2>,    faixa<8, 2>, faixa<9, 2>, faixa<10, 2>, faixa<11, 2>, faixa<12, 2>};
+    nullptr,     faixa<1, 8>, faixa<2, 8>, faixa<3, 6>,  faixa<4, 4>,  faixa<5, 4>, faixa<6, 4>,
+    faixa<7, 2>, faixa<8, 2>, faixa<9, 2>, faixa<10, 2>, faixa<11, 2>, faixa<12, 2>};
 
 void passos(const double* U, int ldu, int passos, const double* m, Scalar* const* L, int linhas,
             int k0, int w) {
@@ -79,7 +78,8 @@ void colunas(const Scalar* coef, const double* T, int ld, int j0, int j1, Scalar
     const double* tj = T + static_cast<std::ptrdiff_t>(j0) * ld;
     for (int j = j0; j <= j1; ++j, tj += ld) {
         const __m512d l = _mm512_set1_pd(static_cast<double>(coef[j]));
-        for (int v = 0; v < V; ++v) a[v] = arredonda(_mm512_fmadd_pd(l, _mm512_loadu_pd(tj + 8 * v), a[v]));
+        for (int v = 0; v < V; ++v)
+            a[v] = arredonda(_mm512_fmadd_pd(l, _mm512_loadu_pd(tj + 8 * v), a[v]));
     }
     for (int v = 0; v < V; ++v) _mm256_storeu_ps(s + 8 * v, estreita(a[v]));
 }
@@ -88,6 +88,7 @@ void somas_colunas(const Scalar* coef, const double* T, int ld, int j0, int j1, 
     int c = 0;
     for (; c + 128 <= ld; c += 128) colunas<16>(coef, T + c, ld, j0, j1, s + c);
     for (; c + 64 <= ld; c += 64) colunas<8>(coef, T + c, ld, j0, j1, s + c);
+    if (ld - c == 48) return colunas<6>(coef, T + c, ld, j0, j1, s + c);
     for (; c + 32 <= ld; c += 32) colunas<4>(coef, T + c, ld, j0, j1, s + c);
     for (; c < ld; c += 16) colunas<2>(coef, T + c, ld, j0, j1, s + c);
 }
@@ -99,7 +100,8 @@ void somas_colunas(const Scalar* coef, const double* T, int ld, int j0, int j1, 
 constexpr int kAdiante = 64;  // how far ahead along a row cache lines are fetched, in Scalars
 
 // The 8x8 block of rows a[0..7], columns j..j+7 (the first `quantas` only), as columns.
-[[gnu::always_inline]] inline void transpoe(const Scalar* const* a, int j, __mmask8 mk, __m256 c[8]) {
+[[gnu::always_inline]] inline void transpoe(const Scalar* const* a, int j, __mmask8 mk,
+                                            __m256 c[8]) {
     __m256 r[8];
     for (int k = 0; k < 8; ++k) r[k] = _mm256_maskz_loadu_ps(mk, a[k] + j);
     const __m256 t0 = _mm256_unpacklo_ps(r[0], r[1]), t1 = _mm256_unpackhi_ps(r[0], r[1]);
@@ -125,47 +127,56 @@ template <int G>
 void grupos(const Scalar* const* a, const Scalar* v, int n, int pula, Scalar* s) {
     __m512d acc[static_cast<unsigned>(G)];
     for (int g = 0; g < G; ++g) acc[g] = _mm512_setzero_pd();
-    for (int j = 1; j <= n; j += 8) {
-        const int quantas = std::min(8, n - j + 1);
-        const __mmask8 mk = mascara(quantas);
-        __m512d vj[8];
-        for (int q = 0; q < quantas; ++q) vj[q] = _mm512_set1_pd(static_cast<double>(v[j + q]));
-        // Each block of columns touches one of every two rows' next cache lines.
-        for (int g = 0; g < 8 * G; g += 2)
-            _mm_prefetch(reinterpret_cast<const char*>(a[g + (j / 8) % 2] + j + kAdiante), _MM_HINT_T0);
-        for (int g = 0; g < G; ++g) {
-            __m256 c[8];
-            transpoe(a + 8 * g, j, mk, c);
-            const int diag = pula + 8 * g - j;  // row r's diagonal is column j + diag + r
-            if (pula > 0 && diag > -8 && diag < 8) {
-                for (int q = 0; q < quantas; ++q) {
-                    // Lane q - diag keeps its sum: a skipped term, not an added zero.
-                    const int r = q - diag;
-                    const __mmask8 novos = (r >= 0 && r < 8) ? static_cast<__mmask8>(~(1u << r)) : __mmask8{0xff};
-                    acc[g] = _mm512_mask_mov_pd(acc[g], novos,
-                                                arredonda(_mm512_fmadd_pd(larga(c[q]), vj[q], acc[g])));
+    // Blocks of columns from j up to (not including) fim, with or without the rows' diagonals.
+    const auto blocos = [&]<bool kDiagonal>(int j, int fim) {
+        for (; j < fim; j += 8) {
+            const int quantas = std::min(8, n - j + 1);
+            const __mmask8 mk = mascara(quantas);
+            __m512d vj[8];
+            for (int q = 0; q < quantas; ++q) vj[q] = _mm512_set1_pd(static_cast<double>(v[j + q]));
+            // Each block of columns touches one of every two rows' next cache lines.
+            for (int g = 0; g < 8 * G; g += 2)
+                _mm_prefetch(reinterpret_cast<const char*>(a[g + (j / 8) % 2] + j + kAdiante),
+                             _MM_HINT_T0);
+            for (int g = 0; g < G; ++g) {
+                __m256 c[8];
+                transpoe(a + 8 * g, j, mk, c);
+                const int diag = pula + 8 * g - j;  // row r's diagonal is column j + diag + r
+                if (kDiagonal && diag > -8 && diag < 8) {
+                    for (int q = 0; q < quantas; ++q) {
+                        // Lane q - diag keeps its sum: a skipped term, not an added zero.
+                        const int r = q - diag;
+                        const __mmask8 novos =
+                            (r >= 0 && r < 8) ? static_cast<__mmask8>(~(1u << r)) : __mmask8{0xff};
+                        acc[g] = _mm512_mask_mov_pd(
+                            acc[g], novos, arredonda(_mm512_fmadd_pd(larga(c[q]), vj[q], acc[g])));
+                    }
+                } else {
+                    for (int q = 0; q < quantas; ++q)
+                        acc[g] = arredonda(_mm512_fmadd_pd(larga(c[q]), vj[q], acc[g]));
                 }
-            } else {
-                for (int q = 0; q < quantas; ++q)
-                    acc[g] = arredonda(_mm512_fmadd_pd(larga(c[q]), vj[q], acc[g]));
             }
         }
+        return j;
+    };
+    int inicio = 1;
+    if (pula > 0) {
+        inicio = blocos.template operator()<false>(inicio, std::min(pula - 7, n + 1));
+        inicio = blocos.template operator()<true>(inicio, std::min(pula + 8 * G + 7, n + 1));
     }
+    blocos.template operator()<false>(inicio, n + 1);
     for (int g = 0; g < G; ++g) _mm256_storeu_ps(s + 8 * g, estreita(acc[g]));
 }
+
+using Grupos = void (*)(const Scalar* const*, const Scalar*, int, int, Scalar*);
+constexpr Grupos kGrupos[] = {nullptr, grupos<1>, grupos<2>, grupos<3>, grupos<4>};
 
 void somas_linhas(const Scalar* const* a, int linhas, const Scalar* v, int n, int pula, Scalar* s) {
     // Rows past the last are stand-ins (row 0 again) whose sums are dropped.
     const Scalar* r[32];
     Scalar t[32];
     for (int k = 0; k < 32; ++k) r[k] = a[k < linhas ? k : 0];
-    switch ((linhas + 7) / 8) {
-        case 1: grupos<1>(r, v, n, pula, t); break;
-        case 2: grupos<2>(r, v, n, pula, t); break;
-        case 3: grupos<3>(r, v, n, pula, t); break;
-        case 4: grupos<4>(r, v, n, pula, t); break;
-        default: break;
-    }
+    kGrupos[(linhas + 7) / 8](r, v, n, pula, t);
     std::copy(t, t + linhas, s);
 }
 
@@ -174,7 +185,7 @@ void somas_linhas(const Scalar* const* a, int linhas, const Scalar* v, int n, in
 namespace nucleos {
 
 const Micronucleos& micronucleos_avx512() {
-    static constexpr Micronucleos k{Isa::avx512, kLinhas, 64, passos, somas_colunas, somas_linhas};
+    static constexpr Micronucleos k{Isa::avx512, kLinhas, 128, passos, somas_colunas, somas_linhas};
     return k;
 }
 

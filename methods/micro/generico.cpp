@@ -50,7 +50,8 @@ void somas_colunas(const Scalar* coef, const double* T, int ld, int j0, int j1, 
         for (int j = j0; j <= j1; ++j) {
             const double l = static_cast<double>(coef[j]);
             const double* tj = T + static_cast<std::ptrdiff_t>(j) * ld + c;
-            for (int k = 0; k < q; ++k) a[k] = static_cast<double>(static_cast<Scalar>(l * tj[k] + a[k]));
+            for (int k = 0; k < q; ++k)
+                a[k] = static_cast<double>(static_cast<Scalar>(l * tj[k] + a[k]));
         }
         for (int k = 0; k < q; ++k) s[c + k] = static_cast<Scalar>(a[k]);
     }
@@ -65,8 +66,8 @@ void somas_linhas(const Scalar* const* a, int linhas, const Scalar* v, int n, in
             const double vj = static_cast<double>(v[j]);
             for (int r = 0; r < q; ++r)
                 if (pula <= 0 || j != pula + r0 + r)
-                    acc[r] = static_cast<double>(static_cast<Scalar>(
-                        static_cast<double>(a[r0 + r][j]) * vj + acc[r]));
+                    acc[r] = static_cast<double>(
+                        static_cast<Scalar>(static_cast<double>(a[r0 + r][j]) * vj + acc[r]));
         }
         for (int r = 0; r < q; ++r) s[r0 + r] = static_cast<Scalar>(acc[r]);
     }
