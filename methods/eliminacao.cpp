@@ -8,7 +8,6 @@
 // pass, each entry kept in a register across the block. Every entry still gets its steps in
 // increasing order, from the same pivot-row value and the same rounded multiplier, so the
 // result is the one-step-at-a-time result bit for bit.
-#include <cmath>
 
 #include "passos_bloco.h"
 #include "referencia.h"
@@ -20,20 +19,6 @@ constexpr int kPassos = nucleos::kMaxPassos;  // steps per block, at most
 // m = -A[j][i] / A[i][i], rounded: the multiplier of step i for row j.
 Scalar multiplicador(Matrix A, int j, int i) {
     return static_cast<Scalar>(-static_cast<double>(A[j][i]) / static_cast<double>(A[i][i]));
-}
-
-// Pivot search: the first row with the strictly largest magnitude wins; row i keeps the pivot
-// on ties, and a NaN never wins.
-int pivo(int n, Matrix A, int i) {
-    Scalar best = std::fabs(A[i][i]);
-    int p = i;
-    for (int j = i; j <= n; ++j) {
-        if (std::fabs(A[j][i]) > best) {
-            best = std::fabs(A[j][i]);
-            p = j;
-        }
-    }
-    return p;
 }
 
 // The multipliers are not kept in A, but column i of row j is never written after step i, so a
@@ -100,19 +85,6 @@ void elimina_painel(int n, Matrix A, Vector b, int i, int i1) {
     }
 }
 
-// Exchange rows i and p over columns i..n only (columns 1..i-1 stay), and b[i], b[p]; done even
-// when p == i.
-void troca_linhas(int n, Matrix A, Vector b, int i, int p) {
-    for (int k = i; k <= n; ++k) {
-        const Scalar t = A[i][k];
-        A[i][k] = A[p][k];
-        A[p][k] = t;
-    }
-    const Scalar t = b[i];
-    b[i] = b[p];
-    b[p] = t;
-}
-
 template <bool kPivoteia>
 void elimina(int n, Matrix A, Vector b, const nucleos::Ajuste& a) {
     const int passos = a.t.passos;
@@ -121,8 +93,8 @@ void elimina(int n, Matrix A, Vector b, const nucleos::Ajuste& a) {
         Trocadas trocadas;
         for (int i = i0; i <= i1; ++i) {
             if constexpr (kPivoteia) {
-                const int p = pivo(n, A, i);
-                troca_linhas(n, A, b, i, p);
+                const int p = referencia::pivo(n, A, i);
+                referencia::troca_linhas(n, A, b, i, p);
                 if (p != i) trocadas.troca(A, i0, i, p);
             }
             elimina_painel(n, A, b, i, i1);

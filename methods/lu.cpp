@@ -5,26 +5,11 @@
 // once (pivot search, multipliers stored as -m), then the columns to the right receive the whole
 // block in one pass. Each entry gets its steps in the same order from the same operands as one
 // step at a time, so the factors are the same bit for bit.
-#include <cmath>
 
 #include "passos_bloco.h"
 #include "referencia.h"
 
 namespace {
-
-// Pivot search: the first row with the strictly largest magnitude wins; row i keeps the pivot
-// on ties, and a NaN never wins.
-int pivo(int n, Matrix A, int i) {
-    Scalar best = std::fabs(A[i][i]);
-    int p = i;
-    for (int j = i; j <= n; ++j) {
-        if (std::fabs(A[j][i]) > best) {
-            best = std::fabs(A[j][i]);
-            p = j;
-        }
-    }
-    return p;
-}
 
 // The stored -m gives back m exactly.
 void multiplicadores(const void* dados, int j, int i0, int passos, double* m) {
@@ -44,18 +29,6 @@ void fatora_painel(int n, Matrix A, int i, int i1) {
     }
 }
 
-// Whole rows are exchanged, so the multipliers already stored travel with their rows.
-void troca_linhas(int n, Matrix A, IndexVector pos, int i, int p) {
-    for (int k = 1; k <= n; ++k) {
-        const Scalar t = A[i][k];
-        A[i][k] = A[p][k];
-        A[p][k] = t;
-    }
-    const int t = pos[i];
-    pos[i] = pos[p];
-    pos[p] = t;
-}
-
 // Returns the number of exchanges; pos is only touched when pivoting.
 template <bool kPivoteia>
 int fatora(int n, Matrix A, IndexVector pos, const nucleos::Ajuste& a) {
@@ -65,10 +38,10 @@ int fatora(int n, Matrix A, IndexVector pos, const nucleos::Ajuste& a) {
         const int i1 = i0 + passos - 1 < n - 1 ? i0 + passos - 1 : n - 1;
         for (int i = i0; i <= i1; ++i) {
             if constexpr (kPivoteia) {
-                const int p = pivo(n, A, i);
+                const int p = referencia::pivo(n, A, i);
                 if (p != i) {
                     ++trocas;
-                    troca_linhas(n, A, pos, i, p);
+                    referencia::troca_linhas(n, A, pos, i, p);
                 }
             }
             fatora_painel(n, A, i, i1);

@@ -3,6 +3,7 @@
 #include "referencia.h"
 
 #include <cmath>
+#include <utility>
 
 namespace referencia {
 
@@ -41,6 +42,28 @@ void SubstituicaoProgressiva(int n, Matrix L, Vector x, Vector c) {
 }
 
 // ---- eliminacao
+int pivo(int n, Matrix A, int i) {
+    Scalar best = std::fabs(A[i][i]);
+    int p = i;
+    for (int j = i; j <= n; ++j) {
+        if (std::fabs(A[j][i]) > best) {
+            best = std::fabs(A[j][i]);
+            p = j;
+        }
+    }
+    return p;
+}
+
+void troca_linhas(int n, Matrix A, Vector b, int i, int p) {
+    for (int k = i; k <= n; ++k) std::swap(A[i][k], A[p][k]);
+    std::swap(b[i], b[p]);
+}
+
+void troca_linhas(int n, Matrix A, IndexVector pos, int i, int p) {
+    for (int k = 1; k <= n; ++k) std::swap(A[i][k], A[p][k]);
+    std::swap(pos[i], pos[p]);
+}
+
 namespace {
 
 // Eliminates column i below the pivot row i.
@@ -64,26 +87,7 @@ void Eliminacao(int n, Matrix A, Vector b) {
 
 void GaussPivoteamentoParcial(int n, Matrix A, Vector b) {
     for (int i = 1; i <= n - 1; ++i) {
-        // Pivot search: the first row with the strictly largest magnitude wins; row i keeps the
-        // pivot on ties, and a NaN never wins.
-        Scalar best = std::fabs(A[i][i]);
-        int p = i;
-        for (int j = i; j <= n; ++j) {
-            if (std::fabs(A[j][i]) > best) {
-                best = std::fabs(A[j][i]);
-                p = j;
-            }
-        }
-        // Exchange rows i and p over columns i..n only (columns 1..i-1 stay), and b[i], b[p];
-        // done even when p == i.
-        for (int k = i; k <= n; ++k) {
-            const Scalar t = A[i][k];
-            A[i][k] = A[p][k];
-            A[p][k] = t;
-        }
-        const Scalar t = b[i];
-        b[i] = b[p];
-        b[p] = t;
+        troca_linhas(n, A, b, i, pivo(n, A, i));
         elimina_coluna(n, A, b, i);
     }
 }
@@ -113,27 +117,10 @@ void LUPivoteamentoParcial(int n, Matrix A, IndexVector pos, Scalar& det) {
     for (int i = 1; i <= n; ++i) pos[i] = i;
     int trocas = 0;
     for (int i = 1; i <= n - 1; ++i) {
-        // Pivot search: the first row with the strictly largest magnitude wins; row i keeps the
-        // pivot on ties, and a NaN never wins.
-        Scalar best = std::fabs(A[i][i]);
-        int p = i;
-        for (int j = i; j <= n; ++j) {
-            if (std::fabs(A[j][i]) > best) {
-                best = std::fabs(A[j][i]);
-                p = j;
-            }
-        }
-        // Whole rows are exchanged, so the multipliers already stored travel with their rows.
+        const int p = pivo(n, A, i);
         if (p != i) {
             ++trocas;
-            for (int k = 1; k <= n; ++k) {
-                const Scalar t = A[i][k];
-                A[i][k] = A[p][k];
-                A[p][k] = t;
-            }
-            const int t = pos[i];
-            pos[i] = pos[p];
-            pos[p] = t;
+            troca_linhas(n, A, pos, i, p);
         }
         fatora_coluna(n, A, i);
     }

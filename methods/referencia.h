@@ -11,6 +11,15 @@ void SubstituicaoRetroativa(int n, Matrix U, Vector x, Vector c);
 void SubstituicaoProgressivaL(int n, Matrix L, Vector y, Vector c);
 void SubstituicaoProgressiva(int n, Matrix L, Vector x, Vector c);
 
+// Pivot search for step i: the first row with the strictly largest magnitude wins; row i keeps
+// the pivot on ties, and a NaN never wins.
+int pivo(int n, Matrix A, int i);
+// Elimination: rows i and p exchanged over columns i..n only (columns 1..i-1 stay), and b[i],
+// b[p]; done even when p == i.
+void troca_linhas(int n, Matrix A, Vector b, int i, int p);
+// LU: whole rows exchanged, so the multipliers already stored travel with their rows; and pos.
+void troca_linhas(int n, Matrix A, IndexVector pos, int i, int p);
+
 void Eliminacao(int n, Matrix A, Vector b);
 void GaussPivoteamentoParcial(int n, Matrix A, Vector b);
 
