@@ -84,13 +84,14 @@ void colunas(const Scalar* coef, const double* T, int ld, int j0, int j1, Scalar
     for (int v = 0; v < V; ++v) _mm256_storeu_ps(s + 8 * v, estreita(a[v]));
 }
 
+using Colunas = void (*)(const Scalar*, const double*, int, int, int, Scalar*);
+constexpr Colunas kColunas[] = {nullptr,     colunas<2>,  colunas<4>,  colunas<6>, colunas<8>,
+                                colunas<10>, colunas<12>, colunas<14>, colunas<16>};
+
+// At most 128 columns (16 sums) at a time; ld is a multiple of 16.
 void somas_colunas(const Scalar* coef, const double* T, int ld, int j0, int j1, Scalar* s) {
-    int c = 0;
-    for (; c + 128 <= ld; c += 128) colunas<16>(coef, T + c, ld, j0, j1, s + c);
-    for (; c + 64 <= ld; c += 64) colunas<8>(coef, T + c, ld, j0, j1, s + c);
-    if (ld - c == 48) return colunas<6>(coef, T + c, ld, j0, j1, s + c);
-    for (; c + 32 <= ld; c += 32) colunas<4>(coef, T + c, ld, j0, j1, s + c);
-    for (; c < ld; c += 16) colunas<2>(coef, T + c, ld, j0, j1, s + c);
+    for (int c = 0; c < ld; c += 128)
+        kColunas[std::min(128, ld - c) / 16](coef, T + c, ld, j0, j1, s + c);
 }
 
 // ---- somas_linhas: eight rows side by side in the lanes of a vector. A block of eight columns
