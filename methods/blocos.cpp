@@ -48,7 +48,7 @@ void passada(int n, Matrix A, int i0, int i1, Multiplicadores f, const void* dad
 
 void atualiza_resto(int n, Matrix A, int i0, int i1, Multiplicadores f, const void* dados,
                     const nucleos::Ajuste& a) {
-    const int faixa = a.t.faixa;
+    const int faixa = std::max(a.t.faixa, 1);
     // Padded so that kernels may read up to 64 columns past a strip's end.
     std::vector<double> U(static_cast<std::size_t>(kMaxPassos * faixa + 64));
     std::vector<double> M(static_cast<std::size_t>((n - i0 + 1) * kMaxPassos));

@@ -9,6 +9,8 @@
 // increasing order, from the same pivot-row value and the same rounded multiplier, so the
 // result is the one-step-at-a-time result bit for bit.
 
+#include <algorithm>
+
 #include "passos_bloco.h"
 #include "referencia.h"
 
@@ -87,7 +89,7 @@ void elimina_painel(int n, Matrix A, Vector b, int i, int i1) {
 
 template <bool kPivoteia>
 void elimina(int n, Matrix A, Vector b, const nucleos::Ajuste& a) {
-    const int passos = a.t.passos;
+    const int passos = std::clamp(a.t.passos, 1, nucleos::kMaxPassos);
     for (int i0 = 1; i0 <= n - 1; i0 += passos) {
         const int i1 = i0 + passos - 1 < n - 1 ? i0 + passos - 1 : n - 1;
         Trocadas trocadas;

@@ -73,7 +73,7 @@ void Inversa(int n, Matrix A, Matrix Inv, Vector b, Vector x, Vector y, const Aj
     if (a.k == nullptr) return referencia::Inversa(n, A, Inv, b, x, y);
     if (n <= 0) return;
     const int suja = primeira_coluna_suja(n, A);
-    const int ld = a.t.largura > 0 ? a.t.largura : a.k->largura;
+    const int ld = a.t.largura > 0 ? (a.t.largura + 15) / 16 * 16 : a.k->largura;  // whole 16s
     std::vector<double> T(static_cast<std::size_t>((n + 1) * ld));
     std::vector<Scalar> s(static_cast<std::size_t>(ld));
     for (int c0 = 1; c0 <= n; c0 += ld) {

@@ -6,6 +6,8 @@
 // block in one pass. Each entry gets its steps in the same order from the same operands as one
 // step at a time, so the factors are the same bit for bit.
 
+#include <algorithm>
+
 #include "passos_bloco.h"
 #include "referencia.h"
 
@@ -32,7 +34,7 @@ void fatora_painel(int n, Matrix A, int i, int i1) {
 // Returns the number of exchanges; pos is only touched when pivoting.
 template <bool kPivoteia>
 int fatora(int n, Matrix A, IndexVector pos, const nucleos::Ajuste& a) {
-    const int passos = a.t.passos;
+    const int passos = std::clamp(a.t.passos, 1, nucleos::kMaxPassos);
     int trocas = 0;
     for (int i0 = 1; i0 <= n - 1; i0 += passos) {
         const int i1 = i0 + passos - 1 < n - 1 ? i0 + passos - 1 : n - 1;
