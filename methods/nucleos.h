@@ -43,8 +43,8 @@ struct Micronucleos {
 struct Tamanhos {
     int passos = 32;  // steps per block of the elimination and LU (1..kMaxPassos)
     int faixa = 256;  // columns of the pivot rows kept widened per pass
-    int largura =
-        0;  // columns per tile of the inverse (rounded up to a multiple of 16; 0: the set's own)
+    // Columns per tile of the inverse, rounded up to a multiple of 16 (0: the set's own).
+    int largura = 0;
 };
 
 // What a kernel runs with: micro-kernels (nullptr: the straightforward loops) and sizes.
