@@ -17,13 +17,12 @@ namespace nucleos {
 enum class Isa { referencia, generico, avx2, avx512 };
 
 constexpr int kMaxPassos = 32;  // steps taken per pass of a block update, at most
-constexpr int kMaxLinhas = 16;  // rows per call of Micronucleos::passos, at most
 
 // The micro-kernels of one instruction set. Every sum starts at 0 and takes its terms in
 // increasing order, each new sum rounded to a Scalar; every product is of two Scalars.
 struct Micronucleos {
     Isa isa;
-    int linhas;   // rows per call of passos that suit it best (<= kMaxLinhas)
+    int linhas;   // rows per call of passos that suit it best (it takes any number)
     int largura;  // inverse tile width that suits it best (a multiple of 16)
     // Rows L[0..linhas-1] over columns k0..k0+w-1 take the steps t = 0..passos-1 in order:
     // L[r][k] = Scalar(U[t * ldu + k - k0] * m[r * kMaxPassos + t] + L[r][k]). U holds the
