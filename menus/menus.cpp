@@ -19,7 +19,7 @@ struct Menu {
 int executa(const Menu& menu) {
     for (;;) {
         escreve(menu.titulo);
-        for (const char* const* item = menu.itens; *item; ++item) escreve(*item);
+        for (const char* const* item = menu.itens; *item != nullptr; ++item) escreve(*item);
         escreve(menu.prompt);
         int escolha = 0;
         switch (le_inteiro(escolha)) {

@@ -29,8 +29,8 @@ Scalar multiplicador(Matrix A, int j, int i) {
 // (at most two new positions per step).
 struct Trocadas {
     int quantas = 0;
-    int linha[2 * kPassos];
-    Scalar m[2 * kPassos][kPassos];
+    int linha[2 * kPassos] = {};
+    Scalar m[2 * kPassos][kPassos] = {};
 
     int procura(int j) const {
         for (int e = 0; e < quantas; ++e)
@@ -48,7 +48,8 @@ struct Trocadas {
     }
     // Rows i and p exchanged at step i: their pending multipliers go with them.
     void troca(Matrix A, int i0, int i, int p) {
-        const int a = entrada(A, i0, i, i), b = entrada(A, i0, i, p);
+        const int a = entrada(A, i0, i, i);
+        const int b = entrada(A, i0, i, p);
         for (int t = 0; t < i - i0; ++t) {
             const Scalar x = m[a][t];
             m[a][t] = m[b][t];
