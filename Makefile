@@ -33,14 +33,14 @@ test: test-release test-sanitize fuzz-smoke
 FUZZ_CXX ?= clang++
 FUZZ_FLAGS = -std=c++20 -O1 -g -ffp-contract=off -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
 FUZZ_TARGETS = fuzz_leitor fuzz_formata fuzz_console fuzz_dialogo
-FUZZ_SOURCES = util/numeros.cpp util/console.cpp
+FUZZ_SOURCES = util/numeros.cpp util/console.cpp util/plataforma.cpp
 # The whole-dialogue target runs the program's entry function, renamed so it is not libFuzzer's.
 FUZZ_PROGRAMA = $(wildcard util/*.cpp menus/*.cpp methods/*.cpp)
 FUZZ_CABECALHOS = $(wildcard util/*.h menus/*.h methods/*.h)
 
 fuzz: $(addprefix build-fuzz/,$(FUZZ_TARGETS))
 
-build-fuzz/%: fuzz/%.cpp $(FUZZ_SOURCES) util/util.h
+build-fuzz/%: fuzz/%.cpp $(FUZZ_SOURCES) util/util.h util/plataforma.h
 	@mkdir -p build-fuzz
 	$(FUZZ_CXX) $(FUZZ_FLAGS) -o $@ $< $(FUZZ_SOURCES)
 
