@@ -1,10 +1,13 @@
 // Console input and output. Standard output is fully buffered; it is flushed before every read
 // of standard input and at exit, never per line.
 #include <cctype>
+#include <charconv>
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
+#include "conversao.h"
 #include "plataforma.h"
 #include "util.h"
 
@@ -32,12 +35,12 @@ void escreve_f74(Scalar v) {
 
 void escreve_int(int v) {
     char buf[16];
-    escreve_bytes(buf, static_cast<std::size_t>(std::snprintf(buf, sizeof buf, "%d", v)));
+    escreve_bytes(buf, static_cast<std::size_t>(std::to_chars(buf, buf + sizeof buf, v).ptr - buf));
 }
 
 void escreve_int2(int v) {
-    char buf[16];
-    escreve_bytes(buf, static_cast<std::size_t>(std::snprintf(buf, sizeof buf, "%2d", v)));
+    if (v >= 0 && v < 10) escreve(" ");
+    escreve_int(v);
 }
 
 int le_caractere() {
@@ -96,12 +99,34 @@ Leitura le_inteiro(int& v) {
     return Leitura::Ok;
 }
 
+namespace {
+// Standard input as a byte source for reconhece_g; keeps the bytes taken.
+struct FonteConsole {
+    std::string texto;
+    int proximo() {
+        const int c = le_console();
+        if (c != EOF) texto += static_cast<char>(c);
+        return c;
+    }
+    void devolve(int c) {
+        if (c == EOF) return;
+        std::ungetc(c, stdin);
+        texto.pop_back();
+    }
+};
+}  // namespace
+
 Leitura le_real(Scalar& v) {
     std::fflush(stdout);
-    float lido = 0.0f;
-    const int r = std::scanf("%f", &lido);
-    if (r == EOF) return Leitura::Fim;
-    if (r != 1) {
+    int c;
+    do c = le_console();
+    while (c != EOF && std::isspace(c));
+    if (c == EOF) return Leitura::Fim;
+    std::ungetc(c, stdin);
+    FonteConsole fonte;
+    const Forma forma = reconhece_g(fonte);
+    Scalar lido = 0.0f;
+    if (!converte_g(fonte.texto.data(), fonte.texto.size(), forma, lido)) {
         descarta_linha();
         return Leitura::Invalida;
     }

@@ -1,14 +1,15 @@
 // Number text: "%g" and "%<w>.<p>f" output, and the "%g" input conversion of the data files.
 //
-// Output must match the C library's printf character for character. The common cases (finite
-// values of moderate size) are converted exactly with integer arithmetic on the binary value;
-// everything else goes through std::to_chars with a precision, which is printf-equivalent.
+// Nothing here depends on the platform's C library, so the text is the same everywhere.
+// Output is printf's text character for character, NaNs aside (always "nan"). The common cases
+// (finite values of moderate size) are converted exactly with integer arithmetic on the binary
+// value; the rest goes through std::to_chars with a precision, which is exact as well.
 //
-// Input must match fscanf("%g") into a float. A plain decimal number followed by white space or
-// the end of the text goes through std::from_chars<float> (correctly rounded, like strtof);
-// every other form is handed to the C library's own sscanf, so that its behaviour is the
-// library's by construction.
+// Input follows the grammar of conversao.h. Short plain decimals are converted here exactly;
+// other decimals go to fast_float (correctly rounded, like strtof), hexadecimal ones to
+// de_binario below.
 #include <algorithm>
+#include <limits>
 #include <bit>
 #include <charconv>
 #include <cstdint>
@@ -17,6 +18,9 @@
 #include <string>
 #include <system_error>
 
+#include <fast_float/fast_float.h>
+
+#include "conversao.h"
 #include "util.h"
 
 namespace {
@@ -91,17 +95,19 @@ Binario decompoe(double v) {
     return {m, e, (bits >> 63) != 0};
 }
 
+// Every NaN prints as "nan", without a sign: which NaN an operation yields differs between
+// processors and builds, and the output must not.
+std::size_t copia_nan(char* buf) {
+    std::memcpy(buf, "nan", 3);
+    return 3;
+}
+
 bool finito(double v) { return ((std::bit_cast<std::uint64_t>(v) >> 52) & 0x7ff) != 0x7ff; }
 
 std::size_t pelo_to_chars(char* buf, double v, std::chars_format fmt, int prec) {
+    // Exact, and the same text as printf's; the buffer holds every result of the precisions used.
     const auto r = std::to_chars(buf, buf + kFormatoMax - 1, v, fmt, prec);
-    if (r.ec != std::errc()) {
-        // Cannot happen for the precisions used; keep the library's answer in any case.
-        const int n = std::snprintf(buf, kFormatoMax, fmt == std::chars_format::fixed ? "%.*f" : "%.*g",
-                                    prec, v);
-        return n < 0 ? 0 : std::min(static_cast<std::size_t>(n), kFormatoMax - 1);
-    }
-    return static_cast<std::size_t>(r.ptr - buf);
+    return r.ec == std::errc() ? static_cast<std::size_t>(r.ptr - buf) : 0;
 }
 
 // The six significant digits of |v| for 1e-5 <= |v| < 1e17, rounded exactly (ties to even):
@@ -149,6 +155,7 @@ void seis_digitos(const Binario& b, std::uint64_t& q_out, int& x_out) {
 }  // namespace
 
 std::size_t formata_g(char* buf, double v) {
+    if (v != v) return copia_nan(buf);
     if (!finito(v) || v == 0.0) return pelo_to_chars(buf, v, std::chars_format::general, 6);
     const Binario b = decompoe(v);
     const double a = v < 0 ? -v : v;
@@ -194,11 +201,7 @@ std::size_t formata_g(char* buf, double v) {
 std::size_t formata_fixo(char* buf, double v, int width, int prec) {
     if (width < 0) width = 0;
     if (prec < 0) prec = 6;  // as printf treats a negative precision
-    if (prec > 40 || width > static_cast<int>(kFormatoMax) - 1) {
-        // Outside what the buffer is sized for; never asked for by the program.
-        const int n = std::snprintf(buf, kFormatoMax, "%*.*f", width, prec, v);
-        return n < 0 ? 0 : std::min(static_cast<std::size_t>(n), kFormatoMax - 1);
-    }
+    if (prec > kPrecisaoMax) prec = kPrecisaoMax;
     char tmp[kFormatoMax];
     std::size_t len;
     const Binario b = decompoe(v);
@@ -206,7 +209,9 @@ std::size_t formata_fixo(char* buf, double v, int width, int prec) {
     // written from 64 bits, so larger results take the general path.
     const U128 q128 = finito(v) && b.e <= 0 && prec <= 9 ? arredonda_shift(U128{b.m} * kPot10[prec], -b.e)
                                                           : ~U128{0};
-    if ((q128 >> 64) == 0) {
+    if (v != v) {
+        len = copia_nan(tmp);
+    } else if ((q128 >> 64) == 0) {
         const auto q = static_cast<std::uint64_t>(q128);
         const std::uint64_t inteiro = q / kPot10[prec];
         const std::uint64_t fracao = q % kPot10[prec];
@@ -235,30 +240,76 @@ namespace {
 bool espaco(char c) { return c == ' ' || static_cast<unsigned char>(c - '\t') <= 4; }
 bool digito(char c) { return static_cast<unsigned char>(c - '0') <= 9; }
 
-// The C library's own conversion of the number at p. The text handed to sscanf is a window of
-// [p, end); the window grows until the conversion stops inside it, so that what sscanf saw is
-// exactly what fscanf would have seen.
-const char* pela_biblioteca(const char* p, const char* end, Scalar& out, bool& ok) {
-    const std::size_t total = static_cast<std::size_t>(end - p);
-    std::size_t janela = total < 64 ? total : 64;
-    std::string copia;
-    for (;;) {
-        copia.assign(p, janela);
-        float f = 0.0f;
-        int usados = 0;
-        const int r = std::sscanf(copia.c_str(), "%g%n", &f, &usados);
-        const auto u = static_cast<std::size_t>(usados);
-        if (r == 1 && (u < janela || janela == total)) {
-            out = f;
-            ok = true;
-            return p + u;
-        }
-        if (janela == total) {
-            ok = false;
-            return p;
-        }
-        janela = janela > total / 2 ? total : janela * 2;
+// A byte source over the text [p, end) for reconhece_g.
+struct FonteTexto {
+    const char* p;
+    const char* end;
+    int proximo() { return p < end ? static_cast<unsigned char>(*p++) : EOF; }
+    void devolve(int c) {
+        if (c != EOF) --p;
     }
+};
+
+// m * 2^e2 (plus a nonzero tail below m when resto) as a float, rounded to nearest, ties to even.
+float de_binario(std::uint64_t m, long long e2, bool resto) {
+    if (m == 0) return 0.0f;
+    const int z = std::countl_zero(m);
+    m <<= z;
+    e2 -= z;
+    const long long topo = e2 + 63;  // 2^topo <= value < 2^(topo + 1)
+    if (topo > 127) return std::numeric_limits<float>::infinity();
+    // Bits of m below the 24 kept (fewer kept for a subnormal result).
+    const long long corte = topo >= -126 ? 40 : 40 + (-126 - topo);
+    if (corte > 64) return 0.0f;  // below half the smallest subnormal
+    const std::uint64_t mantida = corte == 64 ? 0 : m >> corte;
+    const std::uint64_t fora = corte == 64 ? m : m & ((std::uint64_t{1} << corte) - 1);
+    const std::uint64_t meio = std::uint64_t{1} << (corte - 1);
+    std::uint64_t q = mantida;
+    if (fora > meio || (fora == meio && (resto || (q & 1) != 0))) ++q;
+    if (topo < -126) return std::bit_cast<float>(static_cast<std::uint32_t>(q));  // 2^23 is 2^-126
+    long long expo = topo;
+    if (q == (std::uint64_t{1} << 24)) {
+        q >>= 1;
+        ++expo;
+    }
+    if (expo > 127) return std::numeric_limits<float>::infinity();
+    return std::bit_cast<float>(static_cast<std::uint32_t>(((expo + 127) << 23) | static_cast<long long>(q & 0x7fffff)));
+}
+
+int valor_hexa(char c) {
+    if (digito(c)) return c - '0';
+    return (c | 0x20) - 'a' + 10;
+}
+
+// [s, end) after "0x": hex digits with at most one '.', then an optional "p[+-]digits".
+float converte_hexa(const char* s, const char* end) {
+    std::uint64_t m = 0;
+    long long e2 = 0;
+    bool resto = false, ponto = false;
+    for (; s < end && (*s == '.' || conversao::digito_hexa(*s)); ++s) {
+        if (*s == '.') {
+            ponto = true;
+            continue;
+        }
+        const int d = valor_hexa(*s);
+        if ((m >> 60) == 0) {
+            m = m * 16 + static_cast<std::uint64_t>(d);
+            if (ponto) e2 -= 4;
+        } else {
+            resto = resto || d != 0;
+            if (!ponto) e2 += 4;
+        }
+    }
+    if (s + 1 < end && (s[1] == '+' || s[1] == '-' ? s + 2 < end && digito(s[2]) : digito(s[1]))) {
+        ++s;  // the 'p'
+        const bool negativo = *s == '-';
+        if (*s == '+' || *s == '-') ++s;
+        long long x = 0;
+        for (; s < end && digito(*s); ++s)
+            if (x < 100000) x = x * 10 + (*s - '0');
+        e2 += negativo ? -x : x;
+    }
+    return de_binario(m, e2, resto);
 }
 
 // The short decimals of ordinary data files: at most 2^24 as an integer of its digits, and a
@@ -308,6 +359,34 @@ bool decimal_curto(const char* s, const char* end, bool negativo, Scalar& out, c
 
 }  // namespace
 
+bool converte_g(const char* s, std::size_t n, Forma forma, Scalar& out) {
+    const char* const end = s + n;
+    const bool negativo = n > 0 && *s == '-';
+    if (n > 0 && (*s == '+' || *s == '-')) ++s;
+    float f = 0.0f;
+    switch (forma) {
+        case Forma::Falha:
+            return false;
+        case Forma::Nan:
+            f = std::numeric_limits<float>::quiet_NaN();
+            break;
+        case Forma::Infinito:
+            f = std::numeric_limits<float>::infinity();
+            break;
+        case Forma::Hexa:
+            f = converte_hexa(s + 2, end);
+            break;
+        case Forma::Decimal: {
+            // fast_float takes the longest valid prefix and rounds correctly, like strtof.
+            const auto r = fast_float::from_chars(s, end, f);
+            if (r.ec == std::errc::invalid_argument || r.ptr == s) return false;
+            break;
+        }
+    }
+    out = negativo ? -f : f;
+    return true;
+}
+
 const char* le_numero_g(const char* p, const char* end, Scalar& out, bool& ok) {
     while (p < end && espaco(*p)) ++p;
     if (p == end) {
@@ -324,15 +403,11 @@ const char* le_numero_g(const char* p, const char* end, Scalar& out, bool& ok) {
             ok = true;
             return fim;
         }
-        float f;
-        const auto r = std::from_chars(q, end, f, std::chars_format::general);
-        if (r.ec == std::errc() && (r.ptr == end || espaco(*r.ptr))) {
-            out = f;
-            ok = true;
-            return r.ptr;
-        }
     }
-    return pela_biblioteca(p, end, out, ok);
+    FonteTexto fonte{p, end};
+    const Forma forma = reconhece_g(fonte);
+    ok = forma != Forma::Falha && converte_g(p, static_cast<std::size_t>(fonte.p - p), forma, out);
+    return ok ? fonte.p : p;
 }
 
 std::size_t le_numeros_g(const char* p, const char* end, Scalar* out, std::size_t count) {
