@@ -1,7 +1,8 @@
 # Two commands for a new user: `make run` and `make test`.
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all program build run test test-release test-sanitize fuzz fuzz-smoke bench clean
+.PHONY: all program build run test test-release test-sanitize fuzz fuzz-smoke bench clean \
+        portas porta-libcxx porta-arm64 porta-windows package
 
 all: build
 
@@ -64,5 +65,56 @@ bench:
 	@test -f build-bench/CMakeCache.txt || cmake --preset bench
 	cmake --build build-bench -j $(JOBS)
 
+# ---- Other platforms (each builds in a folder of its own and runs the tests there).
+# GoogleTest is built from source with each toolchain; the cross builds see the host's
+# header-only fast_float through a folder that holds just it.
+GTEST_FONTE ?= /usr/src/googletest
+FAST_FLOAT_INCLUDE ?= /usr/include
+# The suites that run the whole program (dialogue tests).
+DIALOGOS = ^(DimensaoZero|EntradaRuim|Falhas|Gauss|Guia|Inicio|Inversa|Iterativos|LU|Menu|Residuo)\.
+
+portas: porta-libcxx porta-arm64 porta-windows
+
+build-%/terceiros/fast_float:
+	@mkdir -p $(@D) && ln -sfn $(FAST_FLOAT_INCLUDE)/fast_float $@
+
+# x86-64 Linux with clang and libc++: the whole suite.
+porta-libcxx:
+	cmake -S . -B build-libcxx --toolchain cmake/clang-libcxx.cmake -DCMAKE_BUILD_TYPE=Release \
+	  -DSISLIN_GTEST_FONTE=$(GTEST_FONTE) >/dev/null
+	cmake --build build-libcxx -j $(JOBS)
+	ctest --test-dir build-libcxx -j $(JOBS) --output-on-failure --no-tests=error
+
+# ARM64 Linux, cross-compiled: the whole suite under qemu-aarch64, the dialogue tests starting
+# the program through it too.
+porta-arm64: build-arm64/terceiros/fast_float
+	cmake -S . -B build-arm64 --toolchain cmake/aarch64-linux-gnu.cmake -DCMAKE_BUILD_TYPE=Release \
+	  -DSISLIN_GTEST_FONTE=$(GTEST_FONTE) -DSISLIN_FAST_FLOAT_DIR=$(CURDIR)/build-arm64/terceiros >/dev/null
+	cmake --build build-arm64 -j $(JOBS)
+	ctest --test-dir build-arm64 -j $(JOBS) --output-on-failure --no-tests=error
+
+# Windows x86-64, cross-compiled with MinGW-w64: the kernel and utility tests under wine, then
+# every dialogue test of the Linux build run against sislin.exe under wine.
+WINE_AMBIENTE = WINEDEBUG=-all WINEPREFIX=$(CURDIR)/build-windows/wine
+porta-windows: build-windows/terceiros/fast_float build
+	cmake -S . -B build-windows --toolchain cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
+	  -DSISLIN_GTEST_FONTE=$(GTEST_FONTE) -DSISLIN_FAST_FLOAT_DIR=$(CURDIR)/build-windows/terceiros >/dev/null
+	cmake --build build-windows -j $(JOBS)
+	$(WINE_AMBIENTE) wineboot -i >/dev/null 2>&1 || true
+	$(WINE_AMBIENTE) ctest --test-dir build-windows -j $(JOBS) --output-on-failure --no-tests=error
+	$(WINE_AMBIENTE) SISLIN_LANCADOR=wine SISLIN_PROGRAMA=$(CURDIR)/build-windows/sislin.exe \
+	  ctest --test-dir build -j $(JOBS) --output-on-failure --no-tests=error -R '$(DIALOGOS)'
+
+# The Debian packages (sislin, sislin-dev) from the release build, checked by unpacking them and
+# running the installed program; then the Windows zip from the MinGW-w64 build.
+package: build build-windows/terceiros/fast_float
+	cd build && cpack -G DEB
+	sh tests/pacote.sh build . build/sislin
+	cmake -S . -B build-windows --toolchain cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
+	  -DSISLIN_FAST_FLOAT_DIR=$(CURDIR)/build-windows/terceiros >/dev/null
+	cmake --build build-windows -j $(JOBS) --target sislin
+	cd build-windows && cpack -G ZIP
+	unzip -l build-windows/sislin_*_windows_x86-64.zip
+
 clean:
-	rm -rf build build-sanitize build-bench build-fuzz
+	rm -rf build build-sanitize build-bench build-fuzz build-libcxx build-arm64 build-windows

@@ -78,8 +78,9 @@ ssize_t conta(void*, const char*, size_t len) {
 
 // The dimension the run will use, read from the input by the program's own readers exactly as
 // the start of the run reads it; -1 when the input ends first.
-int dimensao(std::vector<char>& entrada) {
-    std::FILE* f = fmemopen(entrada.data(), entrada.size(), "r");
+int dimensao(std::vector<char>& entrada, std::size_t tamanho) {
+    if (tamanho == 0) return -1;
+    std::FILE* f = fmemopen(entrada.data(), tamanho, "r");
     if (f == nullptr) falha("fmemopen");
     std::FILE* const antigo = stdin;
     stdin = f;
@@ -152,7 +153,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t tamanho = entrada.size() - 1;
     {
         std::vector<char> copia(entrada);
-        if (dimensao(copia) > kDimensaoMax) return -1;
+        if (dimensao(copia, tamanho) > kDimensaoMax) return -1;
     }
 
     std::FILE* in = fmemopen(entrada.data(), tamanho == 0 ? 1 : tamanho, "r");

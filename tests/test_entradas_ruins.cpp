@@ -61,7 +61,7 @@ Execucao executa_em(const fs::path& dir, const std::string& entrada) {
         std::ofstream f(dir / "entrada", std::ios::binary);
         f << entrada;
     }
-    const std::string cmd = "cd '" + dir.string() + "' && '" SISLIN_EXE "' <entrada >saida 2>erros";
+    const std::string cmd = "cd '" + dir.string() + "' && " + linha_sislin() + " <entrada >saida 2>erros";
     const int w = std::system(cmd.c_str());
     Execucao e;
     if (w != -1 && WIFEXITED(w)) e.status = WEXITSTATUS(w);
