@@ -114,7 +114,7 @@ package: build build-windows/terceiros/fast_float
 	  -DSISLIN_FAST_FLOAT_DIR=$(CURDIR)/build-windows/terceiros >/dev/null
 	cmake --build build-windows -j $(JOBS) --target sislin
 	cd build-windows && cpack -G ZIP
-	unzip -l build-windows/sislin_*_windows_x86-64.zip
+	cmake -E tar tf build-windows/sislin_*_windows_x86-64.zip
 
 clean:
 	rm -rf build build-sanitize build-bench build-fuzz build-libcxx build-arm64 build-windows

@@ -25,7 +25,33 @@
 
 namespace {
 
-__extension__ typedef unsigned __int128 U128;
+// A 128-bit unsigned value in two halves (no compiler extension): the products m * 10^k below
+// take up to 97 bits.
+struct U128 {
+    std::uint64_t alto, baixo;
+};
+
+U128 multiplica(std::uint64_t a, std::uint64_t b) {
+    const std::uint64_t a0 = a & 0xffffffffu, a1 = a >> 32, b0 = b & 0xffffffffu, b1 = b >> 32;
+    const std::uint64_t p00 = a0 * b0, p01 = a0 * b1, p10 = a1 * b0, p11 = a1 * b1;
+    const std::uint64_t meio = (p00 >> 32) + (p01 & 0xffffffffu) + (p10 & 0xffffffffu);
+    return {p11 + (p01 >> 32) + (p10 >> 32) + (meio >> 32), (meio << 32) | (p00 & 0xffffffffu)};
+}
+
+// x / 2^s, truncated.
+U128 desloca(U128 x, int s) {
+    if (s == 0) return x;
+    if (s >= 128) return {0, 0};
+    if (s >= 64) return {0, x.alto >> (s - 64)};
+    return {x.alto >> s, (x.baixo >> s) | (x.alto << (64 - s))};
+}
+
+// Bit i of x, and whether any bit below i is set.
+bool bit(U128 x, int i) { return ((i < 64 ? x.baixo >> i : x.alto >> (i - 64)) & 1) != 0; }
+bool algum_abaixo(U128 x, int i) {
+    if (i <= 64) return i > 0 && (x.baixo & (~std::uint64_t{0} >> (64 - i))) != 0;
+    return x.baixo != 0 || (x.alto & (~std::uint64_t{0} >> (128 - i))) != 0;
+}
 
 constexpr std::uint64_t kPot10[] = {1ULL,
                                     10ULL,
@@ -62,16 +88,17 @@ void escreve_digitos(char* out, std::uint64_t v, int digits) {
     }
 }
 
-// Rounds x / 2^s to an integer, ties to even.
-U128 arredonda_shift(U128 x, int s) {
-    if (s == 0) return x;
-    if (s >= 127) return 0;  // x < 2^126 here, so x / 2^s < 1/2
-    const U128 q = x >> s;
-    const U128 r = x & ((U128{1} << s) - 1);
-    const U128 meio = U128{1} << (s - 1);
-    U128 res = q;
-    if (r > meio || (r == meio && (q & 1) != 0)) ++res;
-    return res;
+// Rounds x / 2^s to an integer, ties to even, into q; false when it does not fit in 64 bits.
+bool arredonda_shift(U128 x, int s, std::uint64_t& q) {
+    if (s > 128) s = 128;  // x < 2^127 here, so x / 2^s < 1/2
+    const U128 t = desloca(x, s);
+    if (t.alto != 0) return false;
+    q = t.baixo;
+    if (s > 0 && bit(x, s - 1) && (algum_abaixo(x, s - 1) || (q & 1) != 0)) {
+        if (q == ~std::uint64_t{0}) return false;
+        ++q;
+    }
+    return true;
 }
 
 // The binary value of a finite double: |v| = m * 2^e.
@@ -121,26 +148,39 @@ void seis_digitos(const Binario& b, std::uint64_t& q_out, int& x_out) {
         std::uint64_t q;
         if (k >= 0) {
             // |v| * 10^k = m * 10^k / 2^-e; here e <= 0 since |v| < 10^6.
-            const U128 n = U128{b.m} * kPot10[k];
+            const U128 n = multiplica(b.m, kPot10[k]);
             const int s = -b.e;
-            const U128 trunc = s >= 127 ? U128{0} : (n >> s);
-            if (trunc >= 1000000) {
+            const U128 trunc = desloca(n, s);
+            if (trunc.alto != 0 || trunc.baixo >= 1000000) {
                 ++x;
                 continue;
             }
-            q = static_cast<std::uint64_t>(arredonda_shift(n, s));
-        } else {
-            // |v| / 10^-k with |v| = m * 2^e < 2^57: all in 128 bits, the quotient small.
-            const U128 n = b.e >= 0 ? (U128{b.m} << b.e) : U128{b.m};
-            const U128 d = b.e >= 0 ? U128{kPot10[-k]} : (U128{kPot10[-k]} << -b.e);
-            const U128 t = n / d;
+            arredonda_shift(n, s, q);
+        } else if (b.e >= 0) {
+            // |v| / 10^-k with |v| = m * 2^e < 2^57: in 64 bits, the quotient small.
+            const std::uint64_t n = b.m << b.e, d = kPot10[-k];
+            const std::uint64_t t = n / d, r = n % d;
             if (t >= 1000000) {
                 ++x;
                 continue;
             }
-            const U128 r = n - t * d;
-            q = static_cast<std::uint64_t>(t);
+            q = t;
             if (2 * r > d || (2 * r == d && (q & 1) != 0)) ++q;
+        } else {
+            // m / (10^-k * 2^s) with s = -e <= 33 (|v| >= 10^6): t1 = m / 10^-k first, then
+            // the quotient t1 / 2^s; the rest a * 10^-k + r1 (a = t1 mod 2^s) against one half
+            // of the divisor, 2^(s-1) * 10^-k, is decided by a against 2^(s-1) and then r1.
+            const int s = -b.e;
+            const std::uint64_t d = kPot10[-k];
+            const std::uint64_t t1 = b.m / d, r1 = b.m % d;
+            const std::uint64_t t = t1 >> s;
+            if (t >= 1000000) {
+                ++x;
+                continue;
+            }
+            const std::uint64_t a = t1 & ((std::uint64_t{1} << s) - 1), meio = std::uint64_t{1} << (s - 1);
+            q = t;
+            if (a > meio || (a == meio && (r1 > 0 || (q & 1) != 0))) ++q;
         }
         if (q == 1000000) {
             q = 100000;
@@ -207,12 +247,11 @@ std::size_t formata_fixo(char* buf, double v, int width, int prec) {
     const Binario b = decompoe(v);
     // |v| < 2^53: |v| * 10^prec < 2^83, rounded exactly from the binary value; the digits are
     // written from 64 bits, so larger results take the general path.
-    const U128 q128 = finito(v) && b.e <= 0 && prec <= 9 ? arredonda_shift(U128{b.m} * kPot10[prec], -b.e)
-                                                          : ~U128{0};
+    std::uint64_t q = 0;
+    const bool exato = finito(v) && b.e <= 0 && prec <= 9 && arredonda_shift(multiplica(b.m, kPot10[prec]), -b.e, q);
     if (v != v) {
         len = copia_nan(tmp);
-    } else if ((q128 >> 64) == 0) {
-        const auto q = static_cast<std::uint64_t>(q128);
+    } else if (exato) {
         const std::uint64_t inteiro = q / kPot10[prec];
         const std::uint64_t fracao = q % kPot10[prec];
         char* p = tmp;
