@@ -56,9 +56,11 @@ void prepara_console(char* buffer, std::size_t tamanho) {
     std::setvbuf(stdout, buffer, _IOFBF, tamanho);
 }
 
-void escreve_console(const char* p, std::size_t n) { ::_fwrite_nolock(p, 1, n, stdout); }
+// The stream lock is taken per call (the C runtime MinGW-w64 links by default has no
+// lock-free fwrite); the program writes in few, large pieces.
+void escreve_console(const char* p, std::size_t n) { std::fwrite(p, 1, n, stdout); }
 
-int le_console() { return ::_getc_nolock(stdin); }
+int le_console() { return std::getc(stdin); }
 
 std::size_t memoria_fisica() {
     MEMORYSTATUSEX estado;
