@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 .PHONY: all program build run test test-release test-sanitize fuzz fuzz-smoke bench clean \
-        portas porta-libcxx porta-arm64 porta-windows package
+        portas porta-libcxx porta-arm64 porta-windows package package-deb package-zip
 
 all: build
 
@@ -107,9 +107,13 @@ porta-windows: build-windows/terceiros/fast_float build
 
 # The Debian packages (sislin, sislin-dev) from the release build, checked by unpacking them and
 # running the installed program; then the Windows zip from the MinGW-w64 build.
-package: build build-windows/terceiros/fast_float
+package: package-deb package-zip
+
+package-deb: build
 	cd build && cpack -G DEB
 	sh tests/pacote.sh build . build/sislin
+
+package-zip: build-windows/terceiros/fast_float
 	cmake -S . -B build-windows --toolchain cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
 	  -DSISLIN_FAST_FLOAT_DIR=$(CURDIR)/build-windows/terceiros >/dev/null
 	cmake --build build-windows -j $(JOBS) --target sislin
