@@ -41,7 +41,7 @@ FUZZ_CABECALHOS = $(wildcard util/*.h menus/*.h methods/*.h)
 
 fuzz: $(addprefix build-fuzz/,$(FUZZ_TARGETS))
 
-build-fuzz/%: fuzz/%.cpp $(FUZZ_SOURCES) util/util.h util/plataforma.h
+build-fuzz/%: fuzz/%.cpp $(FUZZ_SOURCES) util/util.h util/plataforma.h util/conversao.h
 	@mkdir -p build-fuzz
 	$(FUZZ_CXX) $(FUZZ_FLAGS) -o $@ $< $(FUZZ_SOURCES)
 
