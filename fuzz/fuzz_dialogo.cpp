@@ -80,6 +80,8 @@ ssize_t conta(void*, const char*, size_t len) {
 // the start of the run reads it; -1 when the input ends first.
 int dimensao(std::vector<char>& entrada, std::size_t tamanho) {
     if (tamanho == 0) return -1;
+    // The same bytes as the run, without the NUL kept at the end: a NUL right after the
+    // number would make it a reply glued to other text.
     std::FILE* f = fmemopen(entrada.data(), tamanho, "r");
     if (f == nullptr) falha("fmemopen");
     std::FILE* const antigo = stdin;
