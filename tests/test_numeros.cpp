@@ -10,8 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <dirent.h>
-#include <fstream>
 #include <limits>
 #include <random>
 #include <string>
@@ -297,38 +295,6 @@ TEST(LeNumero, DecimaisCurtosIguaisAoStrtof) {
             << s;
     }
     EXPECT_EQ(std::bit_cast<std::uint32_t>(nossos_todos("-0.0e5")[0]), 0x80000000u);
-}
-
-// Every line of the public float-parsing vectors: the string must read as its f32 bits.
-TEST(LeNumero, VetoresPublicosDeConversao) {
-    const std::string dir = SISLIN_SOURCE_DIR "/tests/dados/conversao";
-    DIR* d = opendir(dir.c_str());
-    ASSERT_NE(d, nullptr) << dir;
-    std::vector<std::string> nomes;
-    while (dirent* e = readdir(d)) {
-        const std::string n = e->d_name;
-        if (n.size() > 4 && n.compare(n.size() - 4, 4, ".txt") == 0) nomes.push_back(n);
-    }
-    closedir(d);
-    std::size_t linhas = 0;
-    for (const std::string& n : nomes) {
-        std::ifstream in(dir + "/" + n);
-        std::string linha;
-        while (std::getline(in, linha)) {
-            if (linha.size() <= 64) continue;
-            const auto esperado = static_cast<std::uint32_t>(std::stoul(linha.substr(5, 8), nullptr, 16));
-            const char* p = linha.data() + 64;
-            const char* fim = linha.data() + linha.size();
-            Scalar x;
-            bool ok;
-            const char* depois = le_numero_g(p, fim, x, ok);
-            ASSERT_TRUE(ok) << n << ": " << linha;
-            EXPECT_EQ(depois, fim) << n << ": " << linha;
-            ASSERT_EQ(std::bit_cast<std::uint32_t>(x), esperado) << n << ": " << linha;
-            ++linhas;
-        }
-    }
-    EXPECT_GT(linhas, 1000u);
 }
 
 }  // namespace

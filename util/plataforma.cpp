@@ -51,7 +51,10 @@ void fecha_arquivo(int arquivo) {
 }
 
 void prepara_console(char* buffer, std::size_t tamanho) {
-    ::_setmode(::_fileno(stdin), _O_BINARY);
+    // Redirected input is read byte for byte, as on the other platforms. Typed input keeps the
+    // console's text mode, so that Enter is one line end and Ctrl+Z ends the input, as Enter
+    // and Ctrl+D do at a terminal elsewhere.
+    if (!::_isatty(::_fileno(stdin))) ::_setmode(::_fileno(stdin), _O_BINARY);
     ::_setmode(::_fileno(stdout), _O_BINARY);
     std::setvbuf(stdout, buffer, _IOFBF, tamanho);
 }
