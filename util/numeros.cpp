@@ -442,6 +442,14 @@ const char* le_numero_g(const char* p, const char* end, Scalar& out, bool& ok) {
             ok = true;
             return fim;
         }
+        // A longer decimal that ends at white space or at the end: the whole of it is a number.
+        float f;
+        const auto r = fast_float::from_chars(q, end, f);
+        if (r.ec != std::errc::invalid_argument && r.ptr != q && (r.ptr == end || espaco(*r.ptr))) {
+            out = f;
+            ok = true;
+            return r.ptr;
+        }
     }
     FonteTexto fonte{p, end};
     const Forma forma = reconhece_g(fonte);
