@@ -7,6 +7,8 @@
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
+#define NOMINMAX
+#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #include <psapi.h>
 #else
