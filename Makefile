@@ -70,8 +70,8 @@ bench:
 # header-only fast_float through a folder that holds just it.
 GTEST_FONTE ?= /usr/src/googletest
 FAST_FLOAT_INCLUDE ?= /usr/include
-# The suites that run the whole program (dialogue tests).
-DIALOGOS = ^(DimensaoZero|EntradaRuim|Falhas|Gauss|Guia|Inicio|Inversa|Iterativos|LU|Menu|Residuo)\.
+# The tests that run the whole program (dialogue tests).
+DIALOGOS = ^((DimensaoZero|EntradaRuim|Falhas|Gauss|Guia|Inicio|Inversa|Iterativos|LU|Menu|Residuo)\.|KernelCaminhos\.ProgramOutput)
 
 portas: porta-libcxx porta-arm64 porta-windows
 
