@@ -36,8 +36,18 @@ FUZZ_FLAGS = -std=c++20 -O1 -g -ffp-contract=off -fsanitize=fuzzer,address,undef
 FUZZ_TARGETS = fuzz_leitor fuzz_formata fuzz_console fuzz_dialogo
 FUZZ_SOURCES = util/numeros.cpp util/console.cpp util/plataforma.cpp
 # The whole-dialogue target runs the program's entry function, renamed so it is not libFuzzer's.
-FUZZ_PROGRAMA = $(wildcard util/*.cpp menus/*.cpp methods/*.cpp)
+FUZZ_PROGRAMA = $(wildcard util/*.cpp menus/*.cpp methods/*.cpp) methods/micro/generico.cpp
 FUZZ_CABECALHOS = $(wildcard util/*.h menus/*.h methods/*.h)
+# The micro-kernels of each instruction set with their own flags, as in CMakeLists.txt.
+ifeq ($(shell uname -m),x86_64)
+FUZZ_PROGRAMA += methods/micro/cpu_x86.cpp
+FUZZ_MICRO = build-fuzz/micro_avx2.o build-fuzz/micro_avx512.o
+else
+FUZZ_PROGRAMA += methods/micro/cpu_outro.cpp
+FUZZ_MICRO =
+endif
+MICRO_FLAGS_avx2 = -mavx2 -mfma
+MICRO_FLAGS_avx512 = -mavx2 -mfma -mavx512f -mavx512vl
 
 fuzz: $(addprefix build-fuzz/,$(FUZZ_TARGETS))
 
@@ -45,10 +55,14 @@ build-fuzz/%: fuzz/%.cpp $(FUZZ_SOURCES) util/util.h util/plataforma.h util/conv
 	@mkdir -p build-fuzz
 	$(FUZZ_CXX) $(FUZZ_FLAGS) -o $@ $< $(FUZZ_SOURCES)
 
-build-fuzz/fuzz_dialogo: fuzz/fuzz_dialogo.cpp fuzz/clones_clang.cpp driver/main.cpp $(FUZZ_PROGRAMA) $(FUZZ_CABECALHOS)
+build-fuzz/micro_%.o: methods/micro/%.cpp $(FUZZ_CABECALHOS)
+	@mkdir -p build-fuzz
+	$(FUZZ_CXX) $(FUZZ_FLAGS) $(MICRO_FLAGS_$*) -Iutil -Imethods -c -o $@ $<
+
+build-fuzz/fuzz_dialogo: fuzz/fuzz_dialogo.cpp driver/main.cpp $(FUZZ_PROGRAMA) $(FUZZ_CABECALHOS) $(FUZZ_MICRO)
 	@mkdir -p build-fuzz
 	$(FUZZ_CXX) $(FUZZ_FLAGS) -Iutil -Imenus -Imethods -Dmain=sislin_main -c -o build-fuzz/dialogo_main.o driver/main.cpp
-	$(FUZZ_CXX) $(FUZZ_FLAGS) -Iutil -Imenus -Imethods -o $@ $< fuzz/clones_clang.cpp build-fuzz/dialogo_main.o $(FUZZ_PROGRAMA)
+	$(FUZZ_CXX) $(FUZZ_FLAGS) -Iutil -Imenus -Imethods -o $@ $< build-fuzz/dialogo_main.o $(FUZZ_MICRO) $(FUZZ_PROGRAMA)
 
 # A short deterministic run of each target over its seed corpus (new inputs go to build-fuzz/).
 # -use_cmp=0: the compared values libFuzzer feeds back include heap addresses, which differ

@@ -3,7 +3,9 @@
 # "N, 4, 5, 6, 7, pause, 8, 9 (precision 0, limit 50), 0", output to a file; prints the wall time.
 # With a second program (e.g. the plain build, sislin_simples), runs both on the same data,
 # checks that their outputs are byte-identical and prints the ratio of the wall times.
-# Usage: bench/corrida.sh [N] [path/to/sislin] [path/to/other]
+# With INICIO=1 the dialogue is only "N, 0": the start-up alone (reading the files, echoing the
+# system).
+# Usage: [INICIO=1] bench/corrida.sh [N] [path/to/sislin] [path/to/other]
 set -euo pipefail
 N=${1:-2000}
 EXES=("$(realpath "${2:-build/sislin}")")
@@ -11,7 +13,11 @@ EXES=("$(realpath "${2:-build/sislin}")")
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 python3 "$(dirname "$0")/gera_sistema.py" "$N" "$dir"
-printf '%s\n4\n5\n6\n7\n\n8\n9\n0\n50\n0\n' "$N" > "$dir/entrada"
+if [[ ${INICIO:-0} == 1 ]]; then
+    printf '%s\n0\n' "$N" > "$dir/entrada"
+else
+    printf '%s\n4\n5\n6\n7\n\n8\n9\n0\n50\n0\n' "$N" > "$dir/entrada"
+fi
 cd "$dir"
 tempos=()
 for k in "${!EXES[@]}"; do

@@ -6,8 +6,9 @@
 #   vectors  r, b, b0, x, y, pos and the Jacobi sweep's scratch vector: 7 x (N+1) x 4 bytes
 #   matrices A, A0, Inv: 3 x ((N+1) row pointers x 8 + (N+1) rows x (N+1) x 4 bytes)
 #   buffers  the 1 MiB output buffer and the 1 MiB file-reading block
-# The difference is the process's own baseline (code, C library, allocator headers): it does not
-# grow with N, which shows there is no second copy of a matrix and no buffer of the whole output.
+# The difference is the process's own baseline (code, C library, allocator headers) and the
+# inverse's tile, (N+1) x 128 doubles on the AVX-512 path (2 MiB at N = 2000): nothing more grows
+# with N, which shows there is no second copy of a matrix and no buffer of the whole output.
 # Then the dialogue "100000": the matrices (40 GB) are refused before any row is obtained, so the
 # run ends at once with the memory message and a peak of little more than the vectors.
 # Usage: bench/memoria.sh [path/to/sislin] [N ...]   (default sizes: 1000 2000)

@@ -5,28 +5,13 @@
 // once (pivot search, multipliers stored as -m), then the columns to the right receive the whole
 // block in one pass. Each entry gets its steps in the same order from the same operands as one
 // step at a time, so the factors are the same bit for bit.
-#include <cmath>
 
-#include "methods.h"
+#include <algorithm>
+
 #include "passos_bloco.h"
+#include "referencia.h"
 
 namespace {
-
-constexpr int kPassos = 32;  // steps per block
-
-// Pivot search: the first row with the strictly largest magnitude wins; row i keeps the pivot
-// on ties, and a NaN never wins.
-int pivo(int n, Matrix A, int i) {
-    Scalar best = std::fabs(A[i][i]);
-    int p = i;
-    for (int j = i; j <= n; ++j) {
-        if (std::fabs(A[j][i]) > best) {
-            best = std::fabs(A[j][i]);
-            p = j;
-        }
-    }
-    return p;
-}
 
 // The stored -m gives back m exactly.
 void multiplicadores(const void* dados, int j, int i0, int passos, double* m) {
@@ -46,50 +31,45 @@ void fatora_painel(int n, Matrix A, int i, int i1) {
     }
 }
 
-// Whole rows are exchanged, so the multipliers already stored travel with their rows.
-void troca_linhas(int n, Matrix A, IndexVector pos, int i, int p) {
-    for (int k = 1; k <= n; ++k) {
-        const Scalar t = A[i][k];
-        A[i][k] = A[p][k];
-        A[p][k] = t;
-    }
-    const int t = pos[i];
-    pos[i] = pos[p];
-    pos[p] = t;
-}
-
 // Returns the number of exchanges; pos is only touched when pivoting.
 template <bool kPivoteia>
-int fatora(int n, Matrix A, IndexVector pos) {
+int fatora(int n, Matrix A, IndexVector pos, const nucleos::Ajuste& a) {
+    const int passos = std::clamp(a.t.passos, 1, nucleos::kMaxPassos);
     int trocas = 0;
-    for (int i0 = 1; i0 <= n - 1; i0 += kPassos) {
-        const int i1 = i0 + kPassos - 1 < n - 1 ? i0 + kPassos - 1 : n - 1;
+    for (int i0 = 1; i0 <= n - 1; i0 += passos) {
+        const int i1 = i0 + passos - 1 < n - 1 ? i0 + passos - 1 : n - 1;
         for (int i = i0; i <= i1; ++i) {
             if constexpr (kPivoteia) {
-                const int p = pivo(n, A, i);
+                const int p = referencia::pivo(n, A, i);
                 if (p != i) {
                     ++trocas;
-                    troca_linhas(n, A, pos, i, p);
+                    referencia::troca_linhas(n, A, pos, i, p);
                 }
             }
             fatora_painel(n, A, i, i1);
         }
-        passos_bloco::atualiza_resto(n, A, i0, i1, multiplicadores, A);
+        passos_bloco::atualiza_resto(n, A, i0, i1, multiplicadores, A, a);
     }
     return trocas;
 }
 
 }  // namespace
 
-void LU(int n, Matrix A) {
-    fatora<false>(n, A, nullptr);
+namespace nucleos {
+
+void LU(int n, Matrix A, const Ajuste& a) {
+    if (a.k == nullptr) return referencia::LU(n, A);
+    fatora<false>(n, A, nullptr, a);
 }
 
-void LUPivoteamentoParcial(int n, Matrix A, IndexVector pos, Scalar& det) {
+void LUPivoteamentoParcial(int n, Matrix A, IndexVector pos, Scalar& det, const Ajuste& a) {
+    if (a.k == nullptr) return referencia::LUPivoteamentoParcial(n, A, pos, det);
     for (int i = 1; i <= n; ++i) pos[i] = i;
-    const int trocas = fatora<true>(n, A, pos);
+    const int trocas = fatora<true>(n, A, pos, a);
     det = 1.0f;
     for (int i = 1; i <= n; ++i)
         det = static_cast<Scalar>(static_cast<double>(det) * static_cast<double>(A[i][i]));
     if (trocas % 2 != 0) det = -det;
 }
+
+}  // namespace nucleos

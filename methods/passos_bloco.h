@@ -3,13 +3,14 @@
 // pass, each entry its steps in order.
 #pragma once
 
-#include "util.h"
+#include "nucleos.h"
 
 namespace passos_bloco {
 
 // Fills m[t] with the multiplier of step i0 + t for row j, t = 0..passos-1.
 using Multiplicadores = void (*)(const void* dados, int j, int i0, int passos, double* m);
 // Columns i1+1..n of rows i0+1..n receive steps i0..i1, whose panel is done.
-void atualiza_resto(int n, Matrix A, int i0, int i1, Multiplicadores f, const void* dados);
+void atualiza_resto(int n, Matrix A, int i0, int i1, Multiplicadores f, const void* dados,
+                    const nucleos::Ajuste& a);
 
 }  // namespace passos_bloco

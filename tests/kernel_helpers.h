@@ -43,6 +43,7 @@ public:
 
     operator IndexVector() const { return v_; }
     int& operator[](int i) { return v_[i]; }
+    int operator[](int i) const { return v_[i]; }
 
 private:
     IndexVector v_;

@@ -1,10 +1,11 @@
-// Reference kernels: the straightforward loops, one statement evaluated in double and rounded
-// once to a Scalar when stored. Faster kernels in methods/ must give the same bits.
+// The straightforward loops: one statement evaluated in double and rounded once to a Scalar when
+// stored.
 #include "referencia.h"
 
 #include <cmath>
+#include <utility>
 
-namespace ref {
+namespace referencia {
 
 // ---- substituicao
 void SubstituicaoRetroativa(int n, Matrix U, Vector x, Vector c) {
@@ -41,6 +42,28 @@ void SubstituicaoProgressiva(int n, Matrix L, Vector x, Vector c) {
 }
 
 // ---- eliminacao
+int pivo(int n, Matrix A, int i) {
+    Scalar best = std::fabs(A[i][i]);
+    int p = i;
+    for (int j = i; j <= n; ++j) {
+        if (std::fabs(A[j][i]) > best) {
+            best = std::fabs(A[j][i]);
+            p = j;
+        }
+    }
+    return p;
+}
+
+void troca_linhas(int n, Matrix A, Vector b, int i, int p) {
+    for (int k = i; k <= n; ++k) std::swap(A[i][k], A[p][k]);
+    std::swap(b[i], b[p]);
+}
+
+void troca_linhas(int n, Matrix A, IndexVector pos, int i, int p) {
+    for (int k = 1; k <= n; ++k) std::swap(A[i][k], A[p][k]);
+    std::swap(pos[i], pos[p]);
+}
+
 namespace {
 
 // Eliminates column i below the pivot row i.
@@ -64,26 +87,7 @@ void Eliminacao(int n, Matrix A, Vector b) {
 
 void GaussPivoteamentoParcial(int n, Matrix A, Vector b) {
     for (int i = 1; i <= n - 1; ++i) {
-        // Pivot search: the first row with the strictly largest magnitude wins; row i keeps the
-        // pivot on ties, and a NaN never wins.
-        Scalar best = std::fabs(A[i][i]);
-        int p = i;
-        for (int j = i; j <= n; ++j) {
-            if (std::fabs(A[j][i]) > best) {
-                best = std::fabs(A[j][i]);
-                p = j;
-            }
-        }
-        // Exchange rows i and p over columns i..n only (columns 1..i-1 stay), and b[i], b[p];
-        // done even when p == i.
-        for (int k = i; k <= n; ++k) {
-            const Scalar t = A[i][k];
-            A[i][k] = A[p][k];
-            A[p][k] = t;
-        }
-        const Scalar t = b[i];
-        b[i] = b[p];
-        b[p] = t;
+        troca_linhas(n, A, b, i, pivo(n, A, i));
         elimina_coluna(n, A, b, i);
     }
 }
@@ -113,27 +117,10 @@ void LUPivoteamentoParcial(int n, Matrix A, IndexVector pos, Scalar& det) {
     for (int i = 1; i <= n; ++i) pos[i] = i;
     int trocas = 0;
     for (int i = 1; i <= n - 1; ++i) {
-        // Pivot search: the first row with the strictly largest magnitude wins; row i keeps the
-        // pivot on ties, and a NaN never wins.
-        Scalar best = std::fabs(A[i][i]);
-        int p = i;
-        for (int j = i; j <= n; ++j) {
-            if (std::fabs(A[j][i]) > best) {
-                best = std::fabs(A[j][i]);
-                p = j;
-            }
-        }
-        // Whole rows are exchanged, so the multipliers already stored travel with their rows.
+        const int p = pivo(n, A, i);
         if (p != i) {
             ++trocas;
-            for (int k = 1; k <= n; ++k) {
-                const Scalar t = A[i][k];
-                A[i][k] = A[p][k];
-                A[p][k] = t;
-            }
-            const int t = pos[i];
-            pos[i] = pos[p];
-            pos[p] = t;
+            troca_linhas(n, A, pos, i, p);
         }
         fatora_coluna(n, A, i);
     }
@@ -164,15 +151,11 @@ Scalar CalculaErro(int n, Vector r) {
 }
 
 // ---- iterativos
-namespace {
-
 void atualiza_mudanca(Scalar& e, Scalar novo, Scalar antigo) {
-    if (std::isnan(e)) return;
+    if (std::isnan(e)) return;  // the first NaN change stays the sweep's result
     const double d = std::fabs(static_cast<double>(novo) - static_cast<double>(antigo));
     if (d > static_cast<double>(e) || std::isnan(d)) e = static_cast<Scalar>(d);
 }
-
-}  // namespace
 
 Scalar IteracaoJacobi(int n, Matrix A, Vector b, Vector x) {
     // Every unknown of the sweep is computed from the values before it.
@@ -225,4 +208,4 @@ void Inversa(int n, Matrix A, Matrix Inv, Vector b, Vector x, Vector y) {
     }
 }
 
-}  // namespace ref
+}  // namespace referencia

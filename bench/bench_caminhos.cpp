@@ -1,0 +1,141 @@
+// Every kernel with a fast path, on each path of this machine (SISLIN_ISA's names: referencia,
+// generico, avx2, avx512), on random diagonally dominant systems. Factorisations run once per
+// size (the matrix restored outside the timing) and report the time per updated entry
+// (n³/3 updates); "relogio" measures the clock, to turn those times into cycles.
+#include <benchmark/benchmark.h>
+
+#include <random>
+#include <string>
+
+#include "nucleos.h"
+#include "referencia.h"
+#include "util.h"
+
+namespace {
+
+struct Sistema {
+    explicit Sistema(int n_)
+        : n(n_),
+          A(cria_matriz(n + 1, n + 1)),
+          M(cria_matriz(n + 1, n + 1)),
+          Inv(cria_matriz(n + 1, n + 1)),
+          b(cria_vetor(n + 1)),
+          c(cria_vetor(n + 1)),
+          x(cria_vetor(n + 1)),
+          y(cria_vetor(n + 1)),
+          pos(cria_vetor_int(n + 1)) {
+        std::mt19937 g(2024u);
+        std::uniform_real_distribution<float> u(-1.0f, 1.0f);
+        for (int i = 1; i <= n; ++i) {
+            for (int j = 1; j <= n; ++j) A[i][j] = u(g);
+            A[i][i] = static_cast<Scalar>(n);
+            b[i] = u(g);
+        }
+    }
+    Sistema(const Sistema&) = delete;
+    Sistema& operator=(const Sistema&) = delete;
+    ~Sistema() {
+        for (Vector v : {b, c, x, y}) libera_vetor(v);
+        libera_vetor(pos);
+        for (Matrix m : {A, M, Inv}) libera_matriz(m, n + 1);
+    }
+    void restaura() {
+        for (int i = 0; i <= n; ++i) {
+            for (int j = 0; j <= n; ++j) M[i][j] = A[i][j];
+            c[i] = b[i];
+        }
+    }
+    int n;
+    Matrix A, M, Inv;
+    Vector b, c, x, y;
+    IndexVector pos;
+};
+
+enum class Nucleo { Eliminacao, Gauss, LU, LUPivoteado, Inversa, Residuo, Jacobi };
+
+void roda(benchmark::State& st, Nucleo k, nucleos::Ajuste a) {
+    const int n = static_cast<int>(st.range(0));
+    Sistema s(n);
+    if (k == Nucleo::Inversa) referencia::LU(n, s.A);
+    Scalar det = 0;
+    if (k > Nucleo::LUPivoteado) s.restaura();
+    for (auto _ : st) {
+        if (k <= Nucleo::LUPivoteado) {  // the factorisations work in place
+            st.PauseTiming();
+            s.restaura();
+            st.ResumeTiming();
+        }
+        switch (k) {
+            case Nucleo::Eliminacao:
+                nucleos::Eliminacao(n, s.M, s.c, a);
+                break;
+            case Nucleo::Gauss:
+                nucleos::GaussPivoteamentoParcial(n, s.M, s.c, a);
+                break;
+            case Nucleo::LU:
+                nucleos::LU(n, s.M, a);
+                break;
+            case Nucleo::LUPivoteado:
+                nucleos::LUPivoteamentoParcial(n, s.M, s.pos, det, a);
+                break;
+            case Nucleo::Inversa:
+                nucleos::Inversa(n, s.M, s.Inv, s.b, s.x, s.y, a);
+                break;
+            case Nucleo::Residuo:
+                nucleos::CalculaResiduo(n, s.b, s.M, s.b, s.x, a);
+                break;
+            case Nucleo::Jacobi:
+                benchmark::DoNotOptimize(nucleos::IteracaoJacobi(n, s.M, s.b, s.x, a));
+                break;
+        }
+        benchmark::DoNotOptimize(s.M[n][n]);
+    }
+    if (k <= Nucleo::LUPivoteado)
+        st.counters["ns_por_entrada"] = benchmark::Counter(
+            static_cast<double>(n) * n * n / 3e9,
+            benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+// A chain of dependent additions, one per cycle: iterations per second is the clock.
+void relogio(benchmark::State& st) {
+    for (auto _ : st) {
+        unsigned long x = 0;
+        for (int i = 0; i < 100000000; ++i) {
+            x += 1;
+            __asm__ volatile("" : "+r"(x));
+        }
+        benchmark::DoNotOptimize(x);
+    }
+    st.counters["GHz"] = benchmark::Counter(0.1, benchmark::Counter::kIsIterationInvariantRate);
+}
+
+bool registra() {
+    benchmark::RegisterBenchmark("relogio", relogio)->Unit(benchmark::kMillisecond);
+    std::vector<std::pair<std::string, nucleos::Ajuste>> caminhos{{"referencia", {}}};
+    for (const nucleos::Micronucleos* k : nucleos::conjuntos())
+        caminhos.push_back({nucleos::nome(k->isa), {k, {}}});
+    const struct {
+        const char* nome;
+        Nucleo k;
+        std::vector<int> n;
+        int iteracoes;
+    } nucleos_[] = {{"Eliminacao", Nucleo::Eliminacao, {2000, 4000}, 1},
+                    {"GaussPivoteamentoParcial", Nucleo::Gauss, {2000, 4000}, 1},
+                    {"LU", Nucleo::LU, {500, 1000, 2000, 4000}, 1},
+                    {"LUPivoteamentoParcial", Nucleo::LUPivoteado, {2000, 4000}, 1},
+                    {"Inversa", Nucleo::Inversa, {500, 1000, 2000}, 1},
+                    {"CalculaResiduo", Nucleo::Residuo, {500, 1000, 2000}, 0},
+                    {"IteracaoJacobi", Nucleo::Jacobi, {500, 1000, 2000}, 0}};
+    for (const auto& k : nucleos_)
+        for (const auto& [nome, a] : caminhos) {
+            auto* b = benchmark::RegisterBenchmark((nome + "/" + k.nome).c_str(), roda, k.k, a)
+                          ->Unit(benchmark::kMillisecond);
+            for (int n : k.n) b->Arg(n);
+            if (k.iteracoes > 0) b->Iterations(k.iteracoes);
+        }
+    return true;
+}
+
+const bool registrado = registra();
+
+}  // namespace

@@ -1,0 +1,85 @@
+// The portable micro-kernels: plain loops, no intrinsics, shaped so that the compiler can keep
+// values in registers and use whatever vector lanes the target has. Every sum and running value
+// is rounded to a Scalar after each term.
+#include <algorithm>
+
+#include "nucleos.h"
+
+namespace {
+
+using nucleos::kMaxPassos;
+
+// Rows L[0..R-1] over the C columns from k (U from column c of the strip) take every step.
+template <int R, int C>
+void bloco(const double* U, int ldu, int passos, const double* m, Scalar* const* L, int k, int c) {
+    Scalar v[static_cast<unsigned>(R)][static_cast<unsigned>(C)];
+    for (int r = 0; r < R; ++r)
+        for (int q = 0; q < C; ++q) v[r][q] = L[r][k + q];
+    for (int t = 0; t < passos; ++t) {
+        const double* u = U + t * ldu + c;
+        for (int r = 0; r < R; ++r) {
+            const double mr = m[r * kMaxPassos + t];
+            for (int q = 0; q < C; ++q)
+                v[r][q] = static_cast<Scalar>(u[q] * mr + static_cast<double>(v[r][q]));
+        }
+    }
+    for (int r = 0; r < R; ++r)
+        for (int q = 0; q < C; ++q) L[r][k + q] = v[r][q];
+}
+
+template <int R>
+void faixa(const double* U, int ldu, int passos, const double* m, Scalar* const* L, int k0, int w) {
+    int c = 0;
+    for (; c + 4 <= w; c += 4) bloco<R, 4>(U, ldu, passos, m, L, k0 + c, c);
+    for (; c < w; ++c) bloco<R, 1>(U, ldu, passos, m, L, k0 + c, c);
+}
+
+void passos(const double* U, int ldu, int passos, const double* m, Scalar* const* L, int linhas,
+            int k0, int w) {
+    int r = 0;
+    for (; r + 12 <= linhas; r += 12) faixa<12>(U, ldu, passos, m + r * kMaxPassos, L + r, k0, w);
+    for (; r + 4 <= linhas; r += 4) faixa<4>(U, ldu, passos, m + r * kMaxPassos, L + r, k0, w);
+    for (; r < linhas; ++r) faixa<1>(U, ldu, passos, m + r * kMaxPassos, L + r, k0, w);
+}
+
+// Sixteen columns at a time, sixteen independent sums.
+void somas_colunas(const Scalar* coef, const double* T, int ld, int j0, int j1, Scalar* s) {
+    for (int c = 0; c < ld; c += 16) {
+        const int q = std::min(16, ld - c);
+        double a[16] = {};
+        for (int j = j0; j <= j1; ++j) {
+            const double l = static_cast<double>(coef[j]);
+            const double* tj = T + static_cast<std::ptrdiff_t>(j) * ld + c;
+            for (int k = 0; k < q; ++k)
+                a[k] = static_cast<double>(static_cast<Scalar>(l * tj[k] + a[k]));
+        }
+        for (int k = 0; k < q; ++k) s[c + k] = static_cast<Scalar>(a[k]);
+    }
+}
+
+// Eight rows at a time, their sums side by side.
+void somas_linhas(const Scalar* const* a, int linhas, const Scalar* v, int n, int pula, Scalar* s) {
+    for (int r0 = 0; r0 < linhas; r0 += 8) {
+        const int q = std::min(8, linhas - r0);
+        double acc[8] = {};
+        for (int j = 1; j <= n; ++j) {
+            const double vj = static_cast<double>(v[j]);
+            for (int r = 0; r < q; ++r)
+                if (pula <= 0 || j != pula + r0 + r)
+                    acc[r] = static_cast<double>(
+                        static_cast<Scalar>(static_cast<double>(a[r0 + r][j]) * vj + acc[r]));
+        }
+        for (int r = 0; r < q; ++r) s[r0 + r] = static_cast<Scalar>(acc[r]);
+    }
+}
+
+}  // namespace
+
+namespace nucleos {
+
+const Micronucleos& micronucleos_generico() {
+    static constexpr Micronucleos k{Isa::generico, 12, 32, passos, somas_colunas, somas_linhas};
+    return k;
+}
+
+}  // namespace nucleos

@@ -1,0 +1,77 @@
+// The layer beneath the public kernels of methods.h.
+//
+// Every fast algorithm (blocked elimination and LU, tiled inverse, rows side by side for the
+// residual and the Jacobi sweep) is written once, in portable code, over three micro-kernels.
+// Each instruction set supplies the three in its own file under micro/, compiled with its own
+// flags; the straightforward loops of referencia.h are the fallback for any machine. Which set
+// runs is decided once per process (SISLIN_ISA=referencia|generico|avx2|avx512 overrides the
+// processor's best); every set gives the same bits.
+#pragma once
+
+#include <vector>
+
+#include "util.h"
+
+namespace nucleos {
+
+enum class Isa { referencia, generico, avx2, avx512 };
+
+constexpr int kMaxPassos = 32;  // steps taken per pass of a block update, at most
+
+// The micro-kernels of one instruction set. Every sum starts at 0 and takes its terms in
+// increasing order, each new sum rounded to a Scalar; every product is of two Scalars.
+struct Micronucleos {
+    Isa isa;
+    int linhas;   // rows per call of passos that suit it best (it takes any number)
+    int largura;  // inverse tile width that suits it best (a multiple of 16)
+    // Rows L[0..linhas-1] over columns k0..k0+w-1 take the steps t = 0..passos-1 in order:
+    // L[r][k] = Scalar(U[t * ldu + k - k0] * m[r * kMaxPassos + t] + L[r][k]). U holds the
+    // pivot rows widened to double.
+    void (*passos)(const double* U, int ldu, int passos, const double* m, Scalar* const* L,
+                   int linhas, int k0, int w);
+    // s[k] for k = 0..ld-1: the sum of coef[j] * T[j * ld + k] over j = j0..j1 (T holds
+    // Scalar values widened to double).
+    void (*somas_colunas)(const Scalar* coef, const double* T, int ld, int j0, int j1, Scalar* s);
+    // s[r] for r = 0..linhas-1 (linhas <= 32): the sum of a[r][j] * v[j] over j = 1..n, column
+    // pula + r skipped when pula > 0 (a row's own diagonal in a sweep).
+    void (*somas_linhas)(const Scalar* const* a, int linhas, const Scalar* v, int n, int pula,
+                         Scalar* s);
+};
+
+// Block and tile sizes, all in one place.
+struct Tamanhos {
+    int passos = 32;  // steps per block of the elimination and LU (1..kMaxPassos)
+    int faixa = 256;  // columns of the pivot rows kept widened per pass
+    // Columns per tile of the inverse, rounded up to a multiple of 16 (0: the set's own).
+    int largura = 0;
+};
+
+// What a kernel runs with: micro-kernels (nullptr: the straightforward loops) and sizes.
+struct Ajuste {
+    const Micronucleos* k = nullptr;
+    Tamanhos t;
+};
+
+// The sets this build has and this processor runs, best last (generico always among them).
+std::vector<const Micronucleos*> conjuntos();
+const Micronucleos* conjunto(Isa isa);  // nullptr when not available here
+// The set of this process, decided on first use: SISLIN_ISA if it names one available here,
+// otherwise the best one.
+const Ajuste& ajuste_padrao();
+const char* nome(Isa isa);
+
+// The kernels of methods.h with an explicit setting; a.k == nullptr runs the straightforward
+// loops.
+void Eliminacao(int n, Matrix A, Vector b, const Ajuste& a);
+void GaussPivoteamentoParcial(int n, Matrix A, Vector b, const Ajuste& a);
+void LU(int n, Matrix A, const Ajuste& a);
+void LUPivoteamentoParcial(int n, Matrix A, IndexVector pos, Scalar& det, const Ajuste& a);
+void Inversa(int n, Matrix A, Matrix Inv, Vector b, Vector x, Vector y, const Ajuste& a);
+void CalculaResiduo(int n, Vector b, Matrix A, Vector x, Vector r, const Ajuste& a);
+Scalar IteracaoJacobi(int n, Matrix A, Vector b, Vector x, const Ajuste& a);
+
+// Provided by the files of micro/.
+const Micronucleos& micronucleos_generico();
+std::vector<const Micronucleos*> micronucleos_do_processador();  // beyond the generic set
+
+}  // namespace nucleos

@@ -1,0 +1,195 @@
+// Every path of the fast kernels (each micro-kernel set of this machine, several block, strip
+// and tile sizes) against the straightforward loops, bit for bit (two NaNs count as equal: which
+// one an operation passes on follows the compiler's operand order), on every kind of system of
+// the shared generator, sizes 0..70 and a few beyond the block and tile widths.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "dialogo.h"
+#include "sistemas.h"
+
+using kt::Caminho;
+using kt::IVec;
+using kt::Mat;
+using kt::Tipo;
+using kt::Vec;
+
+namespace {
+
+// What every fast kernel leaves behind for one system: eliminations, factorisations, the
+// inverse from the factors and from the raw entries (standing for factors with infinities,
+// NaNs and zero pivots), the residual of x0 and three Jacobi sweeps from x0.
+struct Saidas {
+    Saidas(int n, const Mat& A0, const Vec& b0, const Vec& x0, const nucleos::Ajuste& a)
+        : elim(A0),
+          gauss(A0),
+          lu(A0),
+          lup(A0),
+          inv(n),
+          invb(n),
+          be(b0),
+          bg(b0),
+          r(n),
+          xj(x0),
+          ib(n),
+          ix(n),
+          iy(n),
+          bb(n),
+          bx(n),
+          by(n),
+          pos(n) {
+        nucleos::Eliminacao(n, elim, be, a);
+        nucleos::GaussPivoteamentoParcial(n, gauss, bg, a);
+        nucleos::LU(n, lu, a);
+        nucleos::LUPivoteamentoParcial(n, lup, pos, det, a);
+        for (int i = 0; i <= n; ++i) std::fill(inv[i], inv[i] + n + 1, 7.0f);  // stale contents
+        nucleos::Inversa(n, lup, inv, ib, ix, iy, a);
+        nucleos::Inversa(n, A0, invb, bb, bx, by, a);
+        nucleos::CalculaResiduo(n, b0, A0, x0, r, a);
+        for (Scalar& e : ej) e = nucleos::IteracaoJacobi(n, A0, b0, xj, a);
+    }
+    Mat elim, gauss, lu, lup, inv, invb;
+    Vec be, bg, r, xj, ib, ix, iy, bb, bx, by;
+    IVec pos;
+    Scalar det = 0, ej[3] = {};
+};
+
+void compara(int n, const Saidas& s, const Saidas& ref) {
+    using kt::iguais;
+    EXPECT_TRUE(iguais(s.elim, ref.elim, n) && iguais(s.be, ref.be, n)) << "Eliminacao";
+    EXPECT_TRUE(iguais(s.gauss, ref.gauss, n) && iguais(s.bg, ref.bg, n))
+        << "GaussPivoteamentoParcial";
+    EXPECT_TRUE(iguais(s.lu, ref.lu, n)) << "LU";
+    EXPECT_TRUE(iguais(s.lup, ref.lup, n) && kt::mesmo_valor(s.det, ref.det))
+        << "LUPivoteamentoParcial";
+    for (int i = 1; i <= n; ++i) EXPECT_EQ(s.pos[i], ref.pos[i]) << "pos " << i;
+    EXPECT_TRUE(iguais(s.inv, ref.inv, n) && iguais(s.ib, ref.ib, n) && iguais(s.ix, ref.ix, n) &&
+                iguais(s.iy, ref.iy, n))
+        << "Inversa";
+    EXPECT_TRUE(iguais(s.invb, ref.invb, n) && iguais(s.bx, ref.bx, n) && iguais(s.by, ref.by, n))
+        << "Inversa of raw entries";
+    EXPECT_TRUE(iguais(s.r, ref.r, n)) << "CalculaResiduo";
+    EXPECT_TRUE(iguais(s.xj, ref.xj, n)) << "IteracaoJacobi";
+    for (int k = 0; k < 3; ++k) EXPECT_TRUE(kt::mesmo_valor(s.ej[k], ref.ej[k])) << "sweep " << k;
+}
+
+// One system through every path.
+void confere(int n, const Mat& A, const Vec& b, const Vec& x0) {
+    const Saidas ref(n, A, b, x0, {});
+    for (const Caminho& c : kt::caminhos()) {
+        SCOPED_TRACE(c.nome);
+        compara(n, Saidas(n, A, b, x0, c.a), ref);
+    }
+}
+
+}  // namespace
+
+TEST(KernelCaminhos, EveryKindAndSmallSizeMatchesReference) {
+    for (int n = 0; n <= 70; ++n)
+        for (int t = 0; t < kt::kTipos; ++t) {
+            SCOPED_TRACE(testing::Message() << "n=" << n << " tipo=" << t);
+            const Tipo tipo = static_cast<Tipo>(t);
+            confere(n, kt::matriz(n, tipo, 1), kt::vetor(n, tipo, 1), kt::vetor(n, tipo, 2));
+        }
+}
+
+// Sizes around the widths of blocks (32 steps), row groups, strips (256) and tiles (32, 128).
+TEST(KernelCaminhos, LargerSizesMatchReference) {
+    int k = 0;
+    for (int n : {95, 97, 128, 129, 257, 300})
+        for (Tipo tipo :
+             {static_cast<Tipo>(k++ % kt::kTipos), Tipo::InfNaN, Tipo::PivosDistantes}) {
+            SCOPED_TRACE(testing::Message() << "n=" << n << " tipo=" << static_cast<int>(tipo));
+            confere(n, kt::matriz(n, tipo, 3), kt::vetor(n, tipo, 3), kt::vetor(n, tipo, 4));
+        }
+}
+
+// An infinity or NaN at L[i][f] (f < i) meets the zeros above row f of every column after f and
+// turns it entirely into NaN; the columns up to f keep their exact bits. Around tile boundaries.
+TEST(KernelCaminhos, InverseWithOneNonFiniteMultiplier) {
+    const Scalar inf = std::numeric_limits<Scalar>::infinity();
+    for (int n : {33, 70, 140})
+        for (int f : {1, 16, 31, 32, 33, 64, 127, 128, n - 1}) {
+            if (f >= n) continue;
+            for (Scalar v : {inf, -inf, std::numeric_limits<Scalar>::quiet_NaN()}) {
+                SCOPED_TRACE(testing::Message() << "n=" << n << " f=" << f);
+                Mat F = kt::matriz(n, Tipo::Aleatoria, static_cast<unsigned>(f));
+                for (int i = 1; i <= n; ++i) F[i][i] = 4.0f;  // U well away from singular
+                F[f + 1 + (f * 5) % (n - f)][f] = v;
+                for (const Caminho& c : kt::caminhos()) {
+                    Mat Inv(n), R(n);
+                    Vec b(n), x(n), y(n);
+                    nucleos::Inversa(n, F, Inv, b, x, y, c.a);
+                    nucleos::Inversa(n, F, R, b, x, y, {});
+                    EXPECT_TRUE(kt::iguais(Inv, R, n)) << c.nome;
+                    bool nans = true;
+                    for (int r = 1; r <= n; ++r)
+                        for (int q = f + 1; q <= n; ++q) nans = nans && std::isnan(Inv[r][q]);
+                    EXPECT_TRUE(nans) << c.nome;
+                }
+            }
+        }
+}
+
+// Jacobi never reads the diagonal into the sum, whatever it holds: an infinity or NaN there
+// times an old value of 0 would be NaN, and a skipped term is not an added zero: a sum of -0
+// (tiny negative products) plus 0 would become +0, and b = -0 then tells the two apart.
+TEST(KernelCaminhos, JacobiSkipsTheDiagonalWhateverItHolds) {
+    const Scalar diagonais[] = {std::numeric_limits<Scalar>::infinity(),
+                                -std::numeric_limits<Scalar>::infinity(),
+                                std::numeric_limits<Scalar>::quiet_NaN(),
+                                0.0f,
+                                -0.0f,
+                                1.0f};
+    for (int n : {1, 3, 5, 8, 9, 31, 33, 36, 65, 100}) {
+        SCOPED_TRACE(testing::Message() << "n=" << n);
+        Mat A = kt::matriz(n, Tipo::Aleatoria, 5);
+        Vec b = kt::vetor(n, Tipo::Aleatoria, 5), x0 = kt::vetor(n, Tipo::Aleatoria, 6);
+        for (int i = 1; i <= n; ++i) {
+            A[i][i] = diagonais[i % 6];
+            if (i % 3 == 0) x0[i] = 0.0f;
+        }
+        confere(n, A, b, x0);
+        // Every row's first term is a tiny negative product and the others are -0, so every
+        // sum but row 1's is -0, also past the diagonal, whose term would be +0.
+        Mat T(n);
+        Vec bz(n), xt(n);
+        for (int i = 1; i <= n; ++i) {
+            std::fill(T[i] + 1, T[i] + n + 1, -1e-30f);
+            T[i][i] = 1.0f;
+            bz[i] = -0.0f;
+        }
+        xt[1] = 1e-30f;
+        for (const Caminho& c : kt::caminhos()) {
+            Vec x = xt;
+            nucleos::IteracaoJacobi(n, T, bz, x, c.a);
+            for (int i = 2; i <= n; ++i) EXPECT_EQ(kt::bits(x[i]), 0u) << c.nome << " " << i;
+        }
+    }
+}
+
+// The whole program gives the same bytes whichever set SISLIN_ISA names, and a name that is
+// unknown, or of a set this processor lacks, falls back to one that runs.
+TEST(KernelCaminhos, ProgramOutputIsTheSameOnEveryPath) {
+    const int n = 40;
+    const Mat A = kt::matriz(n, Tipo::Dominante, 9);
+    const Vec b = kt::vetor(n, Tipo::Dominante, 9);
+    std::string a7, b7;
+    for (int i = 1; i <= n; ++i) {
+        for (int j = 1; j <= n; ++j) a7 += std::to_string(A[i][j]) + " ";
+        a7 += "\n";
+        b7 += std::to_string(b[i]) + "\n";
+    }
+    const std::string entrada = std::to_string(n) + "\n4\n5\n6\n7\n\n8\n9\n0\n50\n0\n";
+    std::string primeira;
+    for (const char* isa : {"referencia", "generico", "avx2", "avx512", "neon", ""}) {
+        ::setenv("SISLIN_ISA", isa, 1);
+        const Execucao e = executa_sislin(a7, b7, entrada);
+        EXPECT_EQ(e.status, 0) << isa;
+        if (primeira.empty()) primeira = e.saida;
+        EXPECT_EQ(e.saida, primeira) << isa;
+    }
+    ::unsetenv("SISLIN_ISA");
+}
