@@ -1,7 +1,8 @@
 # Two commands for a new user: `make run` and `make test`.
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all program build run test test-release test-sanitize fuzz fuzz-smoke bench clean
+.PHONY: all program build run test test-release test-sanitize fuzz fuzz-smoke bench clean \
+        portas porta-libcxx porta-arm64 porta-windows package package-deb package-zip
 
 all: build
 
@@ -33,7 +34,7 @@ test: test-release test-sanitize fuzz-smoke
 FUZZ_CXX ?= clang++
 FUZZ_FLAGS = -std=c++20 -O1 -g -ffp-contract=off -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
 FUZZ_TARGETS = fuzz_leitor fuzz_formata fuzz_console fuzz_dialogo
-FUZZ_SOURCES = util/numeros.cpp util/console.cpp
+FUZZ_SOURCES = util/numeros.cpp util/console.cpp util/plataforma.cpp
 # The whole-dialogue target runs the program's entry function, renamed so it is not libFuzzer's.
 FUZZ_PROGRAMA = $(wildcard util/*.cpp menus/*.cpp methods/*.cpp) methods/micro/generico.cpp
 FUZZ_CABECALHOS = $(wildcard util/*.h menus/*.h methods/*.h)
@@ -50,7 +51,7 @@ MICRO_FLAGS_avx512 = -mavx2 -mfma -mavx512f -mavx512vl
 
 fuzz: $(addprefix build-fuzz/,$(FUZZ_TARGETS))
 
-build-fuzz/%: fuzz/%.cpp $(FUZZ_SOURCES) util/util.h
+build-fuzz/%: fuzz/%.cpp $(FUZZ_SOURCES) util/util.h util/plataforma.h util/conversao.h
 	@mkdir -p build-fuzz
 	$(FUZZ_CXX) $(FUZZ_FLAGS) -o $@ $< $(FUZZ_SOURCES)
 
@@ -78,5 +79,60 @@ bench:
 	@test -f build-bench/CMakeCache.txt || cmake --preset bench
 	cmake --build build-bench -j $(JOBS)
 
+# ---- Other platforms (each builds in a folder of its own and runs the tests there).
+# GoogleTest is built from source with each toolchain; the cross builds see the host's
+# header-only fast_float through a folder that holds just it.
+GTEST_FONTE ?= /usr/src/googletest
+FAST_FLOAT_INCLUDE ?= /usr/include
+# The tests that run the whole program (dialogue tests).
+DIALOGOS = ^((DimensaoZero|EntradaRuim|Falhas|Gauss|Guia|Inicio|Inversa|Iterativos|LU|Menu|Residuo)\.|KernelCaminhos\.ProgramOutput)
+
+portas: porta-libcxx porta-arm64 porta-windows
+
+build-%/terceiros/fast_float:
+	@mkdir -p $(@D) && ln -sfn $(FAST_FLOAT_INCLUDE)/fast_float $@
+
+# x86-64 Linux with clang and libc++: the whole suite.
+porta-libcxx:
+	cmake -S . -B build-libcxx --toolchain cmake/clang-libcxx.cmake -DCMAKE_BUILD_TYPE=Release \
+	  -DSISLIN_GTEST_FONTE=$(GTEST_FONTE) >/dev/null
+	cmake --build build-libcxx -j $(JOBS)
+	ctest --test-dir build-libcxx -j $(JOBS) --output-on-failure --no-tests=error
+
+# ARM64 Linux, cross-compiled: the whole suite under qemu-aarch64, the dialogue tests starting
+# the program through it too.
+porta-arm64: build-arm64/terceiros/fast_float
+	cmake -S . -B build-arm64 --toolchain cmake/aarch64-linux-gnu.cmake -DCMAKE_BUILD_TYPE=Release \
+	  -DSISLIN_GTEST_FONTE=$(GTEST_FONTE) -DSISLIN_FAST_FLOAT_DIR=$(CURDIR)/build-arm64/terceiros >/dev/null
+	cmake --build build-arm64 -j $(JOBS)
+	ctest --test-dir build-arm64 -j $(JOBS) --output-on-failure --no-tests=error
+
+# Windows x86-64, cross-compiled with MinGW-w64: the kernel and utility tests under wine, then
+# every dialogue test of the Linux build run against sislin.exe under wine.
+WINE_AMBIENTE = WINEDEBUG=-all WINEPREFIX=$(CURDIR)/build-windows/wine
+porta-windows: build-windows/terceiros/fast_float build
+	cmake -S . -B build-windows --toolchain cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
+	  -DSISLIN_GTEST_FONTE=$(GTEST_FONTE) -DSISLIN_FAST_FLOAT_DIR=$(CURDIR)/build-windows/terceiros >/dev/null
+	cmake --build build-windows -j $(JOBS)
+	$(WINE_AMBIENTE) wineboot -i >/dev/null 2>&1 || true
+	$(WINE_AMBIENTE) ctest --test-dir build-windows -j $(JOBS) --output-on-failure --no-tests=error
+	$(WINE_AMBIENTE) SISLIN_LANCADOR=wine SISLIN_PROGRAMA=$(CURDIR)/build-windows/sislin.exe \
+	  ctest --test-dir build -j $(JOBS) --output-on-failure --no-tests=error -R '$(DIALOGOS)'
+
+# The Debian packages (sislin, sislin-dev) from the release build, checked by unpacking them and
+# running the installed program; then the Windows zip from the MinGW-w64 build.
+package: package-deb package-zip
+
+package-deb: build
+	cd build && cpack -G DEB
+	sh tests/pacote.sh build . build/sislin
+
+package-zip: build-windows/terceiros/fast_float
+	cmake -S . -B build-windows --toolchain cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
+	  -DSISLIN_FAST_FLOAT_DIR=$(CURDIR)/build-windows/terceiros >/dev/null
+	cmake --build build-windows -j $(JOBS) --target sislin
+	cd build-windows && cpack -G ZIP
+	cmake -E tar tf build-windows/sislin_*_windows_x86-64.zip
+
 clean:
-	rm -rf build build-sanitize build-bench build-fuzz
+	rm -rf build build-sanitize build-bench build-fuzz build-libcxx build-arm64 build-windows

@@ -12,6 +12,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <thread>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -46,6 +47,23 @@ std::string le(const fs::path& p) {
 
 }  // namespace
 
+std::vector<std::string> comando_sislin() {
+    std::vector<std::string> palavras;
+    if (const char* l = std::getenv("SISLIN_LANCADOR")) {
+        std::istringstream in(l);
+        for (std::string w; in >> w;) palavras.push_back(w);
+    }
+    const char* programa = std::getenv("SISLIN_PROGRAMA");
+    palavras.emplace_back(programa != nullptr && *programa != '\0' ? programa : SISLIN_EXE);
+    return palavras;
+}
+
+std::string linha_sislin() {
+    std::string linha;
+    for (const std::string& w : comando_sislin()) linha += (linha.empty() ? "'" : " '") + w + "'";
+    return linha;
+}
+
 Execucao executa_sislin(const std::optional<std::string>& a7, const std::optional<std::string>& b7,
                         const std::string& entrada, int limite_segundos) {
     std::string modelo = (fs::temp_directory_path() / "sislin-dialogo-XXXXXX").string();
@@ -61,6 +79,10 @@ Execucao executa_sislin(const std::optional<std::string>& a7, const std::optiona
     const std::string saida_p = (dir / "saida").string();
     const std::string erros_p = (dir / "erros").string();
     const std::string trabalho_p = trabalho.string();
+    std::vector<std::string> comando = comando_sislin();
+    std::vector<char*> argv;
+    for (std::string& w : comando) argv.push_back(w.data());
+    argv.push_back(nullptr);
 
     const pid_t pid = fork();
     if (pid < 0) throw std::runtime_error("fork");
@@ -72,7 +94,7 @@ Execucao executa_sislin(const std::optional<std::string>& a7, const std::optiona
         dup2(in, 0);
         dup2(out, 1);
         dup2(err, 2);
-        execl(SISLIN_EXE, "sislin", static_cast<char*>(nullptr));
+        execvp(argv[0], argv.data());
         _exit(127);
     }
 

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 struct Execucao {
     std::string saida;  // standard output, byte for byte
@@ -11,6 +12,13 @@ struct Execucao {
     int status = -1;    // exit status; -1 if killed by a signal or by the time limit
     bool expirou = false;
 };
+
+// The command that starts the program: the build's own sislin, or the one named by the
+// environment variable SISLIN_PROGRAMA (another build of it, say a cross-built one), preceded by
+// the words of SISLIN_LANCADOR when set (an emulator: "wine", "qemu-aarch64 -L /usr/...").
+std::vector<std::string> comando_sislin();
+// The same command as one line for the shell, each word quoted.
+std::string linha_sislin();
 
 // a7 / b7: the files' contents, or nullopt for a missing file.
 Execucao executa_sislin(const std::optional<std::string>& a7, const std::optional<std::string>& b7,

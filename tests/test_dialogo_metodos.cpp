@@ -56,7 +56,7 @@ TEST(Gauss, PivoZeroDaInfinitos) {
     espera(executa_sislin("0 1\n1 1\n", "1 2\n", "2\n1\n0\n"),
            kPrompt + "Matriz lida:\n0 \t1 \t\n1 \t1 \t\nVetor de termos independentes lido:\n1 \n2 \n" +
                M + "Matriz A resultante:\n 0.0000\t 1.0000\t\n0\t   -inf\t\n" +
-               "\nVetor solucao:\nx[ 1]=-nan \nx[ 2]=-nan \n" + M);
+               "\nVetor solucao:\nx[ 1]=nan \nx[ 2]=nan \n" + M);
 }
 
 TEST(LU, PivoteadoResolveEmEtapas) {
@@ -191,15 +191,15 @@ TEST(Falhas, NuncaApresentadasComoSucesso) {
         {"1 2 3\n4 5 6\n7 8 9\n", "6 15 24\n", "3\n1\n7\n\n0\n",
          eco3 +
              "Matriz A resultante:\n 1.0000\t 2.0000\t 3.0000\t\n0\t-3.0000\t-6.0000\t\n"
-             "0\t0\t 0.0000\t\n\nVetor solucao:\nx[ 1]=-nan \nx[ 2]=-nan \nx[ 3]=-nan \n" +
-             M + "\nVetor Residuo:\nr[ 1]=-nan \nr[ 2]=-nan \nr[ 3]=-nan \n\nErro = nan\n" + M},
+             "0\t0\t 0.0000\t\n\nVetor solucao:\nx[ 1]=nan \nx[ 2]=nan \nx[ 3]=nan \n" +
+             M + "\nVetor Residuo:\nr[ 1]=nan \nr[ 2]=nan \nr[ 3]=nan \n\nErro = nan\n" + M},
         {"0 1\n1 1\n", "1 2\n", "2\n10\n0.001\n10\n0\n",
          eco2 + kPerguntas + kSeidel + kCabecalho2 + "1\t    inf\t   -inf\t    inf\n" +
              "2\t    inf\t   -inf\t    nan\nNao houve convergencia em 2 iteracoes" + M},
         {"0 1\n1 1\n", "1 2\n", "2\n9\n0\n2\n7\n\n0\n",
          eco2 + kPerguntas + kJacobi + kCabecalho2 + "1\t    inf\t 2.0000\t    inf\n" +
              "2\t   -inf\t   -inf\t    inf\nNao houve convergencia em 2 iteracoes" + M +
-             "\nVetor Residuo:\nr[ 1]=-nan \nr[ 2]=inf \n\nErro = nan\n" + M},
+             "\nVetor Residuo:\nr[ 1]=nan \nr[ 2]=inf \n\nErro = nan\n" + M},
         {"4 1\n2 5\n", "6 12\n", "2\n9\nnan\n5\n0\n",
          kEcoI + kPerguntas + kJacobi + kCabecalho2 + "Nao houve convergencia em 0 iteracoes" + M},
     };

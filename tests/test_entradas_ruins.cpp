@@ -61,7 +61,7 @@ Execucao executa_em(const fs::path& dir, const std::string& entrada) {
         std::ofstream f(dir / "entrada", std::ios::binary);
         f << entrada;
     }
-    const std::string cmd = "cd '" + dir.string() + "' && '" SISLIN_EXE "' <entrada >saida 2>erros";
+    const std::string cmd = "cd '" + dir.string() + "' && " + linha_sislin() + " <entrada >saida 2>erros";
     const int w = std::system(cmd.c_str());
     Execucao e;
     if (w != -1 && WIFEXITED(w)) e.status = WEXITSTATUS(w);
@@ -231,6 +231,18 @@ TEST(EntradaRuim, PrecisoesEspeciais) {
                kJacobi2 + "1\t 5.0000\t 1.5000\t 5.0000\nNao houve convergencia em 1 iteracoes" +
                kMenu,
            0);
+}
+
+TEST(EntradaRuim, PrecisaoNaGramaticaDoG) {
+    // The precision reply is read with the data files' "%g" grammar: hexadecimal numbers count,
+    // a dangling exponent is left out, and a letter that breaks "nan" or "infinity" is taken
+    // with it, even a line end, so the line after it is the one dropped.
+    const std::string inicio = kPrompt + kEcoA2 + kEcoB2 + kMenu;
+    const std::string uma = kJacobi2 + "1\t 5.0000\t 1.5000\t 5.0000\nNao houve convergencia em 1 iteracoes" + kMenu;
+    espera(executa_sislin(kA2, kB2, "2\n9\nn\n0x\n0x1p-1\n1\n0\n"), inicio + kPrec + kPrec + kLimite + uma, 0);
+    espera(executa_sislin(kA2, kB2, "2\n9\n1e+ 1\n0\n"), inicio + kPrec + kLimite + uma, 0);
+    espera(executa_sislin(kA2, kB2, "2\n9\ninfin\n-.5e0\n1\n0\n"),
+           inicio + kPrec + kPrec + kLimite + kJacobi2 + "Nao houve convergencia em 0 iteracoes" + kMenu + "\n", 0);
 }
 
 TEST(EntradaRuim, PausaDoResiduoComRespostasCRLF) {

@@ -99,8 +99,10 @@ std::string com_entrada(const std::string& entrada, F&& menu, int& escolha) {
     testing::internal::CaptureStdout();
     escolha = menu();
     std::fflush(stdout);
-    fs::remove(p);
-    return testing::internal::GetCapturedStdout();
+    std::string saida = testing::internal::GetCapturedStdout();
+    std::error_code erro;
+    fs::remove(p, erro);  // Windows keeps a file that is open (here as stdin) from going
+    return saida;
 }
 }  // namespace
 

@@ -4,17 +4,13 @@
 // character, so every number parsed lies wholly inside the buffer; the unfinished text after it
 // is carried to the front of the buffer and completed by the next block. A piece of text with no
 // white space that does not fit the buffer (a very long token) makes the buffer grow.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
 
+#include "plataforma.h"
 #include "util.h"
 
 namespace {
@@ -40,15 +36,8 @@ constexpr std::size_t kBloco = std::size_t{1} << 20;
 bool espaco(char c) { return c == ' ' || static_cast<unsigned char>(c - '\t') <= 4; }
 
 int abre_leitura(const char* path) {
-    int fd;
-    do fd = ::open(path, O_RDONLY | O_CLOEXEC);
-    while (fd < 0 && errno == EINTR);
+    const int fd = abre_leitura_arquivo(path);
     if (fd < 0) nao_abre(path);
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        nao_abre(path);
-    }
     return fd;
 }
 
@@ -66,7 +55,7 @@ struct Leitor {
     Leitor(int f, const char* p) : fd(f), path(p) {}
     Leitor(const Leitor&) = delete;
     Leitor& operator=(const Leitor&) = delete;
-    ~Leitor() { ::close(fd); }
+    ~Leitor() { fecha_arquivo(fd); }
 
     // Carries the unparsed tail to the front and reads until a new region is available (or the
     // file ends). A read error counts as a file that cannot be read.
@@ -87,10 +76,9 @@ struct Leitor {
                 buf = std::move(maior);
                 cap *= 2;
             }
-            const ssize_t r = ::read(fd, buf.get() + len, cap - len);
+            const long long r = le_bloco_arquivo(fd, buf.get() + len, cap - len);
             if (r < 0) {
-                if (errno == EINTR) continue;
-                ::close(fd);
+                fecha_arquivo(fd);
                 nao_abre(path);
             }
             if (r == 0) {
@@ -140,7 +128,7 @@ void le_arq_vetor(const char* path, int n, Vector v) {
     if (n <= 0) return;
     const std::size_t lidos = leitor.preenche(v + 1, static_cast<std::size_t>(n));
     if (lidos < static_cast<std::size_t>(n)) {
-        ::close(leitor.fd);
+        fecha_arquivo(leitor.fd);
         leitor.fd = -1;
         desencontro(path, static_cast<int>(lidos), n);
     }
@@ -149,14 +137,14 @@ void le_arq_vetor(const char* path, int n, Vector v) {
 void le_arq_matriz(const char* path, int rows, int cols, Matrix m) {
     Leitor leitor(abre_leitura(path), path);
     if (rows < 0 || cols < 0) {
-        ::close(leitor.fd);
+        fecha_arquivo(leitor.fd);
         leitor.fd = -1;
         desencontro(path, 0, rows);
     }
     const auto c = static_cast<std::size_t>(cols);
     for (int i = 1; i <= rows && c > 0; ++i)
         if (leitor.preenche(m[i] + 1, c) < c) {
-            ::close(leitor.fd);
+            fecha_arquivo(leitor.fd);
             leitor.fd = -1;
             desencontro(path, i - 1, rows);
         }

@@ -1,21 +1,26 @@
 // Console input and output. Standard output is fully buffered; it is flushed before every read
 // of standard input and at exit, never per line.
 #include <cctype>
+#include <charconv>
 #include <climits>
 #include <cstdio>
+#include <cstring>
+#include <string>
 
+#include "conversao.h"
+#include "plataforma.h"
 #include "util.h"
 
 void prepara_saida() {
     // A large buffer keeps the echo and the matrix layouts of big systems to few writes.
     static char buffer[1 << 20];
-    std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
+    prepara_console(buffer, sizeof buffer);
 }
 
-void escreve(const char* text) { fputs_unlocked(text, stdout); }
+void escreve(const char* text) { escreve_console(text, std::strlen(text)); }
 
 namespace {
-void escreve_bytes(const char* p, std::size_t len) { fwrite_unlocked(p, 1, len, stdout); }
+void escreve_bytes(const char* p, std::size_t len) { escreve_console(p, len); }
 }  // namespace
 
 void escreve_g(Scalar v) {
@@ -30,23 +35,23 @@ void escreve_f74(Scalar v) {
 
 void escreve_int(int v) {
     char buf[16];
-    escreve_bytes(buf, static_cast<std::size_t>(std::snprintf(buf, sizeof buf, "%d", v)));
+    escreve_bytes(buf, static_cast<std::size_t>(std::to_chars(buf, buf + sizeof buf, v).ptr - buf));
 }
 
 void escreve_int2(int v) {
-    char buf[16];
-    escreve_bytes(buf, static_cast<std::size_t>(std::snprintf(buf, sizeof buf, "%2d", v)));
+    if (v >= 0 && v < 10) escreve(" ");
+    escreve_int(v);
 }
 
 int le_caractere() {
     std::fflush(stdout);
-    return std::getchar();
+    return le_console();
 }
 
 namespace {
 // Discards the rest of the line that starts with c (already read); c may be the line end.
 void descarta_desde(int c) {
-    while (c != '\n' && c != EOF) c = std::getchar();
+    while (c != '\n' && c != EOF) c = le_console();
 }
 
 // A number must end at white space or at the end of input: "0,001", "3.5" at an integer prompt
@@ -63,16 +68,16 @@ bool termina_bem(int c) {
 }
 }  // namespace
 
-void descarta_linha() { descarta_desde(std::getchar()); }
+void descarta_linha() { descarta_desde(le_console()); }
 
 Leitura le_inteiro(int& v) {
     std::fflush(stdout);
     int c;
-    do c = std::getchar();
+    do c = le_console();
     while (c != EOF && std::isspace(c));
     if (c == EOF) return Leitura::Fim;
     const bool negativo = c == '-';
-    if (c == '+' || c == '-') c = std::getchar();
+    if (c == '+' || c == '-') c = le_console();
     if (c == EOF || !std::isdigit(c)) {
         descarta_desde(c);
         return Leitura::Invalida;
@@ -80,7 +85,7 @@ Leitura le_inteiro(int& v) {
     // Accumulate in 64 bits; beyond 32 bits the value only has to be known to be too large.
     long long valor = 0;
     bool grande = false;
-    for (; c != EOF && std::isdigit(c); c = std::getchar()) {
+    for (; c != EOF && std::isdigit(c); c = le_console()) {
         if (valor <= static_cast<long long>(INT_MAX) + 1) valor = valor * 10 + (c - '0');
         else grande = true;
     }
@@ -94,16 +99,38 @@ Leitura le_inteiro(int& v) {
     return Leitura::Ok;
 }
 
+namespace {
+// Standard input as a byte source for reconhece_g; keeps the bytes taken.
+struct FonteConsole {
+    std::string texto;
+    int proximo() {
+        const int c = le_console();
+        if (c != EOF) texto += static_cast<char>(c);
+        return c;
+    }
+    void devolve(int c) {
+        if (c == EOF) return;
+        std::ungetc(c, stdin);
+        texto.pop_back();
+    }
+};
+}  // namespace
+
 Leitura le_real(Scalar& v) {
     std::fflush(stdout);
-    float lido = 0.0f;
-    const int r = std::scanf("%f", &lido);
-    if (r == EOF) return Leitura::Fim;
-    if (r != 1) {
+    int c;
+    do c = le_console();
+    while (c != EOF && std::isspace(c));
+    if (c == EOF) return Leitura::Fim;
+    std::ungetc(c, stdin);
+    FonteConsole fonte;
+    const Forma forma = reconhece_g(fonte);
+    Scalar lido = 0.0f;
+    if (!converte_g(fonte.texto.data(), fonte.texto.size(), forma, lido)) {
         descarta_linha();
         return Leitura::Invalida;
     }
-    if (!termina_bem(std::getchar())) return Leitura::Invalida;
+    if (!termina_bem(le_console())) return Leitura::Invalida;
     v = lido;
     return Leitura::Ok;
 }

@@ -1,14 +1,15 @@
 // Number text: "%g" and "%<w>.<p>f" output, and the "%g" input conversion of the data files.
 //
-// Output must match the C library's printf character for character. The common cases (finite
-// values of moderate size) are converted exactly with integer arithmetic on the binary value;
-// everything else goes through std::to_chars with a precision, which is printf-equivalent.
+// Nothing here depends on the platform's C library, so the text is the same everywhere.
+// Output is printf's text character for character, NaNs aside (always "nan"). The common cases
+// (finite values of moderate size) are converted exactly with integer arithmetic on the binary
+// value; the rest goes through std::to_chars with a precision, which is exact as well.
 //
-// Input must match fscanf("%g") into a float. A plain decimal number followed by white space or
-// the end of the text goes through std::from_chars<float> (correctly rounded, like strtof);
-// every other form is handed to the C library's own sscanf, so that its behaviour is the
-// library's by construction.
+// Input follows the grammar of conversao.h. Short plain decimals are converted here exactly;
+// other decimals go to fast_float (correctly rounded, like strtof), hexadecimal ones to
+// de_binario below.
 #include <algorithm>
+#include <limits>
 #include <bit>
 #include <charconv>
 #include <cstdint>
@@ -17,11 +18,40 @@
 #include <string>
 #include <system_error>
 
+#include <fast_float/fast_float.h>
+
+#include "conversao.h"
 #include "util.h"
 
 namespace {
 
-__extension__ typedef unsigned __int128 U128;
+// A 128-bit unsigned value in two halves (no compiler extension): the products m * 10^k below
+// take up to 97 bits.
+struct U128 {
+    std::uint64_t alto, baixo;
+};
+
+U128 multiplica(std::uint64_t a, std::uint64_t b) {
+    const std::uint64_t a0 = a & 0xffffffffu, a1 = a >> 32, b0 = b & 0xffffffffu, b1 = b >> 32;
+    const std::uint64_t p00 = a0 * b0, p01 = a0 * b1, p10 = a1 * b0, p11 = a1 * b1;
+    const std::uint64_t meio = (p00 >> 32) + (p01 & 0xffffffffu) + (p10 & 0xffffffffu);
+    return {p11 + (p01 >> 32) + (p10 >> 32) + (meio >> 32), (meio << 32) | (p00 & 0xffffffffu)};
+}
+
+// x / 2^s, truncated.
+U128 desloca(U128 x, int s) {
+    if (s == 0) return x;
+    if (s >= 128) return {0, 0};
+    if (s >= 64) return {0, x.alto >> (s - 64)};
+    return {x.alto >> s, (x.baixo >> s) | (x.alto << (64 - s))};
+}
+
+// Bit i of x, and whether any bit below i is set.
+bool bit(U128 x, int i) { return ((i < 64 ? x.baixo >> i : x.alto >> (i - 64)) & 1) != 0; }
+bool algum_abaixo(U128 x, int i) {
+    if (i <= 64) return i > 0 && (x.baixo & (~std::uint64_t{0} >> (64 - i))) != 0;
+    return x.baixo != 0 || (x.alto & (~std::uint64_t{0} >> (128 - i))) != 0;
+}
 
 constexpr std::uint64_t kPot10[] = {1ULL,
                                     10ULL,
@@ -58,16 +88,17 @@ void escreve_digitos(char* out, std::uint64_t v, int digits) {
     }
 }
 
-// Rounds x / 2^s to an integer, ties to even.
-U128 arredonda_shift(U128 x, int s) {
-    if (s == 0) return x;
-    if (s >= 127) return 0;  // x < 2^126 here, so x / 2^s < 1/2
-    const U128 q = x >> s;
-    const U128 r = x & ((U128{1} << s) - 1);
-    const U128 meio = U128{1} << (s - 1);
-    U128 res = q;
-    if (r > meio || (r == meio && (q & 1) != 0)) ++res;
-    return res;
+// Rounds x / 2^s to an integer, ties to even, into q; false when it does not fit in 64 bits.
+bool arredonda_shift(U128 x, int s, std::uint64_t& q) {
+    if (s > 128) s = 128;  // x < 2^127 here, so x / 2^s < 1/2
+    const U128 t = desloca(x, s);
+    if (t.alto != 0) return false;
+    q = t.baixo;
+    if (s > 0 && bit(x, s - 1) && (algum_abaixo(x, s - 1) || (q & 1) != 0)) {
+        if (q == ~std::uint64_t{0}) return false;
+        ++q;
+    }
+    return true;
 }
 
 // The binary value of a finite double: |v| = m * 2^e.
@@ -91,17 +122,19 @@ Binario decompoe(double v) {
     return {m, e, (bits >> 63) != 0};
 }
 
+// Every NaN prints as "nan", without a sign: which NaN an operation yields differs between
+// processors and builds, and the output must not.
+std::size_t copia_nan(char* buf) {
+    std::memcpy(buf, "nan", 3);
+    return 3;
+}
+
 bool finito(double v) { return ((std::bit_cast<std::uint64_t>(v) >> 52) & 0x7ff) != 0x7ff; }
 
 std::size_t pelo_to_chars(char* buf, double v, std::chars_format fmt, int prec) {
+    // Exact, and the same text as printf's; the buffer holds every result of the precisions used.
     const auto r = std::to_chars(buf, buf + kFormatoMax - 1, v, fmt, prec);
-    if (r.ec != std::errc()) {
-        // Cannot happen for the precisions used; keep the library's answer in any case.
-        const int n = std::snprintf(buf, kFormatoMax, fmt == std::chars_format::fixed ? "%.*f" : "%.*g",
-                                    prec, v);
-        return n < 0 ? 0 : std::min(static_cast<std::size_t>(n), kFormatoMax - 1);
-    }
-    return static_cast<std::size_t>(r.ptr - buf);
+    return r.ec == std::errc() ? static_cast<std::size_t>(r.ptr - buf) : 0;
 }
 
 // The six significant digits of |v| for 1e-5 <= |v| < 1e17, rounded exactly (ties to even):
@@ -115,26 +148,39 @@ void seis_digitos(const Binario& b, std::uint64_t& q_out, int& x_out) {
         std::uint64_t q;
         if (k >= 0) {
             // |v| * 10^k = m * 10^k / 2^-e; here e <= 0 since |v| < 10^6.
-            const U128 n = U128{b.m} * kPot10[k];
+            const U128 n = multiplica(b.m, kPot10[k]);
             const int s = -b.e;
-            const U128 trunc = s >= 127 ? U128{0} : (n >> s);
-            if (trunc >= 1000000) {
+            const U128 trunc = desloca(n, s);
+            if (trunc.alto != 0 || trunc.baixo >= 1000000) {
                 ++x;
                 continue;
             }
-            q = static_cast<std::uint64_t>(arredonda_shift(n, s));
-        } else {
-            // |v| / 10^-k with |v| = m * 2^e < 2^57: all in 128 bits, the quotient small.
-            const U128 n = b.e >= 0 ? (U128{b.m} << b.e) : U128{b.m};
-            const U128 d = b.e >= 0 ? U128{kPot10[-k]} : (U128{kPot10[-k]} << -b.e);
-            const U128 t = n / d;
+            arredonda_shift(n, s, q);
+        } else if (b.e >= 0) {
+            // |v| / 10^-k with |v| = m * 2^e < 2^57: in 64 bits, the quotient small.
+            const std::uint64_t n = b.m << b.e, d = kPot10[-k];
+            const std::uint64_t t = n / d, r = n % d;
             if (t >= 1000000) {
                 ++x;
                 continue;
             }
-            const U128 r = n - t * d;
-            q = static_cast<std::uint64_t>(t);
+            q = t;
             if (2 * r > d || (2 * r == d && (q & 1) != 0)) ++q;
+        } else {
+            // m / (10^-k * 2^s) with s = -e <= 33 (|v| >= 10^6): t1 = m / 10^-k first, then
+            // the quotient t1 / 2^s; the rest a * 10^-k + r1 (a = t1 mod 2^s) against one half
+            // of the divisor, 2^(s-1) * 10^-k, is decided by a against 2^(s-1) and then r1.
+            const int s = -b.e;
+            const std::uint64_t d = kPot10[-k];
+            const std::uint64_t t1 = b.m / d, r1 = b.m % d;
+            const std::uint64_t t = t1 >> s;
+            if (t >= 1000000) {
+                ++x;
+                continue;
+            }
+            const std::uint64_t a = t1 & ((std::uint64_t{1} << s) - 1), meio = std::uint64_t{1} << (s - 1);
+            q = t;
+            if (a > meio || (a == meio && (r1 > 0 || (q & 1) != 0))) ++q;
         }
         if (q == 1000000) {
             q = 100000;
@@ -149,6 +195,7 @@ void seis_digitos(const Binario& b, std::uint64_t& q_out, int& x_out) {
 }  // namespace
 
 std::size_t formata_g(char* buf, double v) {
+    if (v != v) return copia_nan(buf);
     if (!finito(v) || v == 0.0) return pelo_to_chars(buf, v, std::chars_format::general, 6);
     const Binario b = decompoe(v);
     const double a = v < 0 ? -v : v;
@@ -194,20 +241,17 @@ std::size_t formata_g(char* buf, double v) {
 std::size_t formata_fixo(char* buf, double v, int width, int prec) {
     if (width < 0) width = 0;
     if (prec < 0) prec = 6;  // as printf treats a negative precision
-    if (prec > 40 || width > static_cast<int>(kFormatoMax) - 1) {
-        // Outside what the buffer is sized for; never asked for by the program.
-        const int n = std::snprintf(buf, kFormatoMax, "%*.*f", width, prec, v);
-        return n < 0 ? 0 : std::min(static_cast<std::size_t>(n), kFormatoMax - 1);
-    }
+    if (prec > kPrecisaoMax) prec = kPrecisaoMax;
     char tmp[kFormatoMax];
     std::size_t len;
     const Binario b = decompoe(v);
     // |v| < 2^53: |v| * 10^prec < 2^83, rounded exactly from the binary value; the digits are
     // written from 64 bits, so larger results take the general path.
-    const U128 q128 = finito(v) && b.e <= 0 && prec <= 9 ? arredonda_shift(U128{b.m} * kPot10[prec], -b.e)
-                                                          : ~U128{0};
-    if ((q128 >> 64) == 0) {
-        const auto q = static_cast<std::uint64_t>(q128);
+    std::uint64_t q = 0;
+    const bool exato = finito(v) && b.e <= 0 && prec <= 9 && arredonda_shift(multiplica(b.m, kPot10[prec]), -b.e, q);
+    if (v != v) {
+        len = copia_nan(tmp);
+    } else if (exato) {
         const std::uint64_t inteiro = q / kPot10[prec];
         const std::uint64_t fracao = q % kPot10[prec];
         char* p = tmp;
@@ -235,30 +279,76 @@ namespace {
 bool espaco(char c) { return c == ' ' || static_cast<unsigned char>(c - '\t') <= 4; }
 bool digito(char c) { return static_cast<unsigned char>(c - '0') <= 9; }
 
-// The C library's own conversion of the number at p. The text handed to sscanf is a window of
-// [p, end); the window grows until the conversion stops inside it, so that what sscanf saw is
-// exactly what fscanf would have seen.
-const char* pela_biblioteca(const char* p, const char* end, Scalar& out, bool& ok) {
-    const std::size_t total = static_cast<std::size_t>(end - p);
-    std::size_t janela = total < 64 ? total : 64;
-    std::string copia;
-    for (;;) {
-        copia.assign(p, janela);
-        float f = 0.0f;
-        int usados = 0;
-        const int r = std::sscanf(copia.c_str(), "%g%n", &f, &usados);
-        const auto u = static_cast<std::size_t>(usados);
-        if (r == 1 && (u < janela || janela == total)) {
-            out = f;
-            ok = true;
-            return p + u;
-        }
-        if (janela == total) {
-            ok = false;
-            return p;
-        }
-        janela = janela > total / 2 ? total : janela * 2;
+// A byte source over the text [p, end) for reconhece_g.
+struct FonteTexto {
+    const char* p;
+    const char* end;
+    int proximo() { return p < end ? static_cast<unsigned char>(*p++) : EOF; }
+    void devolve(int c) {
+        if (c != EOF) --p;
     }
+};
+
+// m * 2^e2 (plus a nonzero tail below m when resto) as a float, rounded to nearest, ties to even.
+float de_binario(std::uint64_t m, long long e2, bool resto) {
+    if (m == 0) return 0.0f;
+    const int z = std::countl_zero(m);
+    m <<= z;
+    e2 -= z;
+    const long long topo = e2 + 63;  // 2^topo <= value < 2^(topo + 1)
+    if (topo > 127) return std::numeric_limits<float>::infinity();
+    // Bits of m below the 24 kept (fewer kept for a subnormal result).
+    const long long corte = topo >= -126 ? 40 : 40 + (-126 - topo);
+    if (corte > 64) return 0.0f;  // below half the smallest subnormal
+    const std::uint64_t mantida = corte == 64 ? 0 : m >> corte;
+    const std::uint64_t fora = corte == 64 ? m : m & ((std::uint64_t{1} << corte) - 1);
+    const std::uint64_t meio = std::uint64_t{1} << (corte - 1);
+    std::uint64_t q = mantida;
+    if (fora > meio || (fora == meio && (resto || (q & 1) != 0))) ++q;
+    if (topo < -126) return std::bit_cast<float>(static_cast<std::uint32_t>(q));  // 2^23 is 2^-126
+    long long expo = topo;
+    if (q == (std::uint64_t{1} << 24)) {
+        q >>= 1;
+        ++expo;
+    }
+    if (expo > 127) return std::numeric_limits<float>::infinity();
+    return std::bit_cast<float>(static_cast<std::uint32_t>(((expo + 127) << 23) | static_cast<long long>(q & 0x7fffff)));
+}
+
+int valor_hexa(char c) {
+    if (digito(c)) return c - '0';
+    return (c | 0x20) - 'a' + 10;
+}
+
+// [s, end) after "0x": hex digits with at most one '.', then an optional "p[+-]digits".
+float converte_hexa(const char* s, const char* end) {
+    std::uint64_t m = 0;
+    long long e2 = 0;
+    bool resto = false, ponto = false;
+    for (; s < end && (*s == '.' || conversao::digito_hexa(*s)); ++s) {
+        if (*s == '.') {
+            ponto = true;
+            continue;
+        }
+        const int d = valor_hexa(*s);
+        if ((m >> 60) == 0) {
+            m = m * 16 + static_cast<std::uint64_t>(d);
+            if (ponto) e2 -= 4;
+        } else {
+            resto = resto || d != 0;
+            if (!ponto) e2 += 4;
+        }
+    }
+    if (s + 1 < end && (s[1] == '+' || s[1] == '-' ? s + 2 < end && digito(s[2]) : digito(s[1]))) {
+        ++s;  // the 'p'
+        const bool negativo = *s == '-';
+        if (*s == '+' || *s == '-') ++s;
+        long long x = 0;
+        for (; s < end && digito(*s); ++s)
+            if (x < 100000) x = x * 10 + (*s - '0');
+        e2 += negativo ? -x : x;
+    }
+    return de_binario(m, e2, resto);
 }
 
 // The short decimals of ordinary data files: at most 2^24 as an integer of its digits, and a
@@ -308,6 +398,34 @@ bool decimal_curto(const char* s, const char* end, bool negativo, Scalar& out, c
 
 }  // namespace
 
+bool converte_g(const char* s, std::size_t n, Forma forma, Scalar& out) {
+    const char* const end = s + n;
+    const bool negativo = n > 0 && *s == '-';
+    if (n > 0 && (*s == '+' || *s == '-')) ++s;
+    float f = 0.0f;
+    switch (forma) {
+        case Forma::Falha:
+            return false;
+        case Forma::Nan:
+            f = std::numeric_limits<float>::quiet_NaN();
+            break;
+        case Forma::Infinito:
+            f = std::numeric_limits<float>::infinity();
+            break;
+        case Forma::Hexa:
+            f = converte_hexa(s + 2, end);
+            break;
+        case Forma::Decimal: {
+            // fast_float takes the longest valid prefix and rounds correctly, like strtof.
+            const auto r = fast_float::from_chars(s, end, f);
+            if (r.ec == std::errc::invalid_argument || r.ptr == s) return false;
+            break;
+        }
+    }
+    out = negativo ? -f : f;
+    return true;
+}
+
 const char* le_numero_g(const char* p, const char* end, Scalar& out, bool& ok) {
     while (p < end && espaco(*p)) ++p;
     if (p == end) {
@@ -324,15 +442,19 @@ const char* le_numero_g(const char* p, const char* end, Scalar& out, bool& ok) {
             ok = true;
             return fim;
         }
+        // A longer decimal that ends at white space or at the end: the whole of it is a number.
         float f;
-        const auto r = std::from_chars(q, end, f, std::chars_format::general);
-        if (r.ec == std::errc() && (r.ptr == end || espaco(*r.ptr))) {
+        const auto r = fast_float::from_chars(q, end, f);
+        if (r.ec != std::errc::invalid_argument && r.ptr != q && (r.ptr == end || espaco(*r.ptr))) {
             out = f;
             ok = true;
             return r.ptr;
         }
     }
-    return pela_biblioteca(p, end, out, ok);
+    FonteTexto fonte{p, end};
+    const Forma forma = reconhece_g(fonte);
+    ok = forma != Forma::Falha && converte_g(p, static_cast<std::size_t>(fonte.p - p), forma, out);
+    return ok ? fonte.p : p;
 }
 
 std::size_t le_numeros_g(const char* p, const char* end, Scalar* out, std::size_t count) {

@@ -39,12 +39,16 @@ void le_arq_vetor(const char* path, int n, Vector v);
 // Creates path or cuts it to length zero.
 void limpa_arquivo(const char* path);
 
-// ---- Number text. Both give exactly what the C library's printf and scanf give.
+// ---- Number text, the program's own and the same on every platform: the text printf gives,
+// except that every NaN prints as "nan", without a sign.
 // Longest text formata_* can produce, terminating NUL included.
 inline constexpr std::size_t kFormatoMax = 352;
-// printf("%g", v): returns the length written into buf (not NUL-terminated).
+// Largest precision formata_fixo takes (a larger one counts as this); widths beyond
+// kFormatoMax - 1 are cut to it.
+inline constexpr int kPrecisaoMax = 40;
+// "%g" of v: returns the length written into buf (not NUL-terminated).
 std::size_t formata_g(char* buf, double v);
-// printf("%<width>.<prec>f", v): returns the length written into buf (not NUL-terminated).
+// "%<width>.<prec>f" of v: returns the length written into buf (not NUL-terminated).
 std::size_t formata_fixo(char* buf, double v, int width, int prec);
 
 // ---- Console output: standard output is fully buffered and flushed only before a read of
@@ -63,7 +67,8 @@ enum class Leitura { Ok, Invalida, Fim };
 // text ("3.5", "1abc") or outside 32 bits: the rest of the line is discarded (Invalida).
 // End of input before a reply: Fim.
 Leitura le_inteiro(int& v);
-// A "%f" reply into a Scalar, with the same rules as le_inteiro.
+// A "%f" reply into a Scalar: the "%g" grammar of the data files (conversao.h), then the same
+// rules as le_inteiro.
 Leitura le_real(Scalar& v);
 // One character of standard input, or EOF.
 int le_caractere();
@@ -71,8 +76,8 @@ int le_caractere();
 void descarta_linha();
 
 // ---- Number text internals, exposed for the tests and for fuzzing.
-// One "%g" conversion into a Scalar, exactly as fscanf would make it on a stream holding the
-// text [p, end) and then ending: white space (C locale) is skipped, then the longest number form
+// One "%g" conversion into a Scalar, as the GNU C library's fscanf makes it on a stream holding
+// the text [p, end) and then ending (the grammar is in conversao.h), on every platform: white space (C locale) is skipped, then the longest number form
 // the conversion takes is converted. On success ok is true, out holds the value and the result
 // points after the number; on failure ok is false and out is not written.
 const char* le_numero_g(const char* p, const char* end, Scalar& out, bool& ok);

@@ -1,42 +1,23 @@
 // Creation and release of the shared arrays, and the small vector services.
-#include <malloc.h>
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdlib>
 
+#include "plataforma.h"
 #include "util.h"
-
-#if defined(__SANITIZE_ADDRESS__)
-// Part of the sanitizer runtime's allocator interface.
-extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
-#endif
 
 namespace {
 
 // Requests below this size are never refused by the memory check below.
 constexpr std::size_t kPedidoGrande = std::size_t{1} << 20;
 
-// Bytes this process has obtained from the allocator and not yet released.
-std::size_t bytes_em_uso() {
-#if defined(__SANITIZE_ADDRESS__)
-    return __sanitizer_get_current_allocated_bytes();
-#else
-    const struct mallinfo2 info = mallinfo2();
-    return info.uordblks + info.hblkhd;
-#endif
-}
-
-// Linux grants allocations far beyond the machine's memory and kills the process (or swaps)
-// only when the pages are touched. A request that, with what is already held, cannot fit in
+// Linux and macOS grant allocations far beyond the machine's memory and kill the process (or
+// swap) only when the pages are touched. A request that, with what is already held, cannot fit in
 // physical memory is refused at once instead.
 bool cabe_na_memoria(std::size_t bytes) {
     if (bytes < kPedidoGrande) return true;
-    const long paginas = sysconf(_SC_PHYS_PAGES);
-    const long tamanho = sysconf(_SC_PAGESIZE);
-    if (paginas <= 0 || tamanho <= 0) return true;
-    const std::size_t fisica = static_cast<std::size_t>(paginas) * static_cast<std::size_t>(tamanho);
-    const std::size_t em_uso = bytes_em_uso();
+    const std::size_t fisica = memoria_fisica();
+    if (fisica == 0) return true;
+    const std::size_t em_uso = memoria_em_uso();
     return em_uso <= fisica && bytes <= fisica - em_uso;
 }
 

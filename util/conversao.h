@@ -1,0 +1,90 @@
+// The "%g" input conversion, shared by the data-file reader (numeros.cpp) and the console's
+// precision reply (console.cpp). Internal to the utility library.
+//
+// The grammar is the one the scanf family of the GNU C library reads, decided once and kept the
+// same on every platform:
+//  - an optional sign, then "nan" or "inf" / "infinity" (any case; a "nan(...)" stops after
+//    "nan"). A letter that breaks one of these words is taken and the conversion fails ("infin"
+//    fails, "infx" is "inf" followed by x);
+//  - otherwise digits with at most one '.', then an exponent mark ('e', or 'p' after a "0x"
+//    prefix) once some digit has been seen, an optional sign right after it and decimal digits.
+//    The first character that cannot continue the number is left unread. What was taken converts
+//    as its longest valid prefix ("1e+" is 1, "0x." is 0); the conversion fails when that prefix
+//    is empty or when nothing but a sign (and "0x") was taken.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+
+#include "util.h"
+
+enum class Forma { Falha, Decimal, Hexa, Infinito, Nan };
+
+namespace conversao {
+
+inline int minuscula(int c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; }
+inline bool digito(int c) { return c >= '0' && c <= '9'; }
+inline bool digito_hexa(int c) { return digito(c) || (minuscula(c) >= 'a' && minuscula(c) <= 'f'); }
+
+// Takes the rest of word (its first letter already taken); false at the first mismatch, which
+// has been taken too.
+template <class Fonte>
+bool palavra(Fonte& f, const char* resto) {
+    for (; *resto != '\0'; ++resto)
+        if (minuscula(f.proximo()) != *resto) return false;
+    return true;
+}
+
+}  // namespace conversao
+
+// Recognises one number from f, which starts at the number's first character (leading white
+// space already skipped). Fonte has int proximo() (the next byte, or EOF) and void devolve(int c)
+// (c is read again next; nothing happens for EOF). Returns the form taken, or Falha.
+template <class Fonte>
+Forma reconhece_g(Fonte& f) {
+    using namespace conversao;
+    int c = f.proximo();
+    const bool sinal = c == '+' || c == '-';
+    if (sinal) c = f.proximo();
+    if (minuscula(c) == 'n') return palavra(f, "an") ? Forma::Nan : Forma::Falha;
+    if (minuscula(c) == 'i') {
+        if (!palavra(f, "nf")) return Forma::Falha;
+        c = f.proximo();
+        if (minuscula(c) == 'i') return palavra(f, "nity") ? Forma::Infinito : Forma::Falha;
+        f.devolve(c);
+        return Forma::Infinito;
+    }
+    bool hexa = false, algum_digito = false, ponto = false, expoente = false;
+    std::size_t tomados = 0;  // characters of the number proper (no sign, no "0x")
+    int anterior = 0;
+    if (c == '0') {
+        c = f.proximo();
+        if (minuscula(c) == 'x') {
+            hexa = true;
+            c = f.proximo();
+        } else {
+            algum_digito = true;
+            ++tomados;
+        }
+    }
+    const int marca = hexa ? 'p' : 'e';
+    for (;; anterior = c, c = f.proximo(), ++tomados) {
+        if (digito(c) || (hexa && !expoente && digito_hexa(c))) {
+            algum_digito = true;
+        } else if (expoente && minuscula(anterior) == marca && (c == '+' || c == '-')) {
+        } else if (algum_digito && !expoente && minuscula(c) == marca) {
+            expoente = ponto = true;
+        } else if (!ponto && c == '.') {
+            ponto = true;
+        } else {
+            f.devolve(c);
+            break;
+        }
+    }
+    if (tomados == 0) return Forma::Falha;
+    return hexa ? Forma::Hexa : Forma::Decimal;
+}
+
+// Converts the text [s, s + n) that reconhece_g took as forma: true with the Scalar in out, or
+// false when its longest valid prefix is empty.
+bool converte_g(const char* s, std::size_t n, Forma forma, Scalar& out);

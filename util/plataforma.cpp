@@ -1,0 +1,154 @@
+// Platform services (see plataforma.h): POSIX (Linux, macOS, the BSDs) and Windows.
+#include "plataforma.h"
+
+#include <cstdio>
+
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#include <psapi.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#if defined(__APPLE__)
+#include <malloc/malloc.h>
+#include <sys/sysctl.h>
+#elif defined(__GLIBC__)
+#include <malloc.h>
+#endif
+#endif
+
+#if defined(__SANITIZE_ADDRESS__)
+// Part of the sanitizer runtime's allocator interface.
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
+#endif
+
+#if defined(_WIN32)
+
+int abre_leitura_arquivo(const char* path) {
+    const int fd = ::_open(path, _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+    if (fd < 0) return -1;
+    struct _stat64 st;
+    if (::_fstat64(fd, &st) != 0 || (st.st_mode & _S_IFDIR) != 0) {
+        ::_close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+long long le_bloco_arquivo(int arquivo, char* buf, std::size_t n) {
+    const unsigned pedido = n > (1u << 30) ? (1u << 30) : static_cast<unsigned>(n);
+    return ::_read(arquivo, buf, pedido);
+}
+
+void fecha_arquivo(int arquivo) {
+    if (arquivo >= 0) ::_close(arquivo);
+}
+
+void prepara_console(char* buffer, std::size_t tamanho) {
+    // Redirected input is read byte for byte, as on the other platforms. Typed input keeps the
+    // console's text mode, so that Enter is one line end and Ctrl+Z ends the input, as Enter
+    // and Ctrl+D do at a terminal elsewhere.
+    if (!::_isatty(::_fileno(stdin))) ::_setmode(::_fileno(stdin), _O_BINARY);
+    ::_setmode(::_fileno(stdout), _O_BINARY);
+    std::setvbuf(stdout, buffer, _IOFBF, tamanho);
+}
+
+// The stream lock is taken per call (the C runtime MinGW-w64 links by default has no
+// lock-free fwrite); the program writes in few, large pieces.
+void escreve_console(const char* p, std::size_t n) { std::fwrite(p, 1, n, stdout); }
+
+int le_console() { return std::getc(stdin); }
+
+std::size_t memoria_fisica() {
+    MEMORYSTATUSEX estado;
+    estado.dwLength = sizeof estado;
+    if (!::GlobalMemoryStatusEx(&estado)) return 0;
+    return static_cast<std::size_t>(estado.ullTotalPhys);
+}
+
+std::size_t memoria_em_uso() {
+#if defined(__SANITIZE_ADDRESS__)
+    return __sanitizer_get_current_allocated_bytes();
+#else
+    PROCESS_MEMORY_COUNTERS_EX contadores;
+    if (!::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&contadores),
+                                sizeof contadores))
+        return 0;
+    return static_cast<std::size_t>(contadores.PrivateUsage);
+#endif
+}
+
+#else
+
+int abre_leitura_arquivo(const char* path) {
+    int fd;
+    do fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0) return -1;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+long long le_bloco_arquivo(int arquivo, char* buf, std::size_t n) {
+    for (;;) {
+        const ssize_t r = ::read(arquivo, buf, n);
+        if (r >= 0 || errno != EINTR) return r;
+    }
+}
+
+void fecha_arquivo(int arquivo) {
+    if (arquivo >= 0) ::close(arquivo);
+}
+
+void prepara_console(char* buffer, std::size_t tamanho) { std::setvbuf(stdout, buffer, _IOFBF, tamanho); }
+
+#if defined(__GLIBC__)
+void escreve_console(const char* p, std::size_t n) { ::fwrite_unlocked(p, 1, n, stdout); }
+#else
+void escreve_console(const char* p, std::size_t n) { std::fwrite(p, 1, n, stdout); }
+#endif
+
+int le_console() { return ::getc_unlocked(stdin); }
+
+std::size_t memoria_fisica() {
+#if defined(__APPLE__)
+    unsigned long long bytes = 0;
+    std::size_t tamanho = sizeof bytes;
+    if (::sysctlbyname("hw.memsize", &bytes, &tamanho, nullptr, 0) != 0) return 0;
+    return static_cast<std::size_t>(bytes);
+#else
+    const long paginas = ::sysconf(_SC_PHYS_PAGES);
+    const long tamanho = ::sysconf(_SC_PAGESIZE);
+    if (paginas <= 0 || tamanho <= 0) return 0;
+    return static_cast<std::size_t>(paginas) * static_cast<std::size_t>(tamanho);
+#endif
+}
+
+std::size_t memoria_em_uso() {
+#if defined(__SANITIZE_ADDRESS__)
+    return __sanitizer_get_current_allocated_bytes();
+#elif defined(__APPLE__)
+    return ::mstats().bytes_used;
+#elif defined(__GLIBC__)
+    const struct mallinfo2 info = ::mallinfo2();
+    return info.uordblks + info.hblkhd;
+#else
+    return 0;
+#endif
+}
+
+#endif

@@ -1,0 +1,26 @@
+// Platform services: the few things the C++ standard library does not offer alike on Linux,
+// macOS and Windows. util/plataforma.cpp is the one file of the program that looks at which
+// platform it is built for; everything else uses these functions.
+#pragma once
+
+#include <cstddef>
+
+// ---- Files.
+// Opens path for reading in binary mode; a handle (>= 0), or -1 when it cannot be opened or is
+// a directory.
+int abre_leitura_arquivo(const char* path);
+// Reads up to n bytes into buf: the count read, 0 at the end of the file, -1 on a read error.
+// An interrupted read is retried.
+long long le_bloco_arquivo(int arquivo, char* buf, std::size_t n);
+void fecha_arquivo(int arquivo);  // a negative handle is ignored
+
+// ---- Console. Standard input and output in binary mode ("\n" line ends on every platform),
+// output fully buffered in buffer; writes and reads take no stream lock.
+void prepara_console(char* buffer, std::size_t tamanho);
+void escreve_console(const char* p, std::size_t n);
+int le_console();  // one byte of standard input, or EOF
+
+// ---- Memory: the machine's physical memory and the bytes this process holds from the
+// allocator; 0 where the platform cannot tell.
+std::size_t memoria_fisica();
+std::size_t memoria_em_uso();
