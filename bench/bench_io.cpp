@@ -37,15 +37,17 @@ const std::string& arquivo_matriz(int n) {
     auto& feitos = arquivos.porN;
     auto it = feitos.find(n);
     if (it != feitos.end()) return it->second;
-    const std::string p = (std::filesystem::temp_directory_path() /
-                           ("sislin-bench-a-" + std::to_string(::getpid()) + "-" + std::to_string(n) + ".txt"))
-                              .string();
+    const std::string p =
+        (std::filesystem::temp_directory_path() /
+         ("sislin-bench-a-" + std::to_string(::getpid()) + "-" + std::to_string(n) + ".txt"))
+            .string();
     std::ofstream f(p);
     const auto v = valores(n);
     char buf[64];
     for (int i = 0; i < n; ++i) {
         for (int j = 0; j < n; ++j) {
-            std::snprintf(buf, sizeof buf, "%.7g ", static_cast<double>(v[static_cast<std::size_t>(i * n + j)]));
+            std::snprintf(buf, sizeof buf, "%.7g ",
+                          static_cast<double>(v[static_cast<std::size_t>(i * n + j)]));
             f << buf;
         }
         f << '\n';
@@ -114,7 +116,8 @@ void BM_Imprime_Snprintf(benchmark::State& st) {
     std::vector<char> saida(v.size() * 24 + 64);
     for (auto _ : st) {
         char* p = saida.data();
-        for (float x : v) p += std::snprintf(p, 64, kFixo ? "%7.4f\t" : "%g \t", static_cast<double>(x));
+        for (float x : v)
+            p += std::snprintf(p, 64, kFixo ? "%7.4f\t" : "%g \t", static_cast<double>(x));
         benchmark::DoNotOptimize(p);
     }
     st.SetItemsProcessed(st.iterations() * static_cast<long>(v.size()));

@@ -213,8 +213,8 @@ int main() {
                 escreve("\n");
                 while (error > prec && k < maxit) {
                     k++;
-                    error = escolha == 9 ? IteracaoJacobi(n, A, b, x)
-                                         : IteracaoGaussSeidel(n, A, b, x);
+                    error =
+                        escolha == 9 ? IteracaoJacobi(n, A, b, x) : IteracaoGaussSeidel(n, A, b, x);
                     imprime_iteracao(k, n, x);
                     escreve_f74(error);
                     escreve("\n");

@@ -107,7 +107,8 @@ int dimensao(std::vector<char>& entrada, std::size_t tamanho) {
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     pasta_inicial = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (pasta_inicial < 0 || mkdtemp(pasta_nome) == nullptr) falha("cannot make the data directory");
+    if (pasta_inicial < 0 || mkdtemp(pasta_nome) == nullptr)
+        falha("cannot make the data directory");
     pasta_dados = open(pasta_nome, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (pasta_dados < 0 || fchdir(pasta_dados) != 0) falha("cannot enter the data directory");
     grava("a7.txt", kA7);
@@ -123,7 +124,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     bool tem_prefixo = false;
     for (int i = 0; i < *argc; ++i) {
         const char* a = (*argv)[i];
-        if (std::strncmp(a, "-artifact_prefix=", 17) == 0 || std::strncmp(a, "-exact_artifact_path=", 21) == 0) {
+        if (std::strncmp(a, "-artifact_prefix=", 17) == 0 ||
+            std::strncmp(a, "-exact_artifact_path=", 21) == 0) {
             const char* valor = std::strchr(a, '=') + 1;
             if (valor[0] != '/') {
                 guardados.push_back(std::string(a, valor) + cwd + "/" + valor);
@@ -179,6 +181,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::fclose(in);
 
     if (status != 0 && status != 1) falha("exit status other than 0 or 1");
-    if (escritos > kSaidaFixa + kSaidaPorByte * size) falha("output out of proportion to the input");
+    if (escritos > kSaidaFixa + kSaidaPorByte * size)
+        falha("output out of proportion to the input");
     return 0;
 }

@@ -45,19 +45,18 @@ int executa_ou_termina(const Menu& menu) {
 }  // namespace
 
 int menu_principal() {
-    static const char* const itens[] = {
-        "                1. Gauss \n",
-        "                2. Gauss com pivotacao parcial \n",
-        "                3. Fatoracao LU \n",
-        "                4. Fatoracao LU com pivotacao parcial \n",
-        "                5. Resolucao do sistema Ly = b \n",
-        "                6. Resolucao do sistema Uy = y \n",
-        "                7. Calculo do vetor residuo e erro \n",
-        "                8. Inversa da matriz A \n",
-        "                9. Metodo Iterativo de Jacobi \n",
-        "               10. Metodo Iterativo de Gauss-Seidel \n",
-        "                0. Sair \n",
-        nullptr};
+    static const char* const itens[] = {"                1. Gauss \n",
+                                        "                2. Gauss com pivotacao parcial \n",
+                                        "                3. Fatoracao LU \n",
+                                        "                4. Fatoracao LU com pivotacao parcial \n",
+                                        "                5. Resolucao do sistema Ly = b \n",
+                                        "                6. Resolucao do sistema Uy = y \n",
+                                        "                7. Calculo do vetor residuo e erro \n",
+                                        "                8. Inversa da matriz A \n",
+                                        "                9. Metodo Iterativo de Jacobi \n",
+                                        "               10. Metodo Iterativo de Gauss-Seidel \n",
+                                        "                0. Sair \n",
+                                        nullptr};
     const Menu menu{"\n*******************Menu Principal************************* \n", itens,
                     "                Escolha: ", 0, 10};
     const int escolha = executa(menu);
@@ -72,8 +71,8 @@ int menu_solucao_inicial() {
         "                4. Parcialmente gulosa (Insercao Mais Barata) \n",
         "                5. Aleatoria \n",
         nullptr};
-    return executa_ou_termina({"\n************Geracao da Solucao Inicial**************** \n",
-                               itens, "                escolha: ", 1, 5});
+    return executa_ou_termina({"\n************Geracao da Solucao Inicial**************** \n", itens,
+                               "                escolha: ", 1, 5});
 }
 
 int menu_GRASP() {

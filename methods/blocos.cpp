@@ -36,7 +36,8 @@ void passada(int n, Matrix A, int i0, int i1, Multiplicadores f, const void* dad
         for (int d = 0; d < passos; ++d) {
             if (d > 0) linhas(k, U.data(), faixa, i0, d, M.data(), A, i0 + d, 1, k0, w);
             for (int c = 0; c < w; ++c)
-                U[static_cast<std::size_t>(d) * static_cast<std::size_t>(faixa) + static_cast<std::size_t>(c)] = static_cast<double>(A[i0 + d][k0 + c]);
+                U[static_cast<std::size_t>(d) * static_cast<std::size_t>(faixa) +
+                  static_cast<std::size_t>(c)] = static_cast<double>(A[i0 + d][k0 + c]);
         }
         for (int j = i1 + 1; j <= n; j += k.linhas)
             linhas(k, U.data(), faixa, i0, passos, M.data(), A, j, std::min(k.linhas, n - j + 1),

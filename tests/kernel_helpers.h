@@ -97,7 +97,9 @@ inline bool mesmos_bits(const Mat& a, const Mat& b, int n) {
 
 // Same bits, or both NaN: when two NaNs meet, which one an operation passes on is not fixed by
 // the arithmetic and follows the compiler's operand order, even in the straightforward kernels.
-inline bool mesmo_valor(Scalar a, Scalar b) { return bits(a) == bits(b) || (std::isnan(a) && std::isnan(b)); }
+inline bool mesmo_valor(Scalar a, Scalar b) {
+    return bits(a) == bits(b) || (std::isnan(a) && std::isnan(b));
+}
 
 // mesmo_valor in every place, row and column 0 included, so stray writes show too.
 inline bool iguais(const Vec& a, const Vec& b, int n) {

@@ -59,13 +59,15 @@ protected:
     }
 
     static std::string desencontro(const std::string& p, int count, int rows) {
-        return "O Arquivo " + p + " nao corresponde as especificacoes.\nO Arquivo " + p + " possui " +
-               std::to_string(count) + " registros enquanto o problema tem " + std::to_string(rows) +
-               " linhas.\n";
+        return "O Arquivo " + p + " nao corresponde as especificacoes.\nO Arquivo " + p +
+               " possui " + std::to_string(count) + " registros enquanto o problema tem " +
+               std::to_string(rows) + " linhas.\n";
     }
 };
 
-std::uint32_t bits(float f) { return std::bit_cast<std::uint32_t>(f); }
+std::uint32_t bits(float f) {
+    return std::bit_cast<std::uint32_t>(f);
+}
 
 // What a loop of fscanf("%g") makes of the file: the reference for every value.
 std::vector<float> fscanf_arquivo(const std::string& path, std::size_t n) {
@@ -152,7 +154,8 @@ TEST_F(LeituraArquivos, ArquivoGrandeIgualAoFscanf) {
     ASSERT_EQ(ref.size(), static_cast<std::size_t>(n) * n);
     for (int i = 1; i <= n; ++i)
         for (int j = 1; j <= n; ++j)
-            ASSERT_EQ(bits(m[i][j]), bits(ref[static_cast<std::size_t>((i - 1) * n + j - 1)])) << i << "," << j;
+            ASSERT_EQ(bits(m[i][j]), bits(ref[static_cast<std::size_t>((i - 1) * n + j - 1)]))
+                << i << "," << j;
     libera_matriz(m, n + 1);
 }
 
@@ -211,7 +214,8 @@ TEST_F(LeituraArquivos, ArquivoCurtoOuMalformadoEReportado) {
 
 TEST_F(LeituraArquivos, DimensaoNegativaDaMatrizEReportada) {
     const std::string a = grava("a.txt", "1 2 3 4");
-    EXPECT_EQ(saida_fatal([&] { le_arq_matriz(a.c_str(), -1, 2, nullptr); }), desencontro(a, 0, -1));
+    EXPECT_EQ(saida_fatal([&] { le_arq_matriz(a.c_str(), -1, 2, nullptr); }),
+              desencontro(a, 0, -1));
     EXPECT_EQ(saida_fatal([&] { le_arq_matriz(a.c_str(), 2, -3, nullptr); }), desencontro(a, 0, 2));
 }
 
@@ -227,7 +231,8 @@ TEST_F(LeituraArquivos, ArquivoQueNaoAbreEReportado) {
               }),
               "O Arquivo " + pasta + " nao pode ser aberto.\n");
     const std::string sem_dir = (dir / "nao-ha" / "x.txt").string();
-    EXPECT_EQ(saida_fatal([&] { limpa_arquivo(sem_dir.c_str()); }), "O arquivo " + sem_dir + " nao pode ser aberto");
+    EXPECT_EQ(saida_fatal([&] { limpa_arquivo(sem_dir.c_str()); }),
+              "O arquivo " + sem_dir + " nao pode ser aberto");
 }
 
 }  // namespace

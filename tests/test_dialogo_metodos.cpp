@@ -20,7 +20,8 @@ const std::string kEco =
 const std::string kAI = "4 1\n2 5\n";
 const std::string kBI = "6 12\n";
 const std::string kEcoI =
-    kPrompt + "Matriz lida:\n4 \t1 \t\n2 \t5 \t\nVetor de termos independentes lido:\n6 \n12 \n" + M;
+    kPrompt + "Matriz lida:\n4 \t1 \t\n2 \t5 \t\nVetor de termos independentes lido:\n6 \n12 \n" +
+    M;
 
 const std::string kLuPivotado =
     "Matriz LU resultante:\n 4.0000\t 3.0000\t\n 0.5000\t-0.5000\t\n"
@@ -54,7 +55,8 @@ TEST(Gauss, ComPivoteamentoDuasVezesSeguidas) {
 
 TEST(Gauss, PivoZeroDaInfinitos) {
     espera(executa_sislin("0 1\n1 1\n", "1 2\n", "2\n1\n0\n"),
-           kPrompt + "Matriz lida:\n0 \t1 \t\n1 \t1 \t\nVetor de termos independentes lido:\n1 \n2 \n" +
+           kPrompt +
+               "Matriz lida:\n0 \t1 \t\n1 \t1 \t\nVetor de termos independentes lido:\n1 \n2 \n" +
                M + "Matriz A resultante:\n 0.0000\t 1.0000\t\n0\t   -inf\t\n" +
                "\nVetor solucao:\nx[ 1]=nan \nx[ 2]=nan \n" + M);
 }
@@ -91,10 +93,10 @@ TEST(Residuo, DepoisDaSolucaoPivoteadaEPausa) {
 
 TEST(Residuo, MedidoContraOsDadosLidos) {
     // Choice 2 twice leaves x = (0.25, 2): against A0 and b0 the residual is (0.5, 0).
-    const std::string dois =
-        "Matriz A resultante:\n 4.0000\t 3.0000\t\n0\t-0.5000\t\n" + kSolucao11 + M +
-        "Matriz A resultante:\n 4.0000\t 3.0000\t\n0\t-2.0000\t\n" +
-        "\nVetor solucao:\nx[ 1]=0.25 \nx[ 2]=2 \n" + M;
+    const std::string dois = "Matriz A resultante:\n 4.0000\t 3.0000\t\n0\t-0.5000\t\n" +
+                             kSolucao11 + M +
+                             "Matriz A resultante:\n 4.0000\t 3.0000\t\n0\t-2.0000\t\n" +
+                             "\nVetor solucao:\nx[ 1]=0.25 \nx[ 2]=2 \n" + M;
     espera(executa_sislin(kA, kB, "2\n2\n2\n7\nresto da linha\n0\n"),
            kEco + dois + "\nVetor Residuo:\nr[ 1]=0.5 \nr[ 2]=0 \n\nErro = 0.5\n" +
                // "esto da linha" stays for the menu: not a number, the line is discarded.
@@ -150,7 +152,8 @@ TEST(Iterativos, PrecisaoInalcancavelOuJaAtingida) {
 TEST(Iterativos, ConvergeSemMensagem) {
     // Converging to (0, 1): the fifth change, 0.0002, is within the precision.
     espera(executa_sislin(kAI, "1 5\n", "2\n10\n0.001\n100\n0\n"),
-           kPrompt + "Matriz lida:\n4 \t1 \t\n2 \t5 \t\nVetor de termos independentes lido:\n1 \n5 \n" +
+           kPrompt +
+               "Matriz lida:\n4 \t1 \t\n2 \t5 \t\nVetor de termos independentes lido:\n1 \n5 \n" +
                M + kPerguntas + kSeidel + kCabecalho2 + "1\t 0.2500\t 0.9000\t 0.9000\n" +
                "2\t 0.0250\t 0.9900\t 0.2250\n" + "3\t 0.0025\t 0.9990\t 0.0225\n" +
                "4\t 0.0002\t 0.9999\t 0.0023\n" + "5\t 0.0000\t 1.0000\t 0.0002\n" + M);
@@ -180,10 +183,12 @@ TEST(Falhas, NuncaApresentadasComoSucesso) {
     // whose change is NaN prints it and stops with the message.
     const std::string eco3 = kPrompt +
                              "Matriz lida:\n1 \t2 \t3 \t\n4 \t5 \t6 \t\n7 \t8 \t9 \t\n"
-                             "Vetor de termos independentes lido:\n6 \n15 \n24 \n" + M;
+                             "Vetor de termos independentes lido:\n6 \n15 \n24 \n" +
+                             M;
     const std::string eco2 = kPrompt +
                              "Matriz lida:\n0 \t1 \t\n1 \t1 \t\nVetor de termos independentes "
-                             "lido:\n1 \n2 \n" + M;
+                             "lido:\n1 \n2 \n" +
+                             M;
     const struct {
         const char *a7, *b7, *entrada;
         std::string saida;

@@ -61,7 +61,8 @@ Execucao executa_em(const fs::path& dir, const std::string& entrada) {
         std::ofstream f(dir / "entrada", std::ios::binary);
         f << entrada;
     }
-    const std::string cmd = "cd '" + dir.string() + "' && " + linha_sislin() + " <entrada >saida 2>erros";
+    const std::string cmd =
+        "cd '" + dir.string() + "' && " + linha_sislin() + " <entrada >saida 2>erros";
     const int w = std::system(cmd.c_str());
     Execucao e;
     if (w != -1 && WIFEXITED(w)) e.status = WEXITSTATUS(w);
@@ -175,7 +176,9 @@ TEST(EntradaRuim, ArquivoQueNaoAbreNemParaORoot) {
 
 TEST(EntradaRuim, BytesEstranhosNasRespostas) {
     // A byte-order mark before the dimension is not white space: that whole line is lost.
-    espera(executa_sislin(kA2, kB2, "\xEF\xBB\xBF" "2\n2\n0\n"),
+    espera(executa_sislin(kA2, kB2,
+                          "\xEF\xBB\xBF"
+                          "2\n2\n0\n"),
            kPrompt + kPrompt + kEcoA2 + kEcoB2 + kMenu, 0);
     // A NUL byte at the menu is text like any other.
     espera(executa_sislin(kA2, kB2, std::string("2\n\0 0\n0\n", 8)),
@@ -207,8 +210,8 @@ TEST(EntradaRuim, NumeroColadoAOutroTextoNaoEResposta) {
         {"2\n9\n0,001\n1e-3x\n0.001 3.5\n2,5\n0\n0\n",
          inicio + kPrec + kPrec + kPrec + kLimite + kLimite + kLimite + kJacobi2 +
              "Nao houve convergencia em 0 iteracoes" + kMenu},
-        {"2\t9 0.5\t0\r\n0", inicio + kPrec + kLimite + kJacobi2 +
-             "Nao houve convergencia em 0 iteracoes" + kMenu},
+        {"2\t9 0.5\t0\r\n0",
+         inicio + kPrec + kLimite + kJacobi2 + "Nao houve convergencia em 0 iteracoes" + kMenu},
     };
     for (const auto& c : casos) espera(executa_sislin(kA2, kB2, c.entrada), c.saida, 0);
 }
@@ -227,9 +230,9 @@ TEST(EntradaRuim, PrecisoesEspeciais) {
     // message. Minus infinity is always exceeded: every allowed sweep runs.
     espera(executa_sislin(kA2, kB2, "2\n9\ninf\n5\n10\nnan\n5\n9\n1e999\n5\n9\n-inf\n1\n0\n"),
            kPrompt + kEcoA2 + kEcoB2 + kMenu + kPrec + kLimite + kJacobi2 + kMenu + kPrec +
-               kLimite + kSeidel2 + "Nao houve convergencia em 0 iteracoes" + kMenu + kPrec + kLimite + kJacobi2 + kMenu + kPrec + kLimite +
-               kJacobi2 + "1\t 5.0000\t 1.5000\t 5.0000\nNao houve convergencia em 1 iteracoes" +
-               kMenu,
+               kLimite + kSeidel2 + "Nao houve convergencia em 0 iteracoes" + kMenu + kPrec +
+               kLimite + kJacobi2 + kMenu + kPrec + kLimite + kJacobi2 +
+               "1\t 5.0000\t 1.5000\t 5.0000\nNao houve convergencia em 1 iteracoes" + kMenu,
            0);
 }
 
@@ -238,19 +241,23 @@ TEST(EntradaRuim, PrecisaoNaGramaticaDoG) {
     // a dangling exponent is left out, and a letter that breaks "nan" or "infinity" is taken
     // with it, even a line end, so the line after it is the one dropped.
     const std::string inicio = kPrompt + kEcoA2 + kEcoB2 + kMenu;
-    const std::string uma = kJacobi2 + "1\t 5.0000\t 1.5000\t 5.0000\nNao houve convergencia em 1 iteracoes" + kMenu;
-    espera(executa_sislin(kA2, kB2, "2\n9\nn\n0x\n0x1p-1\n1\n0\n"), inicio + kPrec + kPrec + kLimite + uma, 0);
+    const std::string uma =
+        kJacobi2 + "1\t 5.0000\t 1.5000\t 5.0000\nNao houve convergencia em 1 iteracoes" + kMenu;
+    espera(executa_sislin(kA2, kB2, "2\n9\nn\n0x\n0x1p-1\n1\n0\n"),
+           inicio + kPrec + kPrec + kLimite + uma, 0);
     espera(executa_sislin(kA2, kB2, "2\n9\n1e+ 1\n0\n"), inicio + kPrec + kLimite + uma, 0);
     espera(executa_sislin(kA2, kB2, "2\n9\ninfin\n-.5e0\n1\n0\n"),
-           inicio + kPrec + kPrec + kLimite + kJacobi2 + "Nao houve convergencia em 0 iteracoes" + kMenu + "\n", 0);
+           inicio + kPrec + kPrec + kLimite + kJacobi2 + "Nao houve convergencia em 0 iteracoes" +
+               kMenu + "\n",
+           0);
 }
 
 TEST(EntradaRuim, PausaDoResiduoComRespostasCRLF) {
     // The pause takes the "\r" and the "\n" of the reply "7\r\n": it does not wait, and the
     // next line is read by the menu.
     espera(executa_sislin(kA2, kB2, "2\r\n7\r\n0\r\n"),
-           kPrompt + kEcoA2 + kEcoB2 + kMenu + "\nVetor Residuo:\nr[ 1]=5 \nr[ 2]=6 \n\nErro = 6\n" +
-               kMenu,
+           kPrompt + kEcoA2 + kEcoB2 + kMenu +
+               "\nVetor Residuo:\nr[ 1]=5 \nr[ 2]=6 \n\nErro = 6\n" + kMenu,
            0);
 }
 

@@ -85,7 +85,9 @@ TEST(Guia, DialogosCitadosSaoOsDeHoje) {
             EXPECT_EQ(e.saida, b.texto) << "guide line " << b.linha;
         else
             EXPECT_NE(e.saida.find(b.texto), std::string::npos)
-                << "guide line " << b.linha << ", excerpt:\n" << b.texto << "\noutput:\n" << e.saida;
+                << "guide line " << b.linha << ", excerpt:\n"
+                << b.texto << "\noutput:\n"
+                << e.saida;
     }
 }
 

@@ -140,4 +140,3 @@ TEST(KernelCruzado, PivotRuleOnGeneralMatricesMatchesLongDoubleReplica) {
     }
     EXPECT_GT(compared, 20);
 }
-

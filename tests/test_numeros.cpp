@@ -20,7 +20,9 @@
 namespace {
 
 // printf's text, a NaN's sign dropped.
-double sem_sinal_de_nan(double v) { return std::isnan(v) ? std::fabs(v) : v; }
+double sem_sinal_de_nan(double v) {
+    return std::isnan(v) ? std::fabs(v) : v;
+}
 std::string g_lib(double v) {
     char b[512];
     std::snprintf(b, sizeof b, "%g", sem_sinal_de_nan(v));
@@ -47,11 +49,13 @@ std::string fixo_nosso(double v, int w, int p) {
     if (g == gl && f == fl) return ::testing::AssertionSuccess();
     char a[64];
     std::snprintf(a, sizeof a, "%a", v);
-    return ::testing::AssertionFailure() << a << ": %g [" << g << "] vs [" << gl << "], %7.4f [" << f
-                                         << "] vs [" << fl << "]";
+    return ::testing::AssertionFailure()
+           << a << ": %g [" << g << "] vs [" << gl << "], %7.4f [" << f << "] vs [" << fl << "]";
 }
 
-float de_bits(std::uint32_t b) { return std::bit_cast<float>(b); }
+float de_bits(std::uint32_t b) {
+    return std::bit_cast<float>(b);
+}
 
 // ---------------------------------------------------------------- output
 
@@ -77,21 +81,26 @@ TEST(FormataNumero, ValoresEspeciais) {
 }
 
 TEST(FormataNumero, ExtremosESubnormais) {
-    const double casos[] = {FLT_MAX, -FLT_MAX, FLT_MIN, FLT_TRUE_MIN, -FLT_TRUE_MIN, DBL_MAX, -DBL_MAX,
-                            DBL_MIN, DBL_TRUE_MIN, 3.4e38, 1e17, 9.9999949999e16, 1e-5, 9.999995e-6,
-                            static_cast<double>(std::nextafter(1e17f, 0.0f))};
+    const double casos[] = {
+        FLT_MAX,      -FLT_MAX,      FLT_MIN,
+        FLT_TRUE_MIN, -FLT_TRUE_MIN, DBL_MAX,
+        -DBL_MAX,     DBL_MIN,       DBL_TRUE_MIN,
+        3.4e38,       1e17,          9.9999949999e16,
+        1e-5,         9.999995e-6,   static_cast<double>(std::nextafter(1e17f, 0.0f))};
     for (double v : casos) EXPECT_TRUE(igual_printf(v));
     // %7.4f prints every integer digit of a large value.
-    EXPECT_EQ(fixo_nosso(static_cast<double>(FLT_MAX), 7, 4), fixo_lib(static_cast<double>(FLT_MAX), 7, 4));
+    EXPECT_EQ(fixo_nosso(static_cast<double>(FLT_MAX), 7, 4),
+              fixo_lib(static_cast<double>(FLT_MAX), 7, 4));
     EXPECT_EQ(fixo_nosso(DBL_MAX, 7, 4).size(), 309u + 5u);
 }
 
 TEST(FormataNumero, EmpatesArredondamParaPar) {
     // Exact binary ties: the digit kept is the even one, as printf does.
-    const double casos[] = {0.125,     0.375,      0.03125,     0.00005,    2.5e-5,     -2.5e-5,
-                            0.5,       1.5,        2.5,         1234565.0,  1234575.0,  123456.5,
-                            123457.5,  0.0009765625, 0.00048828125, 999999.5, 9999995.0, 0.00015,
-                            99999.95,  0.99999995, 1.00005,     -1.00015,   2047.99995, 8388607.5};
+    const double casos[] = {0.125,     0.375,     0.03125,    0.00005,      2.5e-5,
+                            -2.5e-5,   0.5,       1.5,        2.5,          1234565.0,
+                            1234575.0, 123456.5,  123457.5,   0.0009765625, 0.00048828125,
+                            999999.5,  9999995.0, 0.00015,    99999.95,     0.99999995,
+                            1.00005,   -1.00015,  2047.99995, 8388607.5};
     for (double v : casos) EXPECT_TRUE(igual_printf(v));
     EXPECT_EQ(fixo_nosso(0.03125, 7, 4), " 0.0312");
     EXPECT_EQ(fixo_nosso(0.09375, 7, 4), " 0.0938");
@@ -102,10 +111,12 @@ TEST(FormataNumero, EmpatesArredondamParaPar) {
 
 TEST(FormataNumero, OutrasLargurasEPrecisoes) {
     std::mt19937_64 rng(7);
-    const double casos[] = {0.5, 1.5, 2.5, -0.5, 0.05, 123.456, -9.99999, 1e-9, 5e-10, 1e20, 0.0, -0.0};
+    const double casos[] = {0.5,      1.5,  2.5,   -0.5, 0.05, 123.456,
+                            -9.99999, 1e-9, 5e-10, 1e20, 0.0,  -0.0};
     for (double v : casos)
         for (int w : {0, 1, 7, 12, 40})
-            for (int p = 0; p <= 12; ++p) EXPECT_EQ(fixo_nosso(v, w, p), fixo_lib(v, w, p)) << v << " " << w << " " << p;
+            for (int p = 0; p <= 12; ++p)
+                EXPECT_EQ(fixo_nosso(v, w, p), fixo_lib(v, w, p)) << v << " " << w << " " << p;
     for (int i = 0; i < 20000; ++i) {
         const double v = std::bit_cast<double>(rng());
         const int p = static_cast<int>(rng() % 10);
@@ -118,9 +129,17 @@ TEST(FormataNumero, CadaExpoenteDeFloat) {
     for (std::uint32_t exp = 0; exp < 256; ++exp)
         for (std::uint32_t sinal = 0; sinal < 2; ++sinal) {
             const std::uint32_t base = (sinal << 31) | (exp << 23);
-            const std::uint32_t mantissas[] = {0, 1, 2, 0x400000, 0x7ffffe, 0x7fffff, static_cast<std::uint32_t>(rng() & 0x7fffff),
-                                               static_cast<std::uint32_t>(rng() & 0x7fffff), static_cast<std::uint32_t>(rng() & 0x7fffff)};
-            for (std::uint32_t m : mantissas) ASSERT_TRUE(igual_printf(static_cast<double>(de_bits(base | m))));
+            const std::uint32_t mantissas[] = {0,
+                                               1,
+                                               2,
+                                               0x400000,
+                                               0x7ffffe,
+                                               0x7fffff,
+                                               static_cast<std::uint32_t>(rng() & 0x7fffff),
+                                               static_cast<std::uint32_t>(rng() & 0x7fffff),
+                                               static_cast<std::uint32_t>(rng() & 0x7fffff)};
+            for (std::uint32_t m : mantissas)
+                ASSERT_TRUE(igual_printf(static_cast<double>(de_bits(base | m))));
         }
 }
 
@@ -169,7 +188,8 @@ std::vector<std::uint32_t> fscanf_todos(const std::string& texto) {
 
 std::vector<std::uint32_t> nossos_todos(const std::string& texto) {
     std::vector<Scalar> v(texto.size() + 1);
-    const std::size_t n = le_numeros_g(texto.data(), texto.data() + texto.size(), v.data(), v.size());
+    const std::size_t n =
+        le_numeros_g(texto.data(), texto.data() + texto.size(), v.data(), v.size());
     std::vector<std::uint32_t> r;
     for (std::size_t i = 0; i < n; ++i) r.push_back(std::bit_cast<std::uint32_t>(v[i]));
     return r;
@@ -177,18 +197,90 @@ std::vector<std::uint32_t> nossos_todos(const std::string& texto) {
 
 TEST(LeNumero, FormasDoScanf) {
     // Prefixes and odd forms: whatever the library does with them, the reader does the same.
-    const char* casos[] = {
-        "1e",       "1e+",      "1e-",     "1E5",       "0x",       "0x1",      "0x1p-130", "0X1P3",
-        "0x.p1",    "0xg",      "0x1p",    "0x1p+",     "-",        "+",        ".",        "-.",
-        "+.5",      "-.5",      ".5",      "5.",        "1.e5",     ".e5",      "+-1",      "-+1",
-        "--1",      "inf",      "-inf",    "+inf",      "INF",      "infx",     "infin",    "infinit",
-        "infinity", "Infinity", "nan",     "-nan",      "NaN",      "nan(",     "nan(12)",  "nan(12",
-        "nan(_a1)", "nanx",     "1.5-2.5", "1,5",       "1e5x",     "1e5e5",    "00x1",     "- 1",
-        "1..2",     "1.2.3",    "e5",      "1e99",      "-1e99",    "1e-50",    "-1e-50",   "1e-40",
-        "3.4028235e38", "3.4028236e38", "1.4e-45", "7e-46", "7.1e-46", "0", "-0", "000",
-        "1e-2147483649", "1e2147483648", "0.0e999999", "12345678901234567890123", "1$",
-        "\xff", "1\xff", "1 2 3", "\t1\r\n2\v3\f4", "1\n\n", "  ", "", "0x1.fffffep127",
-        "0x1.ffffffp127", "1p5",   "1x",       "0e",       "0e+",      ".0e1",     "+0x10"};
+    const char* casos[] = {"1e",
+                           "1e+",
+                           "1e-",
+                           "1E5",
+                           "0x",
+                           "0x1",
+                           "0x1p-130",
+                           "0X1P3",
+                           "0x.p1",
+                           "0xg",
+                           "0x1p",
+                           "0x1p+",
+                           "-",
+                           "+",
+                           ".",
+                           "-.",
+                           "+.5",
+                           "-.5",
+                           ".5",
+                           "5.",
+                           "1.e5",
+                           ".e5",
+                           "+-1",
+                           "-+1",
+                           "--1",
+                           "inf",
+                           "-inf",
+                           "+inf",
+                           "INF",
+                           "infx",
+                           "infin",
+                           "infinit",
+                           "infinity",
+                           "Infinity",
+                           "nan",
+                           "-nan",
+                           "NaN",
+                           "nan(",
+                           "nan(12)",
+                           "nan(12",
+                           "nan(_a1)",
+                           "nanx",
+                           "1.5-2.5",
+                           "1,5",
+                           "1e5x",
+                           "1e5e5",
+                           "00x1",
+                           "- 1",
+                           "1..2",
+                           "1.2.3",
+                           "e5",
+                           "1e99",
+                           "-1e99",
+                           "1e-50",
+                           "-1e-50",
+                           "1e-40",
+                           "3.4028235e38",
+                           "3.4028236e38",
+                           "1.4e-45",
+                           "7e-46",
+                           "7.1e-46",
+                           "0",
+                           "-0",
+                           "000",
+                           "1e-2147483649",
+                           "1e2147483648",
+                           "0.0e999999",
+                           "12345678901234567890123",
+                           "1$",
+                           "\xff",
+                           "1\xff",
+                           "1 2 3",
+                           "\t1\r\n2\v3\f4",
+                           "1\n\n",
+                           "  ",
+                           "",
+                           "0x1.fffffep127",
+                           "0x1.ffffffp127",
+                           "1p5",
+                           "1x",
+                           "0e",
+                           "0e+",
+                           ".0e1",
+                           "+0x10"};
     for (const char* c : casos) {
         const std::string s(c);
         EXPECT_EQ(nossos_todos(s), fscanf_todos(s)) << "[" << s << "]";
@@ -212,7 +304,8 @@ TEST(LeNumero, ConversoesNaoSaoDelimitadasPorEspacos) {
 
 TEST(LeNumero, TextoAleatorioIgualAoFscanf) {
     std::mt19937 rng(5);
-    const char alfabeto[] = "0123456789012345678901234567890123456789....++--eeEExXpPinfatyINFANY() \t\n,_";
+    const char alfabeto[] =
+        "0123456789012345678901234567890123456789....++--eeEExXpPinfatyINFANY() \t\n,_";
     for (int i = 0; i < 40000; ++i) {
         std::string s;
         const std::size_t n = 1 + rng() % 24;
@@ -235,7 +328,8 @@ TEST(LeNumero, HexadecimaisIguaisAoFscanf) {
             s += k == 0 || rng() % 3 ? hexa[rng() % 22] : '0';
         }
         s += 'p';
-        s += std::to_string(static_cast<int>(rng() % 360) - 250 - 4 * static_cast<int>(n < ponto ? n : ponto));
+        s += std::to_string(static_cast<int>(rng() % 360) - 250 -
+                            4 * static_cast<int>(n < ponto ? n : ponto));
         texto += s + (i % 5 ? " " : "\n");
     }
     EXPECT_EQ(nossos_todos(texto), fscanf_todos(texto));
@@ -248,18 +342,21 @@ TEST(LeNumero, DecimaisAleatoriosCorretamenteArredondados) {
     for (int i = 0; i < 150000; ++i) {
         const int forma = static_cast<int>(rng() % 4);
         if (forma == 0) {
-            std::snprintf(buf, sizeof buf, "%.9g", static_cast<double>(de_bits(static_cast<std::uint32_t>(rng()))));
+            std::snprintf(buf, sizeof buf, "%.9g",
+                          static_cast<double>(de_bits(static_cast<std::uint32_t>(rng()))));
         } else if (forma == 1) {
             // Halfway between two floats and a little off it: the hard cases of rounding.
             const float f = std::abs(de_bits(static_cast<std::uint32_t>(rng())));
             if (!std::isfinite(f)) continue;
-            const double meio = (static_cast<double>(f) + static_cast<double>(std::nextafter(f, HUGE_VALF))) / 2;
+            const double meio =
+                (static_cast<double>(f) + static_cast<double>(std::nextafter(f, HUGE_VALF))) / 2;
             std::snprintf(buf, sizeof buf, "%.*e", static_cast<int>(rng() % 25), meio);
         } else if (forma == 2) {
             std::snprintf(buf, sizeof buf, "%.17g", std::bit_cast<double>(rng()));
         } else {
-            std::snprintf(buf, sizeof buf, "%llu.%llue%d", static_cast<unsigned long long>(rng() % 100000),
-                          static_cast<unsigned long long>(rng()), static_cast<int>(rng() % 120) - 60);
+            std::snprintf(
+                buf, sizeof buf, "%llu.%llue%d", static_cast<unsigned long long>(rng() % 100000),
+                static_cast<unsigned long long>(rng()), static_cast<int>(rng() % 120) - 60);
         }
         texto += buf;
         texto += (i % 7 == 0) ? "\n" : " ";
@@ -273,10 +370,18 @@ TEST(LeNumero, DecimaisCurtosIguaisAoStrtof) {
     for (int i = 0; i < 300000; ++i) {
         std::uint32_t w;
         switch (rng() % 4) {
-            case 0: w = rng() % 100; break;
-            case 1: w = (1u << 24) - 8 + rng() % 16; break;
-            case 2: w = rng() % 100000000; break;
-            default: w = rng() % (1u << 24); break;
+            case 0:
+                w = rng() % 100;
+                break;
+            case 1:
+                w = (1u << 24) - 8 + rng() % 16;
+                break;
+            case 2:
+                w = rng() % 100000000;
+                break;
+            default:
+                w = rng() % (1u << 24);
+                break;
         }
         std::string dig = std::to_string(w);
         if (rng() % 4 == 0) dig = std::string(rng() % 4, '0') + dig;  // leading zeros
@@ -291,7 +396,8 @@ TEST(LeNumero, DecimaisCurtosIguaisAoStrtof) {
         const char* fim = le_numero_g(s.data(), s.data() + s.size(), x, ok);
         ASSERT_TRUE(ok) << s;
         ASSERT_EQ(fim, s.data() + s.size()) << s;
-        ASSERT_EQ(std::bit_cast<std::uint32_t>(x), std::bit_cast<std::uint32_t>(std::strtof(s.c_str(), nullptr)))
+        ASSERT_EQ(std::bit_cast<std::uint32_t>(x),
+                  std::bit_cast<std::uint32_t>(std::strtof(s.c_str(), nullptr)))
             << s;
     }
     EXPECT_EQ(std::bit_cast<std::uint32_t>(nossos_todos("-0.0e5")[0]), 0x80000000u);

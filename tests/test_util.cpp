@@ -132,7 +132,8 @@ TEST(Menus, OutrosMenusComecamEm1) {
         "                4. Parcialmente gulosa (Insercao Mais Barata) \n"
         "                5. Aleatoria \n"
         "                escolha: ";
-    EXPECT_EQ(com_entrada("0\nx y\n5\n", menu_solucao_inicial, escolha), inicial + inicial + inicial);
+    EXPECT_EQ(com_entrada("0\nx y\n5\n", menu_solucao_inicial, escolha),
+              inicial + inicial + inicial);
     EXPECT_EQ(escolha, 5);
 }
 

@@ -28,12 +28,14 @@ constexpr std::size_t kBloco = std::size_t{1} << 20;
 }
 
 [[noreturn]] void desencontro(const char* path, int count, int rows) {
-    falha(std::string("O Arquivo ") + path + " nao corresponde as especificacoes.\n" + "O Arquivo " +
-          path + " possui " + std::to_string(count) + " registros enquanto o problema tem " +
-          std::to_string(rows) + " linhas.\n");
+    falha(std::string("O Arquivo ") + path + " nao corresponde as especificacoes.\n" +
+          "O Arquivo " + path + " possui " + std::to_string(count) +
+          " registros enquanto o problema tem " + std::to_string(rows) + " linhas.\n");
 }
 
-bool espaco(char c) { return c == ' ' || static_cast<unsigned char>(c - '\t') <= 4; }
+bool espaco(char c) {
+    return c == ' ' || static_cast<unsigned char>(c - '\t') <= 4;
+}
 
 int abre_leitura(const char* path) {
     const int fd = abre_leitura_arquivo(path);

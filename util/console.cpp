@@ -17,10 +17,14 @@ void prepara_saida() {
     prepara_console(buffer, sizeof buffer);
 }
 
-void escreve(const char* text) { escreve_console(text, std::strlen(text)); }
+void escreve(const char* text) {
+    escreve_console(text, std::strlen(text));
+}
 
 namespace {
-void escreve_bytes(const char* p, std::size_t len) { escreve_console(p, len); }
+void escreve_bytes(const char* p, std::size_t len) {
+    escreve_console(p, len);
+}
 }  // namespace
 
 void escreve_g(Scalar v) {
@@ -68,7 +72,9 @@ bool termina_bem(int c) {
 }
 }  // namespace
 
-void descarta_linha() { descarta_desde(le_console()); }
+void descarta_linha() {
+    descarta_desde(le_console());
+}
 
 Leitura le_inteiro(int& v) {
     std::fflush(stdout);
@@ -86,8 +92,10 @@ Leitura le_inteiro(int& v) {
     long long valor = 0;
     bool grande = false;
     for (; c != EOF && std::isdigit(c); c = le_console()) {
-        if (valor <= static_cast<long long>(INT_MAX) + 1) valor = valor * 10 + (c - '0');
-        else grande = true;
+        if (valor <= static_cast<long long>(INT_MAX) + 1)
+            valor = valor * 10 + (c - '0');
+        else
+            grande = true;
     }
     if (negativo) valor = -valor;
     if (grande || valor > INT_MAX || valor < INT_MIN) {

@@ -22,9 +22,15 @@ enum class Forma { Falha, Decimal, Hexa, Infinito, Nan };
 
 namespace conversao {
 
-inline int minuscula(int c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; }
-inline bool digito(int c) { return c >= '0' && c <= '9'; }
-inline bool digito_hexa(int c) { return digito(c) || (minuscula(c) >= 'a' && minuscula(c) <= 'f'); }
+inline int minuscula(int c) {
+    return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c;
+}
+inline bool digito(int c) {
+    return c >= '0' && c <= '9';
+}
+inline bool digito_hexa(int c) {
+    return digito(c) || (minuscula(c) >= 'a' && minuscula(c) <= 'f');
+}
 
 // Takes the rest of word (its first letter already taken); false at the first mismatch, which
 // has been taken too.

@@ -8,17 +8,17 @@
 // Input follows the grammar of conversao.h. Short plain decimals are converted here exactly;
 // other decimals go to fast_float (correctly rounded, like strtof), hexadecimal ones to
 // de_binario below.
+#include <fast_float/fast_float.h>
+
 #include <algorithm>
-#include <limits>
 #include <bit>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <system_error>
-
-#include <fast_float/fast_float.h>
 
 #include "conversao.h"
 #include "util.h"
@@ -47,26 +47,18 @@ U128 desloca(U128 x, int s) {
 }
 
 // Bit i of x, and whether any bit below i is set.
-bool bit(U128 x, int i) { return ((i < 64 ? x.baixo >> i : x.alto >> (i - 64)) & 1) != 0; }
+bool bit(U128 x, int i) {
+    return ((i < 64 ? x.baixo >> i : x.alto >> (i - 64)) & 1) != 0;
+}
 bool algum_abaixo(U128 x, int i) {
     if (i <= 64) return i > 0 && (x.baixo & (~std::uint64_t{0} >> (64 - i))) != 0;
     return x.baixo != 0 || (x.alto & (~std::uint64_t{0} >> (128 - i))) != 0;
 }
 
-constexpr std::uint64_t kPot10[] = {1ULL,
-                                    10ULL,
-                                    100ULL,
-                                    1000ULL,
-                                    10000ULL,
-                                    100000ULL,
-                                    1000000ULL,
-                                    10000000ULL,
-                                    100000000ULL,
-                                    1000000000ULL,
-                                    10000000000ULL,
-                                    100000000000ULL,
-                                    1000000000000ULL,
-                                    10000000000000ULL};
+constexpr std::uint64_t kPot10[] = {
+    1ULL,           10ULL,           100ULL,           1000ULL,          10000ULL,
+    100000ULL,      1000000ULL,      10000000ULL,      100000000ULL,     1000000000ULL,
+    10000000000ULL, 100000000000ULL, 1000000000000ULL, 10000000000000ULL};
 
 // Writes the decimal digits of v; returns the count.
 std::size_t escreve_uint(char* out, std::uint64_t v) {
@@ -129,7 +121,9 @@ std::size_t copia_nan(char* buf) {
     return 3;
 }
 
-bool finito(double v) { return ((std::bit_cast<std::uint64_t>(v) >> 52) & 0x7ff) != 0x7ff; }
+bool finito(double v) {
+    return ((std::bit_cast<std::uint64_t>(v) >> 52) & 0x7ff) != 0x7ff;
+}
 
 std::size_t pelo_to_chars(char* buf, double v, std::chars_format fmt, int prec) {
     // Exact, and the same text as printf's; the buffer holds every result of the precisions used.
@@ -142,7 +136,7 @@ std::size_t pelo_to_chars(char* buf, double v, std::chars_format fmt, int prec) 
 void seis_digitos(const Binario& b, std::uint64_t& q_out, int& x_out) {
     // Bit length of m (normal: 53) gives the binary magnitude; x is the estimate or one more.
     const int topo = b.e + 63 - std::countl_zero(b.m);  // 2^topo <= |v| < 2^(topo + 1)
-    int x = (topo * 78913) >> 18;                        // floor(topo * log10(2))
+    int x = (topo * 78913) >> 18;                       // floor(topo * log10(2))
     for (;;) {
         const int k = 5 - x;  // q = |v| * 10^k
         std::uint64_t q;
@@ -178,7 +172,8 @@ void seis_digitos(const Binario& b, std::uint64_t& q_out, int& x_out) {
                 ++x;
                 continue;
             }
-            const std::uint64_t a = t1 & ((std::uint64_t{1} << s) - 1), meio = std::uint64_t{1} << (s - 1);
+            const std::uint64_t a = t1 & ((std::uint64_t{1} << s) - 1),
+                                meio = std::uint64_t{1} << (s - 1);
             q = t;
             if (a > meio || (a == meio && (r1 > 0 || (q & 1) != 0))) ++q;
         }
@@ -248,7 +243,8 @@ std::size_t formata_fixo(char* buf, double v, int width, int prec) {
     // |v| < 2^53: |v| * 10^prec < 2^83, rounded exactly from the binary value; the digits are
     // written from 64 bits, so larger results take the general path.
     std::uint64_t q = 0;
-    const bool exato = finito(v) && b.e <= 0 && prec <= 9 && arredonda_shift(multiplica(b.m, kPot10[prec]), -b.e, q);
+    const bool exato = finito(v) && b.e <= 0 && prec <= 9 &&
+                       arredonda_shift(multiplica(b.m, kPot10[prec]), -b.e, q);
     if (v != v) {
         len = copia_nan(tmp);
     } else if (exato) {
@@ -276,8 +272,12 @@ std::size_t formata_fixo(char* buf, double v, int width, int prec) {
 
 namespace {
 
-bool espaco(char c) { return c == ' ' || static_cast<unsigned char>(c - '\t') <= 4; }
-bool digito(char c) { return static_cast<unsigned char>(c - '0') <= 9; }
+bool espaco(char c) {
+    return c == ' ' || static_cast<unsigned char>(c - '\t') <= 4;
+}
+bool digito(char c) {
+    return static_cast<unsigned char>(c - '0') <= 9;
+}
 
 // A byte source over the text [p, end) for reconhece_g.
 struct FonteTexto {
@@ -312,7 +312,8 @@ float de_binario(std::uint64_t m, long long e2, bool resto) {
         ++expo;
     }
     if (expo > 127) return std::numeric_limits<float>::infinity();
-    return std::bit_cast<float>(static_cast<std::uint32_t>(((expo + 127) << 23) | static_cast<long long>(q & 0x7fffff)));
+    return std::bit_cast<float>(
+        static_cast<std::uint32_t>(((expo + 127) << 23) | static_cast<long long>(q & 0x7fffff)));
 }
 
 int valor_hexa(char c) {
@@ -355,7 +356,8 @@ float converte_hexa(const char* s, const char* end) {
 // decimal exponent within [-10, 10]. Both operands are then exact floats, and one float
 // multiplication or division gives the correctly rounded result. Anything else returns false.
 bool decimal_curto(const char* s, const char* end, bool negativo, Scalar& out, const char*& fim) {
-    static constexpr float kPot10f[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+    static constexpr float kPot10f[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
+                                        1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
     if (negativo) ++s;
     std::uint32_t w = 0;
     int digitos = 0;  // digits taken into w, leading zeros excluded

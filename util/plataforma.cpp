@@ -12,6 +12,7 @@
 #endif
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
+// psapi.h needs the types of windows.h first.
 #include <psapi.h>
 #else
 #include <fcntl.h>
@@ -65,9 +66,13 @@ void prepara_console(char* buffer, std::size_t tamanho) {
 
 // The stream lock is taken per call (the C runtime MinGW-w64 links by default has no
 // lock-free fwrite); the program writes in few, large pieces.
-void escreve_console(const char* p, std::size_t n) { std::fwrite(p, 1, n, stdout); }
+void escreve_console(const char* p, std::size_t n) {
+    std::fwrite(p, 1, n, stdout);
+}
 
-int le_console() { return std::getc(stdin); }
+int le_console() {
+    return std::getc(stdin);
+}
 
 std::size_t memoria_fisica() {
     MEMORYSTATUSEX estado;
@@ -81,7 +86,8 @@ std::size_t memoria_em_uso() {
     return __sanitizer_get_current_allocated_bytes();
 #else
     PROCESS_MEMORY_COUNTERS_EX contadores;
-    if (!::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&contadores),
+    if (!::GetProcessMemoryInfo(::GetCurrentProcess(),
+                                reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&contadores),
                                 sizeof contadores))
         return 0;
     return static_cast<std::size_t>(contadores.PrivateUsage);
@@ -114,15 +120,23 @@ void fecha_arquivo(int arquivo) {
     if (arquivo >= 0) ::close(arquivo);
 }
 
-void prepara_console(char* buffer, std::size_t tamanho) { std::setvbuf(stdout, buffer, _IOFBF, tamanho); }
+void prepara_console(char* buffer, std::size_t tamanho) {
+    std::setvbuf(stdout, buffer, _IOFBF, tamanho);
+}
 
 #if defined(__GLIBC__)
-void escreve_console(const char* p, std::size_t n) { ::fwrite_unlocked(p, 1, n, stdout); }
+void escreve_console(const char* p, std::size_t n) {
+    ::fwrite_unlocked(p, 1, n, stdout);
+}
 #else
-void escreve_console(const char* p, std::size_t n) { std::fwrite(p, 1, n, stdout); }
+void escreve_console(const char* p, std::size_t n) {
+    std::fwrite(p, 1, n, stdout);
+}
 #endif
 
-int le_console() { return ::getc_unlocked(stdin); }
+int le_console() {
+    return ::getc_unlocked(stdin);
+}
 
 std::size_t memoria_fisica() {
 #if defined(__APPLE__)

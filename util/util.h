@@ -53,12 +53,12 @@ std::size_t formata_fixo(char* buf, double v, int width, int prec);
 
 // ---- Console output: standard output is fully buffered and flushed only before a read of
 // standard input and at exit.
-void prepara_saida();                   // sets up the large output buffer; call once at start
-void escreve(const char* text);         // text as is
-void escreve_g(Scalar v);               // "%g"
-void escreve_f74(Scalar v);             // "%7.4f"
-void escreve_int(int v);                // "%d"
-void escreve_int2(int v);               // "%2d"
+void prepara_saida();            // sets up the large output buffer; call once at start
+void escreve(const char* text);  // text as is
+void escreve_g(Scalar v);        // "%g"
+void escreve_f74(Scalar v);      // "%7.4f"
+void escreve_int(int v);         // "%d"
+void escreve_int2(int v);        // "%2d"
 
 // ---- Console input. Each read flushes standard output first.
 enum class Leitura { Ok, Invalida, Fim };
@@ -77,9 +77,10 @@ void descarta_linha();
 
 // ---- Number text internals, exposed for the tests and for fuzzing.
 // One "%g" conversion into a Scalar, as the GNU C library's fscanf makes it on a stream holding
-// the text [p, end) and then ending (the grammar is in conversao.h), on every platform: white space (C locale) is skipped, then the longest number form
-// the conversion takes is converted. On success ok is true, out holds the value and the result
-// points after the number; on failure ok is false and out is not written.
+// the text [p, end) and then ending (the grammar is in conversao.h), on every platform: white space
+// (C locale) is skipped, then the longest number form the conversion takes is converted. On success
+// ok is true, out holds the value and the result points after the number; on failure ok is false
+// and out is not written.
 const char* le_numero_g(const char* p, const char* end, Scalar& out, bool& ok);
 // Successive "%g" conversions of [p, end) into out[0..count); stops at the first one that fails.
 // Returns how many places were filled.

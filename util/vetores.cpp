@@ -67,9 +67,13 @@ Matrix cria_matriz(int rows, int cols) {
     return m;
 }
 
-void libera_vetor(Vector v) { std::free(v); }
+void libera_vetor(Vector v) {
+    std::free(v);
+}
 
-void libera_vetor(IndexVector v) { std::free(v); }
+void libera_vetor(IndexVector v) {
+    std::free(v);
+}
 
 void libera_matriz(Matrix m, int rows) {
     for (int i = rows - 1; i >= 0; i--) std::free(m[i]);
@@ -98,5 +102,7 @@ void imprime_vetor(const char* name, const Scalar* v, int n) {
 Scalar randomico(Scalar a, Scalar b) {
     if (a == b) return a;
     const auto t = static_cast<Scalar>(static_cast<double>(std::rand() % 10000) / 10000.0);
-    return static_cast<Scalar>(static_cast<double>(t) * (static_cast<double>(b) - static_cast<double>(a)) + static_cast<double>(a));
+    return static_cast<Scalar>(static_cast<double>(t) *
+                                   (static_cast<double>(b) - static_cast<double>(a)) +
+                               static_cast<double>(a));
 }

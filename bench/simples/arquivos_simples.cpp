@@ -24,9 +24,9 @@ std::FILE* abre(const char* path) {
 
 [[noreturn]] void desencontro(std::FILE* f, const char* path, int count, int rows) {
     std::fclose(f);
-    falha(std::string("O Arquivo ") + path + " nao corresponde as especificacoes.\n" + "O Arquivo " +
-          path + " possui " + std::to_string(count) + " registros enquanto o problema tem " +
-          std::to_string(rows) + " linhas.\n");
+    falha(std::string("O Arquivo ") + path + " nao corresponde as especificacoes.\n" +
+          "O Arquivo " + path + " possui " + std::to_string(count) +
+          " registros enquanto o problema tem " + std::to_string(rows) + " linhas.\n");
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
 // Factors the 4x4 example system with partial pivoting through the installed libraries and
 // prints the determinant and the solution.
-#include <cstdio>
-
 #include <sislin/methods.h>
 #include <sislin/util.h>
+
+#include <cstdio>
 
 int main() {
     const int n = 4;
