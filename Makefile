@@ -1,19 +1,22 @@
 # Two commands for a new user: `make run` and `make test`.
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+# SISLIN_WERROR=1 (set by CI) makes every warning of every build an error.
+CMAKE_OPCOES = -DSISLIN_WERROR=$(if $(SISLIN_WERROR),ON,OFF)
 
 .PHONY: all program build run test test-release test-sanitize fuzz fuzz-smoke bench clean \
+        format-check tidy \
         portas porta-libcxx porta-arm64 porta-windows package package-deb package-zip
 
 all: build
 
 # Just the program and the libraries it links: the first prompt comes in seconds.
 program:
-	@test -f build/CMakeCache.txt || cmake --preset release
+	@test -f build/CMakeCache.txt || cmake --preset release $(CMAKE_OPCOES)
 	cmake --build build -j $(JOBS) --target sislin
 
 # Everything of the release build, tests included.
 build:
-	cmake --preset release >/dev/null
+	cmake --preset release $(CMAKE_OPCOES) >/dev/null
 	cmake --build build -j $(JOBS)
 
 run: program
@@ -23,16 +26,41 @@ test-release: build
 	ctest --preset release -j $(JOBS)
 
 test-sanitize:
-	cmake --preset sanitize >/dev/null
+	cmake --preset sanitize $(CMAKE_OPCOES) >/dev/null
 	cmake --build build-sanitize -j $(JOBS)
 	ctest --preset sanitize -j $(JOBS)
 
 test: test-release test-sanitize fuzz-smoke
 
+# One kind of test of the release build: make test-dialogo, test-diferencial, test-nucleos,
+# test-instalacao, test-documentacao, test-memoria (the CTest labels).
+test-%: build
+	ctest --preset release -j $(JOBS) -L '^$*$$'
+
+# The tree's own checks, run by CI: formatting, then static analysis of the program.
+FONTES = $(wildcard driver/*.cpp menus/*.cpp menus/*.h util/*.cpp util/*.h methods/*.cpp \
+                    methods/*.h methods/micro/*.cpp tests/*.cpp tests/*.h tests/consumidor/*.cpp \
+                    bench/*.cpp bench/*/*.cpp fuzz/*.cpp)
+format-check:
+	clang-format --dry-run --Werror $(FONTES)
+
+# clang-tidy on the compile database of the release build (checks in .clang-tidy), then
+# cppcheck for what it adds (the micro-kernel files use template lambdas it cannot parse).
+tidy: build
+	run-clang-tidy -p build -quiet '/(driver|menus|util|methods)/' >build/tidy.log 2>&1 || \
+	  { grep -E -A3 'warning:|error:' build/tidy.log; exit 1; }
+	cppcheck --enable=warning,performance,portability --std=c++20 --inline-suppr --quiet \
+	  --error-exitcode=1 -Iutil -Imethods -Imenus -imethods/micro driver menus util methods
+
 # libFuzzer targets (clang++): the number and console ones built from those sources directly,
 # the whole-dialogue one from every source of the program.
 FUZZ_CXX ?= clang++
-FUZZ_FLAGS = -std=c++20 -O1 -g -ffp-contract=off -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
+# The warning set of CMakeLists.txt.
+AVISOS = -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion -Wcast-qual \
+         -Wold-style-cast -Wnon-virtual-dtor -Woverloaded-virtual -Wnull-dereference \
+         -Wdouble-promotion -Wformat=2 -Wimplicit-fallthrough $(if $(SISLIN_WERROR),-Werror)
+FUZZ_FLAGS = -std=c++20 -O1 -g -ffp-contract=off -fsanitize=fuzzer,address,undefined \
+             -fno-sanitize-recover=undefined $(AVISOS)
 FUZZ_TARGETS = fuzz_leitor fuzz_formata fuzz_console fuzz_dialogo
 FUZZ_SOURCES = util/numeros.cpp util/console.cpp util/plataforma.cpp
 # The whole-dialogue target runs the program's entry function, renamed so it is not libFuzzer's.
@@ -84,9 +112,6 @@ bench:
 # header-only fast_float through a folder that holds just it.
 GTEST_FONTE ?= /usr/src/googletest
 FAST_FLOAT_INCLUDE ?= /usr/include
-# The tests that run the whole program (dialogue tests).
-DIALOGOS = ^((DimensaoZero|EntradaRuim|Falhas|Gauss|Guia|Inicio|Inversa|Iterativos|LU|Menu|Residuo)\.|KernelCaminhos\.ProgramOutput)
-
 portas: porta-libcxx porta-arm64 porta-windows
 
 build-%/terceiros/fast_float:
@@ -95,7 +120,7 @@ build-%/terceiros/fast_float:
 # x86-64 Linux with clang and libc++: the whole suite.
 porta-libcxx:
 	cmake -S . -B build-libcxx --toolchain cmake/clang-libcxx.cmake -DCMAKE_BUILD_TYPE=Release \
-	  -DSISLIN_GTEST_FONTE=$(GTEST_FONTE) >/dev/null
+	  -DSISLIN_GTEST_FONTE=$(GTEST_FONTE) $(CMAKE_OPCOES) >/dev/null
 	cmake --build build-libcxx -j $(JOBS)
 	ctest --test-dir build-libcxx -j $(JOBS) --output-on-failure --no-tests=error
 
@@ -103,7 +128,7 @@ porta-libcxx:
 # the program through it too.
 porta-arm64: build-arm64/terceiros/fast_float
 	cmake -S . -B build-arm64 --toolchain cmake/aarch64-linux-gnu.cmake -DCMAKE_BUILD_TYPE=Release \
-	  -DSISLIN_GTEST_FONTE=$(GTEST_FONTE) -DSISLIN_FAST_FLOAT_DIR=$(CURDIR)/build-arm64/terceiros >/dev/null
+	  -DSISLIN_GTEST_FONTE=$(GTEST_FONTE) -DSISLIN_FAST_FLOAT_DIR=$(CURDIR)/build-arm64/terceiros $(CMAKE_OPCOES) >/dev/null
 	cmake --build build-arm64 -j $(JOBS)
 	ctest --test-dir build-arm64 -j $(JOBS) --output-on-failure --no-tests=error
 
@@ -112,12 +137,12 @@ porta-arm64: build-arm64/terceiros/fast_float
 WINE_AMBIENTE = WINEDEBUG=-all WINEPREFIX=$(CURDIR)/build-windows/wine
 porta-windows: build-windows/terceiros/fast_float build
 	cmake -S . -B build-windows --toolchain cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
-	  -DSISLIN_GTEST_FONTE=$(GTEST_FONTE) -DSISLIN_FAST_FLOAT_DIR=$(CURDIR)/build-windows/terceiros >/dev/null
+	  -DSISLIN_GTEST_FONTE=$(GTEST_FONTE) -DSISLIN_FAST_FLOAT_DIR=$(CURDIR)/build-windows/terceiros $(CMAKE_OPCOES) >/dev/null
 	cmake --build build-windows -j $(JOBS)
 	$(WINE_AMBIENTE) wineboot -i >/dev/null 2>&1 || true
 	$(WINE_AMBIENTE) ctest --test-dir build-windows -j $(JOBS) --output-on-failure --no-tests=error
 	$(WINE_AMBIENTE) SISLIN_LANCADOR=wine SISLIN_PROGRAMA=$(CURDIR)/build-windows/sislin.exe \
-	  ctest --test-dir build -j $(JOBS) --output-on-failure --no-tests=error -R '$(DIALOGOS)'
+	  ctest --test-dir build -j $(JOBS) --output-on-failure --no-tests=error -L dialogo
 
 # The Debian packages (sislin, sislin-dev) from the release build, checked by unpacking them and
 # running the installed program; then the Windows zip from the MinGW-w64 build.
@@ -129,7 +154,7 @@ package-deb: build
 
 package-zip: build-windows/terceiros/fast_float
 	cmake -S . -B build-windows --toolchain cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
-	  -DSISLIN_FAST_FLOAT_DIR=$(CURDIR)/build-windows/terceiros >/dev/null
+	  -DSISLIN_FAST_FLOAT_DIR=$(CURDIR)/build-windows/terceiros $(CMAKE_OPCOES) >/dev/null
 	cmake --build build-windows -j $(JOBS) --target sislin
 	cd build-windows && cpack -G ZIP
 	cmake -E tar tf build-windows/sislin_*_windows_x86-64.zip

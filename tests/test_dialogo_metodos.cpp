@@ -1,9 +1,11 @@
 // The operations of the menu, end to end, on small systems whose results are known by hand.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "dialogo.h"
+#include "sistemas.h"
 
 namespace {
 
@@ -220,6 +222,30 @@ TEST(DimensaoZero, CadaOperacaoSoImprimeOsTitulos) {
                "\nVetor solucao:\n" + M + "\nVetor Residuo:\n\nErro = 0\n" + M +
                "Matriz Inversa resultante:\n" + M + kPerguntas + kJacobi + "k\tErro\n0\t\n" +
                "1\t 0.0000\n" + M);
+}
+
+// The whole program gives the same bytes whichever set SISLIN_ISA names, and a name that is
+// unknown, or of a set this processor lacks, falls back to one that runs.
+TEST(Caminhos, OMesmoProgramaEmTodoConjunto) {
+    const int n = 40;
+    const kt::Mat A = kt::matriz(n, kt::Tipo::Dominante, 9);
+    const kt::Vec b = kt::vetor(n, kt::Tipo::Dominante, 9);
+    std::string a7, b7;
+    for (int i = 1; i <= n; ++i) {
+        for (int j = 1; j <= n; ++j) a7 += std::to_string(A[i][j]) + " ";
+        a7 += "\n";
+        b7 += std::to_string(b[i]) + "\n";
+    }
+    const std::string entrada = std::to_string(n) + "\n4\n5\n6\n7\n\n8\n9\n0\n50\n0\n";
+    std::string primeira;
+    for (const char* isa : {"referencia", "generico", "avx2", "avx512", "neon", ""}) {
+        ::setenv("SISLIN_ISA", isa, 1);
+        const Execucao e = executa_sislin(a7, b7, entrada);
+        EXPECT_EQ(e.status, 0) << isa;
+        if (primeira.empty()) primeira = e.saida;
+        EXPECT_EQ(e.saida, primeira) << isa;
+    }
+    ::unsetenv("SISLIN_ISA");
 }
 
 }  // namespace

@@ -4,10 +4,8 @@
 // the shared generator, sizes 0..70 and a few beyond the block and tile widths.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
-#include "dialogo.h"
 #include "sistemas.h"
 
 using kt::Caminho;
@@ -168,28 +166,4 @@ TEST(KernelCaminhos, JacobiSkipsTheDiagonalWhateverItHolds) {
             for (int i = 2; i <= n; ++i) EXPECT_EQ(kt::bits(x[i]), 0u) << c.nome << " " << i;
         }
     }
-}
-
-// The whole program gives the same bytes whichever set SISLIN_ISA names, and a name that is
-// unknown, or of a set this processor lacks, falls back to one that runs.
-TEST(KernelCaminhos, ProgramOutputIsTheSameOnEveryPath) {
-    const int n = 40;
-    const Mat A = kt::matriz(n, Tipo::Dominante, 9);
-    const Vec b = kt::vetor(n, Tipo::Dominante, 9);
-    std::string a7, b7;
-    for (int i = 1; i <= n; ++i) {
-        for (int j = 1; j <= n; ++j) a7 += std::to_string(A[i][j]) + " ";
-        a7 += "\n";
-        b7 += std::to_string(b[i]) + "\n";
-    }
-    const std::string entrada = std::to_string(n) + "\n4\n5\n6\n7\n\n8\n9\n0\n50\n0\n";
-    std::string primeira;
-    for (const char* isa : {"referencia", "generico", "avx2", "avx512", "neon", ""}) {
-        ::setenv("SISLIN_ISA", isa, 1);
-        const Execucao e = executa_sislin(a7, b7, entrada);
-        EXPECT_EQ(e.status, 0) << isa;
-        if (primeira.empty()) primeira = e.saida;
-        EXPECT_EQ(e.saida, primeira) << isa;
-    }
-    ::unsetenv("SISLIN_ISA");
 }

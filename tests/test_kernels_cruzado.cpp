@@ -36,9 +36,9 @@ SolucaoLD resolve_ld(const Mat& A0, const Vec& b0, int n) {
     s.perm.assign(N, 0);
     for (int i = 1; i <= n; ++i) {
         s.perm[static_cast<std::size_t>(i)] = i;
-        b[static_cast<std::size_t>(i)] = b0[i];
+        b[static_cast<std::size_t>(i)] = static_cast<LD>(b0[i]);
         for (int j = 1; j <= n; ++j)
-            a[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)] = A0[i][j];
+            a[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)] = static_cast<LD>(A0[i][j]);
     }
     auto at = [&](int i, int j) -> LD& {
         return a[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)];
@@ -103,7 +103,8 @@ TEST(KernelCruzado, PivotedLUSolveMatchesLongDouble) {
             SubstituicaoRetroativa(n, A, x, y);
             LD num = 0, den = 0;
             for (int i = 1; i <= n; ++i) {
-                num = std::max(num, std::fabs(x[i] - ref.x[static_cast<std::size_t>(i)]));
+                num = std::max(
+                    num, std::fabs(static_cast<LD>(x[i]) - ref.x[static_cast<std::size_t>(i)]));
                 den = std::max(den, std::fabs(ref.x[static_cast<std::size_t>(i)]));
             }
             EXPECT_LT(static_cast<double>(num / den), 1e-4) << "n=" << n;

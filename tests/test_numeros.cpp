@@ -81,12 +81,21 @@ TEST(FormataNumero, ValoresEspeciais) {
 }
 
 TEST(FormataNumero, ExtremosESubnormais) {
-    const double casos[] = {
-        FLT_MAX,      -FLT_MAX,      FLT_MIN,
-        FLT_TRUE_MIN, -FLT_TRUE_MIN, DBL_MAX,
-        -DBL_MAX,     DBL_MIN,       DBL_TRUE_MIN,
-        3.4e38,       1e17,          9.9999949999e16,
-        1e-5,         9.999995e-6,   static_cast<double>(std::nextafter(1e17f, 0.0f))};
+    const double casos[] = {static_cast<double>(FLT_MAX),
+                            -static_cast<double>(FLT_MAX),
+                            static_cast<double>(FLT_MIN),
+                            static_cast<double>(FLT_TRUE_MIN),
+                            -static_cast<double>(FLT_TRUE_MIN),
+                            DBL_MAX,
+                            -DBL_MAX,
+                            DBL_MIN,
+                            DBL_TRUE_MIN,
+                            3.4e38,
+                            1e17,
+                            9.9999949999e16,
+                            1e-5,
+                            9.999995e-6,
+                            static_cast<double>(std::nextafter(1e17f, 0.0f))};
     for (double v : casos) EXPECT_TRUE(igual_printf(v));
     // %7.4f prints every integer digit of a large value.
     EXPECT_EQ(fixo_nosso(static_cast<double>(FLT_MAX), 7, 4),
@@ -146,7 +155,8 @@ TEST(FormataNumero, CadaExpoenteDeFloat) {
 TEST(FormataNumero, PadroesDeBitsAleatorios) {
     std::mt19937 rng(2024);
     // Floats: every bit pattern is equally likely, so all magnitudes are covered.
-    for (int i = 0; i < 200000; ++i) ASSERT_TRUE(igual_printf(static_cast<double>(de_bits(rng()))));
+    for (int i = 0; i < 200000; ++i)
+        ASSERT_TRUE(igual_printf(static_cast<double>(de_bits(static_cast<std::uint32_t>(rng())))));
     // Floats of the usual size of data values.
     std::uniform_real_distribution<float> perto(-1000.0f, 1000.0f);
     for (int i = 0; i < 200000; ++i) ASSERT_TRUE(igual_printf(static_cast<double>(perto(rng))));
@@ -368,16 +378,16 @@ TEST(LeNumero, DecimaisAleatoriosCorretamenteArredondados) {
 TEST(LeNumero, DecimaisCurtosIguaisAoStrtof) {
     std::mt19937 rng(23);
     for (int i = 0; i < 300000; ++i) {
-        std::uint32_t w;
+        std::uint32_t w = 0;
         switch (rng() % 4) {
             case 0:
-                w = rng() % 100;
+                w = static_cast<std::uint32_t>(rng() % 100);
                 break;
             case 1:
-                w = (1u << 24) - 8 + rng() % 16;
+                w = static_cast<std::uint32_t>((1u << 24) - 8 + rng() % 16);
                 break;
             case 2:
-                w = rng() % 100000000;
+                w = static_cast<std::uint32_t>(rng() % 100000000);
                 break;
             default:
                 w = rng() % (1u << 24);

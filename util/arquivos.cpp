@@ -57,6 +57,8 @@ struct Leitor {
     Leitor(int f, const char* p) : fd(f), path(p) {}
     Leitor(const Leitor&) = delete;
     Leitor& operator=(const Leitor&) = delete;
+    Leitor(Leitor&&) = delete;
+    Leitor& operator=(Leitor&&) = delete;
     ~Leitor() { fecha_arquivo(fd); }
 
     // Carries the unparsed tail to the front and reads until a new region is available (or the
@@ -108,7 +110,7 @@ struct Leitor {
             while (k < count) {
                 while (p < e && espaco(*p)) ++p;
                 if (p == e) break;
-                bool ok;
+                bool ok = false;
                 p = le_numero_g(p, e, out[k], ok);
                 if (!ok) return k;
                 ++k;

@@ -63,7 +63,7 @@ void descarta_desde(int c) {
 // the rest of the line is discarded.
 bool termina_bem(int c) {
     if (c == EOF) return true;
-    if (!std::isspace(c)) {
+    if (std::isspace(c) == 0) {
         descarta_desde(c);
         return false;
     }
@@ -78,20 +78,20 @@ void descarta_linha() {
 
 Leitura le_inteiro(int& v) {
     std::fflush(stdout);
-    int c;
+    int c = EOF;
     do c = le_console();
-    while (c != EOF && std::isspace(c));
+    while (c != EOF && std::isspace(c) != 0);
     if (c == EOF) return Leitura::Fim;
     const bool negativo = c == '-';
     if (c == '+' || c == '-') c = le_console();
-    if (c == EOF || !std::isdigit(c)) {
+    if (c == EOF || std::isdigit(c) == 0) {
         descarta_desde(c);
         return Leitura::Invalida;
     }
     // Accumulate in 64 bits; beyond 32 bits the value only has to be known to be too large.
     long long valor = 0;
     bool grande = false;
-    for (; c != EOF && std::isdigit(c); c = le_console()) {
+    for (; c != EOF && std::isdigit(c) != 0; c = le_console()) {
         if (valor <= static_cast<long long>(INT_MAX) + 1)
             valor = valor * 10 + (c - '0');
         else
@@ -126,9 +126,9 @@ struct FonteConsole {
 
 Leitura le_real(Scalar& v) {
     std::fflush(stdout);
-    int c;
+    int c = EOF;
     do c = le_console();
-    while (c != EOF && std::isspace(c));
+    while (c != EOF && std::isspace(c) != 0);
     if (c == EOF) return Leitura::Fim;
     std::ungetc(c, stdin);
     FonteConsole fonte;

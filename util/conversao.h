@@ -60,7 +60,10 @@ Forma reconhece_g(Fonte& f) {
         f.devolve(c);
         return Forma::Infinito;
     }
-    bool hexa = false, algum_digito = false, ponto = false, expoente = false;
+    bool hexa = false;
+    bool algum_digito = false;
+    bool ponto = false;
+    bool expoente = false;
     std::size_t tomados = 0;  // characters of the number proper (no sign, no "0x")
     int anterior = 0;
     if (c == '0') {
@@ -73,7 +76,7 @@ Forma reconhece_g(Fonte& f) {
             ++tomados;
         }
     }
-    const int marca = hexa ? 'p' : 'e';
+    const int marca = hexa ? int{'p'} : int{'e'};
     for (;; anterior = c, c = f.proximo(), ++tomados) {
         if (digito(c) || (hexa && !expoente && digito_hexa(c))) {
             algum_digito = true;

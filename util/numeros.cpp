@@ -28,12 +28,19 @@ namespace {
 // A 128-bit unsigned value in two halves (no compiler extension): the products m * 10^k below
 // take up to 97 bits.
 struct U128 {
-    std::uint64_t alto, baixo;
+    std::uint64_t alto;
+    std::uint64_t baixo;
 };
 
 U128 multiplica(std::uint64_t a, std::uint64_t b) {
-    const std::uint64_t a0 = a & 0xffffffffu, a1 = a >> 32, b0 = b & 0xffffffffu, b1 = b >> 32;
-    const std::uint64_t p00 = a0 * b0, p01 = a0 * b1, p10 = a1 * b0, p11 = a1 * b1;
+    const std::uint64_t a0 = a & 0xffffffffu;
+    const std::uint64_t a1 = a >> 32;
+    const std::uint64_t b0 = b & 0xffffffffu;
+    const std::uint64_t b1 = b >> 32;
+    const std::uint64_t p00 = a0 * b0;
+    const std::uint64_t p01 = a0 * b1;
+    const std::uint64_t p10 = a1 * b0;
+    const std::uint64_t p11 = a1 * b1;
     const std::uint64_t meio = (p00 >> 32) + (p01 & 0xffffffffu) + (p10 & 0xffffffffu);
     return {p11 + (p01 >> 32) + (p10 >> 32) + (meio >> 32), (meio << 32) | (p00 & 0xffffffffu)};
 }
@@ -104,7 +111,7 @@ Binario decompoe(double v) {
     const auto bits = std::bit_cast<std::uint64_t>(v);
     const int campo = static_cast<int>((bits >> 52) & 0x7ff);
     std::uint64_t m = bits & ((1ULL << 52) - 1);
-    int e;
+    int e = 0;
     if (campo == 0) {
         e = 1 - 1075;
     } else {
@@ -117,7 +124,9 @@ Binario decompoe(double v) {
 // Every NaN prints as "nan", without a sign: which NaN an operation yields differs between
 // processors and builds, and the output must not.
 std::size_t copia_nan(char* buf) {
-    std::memcpy(buf, "nan", 3);
+    buf[0] = 'n';
+    buf[1] = 'a';
+    buf[2] = 'n';
     return 3;
 }
 
@@ -139,7 +148,7 @@ void seis_digitos(const Binario& b, std::uint64_t& q_out, int& x_out) {
     int x = (topo * 78913) >> 18;                       // floor(topo * log10(2))
     for (;;) {
         const int k = 5 - x;  // q = |v| * 10^k
-        std::uint64_t q;
+        std::uint64_t q = 0;
         if (k >= 0) {
             // |v| * 10^k = m * 10^k / 2^-e; here e <= 0 since |v| < 10^6.
             const U128 n = multiplica(b.m, kPot10[k]);
@@ -152,8 +161,10 @@ void seis_digitos(const Binario& b, std::uint64_t& q_out, int& x_out) {
             arredonda_shift(n, s, q);
         } else if (b.e >= 0) {
             // |v| / 10^-k with |v| = m * 2^e < 2^57: in 64 bits, the quotient small.
-            const std::uint64_t n = b.m << b.e, d = kPot10[-k];
-            const std::uint64_t t = n / d, r = n % d;
+            const std::uint64_t n = b.m << b.e;
+            const std::uint64_t d = kPot10[-k];
+            const std::uint64_t t = n / d;
+            const std::uint64_t r = n % d;
             if (t >= 1000000) {
                 ++x;
                 continue;
@@ -166,14 +177,15 @@ void seis_digitos(const Binario& b, std::uint64_t& q_out, int& x_out) {
             // of the divisor, 2^(s-1) * 10^-k, is decided by a against 2^(s-1) and then r1.
             const int s = -b.e;
             const std::uint64_t d = kPot10[-k];
-            const std::uint64_t t1 = b.m / d, r1 = b.m % d;
+            const std::uint64_t t1 = b.m / d;
+            const std::uint64_t r1 = b.m % d;
             const std::uint64_t t = t1 >> s;
             if (t >= 1000000) {
                 ++x;
                 continue;
             }
-            const std::uint64_t a = t1 & ((std::uint64_t{1} << s) - 1),
-                                meio = std::uint64_t{1} << (s - 1);
+            const std::uint64_t a = t1 & ((std::uint64_t{1} << s) - 1);
+            const std::uint64_t meio = std::uint64_t{1} << (s - 1);
             q = t;
             if (a > meio || (a == meio && (r1 > 0 || (q & 1) != 0))) ++q;
         }
@@ -196,8 +208,8 @@ std::size_t formata_g(char* buf, double v) {
     const double a = v < 0 ? -v : v;
     if (!(a >= 1e-5 && a < 1e17)) return pelo_to_chars(buf, v, std::chars_format::general, 6);
 
-    std::uint64_t q;
-    int x;
+    std::uint64_t q = 0;
+    int x = 0;
     seis_digitos(b, q, x);
     char* p = buf;
     if (b.negativo) *p++ = '-';
@@ -238,7 +250,7 @@ std::size_t formata_fixo(char* buf, double v, int width, int prec) {
     if (prec < 0) prec = 6;  // as printf treats a negative precision
     if (prec > kPrecisaoMax) prec = kPrecisaoMax;
     char tmp[kFormatoMax];
-    std::size_t len;
+    std::size_t len = 0;
     const Binario b = decompoe(v);
     // |v| < 2^53: |v| * 10^prec < 2^83, rounded exactly from the binary value; the digits are
     // written from 64 bits, so larger results take the general path.
@@ -325,7 +337,8 @@ int valor_hexa(char c) {
 float converte_hexa(const char* s, const char* end) {
     std::uint64_t m = 0;
     long long e2 = 0;
-    bool resto = false, ponto = false;
+    bool resto = false;
+    bool ponto = false;
     for (; s < end && (*s == '.' || conversao::digito_hexa(*s)); ++s) {
         if (*s == '.') {
             ponto = true;
@@ -439,13 +452,13 @@ const char* le_numero_g(const char* p, const char* end, Scalar& out, bool& ok) {
     if (*q == '+' && q + 1 < end && (digito(q[1]) || q[1] == '.')) ++q;
     const char* c = (*q == '-') ? q + 1 : q;
     if (c < end && (digito(*c) || (*c == '.' && c + 1 < end && digito(c[1])))) {
-        const char* fim;
+        const char* fim = nullptr;
         if (decimal_curto(q, end, *q == '-', out, fim)) {
             ok = true;
             return fim;
         }
         // A longer decimal that ends at white space or at the end: the whole of it is a number.
-        float f;
+        float f = 0.0f;
         const auto r = fast_float::from_chars(q, end, f);
         if (r.ec != std::errc::invalid_argument && r.ptr != q && (r.ptr == end || espaco(*r.ptr))) {
             out = f;
@@ -462,7 +475,7 @@ const char* le_numero_g(const char* p, const char* end, Scalar& out, bool& ok) {
 std::size_t le_numeros_g(const char* p, const char* end, Scalar* out, std::size_t count) {
     std::size_t k = 0;
     while (k < count) {
-        bool ok;
+        bool ok = false;
         p = le_numero_g(p, end, out[k], ok);
         if (!ok) break;
         ++k;

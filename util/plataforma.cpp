@@ -97,11 +97,13 @@ std::size_t memoria_em_uso() {
 #else
 
 int abre_leitura_arquivo(const char* path) {
-    int fd;
-    do fd = ::open(path, O_RDONLY | O_CLOEXEC);
-    while (fd < 0 && errno == EINTR);
+    int fd = -1;
+    do {
+        // open takes its mode as a variadic argument; none is passed here.
+        fd = ::open(path, O_RDONLY | O_CLOEXEC);  // NOLINT(cppcoreguidelines-pro-type-vararg)
+    } while (fd < 0 && errno == EINTR);
     if (fd < 0) return -1;
-    struct stat st;
+    struct stat st {};
     if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
         ::close(fd);
         return -1;

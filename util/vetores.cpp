@@ -40,19 +40,19 @@ void* obtem(long long count, std::size_t size) {
 
 Vector cria_vetor(int count) {
     void* p = obtem(count, sizeof(Scalar));
-    if (!p) sem_memoria("Falta memoria para alocar o vetor de ponteiros");
+    if (p == nullptr) sem_memoria("Falta memoria para alocar o vetor de ponteiros");
     return static_cast<Vector>(p);
 }
 
 IndexVector cria_vetor_int(int count) {
     void* p = obtem(count, sizeof(int));
-    if (!p) sem_memoria("Falta memoria para alocar o vetor de ponteiros");
+    if (p == nullptr) sem_memoria("Falta memoria para alocar o vetor de ponteiros");
     return static_cast<IndexVector>(p);
 }
 
 Matrix cria_matriz(int rows, int cols) {
     void* p = obtem(rows, sizeof(Scalar*));
-    if (!p) sem_memoria("Falta memoria para alocar a matriz de ponteiros\n");
+    if (p == nullptr) sem_memoria("Falta memoria para alocar a matriz de ponteiros\n");
     Matrix m = static_cast<Matrix>(p);
     // The rows are checked as a whole first: a matrix that cannot fit is refused before any of
     // its rows is obtained, instead of after the machine has started to swap.
@@ -61,7 +61,7 @@ Matrix cria_matriz(int rows, int cols) {
         sem_memoria("Falta memoria para alocar a matriz de ponteiros.\n");
     for (int i = 0; i < rows; i++) {
         void* row = obtem(cols, sizeof(Scalar));
-        if (!row) sem_memoria("Falta memoria para alocar a matriz de ponteiros.\n");
+        if (row == nullptr) sem_memoria("Falta memoria para alocar a matriz de ponteiros.\n");
         m[i] = static_cast<Vector>(row);
     }
     return m;
