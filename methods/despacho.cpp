@@ -28,12 +28,6 @@ std::vector<const Micronucleos*> conjuntos() {
     return c;
 }
 
-const Micronucleos* conjunto(Isa isa) {
-    for (const Micronucleos* k : conjuntos())
-        if (k->isa == isa) return k;
-    return nullptr;
-}
-
 namespace {
 
 // SISLIN_ISA when it names a set available here; otherwise (unset, unknown, or a set this

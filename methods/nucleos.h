@@ -54,7 +54,6 @@ struct Ajuste {
 
 // The sets this build has and this processor runs, best last (generico always among them).
 std::vector<const Micronucleos*> conjuntos();
-const Micronucleos* conjunto(Isa isa);  // nullptr when not available here
 // The set of this process, decided on first use: SISLIN_ISA if it names one available here,
 // otherwise the best one.
 const Ajuste& ajuste_padrao();
