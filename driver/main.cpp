@@ -12,24 +12,15 @@ namespace {
 // places below the diagonal print as 0 whatever they hold. Full: every entry.
 void imprime_superior(int n, Matrix A) {
     for (int i = 1; i <= n; i++) {
-        for (int j = 1; j <= n; j++) {
-            if (j < i) {
-                escreve("0\t");
-            } else {
-                escreve_f74(A[i][j]);
-                escreve("\t");
-            }
-        }
+        for (int j = 1; j < i; j++) escreve("0\t");
+        escreve_sequencia_f74(A[i] + (i - 1), n - i + 1, "\t");  // columns i..n
         escreve("\n");
     }
 }
 
 void imprime_cheia(int n, Matrix M) {
     for (int i = 1; i <= n; i++) {
-        for (int j = 1; j <= n; j++) {
-            escreve_f74(M[i][j]);
-            escreve("\t");
-        }
+        escreve_sequencia_f74(M[i], n, "\t");
         escreve("\n");
     }
 }
@@ -46,10 +37,7 @@ void imprime_indexado(const char* label, int i) {
 void imprime_iteracao(int k, int n, const Scalar* x) {
     escreve_int(k);
     escreve("\t");
-    for (int i = 1; i <= n; i++) {
-        escreve_f74(x[i]);
-        escreve("\t");
-    }
+    escreve_sequencia_f74(x, n, "\t");
 }
 
 // Reads a reply with le (le_real or le_inteiro), asking again after one that is not a number.
@@ -100,19 +88,13 @@ int main() {
 
     escreve("Matriz lida:\n");
     for (int i = 1; i <= n; i++) {
-        for (int j = 1; j <= n; j++) {
-            escreve_g(A[i][j]);
-            escreve(" \t");
-            A0[i][j] = A[i][j];
-        }
+        escreve_sequencia_g(A[i], n, " \t");
         escreve("\n");
+        for (int j = 1; j <= n; j++) A0[i][j] = A[i][j];
     }
     escreve("Vetor de termos independentes lido:\n");
-    for (int i = 1; i <= n; i++) {
-        escreve_g(b[i]);
-        escreve(" \n");
-        b0[i] = b[i];
-    }
+    escreve_sequencia_g(b, n, " \n");
+    for (int i = 1; i <= n; i++) b0[i] = b[i];
 
     Scalar det = 0.0f;
     Scalar error = 0.0f;
@@ -159,10 +141,7 @@ int main() {
                 imprime_vetor("b", b, n);
                 SubstituicaoProgressivaL(n, A, y, b);
                 escreve("Solucao y resultante:\n");
-                for (int i = 1; i <= n; i++) {
-                    escreve_g(y[i]);
-                    escreve(" \n");
-                }
+                escreve_sequencia_g(y, n, " \n");
                 break;
             case 6:
                 SubstituicaoRetroativa(n, A, x, y);

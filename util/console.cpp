@@ -37,6 +37,36 @@ void escreve_f74(Scalar v) {
     escreve_bytes(buf, formata_fixo(buf, static_cast<double>(v), 7, 4));
 }
 
+namespace {
+// v[1..n], each converted by formata and followed by sep, gathered into large pieces so that
+// a row of a big system costs a few writes instead of two per entry.
+template <class Formata>
+void escreve_sequencia(const Scalar* v, int n, const char* sep, Formata formata) {
+    constexpr std::size_t kPedaco = 16384;
+    char buf[kPedaco];
+    const std::size_t lsep = std::strlen(sep);
+    std::size_t usado = 0;
+    for (int i = 1; i <= n; ++i) {
+        if (kPedaco - usado < kFormatoMax + lsep) {
+            escreve_bytes(buf, usado);
+            usado = 0;
+        }
+        usado += formata(buf + usado, static_cast<double>(v[i]));
+        std::memcpy(buf + usado, sep, lsep);
+        usado += lsep;
+    }
+    escreve_bytes(buf, usado);
+}
+}  // namespace
+
+void escreve_sequencia_g(const Scalar* v, int n, const char* sep) {
+    escreve_sequencia(v, n, sep, [](char* b, double x) { return formata_g(b, x); });
+}
+
+void escreve_sequencia_f74(const Scalar* v, int n, const char* sep) {
+    escreve_sequencia(v, n, sep, [](char* b, double x) { return formata_fixo(b, x, 7, 4); });
+}
+
 void escreve_int(int v) {
     char buf[16];
     escreve_bytes(buf, static_cast<std::size_t>(std::to_chars(buf, buf + sizeof buf, v).ptr - buf));

@@ -33,6 +33,7 @@ struct U128 {
 };
 
 U128 multiplica(std::uint64_t a, std::uint64_t b) {
+    if (((a | b) >> 32) == 0) return {0, a * b};
     const std::uint64_t a0 = a & 0xffffffffu;
     const std::uint64_t a1 = a >> 32;
     const std::uint64_t b0 = b & 0xffffffffu;
@@ -89,6 +90,13 @@ void escreve_digitos(char* out, std::uint64_t v, int digits) {
 
 // Rounds x / 2^s to an integer, ties to even, into q; false when it does not fit in 64 bits.
 bool arredonda_shift(U128 x, int s, std::uint64_t& q) {
+    if (x.alto == 0 && s > 0 && s < 64) {
+        const std::uint64_t resto = x.baixo & ((std::uint64_t{1} << s) - 1);
+        const std::uint64_t meio = std::uint64_t{1} << (s - 1);
+        q = x.baixo >> s;
+        if (resto > meio || (resto == meio && (q & 1) != 0)) ++q;
+        return true;
+    }
     if (s > 128) s = 128;  // x < 2^127 here, so x / 2^s < 1/2
     const U128 t = desloca(x, s);
     if (t.alto != 0) return false;
@@ -117,6 +125,13 @@ Binario decompoe(double v) {
     } else {
         m |= 1ULL << 52;
         e = campo - 1075;
+    }
+    // Trailing zero bits dropped while e < 0 (a Scalar widened to double has at least 29): the
+    // same value, and the products with powers of ten below then mostly fit in 64 bits.
+    if (m != 0 && e < 0) {
+        const int z = std::min(std::countr_zero(m), -e);
+        m >>= z;
+        e += z;
     }
     return {m, e, (bits >> 63) != 0};
 }

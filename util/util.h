@@ -57,8 +57,12 @@ void prepara_saida();            // sets up the large output buffer; call once a
 void escreve(const char* text);  // text as is
 void escreve_g(Scalar v);        // "%g"
 void escreve_f74(Scalar v);      // "%7.4f"
-void escreve_int(int v);         // "%d"
-void escreve_int2(int v);        // "%2d"
+// v[1..n], each "%g" (or "%7.4f") followed by sep: the same text as one escreve_g (escreve_f74)
+// and one escreve(sep) per entry, in far fewer writes.
+void escreve_sequencia_g(const Scalar* v, int n, const char* sep);
+void escreve_sequencia_f74(const Scalar* v, int n, const char* sep);
+void escreve_int(int v);   // "%d"
+void escreve_int2(int v);  // "%2d"
 
 // ---- Console input. Each read flushes standard output first.
 enum class Leitura { Ok, Invalida, Fim };
