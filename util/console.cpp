@@ -52,8 +52,7 @@ void escreve_sequencia(const Scalar* v, int n, const char* sep, Formata formata)
             usado = 0;
         }
         usado += formata(buf + usado, static_cast<double>(v[i]));
-        std::memcpy(buf + usado, sep, lsep);
-        usado += lsep;
+        for (std::size_t k = 0; k < lsep; ++k) buf[usado++] = sep[k];
     }
     escreve_bytes(buf, usado);
 }

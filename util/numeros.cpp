@@ -68,18 +68,6 @@ constexpr std::uint64_t kPot10[] = {
     100000ULL,      1000000ULL,      10000000ULL,      100000000ULL,     1000000000ULL,
     10000000000ULL, 100000000000ULL, 1000000000000ULL, 10000000000000ULL};
 
-// Writes the decimal digits of v; returns the count.
-std::size_t escreve_uint(char* out, std::uint64_t v) {
-    char tmp[24];
-    std::size_t n = 0;
-    do {
-        tmp[n++] = static_cast<char>('0' + v % 10);
-        v /= 10;
-    } while (v != 0);
-    for (std::size_t i = 0; i < n; ++i) out[i] = tmp[n - 1 - i];
-    return n;
-}
-
 // Writes exactly `digits` decimal digits of v (leading zeros kept).
 void escreve_digitos(char* out, std::uint64_t v, int digits) {
     for (int i = digits - 1; i >= 0; --i) {
@@ -272,28 +260,34 @@ std::size_t formata_fixo(char* buf, double v, int width, int prec) {
     std::uint64_t q = 0;
     const bool exato = finito(v) && b.e <= 0 && prec <= 9 &&
                        arredonda_shift(multiplica(b.m, kPot10[prec]), -b.e, q);
+    // The text is built from its end backwards in tmp, then padded on the left into buf; the
+    // pieces are a few characters long, copied one by one rather than through the C library.
+    char* const fim = tmp + sizeof tmp;
+    const char* texto = tmp;
     if (v != v) {
         len = copia_nan(tmp);
     } else if (exato) {
-        const std::uint64_t inteiro = q / kPot10[prec];
-        const std::uint64_t fracao = q % kPot10[prec];
-        char* p = tmp;
-        if (b.negativo) *p++ = '-';  // printf keeps the sign of values that round to zero
-        p += escreve_uint(p, inteiro);
-        if (prec > 0) {
-            *p++ = '.';
-            escreve_digitos(p, fracao, prec);
-            p += prec;
+        char* p = fim;
+        for (int i = 0; i < prec; ++i) {  // the fraction's digits straight from q
+            *--p = static_cast<char>('0' + q % 10);
+            q /= 10;
         }
-        len = static_cast<std::size_t>(p - tmp);
+        if (prec > 0) *--p = '.';
+        do {
+            *--p = static_cast<char>('0' + q % 10);
+            q /= 10;
+        } while (q != 0);
+        if (b.negativo) *--p = '-';  // printf keeps the sign of values that round to zero
+        texto = p;
+        len = static_cast<std::size_t>(fim - p);
     } else {
         len = pelo_to_chars(tmp, v, std::chars_format::fixed, prec);
     }
     const std::size_t w = static_cast<std::size_t>(width);
     std::size_t pad = len < w ? w - len : 0;
     if (pad + len > kFormatoMax - 1) pad = kFormatoMax - 1 - len;
-    std::memset(buf, ' ', pad);
-    std::memcpy(buf + pad, tmp, len);
+    for (std::size_t i = 0; i < pad; ++i) buf[i] = ' ';
+    for (std::size_t i = 0; i < len; ++i) buf[pad + i] = texto[i];
     return pad + len;
 }
 
