@@ -11,6 +11,7 @@
 #include <fast_float/fast_float.h>
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <charconv>
 #include <cstdint>
@@ -68,12 +69,23 @@ constexpr std::uint64_t kPot10[] = {
     100000ULL,      1000000ULL,      10000000ULL,      100000000ULL,     1000000000ULL,
     10000000000ULL, 100000000000ULL, 1000000000000ULL, 10000000000000ULL};
 
-// Writes exactly `digits` decimal digits of v (leading zeros kept).
-void escreve_digitos(char* out, std::uint64_t v, int digits) {
-    for (int i = digits - 1; i >= 0; --i) {
-        out[i] = static_cast<char>('0' + v % 10);
-        v /= 10;
+// "00" to "99": two digits at a time.
+constexpr auto kPares = [] {
+    std::array<char, 200> t{};
+    for (int i = 0; i < 100; ++i) {
+        t[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
+        t[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
     }
+    return t;
+}();
+
+// The six decimal digits of q < 10^6, leading zeros kept.
+void seis_em_texto(char* out, std::uint64_t q) {
+    const auto par = [&](char* o, std::uint64_t d) { std::memcpy(o, kPares.data() + 2 * d, 2); };
+    const std::uint64_t resto = q % 10000;
+    par(out, q / 10000);
+    par(out + 2, resto / 100);
+    par(out + 4, resto % 100);
 }
 
 // Rounds x / 2^s to an integer, ties to even, into q; false when it does not fit in 64 bits.
@@ -156,12 +168,24 @@ void seis_digitos(const Binario& b, std::uint64_t& q_out, int& x_out) {
             // |v| * 10^k = m * 10^k / 2^-e; here e <= 0 since |v| < 10^6.
             const U128 n = multiplica(b.m, kPot10[k]);
             const int s = -b.e;
-            const U128 trunc = desloca(n, s);
-            if (trunc.alto != 0 || trunc.baixo >= 1000000) {
-                ++x;
-                continue;
+            if (n.alto == 0 && s > 0 && s < 64) {
+                // The usual case of a Scalar: the product in 64 bits.
+                q = n.baixo >> s;
+                if (q >= 1000000) {
+                    ++x;
+                    continue;
+                }
+                const std::uint64_t resto = n.baixo & ((std::uint64_t{1} << s) - 1);
+                const std::uint64_t meio = std::uint64_t{1} << (s - 1);
+                if (resto > meio || (resto == meio && (q & 1) != 0)) ++q;
+            } else {
+                const U128 trunc = desloca(n, s);
+                if (trunc.alto != 0 || trunc.baixo >= 1000000) {
+                    ++x;
+                    continue;
+                }
+                arredonda_shift(n, s, q);
             }
-            arredonda_shift(n, s, q);
         } else if (b.e >= 0) {
             // |v| / 10^-k with |v| = m * 2^e < 2^57: in 64 bits, the quotient small.
             const std::uint64_t n = b.m << b.e;
@@ -216,16 +240,21 @@ std::size_t formata_g(char* buf, double v) {
     seis_digitos(b, q, x);
     char* p = buf;
     if (b.negativo) *p++ = '-';
-    char dig[6];
-    escreve_digitos(dig, q, 6);
+    // The digits, then pieces of fixed length copied from them: whatever a piece carries past
+    // the text's end lies inside buf (kFormatoMax places) and is overwritten or ignored.
+    char dig[16] = {};
+    seis_em_texto(dig, q);
     int sig = 6;  // significant digits kept after dropping trailing zeros
     while (sig > 1 && dig[sig - 1] == '0') --sig;
 
     if (x < -4 || x >= 6) {
-        *p++ = dig[0];
+        p[0] = dig[0];
         if (sig > 1) {
-            *p++ = '.';
-            for (int i = 1; i < sig; ++i) *p++ = dig[i];
+            p[1] = '.';
+            std::memcpy(p + 2, dig + 1, 8);
+            p += sig + 1;
+        } else {
+            p += 1;
         }
         *p++ = 'e';
         *p++ = x < 0 ? '-' : '+';
@@ -234,16 +263,18 @@ std::size_t formata_g(char* buf, double v) {
         *p++ = static_cast<char>('0' + ax % 10);
     } else if (x >= 0) {
         // x + 1 integer digits, then the rest of the kept digits as the fraction.
-        for (int i = 0; i <= x; ++i) *p++ = dig[i];
+        std::memcpy(p, dig, 8);
+        p += x + 1;
         if (sig > x + 1) {
-            *p++ = '.';
-            for (int i = x + 1; i < sig; ++i) *p++ = dig[i];
+            std::memcpy(p + 1, dig + x + 1, 8);
+            *p = '.';
+            p += sig - x;
         }
     } else {
-        *p++ = '0';
-        *p++ = '.';
-        for (int i = 0; i < -x - 1; ++i) *p++ = '0';
-        for (int i = 0; i < sig; ++i) *p++ = dig[i];
+        std::memcpy(p, "0.0000", 6);  // "0." and up to three zeros
+        p += 2 + (-x - 1);
+        std::memcpy(p, dig, 8);
+        p += sig;
     }
     return static_cast<std::size_t>(p - buf);
 }

@@ -46,6 +46,7 @@ inline constexpr std::size_t kFormatoMax = 352;
 // Largest precision formata_fixo takes (a larger one counts as this); widths beyond
 // kFormatoMax - 1 are cut to it.
 inline constexpr int kPrecisaoMax = 40;
+// buf has kFormatoMax places; places after the returned length may be overwritten.
 // "%g" of v: returns the length written into buf (not NUL-terminated).
 std::size_t formata_g(char* buf, double v);
 // "%<width>.<prec>f" of v: returns the length written into buf (not NUL-terminated).
