@@ -72,9 +72,9 @@ constexpr std::uint64_t kPot10[] = {
 // "00" to "99": two digits at a time.
 constexpr auto kPares = [] {
     std::array<char, 200> t{};
-    for (int i = 0; i < 100; ++i) {
-        t[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
-        t[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
+    for (std::size_t i = 0; i < 100; ++i) {
+        t[2 * i] = static_cast<char>('0' + i / 10);
+        t[2 * i + 1] = static_cast<char>('0' + i % 10);
     }
     return t;
 }();
@@ -271,7 +271,11 @@ std::size_t formata_g(char* buf, double v) {
             p += sig - x;
         }
     } else {
-        std::memcpy(p, "0.0000", 6);  // "0." and up to three zeros
+        p[0] = '0';  // "0." and up to three zeros
+        p[1] = '.';
+        p[2] = '0';
+        p[3] = '0';
+        p[4] = '0';
         p += 2 + (-x - 1);
         std::memcpy(p, dig, 8);
         p += sig;
