@@ -412,30 +412,55 @@ float converte_hexa(const char* s, const char* end) {
 // The short decimals of ordinary data files: at most 2^24 as an integer of its digits, and a
 // decimal exponent within [-10, 10]. Both operands are then exact floats, and one float
 // multiplication or division gives the correctly rounded result. Anything else returns false.
+// The digits at s, eight bytes at a time where eight can be read (on little-endian machines;
+// elsewhere one by one): w becomes w * 10^d plus their value, d their count; returns s + d.
+const char* digitos_em(const char* s, const char* end, std::uint64_t& w) {
+    if constexpr (std::endian::native == std::endian::little) {
+        while (end - s >= 8) {
+            std::uint64_t bloco = 0;
+            std::memcpy(&bloco, s, 8);
+            // Each byte minus '0'; a byte is a digit when that is below 10 (checked without
+            // carries between bytes).
+            const std::uint64_t a = bloco ^ 0x3030303030303030u;
+            const std::uint64_t b = a & 0x7f7f7f7f7f7f7f7fu;
+            const std::uint64_t nao = ((b + 0x7676767676767676u) | a) & 0x8080808080808080u;
+            const int d = nao == 0 ? 8 : std::countr_zero(nao) / 8;
+            if (d == 0) return s;
+            // The d digits moved to the low end of eight (zeros before them), then combined
+            // two, four and eight at a time.
+            std::uint64_t v = a << (8 * (8 - d));
+            v = (v * 10) + (v >> 8);
+            v = (((v & 0x000000ff000000ffu) * 0x000f424000000064u) +
+                 (((v >> 16) & 0x000000ff000000ffu) * 0x0000271000000001u)) >>
+                32;
+            w = w * kPot10[d] + v;
+            s += d;
+            if (d < 8) return s;
+        }
+    }
+    for (; s < end && digito(*s); ++s) w = w * 10 + static_cast<std::uint64_t>(*s - '0');
+    return s;
+}
+
 bool decimal_curto(const char* s, const char* end, bool negativo, Scalar& out, const char*& fim) {
     static constexpr float kPot10f[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
                                         1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
     if (negativo) ++s;
-    std::uint32_t w = 0;
-    int digitos = 0;  // digits taken into w, leading zeros excluded
-    int e10 = 0;
-    bool algum = false;
-    for (; s < end && digito(*s); ++s) {
-        algum = true;
-        if (w == 0 && *s == '0') continue;
-        if (++digitos > 8) return false;
-        w = w * 10 + static_cast<std::uint32_t>(*s - '0');
-    }
+    // Every digit goes into w, leading zeros too (they add nothing); past 19 digits w may have
+    // wrapped, and the general path takes the number.
+    std::uint64_t w = 0;
+    const char* const inicio = s;
+    for (; s < end && digito(*s); ++s) w = w * 10 + static_cast<std::uint64_t>(*s - '0');
+    std::ptrdiff_t digitos = s - inicio;
+    std::ptrdiff_t fracao = 0;
     if (s < end && *s == '.') {
-        for (++s; s < end && digito(*s); ++s) {
-            algum = true;
-            --e10;
-            if (w == 0 && *s == '0') continue;
-            if (++digitos > 8) return false;
-            w = w * 10 + static_cast<std::uint32_t>(*s - '0');
-        }
+        const char* const f0 = ++s;
+        s = digitos_em(s, end, w);
+        fracao = s - f0;
+        digitos += fracao;
     }
-    if (!algum) return false;
+    if (digitos == 0 || digitos > 19) return false;
+    int e10 = -static_cast<int>(fracao);
     if (s < end && (*s == 'e' || *s == 'E')) {
         ++s;
         bool eneg = false;
