@@ -21,6 +21,10 @@ void escreve(const char* text) {
     escreve_console(text, std::strlen(text));
 }
 
+void escreve_erro(const char* texto) {
+    std::fputs(texto, stderr);
+}
+
 namespace {
 void escreve_bytes(const char* p, std::size_t len) {
     escreve_console(p, len);

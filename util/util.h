@@ -64,6 +64,8 @@ void escreve_sequencia_g(const Scalar* v, int n, const char* sep);
 void escreve_sequencia_f74(const Scalar* v, int n, const char* sep);
 void escreve_int(int v);   // "%d"
 void escreve_int2(int v);  // "%2d"
+// Standard error: text as is, at once (unbuffered).
+void escreve_erro(const char* texto);
 
 // ---- Console input. Each read flushes standard output first.
 enum class Leitura { Ok, Invalida, Fim };
