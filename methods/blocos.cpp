@@ -1,10 +1,11 @@
-// The block update of the elimination and the LU factorisations over the micro-kernel passos.
-// Column strip by column strip, the pivot rows of the pass are widened to double once; the
-// pass's own pivot rows come first (row i0+d takes steps i0..i0+d-1, so each is final before
-// the next uses it), then every row below takes all the steps, rows in groups. Every entry gets
-// its steps in increasing order, from the same pivot-row value and the same rounded multiplier,
-// so the result is the one-step-at-a-time result bit for bit.
+// The block update of the elimination and the LU factorisations over the micro-kernel
+// aplica_passos. Column strip by column strip, the pivot rows of the pass are widened to double
+// once; the pass's own pivot rows come first (row i0+d takes steps i0..i0+d-1, so each is final
+// before the next uses it), then every row below takes all the steps, rows in groups. Every
+// entry gets its steps in increasing order, from the same pivot-row value and the same rounded
+// multiplier, so the result is the one-step-at-a-time result bit for bit.
 #include <algorithm>
+#include <cassert>
 #include <vector>
 
 #include "passos_bloco.h"
@@ -15,11 +16,11 @@ namespace {
 
 using nucleos::kMaxPassos;
 
-// Rows j..j+quantas-1 take the first `passos` steps of the pass over columns k0..k0+w-1; M
+// Rows j..j+quantas-1 take the first num_passos steps of the pass over columns k0..k0+w-1; M
 // holds the multipliers of row i0+1+r at M[r * kMaxPassos + t].
-void linhas(const nucleos::Micronucleos& k, const double* U, int ldu, int i0, int passos,
+void aplica(const nucleos::Micronucleos& k, const double* U, int ldu, int i0, int num_passos,
             const double* M, Matrix A, int j, int quantas, int k0, int w) {
-    k.passos(U, ldu, passos, M + (j - i0 - 1) * kMaxPassos, A + j, quantas, k0, w);
+    k.aplica_passos(U, ldu, num_passos, M + (j - i0 - 1) * kMaxPassos, A + j, quantas, k0, w);
 }
 
 // One pass of at most kMaxPassos steps, i0..i1. The multipliers of every row are found once
@@ -27,34 +28,35 @@ void linhas(const nucleos::Micronucleos& k, const double* U, int ldu, int i0, in
 void passada(int n, Matrix A, int i0, int i1, Multiplicadores f, const void* dados,
              const nucleos::Micronucleos& k, int faixa, std::vector<double>& U,
              std::vector<double>& M) {
-    const int passos = i1 - i0 + 1;
+    const int num_passos = i1 - i0 + 1;
+    assert(num_passos >= 1 && num_passos <= kMaxPassos);
     for (int j = i0 + 1; j <= n; ++j)
-        f(dados, j, i0, std::min(passos, j - i0), M.data() + (j - i0 - 1) * kMaxPassos);
+        f(dados, j, i0, std::min(num_passos, j - i0), M.data() + (j - i0 - 1) * kMaxPassos);
     for (int k0 = i1 + 1; k0 <= n; k0 += faixa) {
         const int w = std::min(faixa, n - k0 + 1);
         // Each pivot row is widened once it is final.
-        for (int d = 0; d < passos; ++d) {
-            if (d > 0) linhas(k, U.data(), faixa, i0, d, M.data(), A, i0 + d, 1, k0, w);
+        for (int d = 0; d < num_passos; ++d) {
+            if (d > 0) aplica(k, U.data(), faixa, i0, d, M.data(), A, i0 + d, 1, k0, w);
             for (int c = 0; c < w; ++c)
                 U[static_cast<std::size_t>(d) * static_cast<std::size_t>(faixa) +
                   static_cast<std::size_t>(c)] = static_cast<double>(A[i0 + d][k0 + c]);
         }
         for (int j = i1 + 1; j <= n; j += k.linhas)
-            linhas(k, U.data(), faixa, i0, passos, M.data(), A, j, std::min(k.linhas, n - j + 1),
-                   k0, w);
+            aplica(k, U.data(), faixa, i0, num_passos, M.data(), A, j,
+                   std::min(k.linhas, n - j + 1), k0, w);
     }
 }
 
 }  // namespace
 
 void atualiza_resto(int n, Matrix A, int i0, int i1, Multiplicadores f, const void* dados,
-                    const nucleos::Ajuste& a) {
-    const int faixa = std::max(a.t.faixa, 1);
-    // Padded so that kernels may read up to 64 columns past a strip's end.
-    std::vector<double> U(static_cast<std::size_t>(kMaxPassos * faixa + 64));
+                    const nucleos::Micronucleos& k, int faixa) {
+    faixa = std::max(faixa, 1);
+    // Padded so that the micro-kernel may read kSobraFaixa columns past a strip's end.
+    std::vector<double> U(static_cast<std::size_t>(kMaxPassos * faixa + nucleos::kSobraFaixa));
     std::vector<double> M(static_cast<std::size_t>((n - i0 + 1) * kMaxPassos));
     for (int c0 = i0; c0 <= i1; c0 += kMaxPassos)
-        passada(n, A, c0, std::min(c0 + kMaxPassos - 1, i1), f, dados, *a.k, faixa, U, M);
+        passada(n, A, c0, std::min(c0 + kMaxPassos - 1, i1), f, dados, k, faixa, U, M);
 }
 
 }  // namespace passos_bloco

@@ -15,6 +15,7 @@
 // sums reproduce: tiles from there on are solved with every term.
 #include <algorithm>
 #include <bit>
+#include <cassert>
 #include <cstdint>
 #include <vector>
 
@@ -67,20 +68,24 @@ void resolve(const nucleos::Micronucleos& k, int n, Matrix A, double* T, int ld,
 
 }  // namespace
 
-namespace nucleos {
+namespace nucleos::rapido {
 
-void Inversa(int n, Matrix A, Matrix Inv, Vector b, Vector x, Vector y, const Ajuste& a) {
-    if (a.k == nullptr) return referencia::Inversa(n, A, Inv, b, x, y);
+void Inversa(const Micronucleos& k, const Tamanhos& t, int n, Matrix A, Matrix Inv, Vector b,
+             Vector x, Vector y) {
     if (n <= 0) return;
     const int suja = primeira_coluna_suja(n, A);
-    const int ld = a.t.largura > 0 ? (a.t.largura + 15) / 16 * 16 : a.k->largura;  // whole 16s
+    // Whole multiples of kMultiploLargura, as somas_colunas takes them.
+    const int ld = t.largura > 0
+                       ? (t.largura + kMultiploLargura - 1) / kMultiploLargura * kMultiploLargura
+                       : k.largura;
+    assert(ld > 0 && ld % kMultiploLargura == 0);
     std::vector<double> T(static_cast<std::size_t>((n + 1) * ld));
     std::vector<Scalar> s(static_cast<std::size_t>(ld));
     for (int c0 = 1; c0 <= n; c0 += ld) {
         const int w = std::min(ld, n - c0 + 1);
         const int inicio = (c0 <= suja) ? c0 : 1;
         std::fill(T.begin(), T.begin() + inicio * ld, 0.0);
-        resolve(*a.k, n, A, T.data(), ld, c0, inicio, s.data());
+        resolve(k, n, A, T.data(), ld, c0, inicio, s.data());
         for (int i = 1; i <= n; ++i) {
             const double* ti = T.data() + i * ld;
             Scalar* linha = Inv[i] + c0;
@@ -97,4 +102,4 @@ void Inversa(int n, Matrix A, Matrix Inv, Vector b, Vector x, Vector y, const Aj
     }
 }
 
-}  // namespace nucleos
+}  // namespace nucleos::rapido

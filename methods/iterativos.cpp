@@ -8,26 +8,26 @@
 #include "nucleos.h"
 #include "referencia.h"
 
-namespace nucleos {
+namespace nucleos::rapido {
 
-Scalar IteracaoJacobi(int n, Matrix A, Vector b, Vector x, const Ajuste& a) {
-    if (a.k == nullptr) return referencia::IteracaoJacobi(n, A, b, x);
+Scalar IteracaoJacobi(const Micronucleos& k, const Tamanhos& /*t*/, int n, Matrix A, Vector b,
+                      Vector x) {
     Vector antigo = cria_vetor(n + 1);
     for (int i = 1; i <= n; ++i) antigo[i] = x[i];
     Scalar e = 0.0f;
-    Scalar s[32];
-    for (int i = 1; i <= n; i += 32) {
-        const int linhas = std::min(32, n - i + 1);
-        a.k->somas_linhas(A + i, linhas, antigo, n, i, s);
-        for (int k = 0; k < linhas; ++k) {
-            x[i + k] =
-                static_cast<Scalar>((static_cast<double>(b[i + k]) - static_cast<double>(s[k])) /
-                                    static_cast<double>(A[i + k][i + k]));
-            referencia::atualiza_mudanca(e, x[i + k], antigo[i + k]);
+    Scalar s[kMaxLinhas];
+    for (int i = 1; i <= n; i += kMaxLinhas) {
+        const int linhas = std::min(kMaxLinhas, n - i + 1);
+        k.somas_linhas(A + i, linhas, antigo, n, i, s);
+        for (int q = 0; q < linhas; ++q) {
+            x[i + q] =
+                static_cast<Scalar>((static_cast<double>(b[i + q]) - static_cast<double>(s[q])) /
+                                    static_cast<double>(A[i + q][i + q]));
+            referencia::atualiza_mudanca(e, x[i + q], antigo[i + q]);
         }
     }
     libera_vetor(antigo);
     return e;
 }
 
-}  // namespace nucleos
+}  // namespace nucleos::rapido

@@ -64,57 +64,59 @@ void troca_linhas(int n, Matrix A, IndexVector pos, int i, int p) {
     std::swap(pos[i], pos[p]);
 }
 
-namespace {
+Scalar multiplicador(Matrix A, int j, int i) {
+    return static_cast<Scalar>(-static_cast<double>(A[j][i]) / static_cast<double>(A[i][i]));
+}
 
-// Eliminates column i below the pivot row i.
-void elimina_coluna(int n, Matrix A, Vector b, int i) {
+void elimina_coluna(int n, Matrix A, Vector b, int i, int ultima) {
     for (int j = i + 1; j <= n; ++j) {
-        const Scalar m =
-            static_cast<Scalar>(-static_cast<double>(A[j][i]) / static_cast<double>(A[i][i]));
-        for (int k = i + 1; k <= n; ++k)
-            A[j][k] = static_cast<Scalar>(static_cast<double>(A[i][k]) * static_cast<double>(m) +
+        const double m = static_cast<double>(multiplicador(A, j, i));
+        for (int k = i + 1; k <= ultima; ++k)
+            A[j][k] = static_cast<Scalar>(static_cast<double>(A[i][k]) * m +
                                           static_cast<double>(A[j][k]));
-        b[j] = static_cast<Scalar>(static_cast<double>(b[i]) * static_cast<double>(m) +
-                                   static_cast<double>(b[j]));
+        b[j] = static_cast<Scalar>(static_cast<double>(b[i]) * m + static_cast<double>(b[j]));
     }
 }
 
-}  // namespace
-
 void Eliminacao(int n, Matrix A, Vector b) {
-    for (int i = 1; i <= n - 1; ++i) elimina_coluna(n, A, b, i);
+    for (int i = 1; i <= n - 1; ++i) elimina_coluna(n, A, b, i, n);
 }
 
 void GaussPivoteamentoParcial(int n, Matrix A, Vector b) {
     for (int i = 1; i <= n - 1; ++i) {
         troca_linhas(n, A, b, i, pivo(n, A, i));
-        elimina_coluna(n, A, b, i);
+        elimina_coluna(n, A, b, i, n);
     }
 }
 
 // ---- lu
-namespace {
-
-// Factorises column i below the pivot row i; the stored multiplier is exactly -m.
-void fatora_coluna(int n, Matrix A, int i) {
+void fatora_coluna(int n, Matrix A, int i, int ultima) {
     for (int j = i + 1; j <= n; ++j) {
-        const Scalar m =
-            static_cast<Scalar>(-static_cast<double>(A[j][i]) / static_cast<double>(A[i][i]));
-        for (int k = i + 1; k <= n; ++k)
+        const Scalar m = multiplicador(A, j, i);
+        for (int k = i + 1; k <= ultima; ++k)
             A[j][k] = static_cast<Scalar>(static_cast<double>(A[i][k]) * static_cast<double>(m) +
                                           static_cast<double>(A[j][k]));
         A[j][i] = -m;
     }
 }
 
-}  // namespace
+void pos_inicial(int n, IndexVector pos) {
+    for (int i = 1; i <= n; ++i) pos[i] = i;
+}
+
+Scalar determinante(int n, Matrix A, int trocas) {
+    Scalar det = 1.0f;
+    for (int i = 1; i <= n; ++i)
+        det = static_cast<Scalar>(static_cast<double>(det) * static_cast<double>(A[i][i]));
+    return trocas % 2 != 0 ? -det : det;
+}
 
 void LU(int n, Matrix A) {
-    for (int i = 1; i <= n - 1; ++i) fatora_coluna(n, A, i);
+    for (int i = 1; i <= n - 1; ++i) fatora_coluna(n, A, i, n);
 }
 
 void LUPivoteamentoParcial(int n, Matrix A, IndexVector pos, Scalar& det) {
-    for (int i = 1; i <= n; ++i) pos[i] = i;
+    pos_inicial(n, pos);
     int trocas = 0;
     for (int i = 1; i <= n - 1; ++i) {
         const int p = pivo(n, A, i);
@@ -122,12 +124,9 @@ void LUPivoteamentoParcial(int n, Matrix A, IndexVector pos, Scalar& det) {
             ++trocas;
             troca_linhas(n, A, pos, i, p);
         }
-        fatora_coluna(n, A, i);
+        fatora_coluna(n, A, i, n);
     }
-    det = 1.0f;
-    for (int i = 1; i <= n; ++i)
-        det = static_cast<Scalar>(static_cast<double>(det) * static_cast<double>(A[i][i]));
-    if (trocas % 2 != 0) det = -det;
+    det = determinante(n, A, trocas);
 }
 
 // ---- residuo

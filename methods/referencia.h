@@ -20,6 +20,19 @@ void troca_linhas(int n, Matrix A, Vector b, int i, int p);
 // LU: whole rows exchanged, so the multipliers already stored travel with their rows; and pos.
 void troca_linhas(int n, Matrix A, IndexVector pos, int i, int p);
 
+// m = -A[j][i] / A[i][i], rounded: the multiplier of step i for row j.
+Scalar multiplicador(Matrix A, int j, int i);
+// Step i on columns i+1..ultima of the rows below the pivot row i: ultima = n is the whole step,
+// the last column of a block its panel (the columns to its right then get the step later).
+// Elimination: and b.
+void elimina_coluna(int n, Matrix A, Vector b, int i, int ultima);
+// LU: the multiplier stored in place of the eliminated entry, as exactly -m.
+void fatora_coluna(int n, Matrix A, int i, int ultima);
+// The LU with pivoting starts from pos[i] = i and ends with det: the product of U's diagonal in
+// row order, negated after an odd number of row exchanges.
+void pos_inicial(int n, IndexVector pos);
+Scalar determinante(int n, Matrix A, int trocas);
+
 void Eliminacao(int n, Matrix A, Vector b);
 void GaussPivoteamentoParcial(int n, Matrix A, Vector b);
 

@@ -2,20 +2,19 @@
 #include <algorithm>
 
 #include "nucleos.h"
-#include "referencia.h"
 
-namespace nucleos {
+namespace nucleos::rapido {
 
-void CalculaResiduo(int n, Vector b, Matrix A, Vector x, Vector r, const Ajuste& a) {
-    if (a.k == nullptr) return referencia::CalculaResiduo(n, b, A, x, r);
-    Scalar s[32];
-    for (int i = 1; i <= n; i += 32) {
-        const int linhas = std::min(32, n - i + 1);
-        a.k->somas_linhas(A + i, linhas, x, n, 0, s);
-        for (int k = 0; k < linhas; ++k)
-            r[i + k] =
-                static_cast<Scalar>(static_cast<double>(b[i + k]) - static_cast<double>(s[k]));
+void CalculaResiduo(const Micronucleos& k, const Tamanhos& /*t*/, int n, Vector b, Matrix A,
+                    Vector x, Vector r) {
+    Scalar s[kMaxLinhas];
+    for (int i = 1; i <= n; i += kMaxLinhas) {
+        const int linhas = std::min(kMaxLinhas, n - i + 1);
+        k.somas_linhas(A + i, linhas, x, n, 0, s);
+        for (int q = 0; q < linhas; ++q)
+            r[i + q] =
+                static_cast<Scalar>(static_cast<double>(b[i + q]) - static_cast<double>(s[q]));
     }
 }
 
-}  // namespace nucleos
+}  // namespace nucleos::rapido

@@ -3,6 +3,8 @@
 // with several block and tile sizes.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -128,11 +130,28 @@ inline std::vector<Caminho> caminhos() {
     const nucleos::Tamanhos tamanhos[] = {{1, 256, 16}, {2, 16, 0}, {7, 40, 48}, {}};
     for (const nucleos::Micronucleos* k : nucleos::conjuntos())
         for (const nucleos::Tamanhos& t : tamanhos)
-            c.push_back(
-                {std::string(nucleos::nome(k->isa)) + " passos=" + std::to_string(t.passos) +
-                     " faixa=" + std::to_string(t.faixa) + " largura=" + std::to_string(t.largura),
-                 {k, t}});
+            c.push_back({std::string(nucleos::nome(k->isa)) + " bloco=" + std::to_string(t.bloco) +
+                             " faixa=" + std::to_string(t.faixa) +
+                             " largura=" + std::to_string(t.largura),
+                         {k, t}});
     return c;
+}
+
+// Whether this processor runs the set isa (the straightforward loops run anywhere).
+inline bool disponivel(nucleos::Isa isa) {
+    bool roda = isa == nucleos::Isa::referencia;
+    for (const nucleos::Micronucleos* k : nucleos::conjuntos()) roda = roda || k->isa == isa;
+    return roda;
+}
+
+// Called last by a test that ran every path of this machine: it ends as skipped, naming the sets
+// this processor cannot run, so that their absence shows.
+inline void pula_se_faltam_conjuntos() {
+    std::string faltam;
+    for (nucleos::Isa isa : nucleos::kIsas)
+        if (!disponivel(isa))
+            faltam += std::string(faltam.empty() ? "" : ", ") + nucleos::nome(isa);
+    if (!faltam.empty()) GTEST_SKIP() << "this processor cannot run " << faltam << ", not tested";
 }
 
 }  // namespace kt

@@ -246,6 +246,37 @@ TEST(Caminhos, OMesmoProgramaEmTodoConjunto) {
         EXPECT_EQ(e.saida, primeira) << isa;
     }
     ::unsetenv("SISLIN_ISA");
+    kt::pula_se_faltam_conjuntos();
+}
+
+// SISLIN_ISA_DEBUG=1: one line on standard error names the set that runs and why, once however
+// many kernels run (LU, then the inverse).
+TEST(Caminhos, ODepuradorDizQualConjuntoRodaEPorque) {
+    const std::string melhor = std::string("conjunto ") +
+                               nucleos::nome(nucleos::conjuntos().back()->isa) +
+                               " (o melhor deste processador";
+    const auto pedido = [&](nucleos::Isa isa) {
+        const std::string nome = nucleos::nome(isa);
+        return kt::disponivel(isa) ? "conjunto " + nome + " (SISLIN_ISA=" + nome + ")\n"
+                                   : melhor + "; SISLIN_ISA=" + nome +
+                                         " indisponivel neste processador, ignorado)\n";
+    };
+    const std::pair<const char*, std::string> casos[] = {
+        {"referencia", "conjunto referencia (SISLIN_ISA=referencia)\n"},
+        {"generico", "conjunto generico (SISLIN_ISA=generico)\n"},
+        {"avx2", pedido(nucleos::Isa::avx2)},
+        {"avx512", pedido(nucleos::Isa::avx512)},
+        {"neon", melhor + "; SISLIN_ISA=neon desconhecido, ignorado)\n"},
+        {"", melhor + ")\n"}};
+    ::setenv("SISLIN_ISA_DEBUG", "1", 1);
+    for (const auto& [isa, motivo] : casos) {
+        ::setenv("SISLIN_ISA", isa, 1);
+        const Execucao e = executa_sislin(kA, kB, "2\n3\n8\n0\n");
+        EXPECT_EQ(e.status, 0) << isa;
+        EXPECT_EQ(e.erros, "sislin: " + motivo) << isa;
+    }
+    ::unsetenv("SISLIN_ISA");
+    ::unsetenv("SISLIN_ISA_DEBUG");
 }
 
 }  // namespace

@@ -91,6 +91,7 @@ TEST(KernelCaminhos, EveryKindAndSmallSizeMatchesReference) {
             const Tipo tipo = static_cast<Tipo>(t);
             confere(n, kt::matriz(n, tipo, 1), kt::vetor(n, tipo, 1), kt::vetor(n, tipo, 2));
         }
+    kt::pula_se_faltam_conjuntos();
 }
 
 // Sizes around the widths of blocks (32 steps), row groups, strips (256) and tiles (32, 128).
@@ -102,6 +103,7 @@ TEST(KernelCaminhos, LargerSizesMatchReference) {
             SCOPED_TRACE(testing::Message() << "n=" << n << " tipo=" << static_cast<int>(tipo));
             confere(n, kt::matriz(n, tipo, 3), kt::vetor(n, tipo, 3), kt::vetor(n, tipo, 4));
         }
+    kt::pula_se_faltam_conjuntos();
 }
 
 // An infinity or NaN at L[i][f] (f < i) meets the zeros above row f of every column after f and
@@ -129,6 +131,7 @@ TEST(KernelCaminhos, InverseWithOneNonFiniteMultiplier) {
                 }
             }
         }
+    kt::pula_se_faltam_conjuntos();
 }
 
 // Jacobi never reads the diagonal into the sum, whatever it holds: an infinity or NaN there
@@ -166,4 +169,15 @@ TEST(KernelCaminhos, JacobiSkipsTheDiagonalWhateverItHolds) {
             for (int i = 2; i <= n; ++i) EXPECT_EQ(kt::bits(x[i]), 0u) << c.nome << " " << i;
         }
     }
+    kt::pula_se_faltam_conjuntos();
+}
+
+// SISLIN_ISA's choice: each set by its own name, referencia the straightforward loops, and an
+// unset, empty or unknown name the best set of this processor.
+TEST(KernelCaminhos, SislinIsaPicksTheSetByItsName) {
+    EXPECT_EQ(nucleos::escolhe("referencia").a.k, nullptr);
+    for (const nucleos::Micronucleos* k : nucleos::conjuntos())
+        EXPECT_EQ(nucleos::escolhe(nucleos::nome(k->isa)).a.k, k) << nucleos::nome(k->isa);
+    for (const char* outro : {static_cast<const char*>(nullptr), "", "neon", "AVX2"})
+        EXPECT_EQ(nucleos::escolhe(outro).a.k, nucleos::conjuntos().back());
 }

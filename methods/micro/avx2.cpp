@@ -4,25 +4,30 @@
 #include <immintrin.h>
 
 #include <algorithm>
+#include <cassert>
+#include <iterator>
 
 #include "nucleos.h"
 
 namespace {
 
+using nucleos::kMaxLinhas;
 using nucleos::kMaxPassos;
+using nucleos::kMultiploLargura;
 
 [[gnu::always_inline]] inline __m256d arredonda(__m256d s) {
     return _mm256_cvtps_pd(_mm256_cvtpd_ps(s));
 }
 
-// ---- passos: R rows, four columns at a time, each row's four running values in a register.
+// ---- aplica_passos: R rows, four columns at a time, each row's four running values in a register.
 template <int R>
-void faixa(const double* U, int ldu, int passos, const double* m, Scalar* const* L, int k0, int w) {
+void faixa(const double* U, int ldu, int num_passos, const double* m, Scalar* const* L, int k0,
+           int w) {
     int c = 0;
     for (; c + 4 <= w; c += 4) {
         __m128 v[static_cast<unsigned>(R)];
         for (int r = 0; r < R; ++r) v[r] = _mm_loadu_ps(L[r] + k0 + c);
-        for (int t = 0; t < passos; ++t) {
+        for (int t = 0; t < num_passos; ++t) {
             const __m256d u = _mm256_loadu_pd(U + t * ldu + c);
             for (int r = 0; r < R; ++r) {
                 const __m256d mr = _mm256_broadcast_sd(m + r * kMaxPassos + t);
@@ -34,19 +39,21 @@ void faixa(const double* U, int ldu, int passos, const double* m, Scalar* const*
     for (; c < w; ++c)
         for (int r = 0; r < R; ++r) {
             Scalar x = L[r][k0 + c];
-            for (int t = 0; t < passos; ++t)
+            for (int t = 0; t < num_passos; ++t)
                 x = static_cast<Scalar>(U[t * ldu + c] * m[r * kMaxPassos + t] +
                                         static_cast<double>(x));
             L[r][k0 + c] = x;
         }
 }
 
-void passos(const double* U, int ldu, int passos, const double* m, Scalar* const* L, int linhas,
-            int k0, int w) {
+void aplica_passos(const double* U, int ldu, int num_passos, const double* m, Scalar* const* L,
+                   int linhas, int k0, int w) {
+    assert(num_passos >= 0 && num_passos <= kMaxPassos);
     int r = 0;
-    for (; r + 12 <= linhas; r += 12) faixa<12>(U, ldu, passos, m + r * kMaxPassos, L + r, k0, w);
-    for (; r + 4 <= linhas; r += 4) faixa<4>(U, ldu, passos, m + r * kMaxPassos, L + r, k0, w);
-    for (; r < linhas; ++r) faixa<1>(U, ldu, passos, m + r * kMaxPassos, L + r, k0, w);
+    for (; r + 12 <= linhas; r += 12)
+        faixa<12>(U, ldu, num_passos, m + r * kMaxPassos, L + r, k0, w);
+    for (; r + 4 <= linhas; r += 4) faixa<4>(U, ldu, num_passos, m + r * kMaxPassos, L + r, k0, w);
+    for (; r < linhas; ++r) faixa<1>(U, ldu, num_passos, m + r * kMaxPassos, L + r, k0, w);
 }
 
 // ---- somas_colunas: 4·V columns, V sums of four lanes each.
@@ -64,9 +71,12 @@ void colunas(const Scalar* coef, const double* T, int ld, int j0, int j1, Scalar
 }
 
 void somas_colunas(const Scalar* coef, const double* T, int ld, int j0, int j1, Scalar* s) {
+    // Thirty-two columns at a time, then kMultiploLargura: ld must be a whole multiple.
+    static_assert(kMultiploLargura == 16);
+    assert(ld % kMultiploLargura == 0);
     int c = 0;
     for (; c + 32 <= ld; c += 32) colunas<8>(coef, T + c, ld, j0, j1, s + c);
-    for (; c < ld; c += 16) colunas<4>(coef, T + c, ld, j0, j1, s + c);
+    for (; c < ld; c += kMultiploLargura) colunas<4>(coef, T + c, ld, j0, j1, s + c);
 }
 
 // ---- somas_linhas: four rows side by side in the lanes of a vector. A block of four columns
@@ -153,12 +163,14 @@ void grupos(const Scalar* const* a, const Scalar* v, int n, int pula, Scalar* s)
 using Grupos = void (*)(const Scalar* const*, const Scalar*, int, int, Scalar*);
 constexpr Grupos kGrupos[] = {nullptr,   grupos<1>, grupos<2>, grupos<3>, grupos<4>,
                               grupos<5>, grupos<6>, grupos<7>, grupos<8>};
+static_assert(std::size(kGrupos) == kMaxLinhas / 4 + 1);
 
 void somas_linhas(const Scalar* const* a, int linhas, const Scalar* v, int n, int pula, Scalar* s) {
+    assert(linhas >= 1 && linhas <= kMaxLinhas);
     // Rows past the last are stand-ins (row 0 again) whose sums are dropped.
-    const Scalar* r[32];
-    Scalar t[32];
-    for (int k = 0; k < 32; ++k) r[k] = a[k < linhas ? k : 0];
+    const Scalar* r[kMaxLinhas];
+    Scalar t[kMaxLinhas];
+    for (int k = 0; k < kMaxLinhas; ++k) r[k] = a[k < linhas ? k : 0];
     kGrupos[(linhas + 3) / 4](r, v, n, pula, t);
     std::copy(t, t + linhas, s);
 }
@@ -168,7 +180,7 @@ void somas_linhas(const Scalar* const* a, int linhas, const Scalar* v, int n, in
 namespace nucleos {
 
 const Micronucleos& micronucleos_avx2() {
-    static constexpr Micronucleos k{Isa::avx2, 12, 32, passos, somas_colunas, somas_linhas};
+    static constexpr Micronucleos k{Isa::avx2, 12, 32, aplica_passos, somas_colunas, somas_linhas};
     return k;
 }
 

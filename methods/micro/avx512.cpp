@@ -7,12 +7,16 @@
 #include <immintrin.h>
 
 #include <algorithm>
+#include <cassert>
+#include <iterator>
 
 #include "nucleos.h"
 
 namespace {
 
+using nucleos::kMaxLinhas;
 using nucleos::kMaxPassos;
+using nucleos::kMultiploLargura;
 
 // The conversions with every lane selected (the unmasked forms trip a maybe-uninitialized
 // warning of GCC 12 in their own header).
@@ -30,10 +34,13 @@ __mmask8 mascara(int quantos) {
     return quantos >= 8 ? __mmask8{0xff} : static_cast<__mmask8>((1u << std::max(quantos, 0)) - 1u);
 }
 
-// ---- passos: R rows over 8·V columns at a time, V vectors of running values per row. Few rows
-// (the pass's own pivot rows, the last rows) take wider chunks, to keep enough sums in flight.
+// ---- aplica_passos: R rows over 8·V columns at a time, V vectors of running values per row. Few
+// rows (the pass's own pivot rows, the last rows) take wider chunks, to keep enough sums in flight.
 template <int R, int V>
-void faixa(const double* U, int ldu, int passos, const double* m, Scalar* const* L, int k0, int w) {
+void faixa(const double* U, int ldu, int num_passos, const double* m, Scalar* const* L, int k0,
+           int w) {
+    // The last chunk reads up to 8·V - 1 columns of U past w.
+    static_assert(8 * V <= nucleos::kSobraFaixa);
     for (int c = 0; c < w; c += 8 * V) {
         __mmask8 mk[static_cast<unsigned>(V)];
         __m512d v[static_cast<unsigned>(R)][static_cast<unsigned>(V)];
@@ -41,7 +48,7 @@ void faixa(const double* U, int ldu, int passos, const double* m, Scalar* const*
         for (int r = 0; r < R; ++r)
             for (int q = 0; q < V; ++q)
                 v[r][q] = larga(_mm256_maskz_loadu_ps(mk[q], L[r] + k0 + c + 8 * q));
-        for (int t = 0; t < passos; ++t) {
+        for (int t = 0; t < num_passos; ++t) {
             // The strip's pivot rows were widened once for the pass; lanes past w are padding.
             __m512d u[static_cast<unsigned>(V)];
             for (int q = 0; q < V; ++q) u[q] = _mm512_loadu_pd(U + t * ldu + c + 8 * q);
@@ -62,11 +69,12 @@ constexpr Faixa kFaixas[kLinhas + 1] = {
     nullptr,     faixa<1, 8>, faixa<2, 8>, faixa<3, 6>,  faixa<4, 4>,  faixa<5, 4>, faixa<6, 4>,
     faixa<7, 2>, faixa<8, 2>, faixa<9, 2>, faixa<10, 2>, faixa<11, 2>, faixa<12, 2>};
 
-void passos(const double* U, int ldu, int passos, const double* m, Scalar* const* L, int linhas,
-            int k0, int w) {
+void aplica_passos(const double* U, int ldu, int num_passos, const double* m, Scalar* const* L,
+                   int linhas, int k0, int w) {
+    assert(num_passos >= 0 && num_passos <= kMaxPassos);
     for (int r = 0; r < linhas; r += kLinhas) {
         const int q = std::min(kLinhas, linhas - r);
-        kFaixas[q](U, ldu, passos, m + r * kMaxPassos, L + r, k0, w);
+        kFaixas[q](U, ldu, num_passos, m + r * kMaxPassos, L + r, k0, w);
     }
 }
 
@@ -88,10 +96,13 @@ using Colunas = void (*)(const Scalar*, const double*, int, int, int, Scalar*);
 constexpr Colunas kColunas[] = {nullptr,     colunas<2>,  colunas<4>,  colunas<6>, colunas<8>,
                                 colunas<10>, colunas<12>, colunas<14>, colunas<16>};
 
-// At most 128 columns (16 sums) at a time; ld is a multiple of 16.
+// At most 128 columns (16 sums) at a time; kColunas[q] takes q·kMultiploLargura of them, so ld
+// must be a whole multiple.
 void somas_colunas(const Scalar* coef, const double* T, int ld, int j0, int j1, Scalar* s) {
+    static_assert(kMultiploLargura == 16);
+    assert(ld % kMultiploLargura == 0);
     for (int c = 0; c < ld; c += 128)
-        kColunas[std::min(128, ld - c) / 16](coef, T + c, ld, j0, j1, s + c);
+        kColunas[std::min(128, ld - c) / kMultiploLargura](coef, T + c, ld, j0, j1, s + c);
 }
 
 // ---- somas_linhas: eight rows side by side in the lanes of a vector. A block of eight columns
@@ -179,12 +190,14 @@ void grupos(const Scalar* const* a, const Scalar* v, int n, int pula, Scalar* s)
 
 using Grupos = void (*)(const Scalar* const*, const Scalar*, int, int, Scalar*);
 constexpr Grupos kGrupos[] = {nullptr, grupos<1>, grupos<2>, grupos<3>, grupos<4>};
+static_assert(std::size(kGrupos) == kMaxLinhas / 8 + 1);
 
 void somas_linhas(const Scalar* const* a, int linhas, const Scalar* v, int n, int pula, Scalar* s) {
+    assert(linhas >= 1 && linhas <= kMaxLinhas);
     // Rows past the last are stand-ins (row 0 again) whose sums are dropped.
-    const Scalar* r[32];
-    Scalar t[32];
-    for (int k = 0; k < 32; ++k) r[k] = a[k < linhas ? k : 0];
+    const Scalar* r[kMaxLinhas];
+    Scalar t[kMaxLinhas];
+    for (int k = 0; k < kMaxLinhas; ++k) r[k] = a[k < linhas ? k : 0];
     kGrupos[(linhas + 7) / 8](r, v, n, pula, t);
     std::copy(t, t + linhas, s);
 }
@@ -194,7 +207,8 @@ void somas_linhas(const Scalar* const* a, int linhas, const Scalar* v, int n, in
 namespace nucleos {
 
 const Micronucleos& micronucleos_avx512() {
-    static constexpr Micronucleos k{Isa::avx512, kLinhas, 128, passos, somas_colunas, somas_linhas};
+    static constexpr Micronucleos k{Isa::avx512,   kLinhas,       128,
+                                    aplica_passos, somas_colunas, somas_linhas};
     return k;
 }
 

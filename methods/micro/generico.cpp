@@ -2,6 +2,7 @@
 // values in registers and use whatever vector lanes the target has. Every sum and running value
 // is rounded to a Scalar after each term.
 #include <algorithm>
+#include <cassert>
 
 #include "nucleos.h"
 
@@ -11,11 +12,12 @@ using nucleos::kMaxPassos;
 
 // Rows L[0..R-1] over the C columns from k (U from column c of the strip) take every step.
 template <int R, int C>
-void bloco(const double* U, int ldu, int passos, const double* m, Scalar* const* L, int k, int c) {
+void bloco(const double* U, int ldu, int num_passos, const double* m, Scalar* const* L, int k,
+           int c) {
     Scalar v[static_cast<unsigned>(R)][static_cast<unsigned>(C)];
     for (int r = 0; r < R; ++r)
         for (int q = 0; q < C; ++q) v[r][q] = L[r][k + q];
-    for (int t = 0; t < passos; ++t) {
+    for (int t = 0; t < num_passos; ++t) {
         const double* u = U + t * ldu + c;
         for (int r = 0; r < R; ++r) {
             const double mr = m[r * kMaxPassos + t];
@@ -28,18 +30,21 @@ void bloco(const double* U, int ldu, int passos, const double* m, Scalar* const*
 }
 
 template <int R>
-void faixa(const double* U, int ldu, int passos, const double* m, Scalar* const* L, int k0, int w) {
+void faixa(const double* U, int ldu, int num_passos, const double* m, Scalar* const* L, int k0,
+           int w) {
     int c = 0;
-    for (; c + 4 <= w; c += 4) bloco<R, 4>(U, ldu, passos, m, L, k0 + c, c);
-    for (; c < w; ++c) bloco<R, 1>(U, ldu, passos, m, L, k0 + c, c);
+    for (; c + 4 <= w; c += 4) bloco<R, 4>(U, ldu, num_passos, m, L, k0 + c, c);
+    for (; c < w; ++c) bloco<R, 1>(U, ldu, num_passos, m, L, k0 + c, c);
 }
 
-void passos(const double* U, int ldu, int passos, const double* m, Scalar* const* L, int linhas,
-            int k0, int w) {
+void aplica_passos(const double* U, int ldu, int num_passos, const double* m, Scalar* const* L,
+                   int linhas, int k0, int w) {
+    assert(num_passos >= 0 && num_passos <= kMaxPassos);
     int r = 0;
-    for (; r + 12 <= linhas; r += 12) faixa<12>(U, ldu, passos, m + r * kMaxPassos, L + r, k0, w);
-    for (; r + 4 <= linhas; r += 4) faixa<4>(U, ldu, passos, m + r * kMaxPassos, L + r, k0, w);
-    for (; r < linhas; ++r) faixa<1>(U, ldu, passos, m + r * kMaxPassos, L + r, k0, w);
+    for (; r + 12 <= linhas; r += 12)
+        faixa<12>(U, ldu, num_passos, m + r * kMaxPassos, L + r, k0, w);
+    for (; r + 4 <= linhas; r += 4) faixa<4>(U, ldu, num_passos, m + r * kMaxPassos, L + r, k0, w);
+    for (; r < linhas; ++r) faixa<1>(U, ldu, num_passos, m + r * kMaxPassos, L + r, k0, w);
 }
 
 // Sixteen columns at a time, sixteen independent sums.
@@ -78,7 +83,8 @@ void somas_linhas(const Scalar* const* a, int linhas, const Scalar* v, int n, in
 namespace nucleos {
 
 const Micronucleos& micronucleos_generico() {
-    static constexpr Micronucleos k{Isa::generico, 12, 32, passos, somas_colunas, somas_linhas};
+    static constexpr Micronucleos k{Isa::generico, 12,          32, aplica_passos,
+                                    somas_colunas, somas_linhas};
     return k;
 }
 
