@@ -27,6 +27,8 @@ void atualiza_vetor(Vector dst, const Scalar* src, int n);
 
 // Prints "name[ i]=v[i] \n" for i = 1..n ("%s[%2d]=%g \n").
 void imprime_vetor(const char* name, const Scalar* v, int n);
+// Prints the label of entry i of a printed vector: "name[ i]=" ("%s[%2d]=").
+void imprime_rotulo(const char* name, int i);
 
 // A pseudo-random Scalar between a and b; a when a == b. Never seeds the generator.
 Scalar randomico(Scalar a, Scalar b);

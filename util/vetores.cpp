@@ -88,12 +88,16 @@ void atualiza_vetor(Vector dst, const Scalar* src, int n) {
     for (int i = 1; i <= n; i++) dst[i] = src[i];
 }
 
+void imprime_rotulo(const char* name, int i) {
+    escreve(name);
+    escreve("[");
+    escreve_int2(i);
+    escreve("]=");
+}
+
 void imprime_vetor(const char* name, const Scalar* v, int n) {
     for (int i = 1; i <= n; i++) {
-        escreve(name);
-        escreve("[");
-        escreve_int2(i);
-        escreve("]=");
+        imprime_rotulo(name, i);
         escreve_g(v[i]);
         escreve(" \n");
     }
