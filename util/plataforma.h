@@ -14,7 +14,7 @@ int abre_leitura_arquivo(const char* path);
 long long le_bloco_arquivo(int arquivo, char* buf, std::size_t n);
 void fecha_arquivo(int arquivo);  // a negative handle is ignored
 
-// ---- Console. Standard input and output in binary mode ("\n" line ends on every platform),
+// ---- Console. Standard input, output and error in binary mode ("\n" line ends everywhere),
 // output fully buffered in buffer; writes and reads take no stream lock.
 void prepara_console(char* buffer, std::size_t tamanho);
 void escreve_console(const char* p, std::size_t n);
