@@ -156,7 +156,8 @@ porta-windows: build-windows/terceiros/fast_float build
 	  ctest --test-dir build -j $(JOBS) --output-on-failure --no-tests=error -L dialogo
 
 # The Debian packages (sislin, sislin-dev) from the release build, checked by unpacking them and
-# running the installed program; then the Windows zip from the MinGW-w64 build.
+# running the installed program; then the Windows zip from the MinGW-w64 build, checked by
+# unpacking it and running its sislin.exe under wine in the unpacked folder.
 package: package-deb package-zip
 
 package-deb: build
@@ -168,7 +169,8 @@ package-zip: build-windows/terceiros/fast_float
 	  -DSISLIN_FAST_FLOAT_DIR=$(CURDIR)/build-windows/terceiros $(CMAKE_OPCOES) >/dev/null
 	cmake --build build-windows -j $(JOBS) --target sislin
 	cd build-windows && cpack -G ZIP
-	cmake -E tar tf build-windows/sislin_*_windows_x86-64.zip
+	$(WINE_AMBIENTE) wineboot -i >/dev/null 2>&1 || true
+	$(WINE_AMBIENTE) sh tests/pacote_zip.sh build-windows/sislin_*_windows_x86-64.zip .
 
 clean:
 	rm -rf build build-sanitize build-bench build-fuzz build-libcxx build-arm64 build-i386 build-windows
