@@ -87,7 +87,7 @@ bool arredonda_shift(U128 x, int s, std::uint64_t& q) {
     if (s > 128) s = 128;  // x < 2^127 here, so x / 2^s < 1/2
     const U128 t = desloca(x, s);
     if (t.alto != 0) return false;
-    if (s == 0) {
+    if (s <= 0) {
         q = t.baixo;
         return true;
     }
