@@ -179,6 +179,10 @@ std::size_t memoria_em_uso() {
 
 // ---- Alike on every platform.
 
+void devolve_console(int c) {
+    if (c != EOF) std::ungetc(c, stdin);
+}
+
 bool descarrega_console() {
     return std::fflush(stdout) == 0 && std::ferror(stdout) == 0;
 }
