@@ -8,7 +8,10 @@
 //   page's message with the line arrives;
 // - "reexecucao": the program runs from the start with all the input so far, and the run is
 //   abandoned at the first read past it; the page shows only the bytes it has not shown yet.
-import { Fd, File, PreopenDirectory, WASI, WASIProcExit, wasi } from './wasi/index.js';
+import { Fd } from './wasi/fd.js';
+import { File, PreopenDirectory } from './wasi/fs_mem.js';
+import WASI, { WASIProcExit } from './wasi/wasi.js';
+import * as wasi from './wasi/wasi_defs.js';
 
 // Thrown by a read past the input a replayed run was given.
 class FaltaEntrada extends Error {}
