@@ -5,7 +5,7 @@ CMAKE_OPCOES = -DSISLIN_WERROR=$(if $(SISLIN_WERROR),ON,OFF)
 
 .PHONY: all program build run test test-release test-sanitize fuzz fuzz-smoke bench clean \
         format-check tidy \
-        portas porta-libcxx porta-arm64 porta-windows package package-deb package-zip
+        portas porta-libcxx porta-arm64 porta-i386 porta-windows package package-deb package-zip
 
 all: build
 
@@ -112,7 +112,7 @@ bench:
 # header-only fast_float through a folder that holds just it.
 GTEST_FONTE ?= /usr/src/googletest
 FAST_FLOAT_INCLUDE ?= /usr/include
-portas: porta-libcxx porta-arm64 porta-windows
+portas: porta-libcxx porta-arm64 porta-i386 porta-windows
 
 build-%/terceiros/fast_float:
 	@mkdir -p $(@D) && ln -sfn $(FAST_FLOAT_INCLUDE)/fast_float $@
@@ -131,6 +131,17 @@ porta-arm64: build-arm64/terceiros/fast_float
 	  -DSISLIN_GTEST_FONTE=$(GTEST_FONTE) -DSISLIN_FAST_FLOAT_DIR=$(CURDIR)/build-arm64/terceiros $(CMAKE_OPCOES) >/dev/null
 	cmake --build build-arm64 -j $(JOBS)
 	ctest --test-dir build-arm64 -j $(JOBS) --output-on-failure --no-tests=error
+
+# 32-bit x86 Linux (-m32): the whole suite, then the dialogue tests of the 64-bit build against
+# the 32-bit program, and both programs on the same random systems, byte for byte.
+porta-i386: build
+	cmake -S . -B build-i386 --toolchain cmake/i686-linux-gnu.cmake -DCMAKE_BUILD_TYPE=Release \
+	  -DSISLIN_GTEST_FONTE=$(GTEST_FONTE) $(CMAKE_OPCOES) >/dev/null
+	cmake --build build-i386 -j $(JOBS)
+	ctest --test-dir build-i386 -j $(JOBS) --output-on-failure --no-tests=error
+	SISLIN_PROGRAMA=$(CURDIR)/build-i386/sislin \
+	  ctest --test-dir build -j $(JOBS) --output-on-failure --no-tests=error -L dialogo
+	sh tests/compara.sh $(CURDIR)/build/sislin $(CURDIR)/build-i386/sislin
 
 # Windows x86-64, cross-compiled with MinGW-w64: the kernel and utility tests under wine, then
 # every dialogue test of the Linux build run against sislin.exe under wine.
@@ -194,7 +205,8 @@ clean-web:
 	rm -rf build-wasm build-web build-web-tests
 
 # The Debian packages (sislin, sislin-dev) from the release build, checked by unpacking them and
-# running the installed program; then the Windows zip from the MinGW-w64 build.
+# running the installed program; then the Windows zip from the MinGW-w64 build, checked by
+# unpacking it and running its sislin.exe under wine in the unpacked folder.
 package: package-deb package-zip
 
 package-deb: build
@@ -206,7 +218,8 @@ package-zip: build-windows/terceiros/fast_float
 	  -DSISLIN_FAST_FLOAT_DIR=$(CURDIR)/build-windows/terceiros $(CMAKE_OPCOES) >/dev/null
 	cmake --build build-windows -j $(JOBS) --target sislin
 	cd build-windows && cpack -G ZIP
-	cmake -E tar tf build-windows/sislin_*_windows_x86-64.zip
+	$(WINE_AMBIENTE) wineboot -i >/dev/null 2>&1 || true
+	$(WINE_AMBIENTE) sh tests/pacote_zip.sh build-windows/sislin_*_windows_x86-64.zip .
 
 clean:
-	rm -rf build build-sanitize build-bench build-fuzz build-libcxx build-arm64 build-windows
+	rm -rf build build-sanitize build-bench build-fuzz build-libcxx build-arm64 build-i386 build-windows

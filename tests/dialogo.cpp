@@ -1,6 +1,7 @@
 #include "dialogo.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -64,20 +65,22 @@ std::string linha_sislin() {
     return linha;
 }
 
-Execucao executa_sislin(const std::optional<std::string>& a7, const std::optional<std::string>& b7,
-                        const std::string& entrada, int limite_segundos) {
-    std::string modelo = (fs::temp_directory_path() / "sislin-dialogo-XXXXXX").string();
-    if (!mkdtemp(modelo.data())) throw std::runtime_error("mkdtemp");
-    const fs::path dir = modelo;
-    const fs::path trabalho = dir / "trabalho";
-    fs::create_directory(trabalho);
-    if (a7) grava(trabalho / "a7.txt", *a7);
-    if (b7) grava(trabalho / "b7.txt", *b7);
-    grava(dir / "entrada", entrada);
+namespace {
 
-    const std::string entrada_p = (dir / "entrada").string();
-    const std::string saida_p = (dir / "saida").string();
-    const std::string erros_p = (dir / "erros").string();
+fs::path pasta_temporaria(const char* nome) {
+    std::string modelo = (fs::temp_directory_path() / nome).string();
+    if (!mkdtemp(modelo.data())) throw std::runtime_error("mkdtemp");
+    return modelo;
+}
+
+// Starts the program in trabalho with standard input, output and error redirected to files of
+// io (output as saida says), and waits for it at most limite_segundos.
+Execucao corre(const fs::path& trabalho, const fs::path& io, const std::string& entrada,
+               Saida saida, int limite_segundos) {
+    grava(io / "entrada", entrada);
+    const std::string entrada_p = (io / "entrada").string();
+    const std::string saida_p = saida == Saida::Cheia ? "/dev/full" : (io / "saida").string();
+    const std::string erros_p = (io / "erros").string();
     const std::string trabalho_p = trabalho.string();
     std::vector<std::string> comando = comando_sislin();
     std::vector<char*> argv;
@@ -94,6 +97,9 @@ Execucao executa_sislin(const std::optional<std::string>& a7, const std::optiona
         dup2(in, 0);
         dup2(out, 1);
         dup2(err, 2);
+        for (const int fd : {in, out, err})
+            if (fd > 2) close(fd);
+        if (saida == Saida::Fechada) close(1);
         execvp(argv[0], argv.data());
         _exit(127);
     }
@@ -113,8 +119,35 @@ Execucao executa_sislin(const std::optional<std::string>& a7, const std::optiona
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     if (!e.expirou && WIFEXITED(wstatus)) e.status = WEXITSTATUS(wstatus);
-    e.saida = le(dir / "saida");
-    e.erros = le(dir / "erros");
+    if (saida == Saida::Arquivo) e.saida = le(io / "saida");
+    e.erros = le(io / "erros");
+    return e;
+}
+
+}  // namespace
+
+Execucao executa_sislin(const std::optional<std::string>& a7, const std::optional<std::string>& b7,
+                        const std::string& entrada, int limite_segundos, Saida saida) {
+    const fs::path dir = pasta_temporaria("sislin-dialogo-XXXXXX");
+    const fs::path trabalho = dir / "trabalho";
+    fs::create_directory(trabalho);
+    if (a7) grava(trabalho / "a7.txt", *a7);
+    if (b7) grava(trabalho / "b7.txt", *b7);
+    Execucao e = corre(trabalho, dir, entrada, saida, limite_segundos);
     fs::remove_all(dir);
     return e;
+}
+
+Execucao executa_na_pasta(const std::string& trabalho, const std::string& entrada, Saida saida,
+                          int limite_segundos) {
+    const fs::path io = pasta_temporaria("sislin-io-XXXXXX");
+    Execucao e = corre(trabalho, io, entrada, saida, limite_segundos);
+    fs::remove_all(io);
+    return e;
+}
+
+void espera(const Execucao& e, const std::string& saida, int status) {
+    EXPECT_FALSE(e.expirou);
+    EXPECT_EQ(e.saida, saida);
+    EXPECT_EQ(e.status, status) << e.erros;
 }

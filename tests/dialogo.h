@@ -20,9 +20,21 @@ std::vector<std::string> comando_sislin();
 // The same command as one line for the shell, each word quoted.
 std::string linha_sislin();
 
+// Where the program's standard output goes: a file read back into Execucao::saida, a full disk
+// (/dev/full), or nowhere (the descriptor closed).
+enum class Saida { Arquivo, Cheia, Fechada };
+
 // a7 / b7: the files' contents, or nullopt for a missing file.
 Execucao executa_sislin(const std::optional<std::string>& a7, const std::optional<std::string>& b7,
-                        const std::string& entrada, int limite_segundos = 60);
+                        const std::string& entrada, int limite_segundos = 60,
+                        Saida saida = Saida::Arquivo);
+// The same in a working directory the caller prepared (files the harness cannot write: links,
+// directories, unreadable files), left as it is.
+Execucao executa_na_pasta(const std::string& trabalho, const std::string& entrada,
+                          Saida saida = Saida::Arquivo, int limite_segundos = 60);
+
+// Checks a run: it ended within its time, printed exactly saida and ended with status.
+void espera(const Execucao& e, const std::string& saida, int status = 0);
 
 // The main menu exactly as printed.
 extern const char* const kMenu;

@@ -13,12 +13,6 @@ const std::string kB2 = "5 6\n";
 const std::string kEco2 =
     "Matriz lida:\n1 \t2.5 \t\n3 \t4 \t\nVetor de termos independentes lido:\n5 \n6 \n";
 
-void espera(const Execucao& e, const std::string& saida, int status) {
-    EXPECT_FALSE(e.expirou);
-    EXPECT_EQ(e.saida, saida);
-    EXPECT_EQ(e.status, status) << e.erros;
-}
-
 TEST(Inicio, EcoDaMatrizEDoVetorEMenu) {
     espera(executa_sislin(kA2, kB2, "2\n0\n"), kPrompt + kEco2 + kMenu, 0);
 }

@@ -35,12 +35,6 @@ const std::string kJacobi = "------Metodo Iterativo de Jacobi------\n";
 const std::string kSeidel = "-----Metodo Iterativo de Gauss-Seidel-----\n";
 const std::string kCabecalho2 = "k\tx[1]\tx[2]\tErro\n0\t 0.0000\t 0.0000\t\n";
 
-void espera(const Execucao& e, const std::string& saida, int status = 0) {
-    EXPECT_FALSE(e.expirou);
-    EXPECT_EQ(e.saida, saida);
-    EXPECT_EQ(e.status, status) << e.erros;
-}
-
 TEST(Gauss, SemPivoteamento) {
     espera(executa_sislin(kA, kB, "2\n1\n0\n"),
            kEco + "Matriz A resultante:\n 2.0000\t 1.0000\t\n0\t 1.0000\t\n" + kSolucao11 + M);

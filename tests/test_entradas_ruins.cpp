@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -23,12 +24,6 @@ const std::string kEcoA2 = "Matriz lida:\n1 \t2.5 \t\n3 \t4 \t\n";
 const std::string kEcoB2 = "Vetor de termos independentes lido:\n5 \n6 \n";
 const std::string kPrec = "Entre com a precisao requerida = ";
 const std::string kLimite = "\nEntre com o numero maximo de iteracoes = ";
-
-void espera(const Execucao& e, const std::string& saida, int status) {
-    EXPECT_FALSE(e.expirou);
-    EXPECT_EQ(e.saida, saida);
-    EXPECT_EQ(e.status, status) << e.erros;
-}
 
 std::string desencontro(const std::string& arq, int registros, int linhas) {
     return "O Arquivo " + arq + " nao corresponde as especificacoes.\nO Arquivo " + arq +
@@ -53,24 +48,6 @@ std::string eco_identidade(int n) {
         s += "\n";
     }
     return s + "Vetor de termos independentes lido:\n";
-}
-
-// Runs the program in a directory prepared by the caller (for files the harness cannot make).
-Execucao executa_em(const fs::path& dir, const std::string& entrada) {
-    {
-        std::ofstream f(dir / "entrada", std::ios::binary);
-        f << entrada;
-    }
-    const std::string cmd =
-        "cd '" + dir.string() + "' && " + linha_sislin() + " <entrada >saida 2>erros";
-    const int w = std::system(cmd.c_str());
-    Execucao e;
-    if (w != -1 && WIFEXITED(w)) e.status = WEXITSTATUS(w);
-    std::ifstream f(dir / "saida", std::ios::binary);
-    std::ostringstream s;
-    s << f.rdbuf();
-    e.saida = s.str();
-    return e;
 }
 
 fs::path dir_temporario() {
@@ -124,7 +101,7 @@ TEST(EntradaRuim, ArquivoQueEDiretorio) {
     const fs::path dir = dir_temporario();
     fs::create_directory(dir / "a7.txt");
     std::ofstream(dir / "b7.txt") << kB2;
-    espera(executa_em(dir, "2\n"), kPrompt + "O Arquivo a7.txt nao pode ser aberto.\n", 1);
+    espera(executa_na_pasta(dir, "2\n"), kPrompt + "O Arquivo a7.txt nao pode ser aberto.\n", 1);
     fs::remove_all(dir);
 }
 
@@ -134,7 +111,7 @@ TEST(EntradaRuim, ArquivoSemPermissaoDeLeitura) {
     std::ofstream(dir / "a7.txt") << kA2;
     std::ofstream(dir / "b7.txt") << kB2;
     chmod((dir / "a7.txt").c_str(), 0);
-    espera(executa_em(dir, "2\n"), kPrompt + "O Arquivo a7.txt nao pode ser aberto.\n", 1);
+    espera(executa_na_pasta(dir, "2\n"), kPrompt + "O Arquivo a7.txt nao pode ser aberto.\n", 1);
     fs::remove_all(dir);
 }
 
@@ -170,7 +147,7 @@ TEST(EntradaRuim, ArquivoQueNaoAbreNemParaORoot) {
     const fs::path dir = dir_temporario();
     fs::create_symlink("a7.txt", dir / "a7.txt");
     std::ofstream(dir / "b7.txt") << kB2;
-    espera(executa_em(dir, "2\n"), kPrompt + "O Arquivo a7.txt nao pode ser aberto.\n", 1);
+    espera(executa_na_pasta(dir, "2\n"), kPrompt + "O Arquivo a7.txt nao pode ser aberto.\n", 1);
     fs::remove_all(dir);
 }
 
@@ -189,6 +166,48 @@ TEST(EntradaRuim, RespostasQueSoCabemEm64Bits) {
     // 2^32 + k is never taken as k: not as the dimension 2, nor as the choices 0 and 1.
     espera(executa_sislin(kA2, kB2, "4294967298\n2\n4294967296\n4294967297\n0\n"),
            kPrompt + kPrompt + kEcoA2 + kEcoB2 + kMenu + kMenu + kMenu, 0);
+}
+
+TEST(EntradaRuim, SaidaQueNaoPodeSerEscrita) {
+    // A full disk or a closed standard output: the run stops with one line on standard error and
+    // status 1, whether it would have ended well, at a pause or after a fatal message.
+    if (!fs::exists("/dev/full")) GTEST_SKIP() << "this platform has no /dev/full";
+    const std::string linha = "A saida padrao nao pode ser escrita.\n";
+    struct Caso {
+        std::optional<std::string> a7;
+        std::string entrada;
+    };
+    const Caso casos[] = {{kA2, "2\n4\n8\n0\n"}, {kA2, "2\n7\n"}, {std::nullopt, "2\n"}};
+    for (const Saida saida : {Saida::Cheia, Saida::Fechada})
+        for (const Caso& c : casos) {
+            const Execucao e = executa_sislin(c.a7, kB2, c.entrada, 60, saida);
+            EXPECT_EQ(e.status, 1) << c.entrada;
+            EXPECT_EQ(e.erros, linha) << c.entrada;
+        }
+}
+
+TEST(EntradaRuim, ArquivoSemFimOuSemEspacos) {
+    // A file that never ends, or megabytes with no white space, fail as soon as their bytes
+    // show that no number can follow.
+    const fs::path dir = dir_temporario();
+    std::ofstream(dir / "b7.txt") << kB2;
+    fs::create_symlink("/dev/zero", dir / "a7.txt");
+    espera(executa_na_pasta(dir, "2\n"), kPrompt + desencontro("a7.txt", 0, 2), 1);
+    fs::remove_all(dir);
+    std::string colado;
+    while (colado.size() < (3u << 20)) colado += "1e1";
+    espera(executa_sislin(colado, kB2, "2\n"), kPrompt + desencontro("a7.txt", 0, 2), 1);
+    // Numbers glued by their signs are read across the reading blocks as if apart.
+    std::string juntos;
+    std::string separados;
+    for (int i = 0; i < 1000 * 1000; i++) {
+        juntos += i % 3 == 0 ? "+1.5" : "-2";
+        separados += i % 3 == 0 ? "1.5 " : "-2 ";
+    }
+    std::string b7;
+    for (int i = 0; i < 1000; i++) b7 += "1\n";
+    espera(executa_sislin(juntos, b7, "1000\n0\n"),
+           executa_sislin(separados, b7, "1000\n0\n").saida, 0);
 }
 
 const std::string kJacobi2 =

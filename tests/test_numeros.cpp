@@ -332,7 +332,8 @@ TEST(LeNumero, HexadecimaisIguaisAoFscanf) {
     for (int i = 0; i < 60000; ++i) {
         std::string s;
         s += rng() % 4 == 0 ? "-0x" : "0X";
-        const std::size_t n = 1 + rng() % 24, ponto = rng() % (n + 4);
+        const auto n = static_cast<std::size_t>(1 + rng() % 24);
+        const auto ponto = static_cast<std::size_t>(rng() % (n + 4));
         for (std::size_t k = 0; k < n; ++k) {
             if (k == ponto) s += '.';
             s += k == 0 || rng() % 3 ? hexa[rng() % 22] : '0';

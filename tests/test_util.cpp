@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 
 #include "menus.h"
@@ -72,7 +73,8 @@ TEST(Randomico, FaixaEExtremosIguais) {
 }
 
 TEST(Arquivos, LimpaArquivoCriaOuEsvazia) {
-    const fs::path p = fs::temp_directory_path() / "sislin-limpa.txt";
+    const fs::path p = fs::temp_directory_path() /
+                       ("sislin-limpa-" + std::to_string(std::random_device{}()) + ".txt");
     {
         std::ofstream f(p);
         f << "conteudo";
@@ -90,7 +92,9 @@ namespace {
 // Runs a menu with the given standard input and returns what it printed.
 template <typename F>
 std::string com_entrada(const std::string& entrada, F&& menu, int& escolha) {
-    const fs::path p = fs::temp_directory_path() / "sislin-menu-entrada.txt";
+    // A name of its own: test processes (and other checkouts' tests) run side by side.
+    const fs::path p = fs::temp_directory_path() /
+                       ("sislin-menu-entrada-" + std::to_string(std::random_device{}()) + ".txt");
     {
         std::ofstream f(p);
         f << entrada;

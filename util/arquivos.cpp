@@ -2,8 +2,9 @@
 //
 // A file is read in large blocks. Each block is parsed up to just after its last white-space
 // character, so every number parsed lies wholly inside the buffer; the unfinished text after it
-// is carried to the front of the buffer and completed by the next block. A piece of text with no
-// white space that does not fit the buffer (a very long token) makes the buffer grow.
+// is carried to the front of the buffer and completed by the next block. A buffer full of text
+// with no white space is parsed as far as its bytes decide the numbers; only a single number
+// longer than the buffer makes it grow.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -75,6 +76,16 @@ struct Leitor {
                 return;
             }
             if (len == cap) {
+                // A full buffer without white space: parse what its bytes already decide (glued
+                // numbers such as "1-2-3", or text that cannot be a number). It grows only while
+                // one number is still being read, so memory stays within the buffer and the
+                // longest number of the file.
+                const std::size_t decidido =
+                    static_cast<std::size_t>(fim_decidido(buf.get(), buf.get() + len) - buf.get());
+                if (decidido > 0) {
+                    regiao = decidido;
+                    return;
+                }
                 std::unique_ptr<char[]> maior(new char[2 * cap]);
                 std::memcpy(maior.get(), buf.get(), len);
                 buf = std::move(maior);

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -11,21 +12,42 @@
 #include "plataforma.h"
 #include "util.h"
 
+namespace {
+
+// Output that cannot be written (a full disk, a closed standard output) ends the run at once:
+// a transcript that lost its text must not look like a run that succeeded.
+[[noreturn]] void saida_perdida() {
+    escreve_erro("A saida padrao nao pode ser escrita.\n");
+    std::_Exit(1);
+}
+
+void escreve_bytes(const char* p, std::size_t len) {
+    if (!escreve_console(p, len)) saida_perdida();
+}
+
+void descarrega() {
+    if (!descarrega_console()) saida_perdida();
+}
+
+}  // namespace
+
 void prepara_saida() {
     // A large buffer keeps the echo and the matrix layouts of big systems to few writes.
     static char buffer[1 << 20];
     prepara_console(buffer, sizeof buffer);
+    // Whatever ends the run (the last choice, a fatal message), the buffered rest is written
+    // before the process goes, and a failure to write it makes the exit status 1.
+    static const bool ao_sair = std::atexit(descarrega) == 0;
+    static_cast<void>(ao_sair);
 }
 
 void escreve(const char* text) {
-    escreve_console(text, std::strlen(text));
+    escreve_bytes(text, std::strlen(text));
 }
 
-namespace {
-void escreve_bytes(const char* p, std::size_t len) {
-    escreve_console(p, len);
+void escreve_erro(const char* text) {
+    escreve_erro_console(text, std::strlen(text));
 }
-}  // namespace
 
 void escreve_g(Scalar v) {
     char buf[kFormatoMax];
@@ -77,7 +99,7 @@ void escreve_int2(int v) {
 }
 
 int le_caractere() {
-    std::fflush(stdout);
+    descarrega();
     return le_console();
 }
 
@@ -106,7 +128,7 @@ void descarta_linha() {
 }
 
 Leitura le_inteiro(int& v) {
-    std::fflush(stdout);
+    descarrega();
     int c = EOF;
     do c = le_console();
     while (c != EOF && std::isspace(c) != 0);
@@ -154,7 +176,7 @@ struct FonteConsole {
 }  // namespace
 
 Leitura le_real(Scalar& v) {
-    std::fflush(stdout);
+    descarrega();
     int c = EOF;
     do c = le_console();
     while (c != EOF && std::isspace(c) != 0);

@@ -541,6 +541,33 @@ const char* le_numero_g(const char* p, const char* end, Scalar& out, bool& ok) {
     return ok ? fonte.p : p;
 }
 
+namespace {
+// FonteTexto that tells whether the recogniser asked for a byte beyond the text.
+struct FonteAberta {
+    FonteTexto t{};
+    bool alem = false;
+    int proximo() {
+        const int c = t.proximo();
+        if (c == EOF) alem = true;
+        return c;
+    }
+    void devolve(int c) { t.devolve(c); }
+};
+}  // namespace
+
+const char* fim_decidido(const char* p, const char* end) {
+    while (p < end) {
+        FonteAberta f{{p, end}};
+        const Forma forma = reconhece_g(f);
+        if (f.alem) return p;  // the bytes that follow could still extend it
+        Scalar v = 0.0f;
+        if (forma == Forma::Falha || !converte_g(p, static_cast<std::size_t>(f.t.p - p), forma, v))
+            return end;  // not a number, whatever follows
+        p = f.t.p;
+    }
+    return p;
+}
+
 std::size_t le_numeros_g(const char* p, const char* end, Scalar* out, std::size_t count) {
     std::size_t k = 0;
     while (k < count) {

@@ -66,8 +66,8 @@ void prepara_console(char* buffer, std::size_t tamanho) {
 
 // The stream lock is taken per call (the C runtime MinGW-w64 links by default has no
 // lock-free fwrite); the program writes in few, large pieces.
-void escreve_console(const char* p, std::size_t n) {
-    std::fwrite(p, 1, n, stdout);
+bool escreve_console(const char* p, std::size_t n) {
+    return std::fwrite(p, 1, n, stdout) == n;
 }
 
 int le_console() {
@@ -127,12 +127,12 @@ void prepara_console(char* buffer, std::size_t tamanho) {
 }
 
 #if defined(__GLIBC__)
-void escreve_console(const char* p, std::size_t n) {
-    ::fwrite_unlocked(p, 1, n, stdout);
+bool escreve_console(const char* p, std::size_t n) {
+    return ::fwrite_unlocked(p, 1, n, stdout) == n;
 }
 #else
-void escreve_console(const char* p, std::size_t n) {
-    std::fwrite(p, 1, n, stdout);
+bool escreve_console(const char* p, std::size_t n) {
+    return std::fwrite(p, 1, n, stdout) == n;
 }
 #endif
 
@@ -146,6 +146,10 @@ std::size_t memoria_fisica() {
     std::size_t tamanho = sizeof bytes;
     if (::sysctlbyname("hw.memsize", &bytes, &tamanho, nullptr, 0) != 0) return 0;
     return static_cast<std::size_t>(bytes);
+#elif defined(__wasi__) && defined(SISLIN_MEMORIA_MAXIMA)
+    // The module's memory cannot grow past the maximum it was linked with (--max-memory), which
+    // the build names here too.
+    return static_cast<std::size_t>(SISLIN_MEMORIA_MAXIMA);
 #else
     const long paginas = ::sysconf(_SC_PHYS_PAGES);
     const long tamanho = ::sysconf(_SC_PAGESIZE);
@@ -162,9 +166,23 @@ std::size_t memoria_em_uso() {
 #elif defined(__GLIBC__)
     const struct mallinfo2 info = ::mallinfo2();
     return info.uordblks + info.hblkhd;
+#elif defined(__wasi__)
+    // The linear memory only grows: its size bounds what the allocator holds.
+    return __builtin_wasm_memory_size(0) * 65536;
 #else
     return 0;
 #endif
 }
 
 #endif
+
+// ---- Alike on every platform.
+
+bool descarrega_console() {
+    return std::fflush(stdout) == 0 && std::ferror(stdout) == 0;
+}
+
+void escreve_erro_console(const char* p, std::size_t n) {
+    std::fwrite(p, 1, n, stderr);
+    std::fflush(stderr);
+}

@@ -17,10 +17,16 @@ void fecha_arquivo(int arquivo);  // a negative handle is ignored
 // ---- Console. Standard input and output in binary mode ("\n" line ends on every platform),
 // output fully buffered in buffer; writes and reads take no stream lock.
 void prepara_console(char* buffer, std::size_t tamanho);
-void escreve_console(const char* p, std::size_t n);
+// False when standard output could not take the bytes (a full disk, a closed descriptor).
+bool escreve_console(const char* p, std::size_t n);
+// Writes out what standard output holds; false when that write fails or an earlier one did.
+bool descarrega_console();
 int le_console();  // one byte of standard input, or EOF
+// Standard error, unbuffered.
+void escreve_erro_console(const char* p, std::size_t n);
 
-// ---- Memory: the machine's physical memory and the bytes this process holds from the
-// allocator; 0 where the platform cannot tell.
+// ---- Memory: the machine's physical memory (on WebAssembly, the most the module's memory may
+// grow to) and the bytes this process holds from the allocator; 0 where the platform cannot
+// tell.
 std::size_t memoria_fisica();
 std::size_t memoria_em_uso();

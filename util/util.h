@@ -53,11 +53,13 @@ std::size_t formata_g(char* buf, double v);
 std::size_t formata_fixo(char* buf, double v, int width, int prec);
 
 // ---- Console output: standard output is fully buffered and flushed only before a read of
-// standard input and at exit.
-void prepara_saida();            // sets up the large output buffer; call once at start
-void escreve(const char* text);  // text as is
-void escreve_g(Scalar v);        // "%g"
-void escreve_f74(Scalar v);      // "%7.4f"
+// standard input and at exit. When a write fails, the run ends at once with a line on standard
+// error and exit status 1.
+void prepara_saida();                 // sets up the large output buffer; call once at start
+void escreve_erro(const char* text);  // text to standard error, at once
+void escreve(const char* text);       // text as is
+void escreve_g(Scalar v);             // "%g"
+void escreve_f74(Scalar v);           // "%7.4f"
 // v[1..n], each "%g" (or "%7.4f") followed by sep: the same text as one escreve_g (escreve_f74)
 // and one escreve(sep) per entry, in far fewer writes.
 void escreve_sequencia_g(const Scalar* v, int n, const char* sep);
@@ -87,6 +89,11 @@ void descarta_linha();
 // ok is true, out holds the value and the result points after the number; on failure ok is false
 // and out is not written.
 const char* le_numero_g(const char* p, const char* end, Scalar& out, bool& ok);
+// For text [p, end) without white space, held while more may follow: the end of the numbers its
+// bytes already decide, each followed by a byte that cannot continue it. p when the first number
+// could still go on; end once a text that cannot be a number is met (its conversion fails
+// whatever follows).
+const char* fim_decidido(const char* p, const char* end);
 // Successive "%g" conversions of [p, end) into out[0..count); stops at the first one that fails.
 // Returns how many places were filled.
 std::size_t le_numeros_g(const char* p, const char* end, Scalar* out, std::size_t count);

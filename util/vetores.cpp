@@ -1,34 +1,43 @@
 // Creation and release of the shared arrays, and the small vector services.
+#include <cfloat>
 #include <cstdint>
 #include <cstdlib>
 
 #include "plataforma.h"
 #include "util.h"
 
+// Each statement is evaluated in IEEE double and only the stored value is rounded to a Scalar;
+// extended-precision evaluation (the x87 registers of 32-bit x86) would round twice. The whole
+// program is built with the same flags, so one file checks them for all.
+static_assert(FLT_EVAL_METHOD == 0,
+              "evaluate in IEEE double: on 32-bit x86 build with -msse2 -mfpmath=sse");
+
 namespace {
 
 // Requests below this size are never refused by the memory check below.
-constexpr std::size_t kPedidoGrande = std::size_t{1} << 20;
+constexpr std::uint64_t kPedidoGrande = std::uint64_t{1} << 20;
 
 // Linux and macOS grant allocations far beyond the machine's memory and kill the process (or
 // swap) only when the pages are touched. A request that, with what is already held, cannot fit in
-// physical memory is refused at once instead.
-bool cabe_na_memoria(std::size_t bytes) {
+// physical memory is refused at once instead. Sizes are counted in 64 bits, so that on a 32-bit
+// target a request beyond the address space is refused rather than wrapped; where the platform
+// cannot tell its memory, the address space is the limit.
+bool cabe_na_memoria(std::uint64_t bytes) {
     if (bytes < kPedidoGrande) return true;
-    const std::size_t fisica = memoria_fisica();
-    if (fisica == 0) return true;
-    const std::size_t em_uso = memoria_em_uso();
-    return em_uso <= fisica && bytes <= fisica - em_uso;
+    const std::uint64_t espaco = SIZE_MAX;
+    const std::uint64_t fisica = memoria_fisica();
+    const std::uint64_t limite = fisica == 0 || fisica > espaco ? espaco : fisica;
+    const std::uint64_t em_uso = memoria_em_uso();
+    return em_uso <= limite && bytes <= limite - em_uso;
 }
 
 // count zeroed elements of size bytes each, or nullptr (negative count, too large, no memory).
 void* obtem(long long count, std::size_t size) {
     if (count < 0) return nullptr;
-    const auto c = static_cast<std::size_t>(count);
-    if (c > SIZE_MAX / size) return nullptr;
-    if (!cabe_na_memoria(c * size)) return nullptr;
+    const auto c = static_cast<std::uint64_t>(count);
+    if (c > SIZE_MAX / size || !cabe_na_memoria(c * size)) return nullptr;
     // An empty array is still a valid, distinct block.
-    return std::calloc(c == 0 ? 1 : c, size);
+    return std::calloc(c == 0 ? 1 : static_cast<std::size_t>(c), size);
 }
 
 [[noreturn]] void sem_memoria(const char* msg) {
@@ -56,8 +65,9 @@ Matrix cria_matriz(int rows, int cols) {
     Matrix m = static_cast<Matrix>(p);
     // The rows are checked as a whole first: a matrix that cannot fit is refused before any of
     // its rows is obtained, instead of after the machine has started to swap.
-    const long long total = static_cast<long long>(rows) * (cols < 0 ? 0 : cols);
-    if (cols < 0 || !cabe_na_memoria(static_cast<std::size_t>(total) * sizeof(Scalar)))
+    const std::uint64_t total = static_cast<std::uint64_t>(rows) *
+                                static_cast<std::uint64_t>(cols < 0 ? 0 : cols) * sizeof(Scalar);
+    if (cols < 0 || !cabe_na_memoria(total))
         sem_memoria("Falta memoria para alocar a matriz de ponteiros.\n");
     for (int i = 0; i < rows; i++) {
         void* row = obtem(cols, sizeof(Scalar));
