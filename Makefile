@@ -157,7 +157,9 @@ porta-windows: build-windows/terceiros/fast_float build
 
 # WebAssembly (wasm32-wasi, clang with wasi-libc and the wasm32 libc++): the program alone, then
 # every dialogue test of the Linux build run against sislin.wasm under Node.js's WASI through
-# web/lancador.mjs. Node.js 18 offers WASI only with the flag; later versions accept it.
+# web/lancador.mjs, but one: WASI opens nothing outside the folder it is given, so a7.txt as a
+# link to /dev/zero cannot be opened there. Node.js 18 offers WASI only with the flag; later
+# versions accept it.
 .PHONY: wasm porta-wasm web web-serve web-test clean-web
 NODE_WASI = node --no-warnings --experimental-wasi-unstable-preview1
 wasm: build-wasm/terceiros/fast_float
@@ -167,7 +169,8 @@ wasm: build-wasm/terceiros/fast_float
 
 porta-wasm: wasm build
 	SISLIN_LANCADOR="$(NODE_WASI) $(CURDIR)/web/lancador.mjs" SISLIN_PROGRAMA=$(CURDIR)/build-wasm/sislin.wasm \
-	  ctest --test-dir build -j $(JOBS) --output-on-failure --no-tests=error -L dialogo
+	  ctest --test-dir build -j $(JOBS) --output-on-failure --no-tests=error -L dialogo \
+	  -E '^EntradaRuim\.ArquivoSemFimOuSemEspacos$$'
 
 # The page: build-web/ is a static folder to copy to any web server (the program, the page, its
 # libraries from web/node_modules, pinned by web/package-lock.json, and the example data).
