@@ -52,45 +52,14 @@ tidy: build
 	cppcheck --enable=warning,performance,portability --std=c++20 --inline-suppr --quiet \
 	  --error-exitcode=1 -Iutil -Imethods -Imenus -imethods/micro driver menus util methods
 
-# libFuzzer targets (clang++): the number and console ones built from those sources directly,
-# the whole-dialogue one from every source of the program.
+# libFuzzer targets (clang++, the fuzz preset): the number and console ones over the utility
+# library, the whole-dialogue one over the whole program.
 FUZZ_CXX ?= clang++
-# The warning set of CMakeLists.txt.
-AVISOS = -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion -Wcast-qual \
-         -Wold-style-cast -Wnon-virtual-dtor -Woverloaded-virtual -Wnull-dereference \
-         -Wdouble-promotion -Wformat=2 -Wimplicit-fallthrough $(if $(SISLIN_WERROR),-Werror)
-FUZZ_FLAGS = -std=c++20 -O1 -g -ffp-contract=off -fsanitize=fuzzer,address,undefined \
-             -fno-sanitize-recover=undefined $(AVISOS)
 FUZZ_TARGETS = fuzz_leitor fuzz_formata fuzz_console fuzz_dialogo
-FUZZ_SOURCES = util/numeros.cpp util/console.cpp util/plataforma.cpp
-# The whole-dialogue target runs the program's entry function, renamed so it is not libFuzzer's.
-FUZZ_PROGRAMA = $(wildcard util/*.cpp menus/*.cpp methods/*.cpp) methods/micro/generico.cpp
-FUZZ_CABECALHOS = $(wildcard util/*.h menus/*.h methods/*.h)
-# The micro-kernels of each instruction set with their own flags, as in CMakeLists.txt.
-ifeq ($(shell uname -m),x86_64)
-FUZZ_PROGRAMA += methods/micro/cpu_x86.cpp
-FUZZ_MICRO = build-fuzz/micro_avx2.o build-fuzz/micro_avx512.o
-else
-FUZZ_PROGRAMA += methods/micro/cpu_outro.cpp
-FUZZ_MICRO =
-endif
-MICRO_FLAGS_avx2 = -mavx2 -mfma
-MICRO_FLAGS_avx512 = -mavx2 -mfma -mavx512f -mavx512vl
 
-fuzz: $(addprefix build-fuzz/,$(FUZZ_TARGETS))
-
-build-fuzz/%: fuzz/%.cpp $(FUZZ_SOURCES) util/util.h util/plataforma.h util/conversao.h
-	@mkdir -p build-fuzz
-	$(FUZZ_CXX) $(FUZZ_FLAGS) -o $@ $< $(FUZZ_SOURCES)
-
-build-fuzz/micro_%.o: methods/micro/%.cpp $(FUZZ_CABECALHOS)
-	@mkdir -p build-fuzz
-	$(FUZZ_CXX) $(FUZZ_FLAGS) $(MICRO_FLAGS_$*) -Iutil -Imethods -c -o $@ $<
-
-build-fuzz/fuzz_dialogo: fuzz/fuzz_dialogo.cpp driver/main.cpp $(FUZZ_PROGRAMA) $(FUZZ_CABECALHOS) $(FUZZ_MICRO)
-	@mkdir -p build-fuzz
-	$(FUZZ_CXX) $(FUZZ_FLAGS) -Iutil -Imenus -Imethods -Dmain=sislin_main -c -o build-fuzz/dialogo_main.o driver/main.cpp
-	$(FUZZ_CXX) $(FUZZ_FLAGS) -Iutil -Imenus -Imethods -o $@ $< build-fuzz/dialogo_main.o $(FUZZ_MICRO) $(FUZZ_PROGRAMA)
+fuzz:
+	cmake --preset fuzz -DCMAKE_CXX_COMPILER=$(FUZZ_CXX) $(CMAKE_OPCOES) >/dev/null
+	cmake --build build-fuzz -j $(JOBS)
 
 # A short deterministic run of each target over its seed corpus (new inputs go to build-fuzz/).
 # -use_cmp=0: the compared values libFuzzer feeds back include heap addresses, which differ
@@ -104,7 +73,7 @@ fuzz-smoke: fuzz
 	done
 
 bench:
-	@test -f build-bench/CMakeCache.txt || cmake --preset bench
+	cmake --preset bench $(CMAKE_OPCOES) >/dev/null
 	cmake --build build-bench -j $(JOBS)
 
 # ---- Other platforms (each builds in a folder of its own and runs the tests there).

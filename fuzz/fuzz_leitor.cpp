@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "../util/conversao.h"
 #include "../util/util.h"
 
 namespace {

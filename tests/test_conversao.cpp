@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "conversao.h"
 #include "util.h"
 
 namespace {

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "conversao.h"
 #include "util.h"
 
 namespace {

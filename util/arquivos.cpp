@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "conversao.h"
 #include "plataforma.h"
 #include "util.h"
 
@@ -32,10 +33,6 @@ constexpr std::size_t kBloco = std::size_t{1} << 20;
     falha(std::string("O Arquivo ") + path + " nao corresponde as especificacoes.\n" +
           "O Arquivo " + path + " possui " + std::to_string(count) +
           " registros enquanto o problema tem " + std::to_string(rows) + " linhas.\n");
-}
-
-bool espaco(char c) {
-    return c == ' ' || static_cast<unsigned char>(c - '\t') <= 4;
 }
 
 int abre_leitura(const char* path) {
@@ -104,7 +101,7 @@ struct Leitor {
             len += static_cast<std::size_t>(r);
             // The carried text holds no white space, so only the new bytes need a look.
             for (std::size_t i = len; i > antes; --i)
-                if (espaco(buf[i - 1])) {
+                if (conversao::espaco(buf[i - 1])) {
                     regiao = i;
                     return;
                 }
@@ -119,7 +116,7 @@ struct Leitor {
             const char* p = buf.get() + pos;
             const char* const e = buf.get() + regiao;
             while (k < count) {
-                while (p < e && espaco(*p)) ++p;
+                while (p < e && conversao::espaco(*p)) ++p;
                 if (p == e) break;
                 bool ok = false;
                 p = le_numero_g(p, e, out[k], ok);

@@ -1,6 +1,5 @@
 // Console input and output. Standard output is fully buffered; it is flushed before every read
 // of standard input and at exit, never per line.
-#include <cctype>
 #include <charconv>
 #include <climits>
 #include <cstdio>
@@ -114,11 +113,11 @@ void descarta_desde(int c) {
 // the rest of the line is discarded.
 bool termina_bem(int c) {
     if (c == EOF) return true;
-    if (std::isspace(c) == 0) {
+    if (!conversao::espaco(c)) {
         descarta_desde(c);
         return false;
     }
-    std::ungetc(c, stdin);
+    devolve_console(c);
     return true;
 }
 }  // namespace
@@ -131,18 +130,18 @@ Leitura le_inteiro(int& v) {
     descarrega();
     int c = EOF;
     do c = le_console();
-    while (c != EOF && std::isspace(c) != 0);
+    while (c != EOF && conversao::espaco(c));
     if (c == EOF) return Leitura::Fim;
     const bool negativo = c == '-';
     if (c == '+' || c == '-') c = le_console();
-    if (c == EOF || std::isdigit(c) == 0) {
+    if (c == EOF || !conversao::digito(c)) {
         descarta_desde(c);
         return Leitura::Invalida;
     }
     // Accumulate in 64 bits; beyond 32 bits the value only has to be known to be too large.
     long long valor = 0;
     bool grande = false;
-    for (; c != EOF && std::isdigit(c) != 0; c = le_console()) {
+    for (; c != EOF && conversao::digito(c); c = le_console()) {
         if (valor <= static_cast<long long>(INT_MAX) + 1)
             valor = valor * 10 + (c - '0');
         else
@@ -169,7 +168,7 @@ struct FonteConsole {
     }
     void devolve(int c) {
         if (c == EOF) return;
-        std::ungetc(c, stdin);
+        devolve_console(c);
         texto.pop_back();
     }
 };
@@ -179,9 +178,9 @@ Leitura le_real(Scalar& v) {
     descarrega();
     int c = EOF;
     do c = le_console();
-    while (c != EOF && std::isspace(c) != 0);
+    while (c != EOF && conversao::espaco(c));
     if (c == EOF) return Leitura::Fim;
-    std::ungetc(c, stdin);
+    devolve_console(c);
     FonteConsole fonte;
     const Forma forma = reconhece_g(fonte);
     Scalar lido = 0.0f;

@@ -16,7 +16,7 @@
 #include <cstddef>
 #include <cstdio>
 
-#include "util.h"
+#include "vetores.h"
 
 enum class Forma { Falha, Decimal, Hexa, Infinito, Nan };
 
@@ -27,6 +27,10 @@ inline int minuscula(int c) {
 }
 inline bool digito(int c) {
     return c >= '0' && c <= '9';
+}
+// White space of the C locale: blank, \t, \n, \v, \f, \r.
+inline bool espaco(int c) {
+    return c == ' ' || static_cast<unsigned>(c - '\t') <= 4u;
 }
 inline bool digito_hexa(int c) {
     return digito(c) || (minuscula(c) >= 'a' && minuscula(c) <= 'f');
@@ -93,6 +97,21 @@ Forma reconhece_g(Fonte& f) {
     if (tomados == 0) return Forma::Falha;
     return hexa ? Forma::Hexa : Forma::Decimal;
 }
+
+// One "%g" conversion into a Scalar, as the GNU C library's fscanf makes it on a stream holding
+// the text [p, end) and then ending (the grammar above), on every platform: white space
+// (C locale) is skipped, then the longest number form the conversion takes is converted. On success
+// ok is true, out holds the value and the result points after the number; on failure ok is false
+// and out is not written.
+const char* le_numero_g(const char* p, const char* end, Scalar& out, bool& ok);
+// For text [p, end) without white space, held while more may follow: the end of the numbers its
+// bytes already decide, each followed by a byte that cannot continue it. p when the first number
+// could still go on; end once a text that cannot be a number is met (its conversion fails
+// whatever follows).
+const char* fim_decidido(const char* p, const char* end);
+// Successive "%g" conversions of [p, end) into out[0..count); stops at the first one that fails.
+// Returns how many places were filled.
+std::size_t le_numeros_g(const char* p, const char* end, Scalar* out, std::size_t count);
 
 // Converts the text [s, s + n) that reconhece_g took as forma: true with the Scalar in out, or
 // false when its longest valid prefix is empty.

@@ -61,6 +61,7 @@ void prepara_console(char* buffer, std::size_t tamanho) {
     // and Ctrl+D do at a terminal elsewhere.
     if (!::_isatty(::_fileno(stdin))) ::_setmode(::_fileno(stdin), _O_BINARY);
     ::_setmode(::_fileno(stdout), _O_BINARY);
+    ::_setmode(::_fileno(stderr), _O_BINARY);
     std::setvbuf(stdout, buffer, _IOFBF, tamanho);
 }
 
@@ -177,6 +178,10 @@ std::size_t memoria_em_uso() {
 #endif
 
 // ---- Alike on every platform.
+
+void devolve_console(int c) {
+    if (c != EOF) std::ungetc(c, stdin);
+}
 
 bool descarrega_console() {
     return std::fflush(stdout) == 0 && std::ferror(stdout) == 0;

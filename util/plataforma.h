@@ -14,14 +14,18 @@ int abre_leitura_arquivo(const char* path);
 long long le_bloco_arquivo(int arquivo, char* buf, std::size_t n);
 void fecha_arquivo(int arquivo);  // a negative handle is ignored
 
-// ---- Console. Standard input and output in binary mode ("\n" line ends on every platform),
-// output fully buffered in buffer; writes and reads take no stream lock.
+// ---- Console. Standard input, output and error in binary mode ("\n" line ends everywhere),
+// output fully buffered in buffer. Every read, write and flush of the program goes through
+// these. With the GNU C library reads and writes take no stream lock (the program has one
+// thread); elsewhere they are the C library's own calls, which lock per call, and the program
+// writes in few, large pieces.
 void prepara_console(char* buffer, std::size_t tamanho);
 // False when standard output could not take the bytes (a full disk, a closed descriptor).
 bool escreve_console(const char* p, std::size_t n);
 // Writes out what standard output holds; false when that write fails or an earlier one did.
 bool descarrega_console();
-int le_console();  // one byte of standard input, or EOF
+int le_console();             // one byte of standard input, or EOF
+void devolve_console(int c);  // c is read again next (EOF: nothing)
 // Standard error, unbuffered.
 void escreve_erro_console(const char* p, std::size_t n);
 

@@ -24,9 +24,9 @@ constexpr std::uint64_t kPedidoGrande = std::uint64_t{1} << 20;
 // cannot tell its memory, the address space is the limit.
 bool cabe_na_memoria(std::uint64_t bytes) {
     if (bytes < kPedidoGrande) return true;
-    const std::uint64_t espaco = SIZE_MAX;
+    const std::uint64_t enderecos = SIZE_MAX;
     const std::uint64_t fisica = memoria_fisica();
-    const std::uint64_t limite = fisica == 0 || fisica > espaco ? espaco : fisica;
+    const std::uint64_t limite = fisica == 0 || fisica > enderecos ? enderecos : fisica;
     const std::uint64_t em_uso = memoria_em_uso();
     return em_uso <= limite && bytes <= limite - em_uso;
 }
