@@ -124,11 +124,11 @@ porta-windows: build-windows/terceiros/fast_float build
 	$(WINE_AMBIENTE) SISLIN_LANCADOR=wine SISLIN_PROGRAMA=$(CURDIR)/build-windows/sislin.exe \
 	  ctest --test-dir build -j $(JOBS) --output-on-failure --no-tests=error -L dialogo
 
-# WebAssembly (wasm32-wasi, clang with wasi-libc and the wasm32 libc++): the program alone, then
-# every dialogue test of the Linux build run against sislin.wasm under Node.js's WASI through
-# web/lancador.mjs, but one: WASI opens nothing outside the folder it is given, so a7.txt as a
-# link to /dev/zero cannot be opened there. Node.js 18 offers WASI only with the flag; later
-# versions accept it.
+# WebAssembly (wasm32-wasi, clang with wasi-libc and the wasm32 libc++): make wasm builds the
+# program alone (for the page); make porta-wasm also the kernel tests, run under Node.js's WASI
+# through web/lancador.mjs, then every dialogue test of the Linux build against sislin.wasm, but
+# one: WASI opens nothing outside the folder it is given, so a7.txt as a link to /dev/zero cannot
+# be opened there. Node.js 18 offers WASI only with the flag; later versions accept it.
 .PHONY: wasm porta-wasm web web-serve web-test clean-web
 NODE_WASI = node --no-warnings --experimental-wasi-unstable-preview1
 wasm: build-wasm/terceiros/fast_float
@@ -136,7 +136,12 @@ wasm: build-wasm/terceiros/fast_float
 	  -DSISLIN_TESTS=OFF -DSISLIN_FAST_FLOAT_DIR=$(CURDIR)/build-wasm/terceiros $(CMAKE_OPCOES) >/dev/null
 	cmake --build build-wasm -j $(JOBS) --target sislin
 
-porta-wasm: wasm build
+porta-wasm: build-wasm/terceiros/fast_float build
+	cmake -S . -B build-wasm --toolchain cmake/wasm32-wasi.cmake -DCMAKE_BUILD_TYPE=Release \
+	  -DSISLIN_TESTS=ON -DSISLIN_GTEST_FONTE=$(GTEST_FONTE) \
+	  -DSISLIN_FAST_FLOAT_DIR=$(CURDIR)/build-wasm/terceiros $(CMAKE_OPCOES) >/dev/null
+	cmake --build build-wasm -j $(JOBS)
+	ctest --test-dir build-wasm -j $(JOBS) --output-on-failure --no-tests=error
 	SISLIN_LANCADOR="$(NODE_WASI) $(CURDIR)/web/lancador.mjs" SISLIN_PROGRAMA=$(CURDIR)/build-wasm/sislin.wasm \
 	  ctest --test-dir build -j $(JOBS) --output-on-failure --no-tests=error -L dialogo \
 	  -E '^EntradaRuim\.ArquivoSemFimOuSemEspacos$$'
