@@ -21,19 +21,16 @@ const TIPOS = {
 export function serve(pasta, { isolado = true, porta = 8000 } = {}) {
   const raiz = resolve(pasta);
   const servidor = createServer(async (pedido, resposta) => {
-    const caminho = decodeURIComponent(new URL(pedido.url, 'http://x').pathname);
-    let arquivo = normalize(join(raiz, caminho));
-    if (caminho.endsWith('/')) arquivo = join(arquivo, 'index.html');
     const cabecalhos = { 'Cache-Control': 'no-cache' };
     if (isolado) {
       cabecalhos['Cross-Origin-Opener-Policy'] = 'same-origin';
       cabecalhos['Cross-Origin-Embedder-Policy'] = 'require-corp';
     }
-    if (arquivo !== raiz && !arquivo.startsWith(raiz + sep)) {
-      resposta.writeHead(403, cabecalhos).end();
-      return;
-    }
     try {
+      const caminho = decodeURIComponent(new URL(pedido.url, 'http://x').pathname);
+      let arquivo = normalize(join(raiz, caminho));
+      if (caminho.endsWith('/')) arquivo = join(arquivo, 'index.html');
+      if (!arquivo.startsWith(raiz + sep)) throw new Error('outside the folder');
       const corpo = await readFile(arquivo);
       cabecalhos['Content-Type'] = TIPOS[extname(arquivo)] ?? 'application/octet-stream';
       resposta.writeHead(200, cabecalhos).end(corpo);
