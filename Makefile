@@ -144,7 +144,7 @@ porta-wasm: build-wasm/terceiros/fast_float build
 	ctest --test-dir build-wasm -j $(JOBS) --output-on-failure --no-tests=error
 	SISLIN_LANCADOR="$(NODE_WASI) $(CURDIR)/web/lancador.mjs" SISLIN_PROGRAMA=$(CURDIR)/build-wasm/sislin.wasm \
 	  ctest --test-dir build -j $(JOBS) --output-on-failure --no-tests=error -L dialogo \
-	  -E '^EntradaRuim\.ArquivoSemFimOuSemEspacos$$'
+	  -E '^EntradaRuim\.ArquivoSemFim$$'
 
 # The page: build-web/ is a static folder to copy to any web server (the program, the page, its
 # libraries from web/node_modules, pinned by web/package-lock.json, and the example data).
