@@ -124,6 +124,63 @@ porta-windows: build-windows/terceiros/fast_float build
 	$(WINE_AMBIENTE) SISLIN_LANCADOR=wine SISLIN_PROGRAMA=$(CURDIR)/build-windows/sislin.exe \
 	  ctest --test-dir build -j $(JOBS) --output-on-failure --no-tests=error -L dialogo
 
+# WebAssembly (wasm32-wasi, clang with wasi-libc and the wasm32 libc++): make wasm builds the
+# program alone (for the page); make porta-wasm also the kernel tests, run under Node.js's WASI
+# through web/lancador.mjs, then every dialogue test of the Linux build against sislin.wasm, but
+# one: WASI opens nothing outside the folder it is given, so a7.txt as a link to /dev/zero cannot
+# be opened there. Node.js 18 offers WASI only with the flag; later versions accept it.
+.PHONY: wasm porta-wasm web web-serve web-test clean-web
+NODE_WASI = node --no-warnings --experimental-wasi-unstable-preview1
+wasm: build-wasm/terceiros/fast_float
+	cmake -S . -B build-wasm --toolchain cmake/wasm32-wasi.cmake -DCMAKE_BUILD_TYPE=Release \
+	  -DSISLIN_TESTS=OFF -DSISLIN_FAST_FLOAT_DIR=$(CURDIR)/build-wasm/terceiros $(CMAKE_OPCOES) >/dev/null
+	cmake --build build-wasm -j $(JOBS) --target sislin
+
+porta-wasm: build-wasm/terceiros/fast_float build
+	cmake -S . -B build-wasm --toolchain cmake/wasm32-wasi.cmake -DCMAKE_BUILD_TYPE=Release \
+	  -DSISLIN_TESTS=ON -DSISLIN_GTEST_FONTE=$(GTEST_FONTE) \
+	  -DSISLIN_FAST_FLOAT_DIR=$(CURDIR)/build-wasm/terceiros $(CMAKE_OPCOES) >/dev/null
+	cmake --build build-wasm -j $(JOBS)
+	ctest --test-dir build-wasm -j $(JOBS) --output-on-failure --no-tests=error
+	SISLIN_LANCADOR="$(NODE_WASI) $(CURDIR)/web/lancador.mjs" SISLIN_PROGRAMA=$(CURDIR)/build-wasm/sislin.wasm \
+	  ctest --test-dir build -j $(JOBS) --output-on-failure --no-tests=error -L dialogo \
+	  -E '^EntradaRuim\.ArquivoSemFim$$'
+
+# The page: build-web/ is a static folder to copy to any web server (the program, the page, its
+# libraries from web/node_modules, pinned by web/package-lock.json, and the example data).
+web/node_modules/.package-lock.json: web/package.json web/package-lock.json
+	cd web && npm ci --no-audit --no-fund
+	@touch $@
+
+WEB_MODULOS = web/node_modules
+web: wasm web/node_modules/.package-lock.json
+	rm -rf build-web && mkdir -p build-web/xterm build-web/wasi build-web/licencas
+	cp web/index.html web/estilo.css web/pagina.js web/trabalhador.js build-wasm/sislin.wasm \
+	  examples/a7.txt examples/b7.txt build-web/
+	cp $(WEB_MODULOS)/@xterm/xterm/lib/xterm.mjs $(WEB_MODULOS)/@xterm/xterm/css/xterm.css \
+	  $(WEB_MODULOS)/@xterm/addon-fit/lib/addon-fit.mjs build-web/xterm/
+	cp $(WEB_MODULOS)/uplot/dist/uPlot.iife.min.js $(WEB_MODULOS)/uplot/dist/uPlot.min.css build-web/
+	cp $(WEB_MODULOS)/@bjorn3/browser_wasi_shim/dist/*.js build-web/wasi/
+	cp $(WEB_MODULOS)/@xterm/xterm/LICENSE build-web/licencas/xterm.txt
+	cp $(WEB_MODULOS)/@xterm/addon-fit/LICENSE build-web/licencas/xterm-addon-fit.txt
+	cp $(WEB_MODULOS)/uplot/LICENSE build-web/licencas/uplot.txt
+	cp $(WEB_MODULOS)/@bjorn3/browser_wasi_shim/LICENSE-MIT build-web/licencas/browser_wasi_shim.txt
+	@echo "build-web: $$(du -sb build-web | cut -f1) bytes"
+
+# Serves build-web/ on 127.0.0.1:8000 with the isolation headers (WEB_OPCOES=--sem-isolamento
+# without them, --porta N for another port).
+web-serve: web
+	node web/servidor.mjs $(WEB_OPCOES) build-web
+
+# The page in headless Chromium, served with and without the isolation headers; screenshots in
+# build-web-tests/.
+web-test: web program
+	node web/testes.mjs
+
+clean: clean-web
+clean-web:
+	rm -rf build-wasm build-web build-web-tests
+
 # The Debian packages (sislin, sislin-dev) from the release build, checked by unpacking them and
 # running the installed program; then the Windows zip from the MinGW-w64 build, checked by
 # unpacking it and running its sislin.exe under wine in the unpacked folder.

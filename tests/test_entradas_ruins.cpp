@@ -186,14 +186,17 @@ TEST(EntradaRuim, SaidaQueNaoPodeSerEscrita) {
         }
 }
 
-TEST(EntradaRuim, ArquivoSemFimOuSemEspacos) {
-    // A file that never ends, or megabytes with no white space, fail as soon as their bytes
-    // show that no number can follow.
+TEST(EntradaRuim, ArquivoSemFim) {
+    // A file that never ends fails as soon as its bytes show that no number can follow.
     const fs::path dir = dir_temporario();
     std::ofstream(dir / "b7.txt") << kB2;
     fs::create_symlink("/dev/zero", dir / "a7.txt");
     espera(executa_na_pasta(dir, "2\n"), kPrompt + desencontro("a7.txt", 0, 2), 1);
     fs::remove_all(dir);
+}
+
+TEST(EntradaRuim, ArquivoSemEspacos) {
+    // Megabytes with no white space, likewise.
     std::string colado;
     while (colado.size() < (3u << 20)) colado += "1e1";
     espera(executa_sislin(colado, kB2, "2\n"), kPrompt + desencontro("a7.txt", 0, 2), 1);

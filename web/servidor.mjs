@@ -1,0 +1,53 @@
+// A small static server for the page, on 127.0.0.1 only. Every response carries the headers
+// that make the page cross-origin isolated (then standard input blocks on shared memory), unless
+// --sem-isolamento is given (then the page falls back to JSPI or to replaying the program).
+// Usage: node servidor.mjs [--sem-isolamento] [--porta N] [folder]   (default: build-web, 8000)
+import { createServer } from 'node:http';
+import { readFile } from 'node:fs/promises';
+import { extname, join, normalize, resolve, sep } from 'node:path';
+import { fileURLToPath } from 'node:url';
+
+const TIPOS = {
+  '.html': 'text/html; charset=utf-8',
+  '.js': 'text/javascript; charset=utf-8',
+  '.mjs': 'text/javascript; charset=utf-8',
+  '.css': 'text/css; charset=utf-8',
+  '.wasm': 'application/wasm',
+  '.txt': 'text/plain; charset=utf-8',
+  '.png': 'image/png',
+};
+
+// Resolves to the listening server; its address().port is the port chosen (0: any free one).
+export function serve(pasta, { isolado = true, porta = 8000 } = {}) {
+  const raiz = resolve(pasta);
+  const servidor = createServer(async (pedido, resposta) => {
+    const cabecalhos = { 'Cache-Control': 'no-cache' };
+    if (isolado) {
+      cabecalhos['Cross-Origin-Opener-Policy'] = 'same-origin';
+      cabecalhos['Cross-Origin-Embedder-Policy'] = 'require-corp';
+    }
+    try {
+      const caminho = decodeURIComponent(new URL(pedido.url, 'http://x').pathname);
+      let arquivo = normalize(join(raiz, caminho));
+      if (caminho.endsWith('/')) arquivo = join(arquivo, 'index.html');
+      if (!arquivo.startsWith(raiz + sep)) throw new Error('outside the folder');
+      const corpo = await readFile(arquivo);
+      cabecalhos['Content-Type'] = TIPOS[extname(arquivo)] ?? 'application/octet-stream';
+      resposta.writeHead(200, cabecalhos).end(corpo);
+    } catch {
+      resposta.writeHead(404, cabecalhos).end();
+    }
+  });
+  return new Promise((pronto) => servidor.listen(porta, '127.0.0.1', () => pronto(servidor)));
+}
+
+if (process.argv[1] === fileURLToPath(import.meta.url)) {
+  const args = process.argv.slice(2);
+  const isolado = !args.includes('--sem-isolamento');
+  const p = args.indexOf('--porta');
+  const porta = p >= 0 ? Number(args[p + 1]) : 8000;
+  const pasta = args.filter((a, i) => !a.startsWith('--') && args[i - 1] !== '--porta')[0] ?? 'build-web';
+  const servidor = await serve(pasta, { isolado, porta });
+  const { port } = servidor.address();
+  console.log(`sislin: http://127.0.0.1:${port}/ (${isolado ? 'com' : 'sem'} isolamento; Ctrl+C encerra)`);
+}
