@@ -24,7 +24,7 @@ const [programa, ...argumentos] = process.argv.slice(2);
 const wasi = new WASI({
   version: 'preview1',
   args: [programa, ...argumentos],
-  env: {},
+  env: process.env,  // SISLIN_ISA and SISLIN_ISA_DEBUG among them
   preopens: { '.': '.' },
   stdout: descritor(1),
   stderr: descritor(2),
