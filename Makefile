@@ -113,7 +113,8 @@ porta-i386: build
 	sh tests/compara.sh $(CURDIR)/build/sislin $(CURDIR)/build-i386/sislin
 
 # Windows x86-64, cross-compiled with MinGW-w64: the kernel and utility tests under wine, then
-# every dialogue test of the Linux build run against sislin.exe under wine.
+# every dialogue test of the Linux build run against sislin.exe under wine (a test is tried up to
+# three times there: wine now and then fails to start a process, status 1 and no output at all).
 WINE_AMBIENTE = WINEDEBUG=-all WINEPREFIX=$(CURDIR)/build-windows/wine
 porta-windows: build-windows/terceiros/fast_float build
 	cmake -S . -B build-windows --toolchain cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
@@ -122,7 +123,8 @@ porta-windows: build-windows/terceiros/fast_float build
 	$(WINE_AMBIENTE) wineboot -i >/dev/null 2>&1 || true
 	$(WINE_AMBIENTE) ctest --test-dir build-windows -j $(JOBS) --output-on-failure --no-tests=error
 	$(WINE_AMBIENTE) SISLIN_LANCADOR=wine SISLIN_PROGRAMA=$(CURDIR)/build-windows/sislin.exe \
-	  ctest --test-dir build -j $(JOBS) --output-on-failure --no-tests=error -L dialogo
+	  ctest --test-dir build -j $(JOBS) --output-on-failure --no-tests=error -L dialogo \
+	  --repeat until-pass:3
 
 # WebAssembly (wasm32-wasi, clang with wasi-libc and the wasm32 libc++): make wasm builds the
 # program alone (for the page); make porta-wasm also the kernel tests, run under Node.js's WASI
