@@ -279,25 +279,28 @@ std::size_t fixo_7_4(char* buf, double v) {
         const std::uint64_t x = m * 10000;
         q = arredonda_par(x >> s, x & ((1ULL << s) - 1), 1ULL << (s - 1));
     }  // else v < 2^-40: q = 0
-    const auto par = [](char* o, std::uint64_t d) { std::memcpy(o, kPares.data() + 2 * d, 2); };
-    char tmp[16];
-    char* const fim = tmp + sizeof tmp;
-    char* p = fim - 4;
+    // Each character goes straight to its place in buf (gathered in a buffer of its own and
+    // copied, the copy would wait for the stores of the single characters).
+    const std::uint64_t inteiro = q / 10000;
     const std::uint64_t resto = q % 10000;
-    par(p, resto / 100);
-    par(p + 2, resto % 100);
-    *--p = '.';
-    std::uint64_t inteiro = q / 10000;
+    std::size_t digitos = 1;
+    for (std::uint64_t d = inteiro; d >= 10; d /= 10) ++digitos;
+    const bool negativo = (bits >> 63) != 0;  // printf keeps the sign of values that round to zero
+    const std::size_t len = (negativo ? 1 : 0) + digitos + 5;
+    const std::size_t total = len < 7 ? 7 : len;
+    char* p = buf + total;
+    std::memcpy(p - 4, kPares.data() + 2 * (resto / 100), 2);
+    std::memcpy(p - 2, kPares.data() + 2 * (resto % 100), 2);
+    p -= 5;
+    *p = '.';
+    std::uint64_t d = inteiro;
     do {
-        *--p = static_cast<char>('0' + inteiro % 10);
-        inteiro /= 10;
-    } while (inteiro != 0);
-    if ((bits >> 63) != 0) *--p = '-';  // printf keeps the sign of values that round to zero
-    std::size_t len = static_cast<std::size_t>(fim - p);
-    char* o = buf;
-    if (len < 7) *o++ = ' ';
-    std::memcpy(o, p, len);
-    return len + static_cast<std::size_t>(o - buf);
+        *--p = static_cast<char>('0' + d % 10);
+        d /= 10;
+    } while (d != 0);
+    if (negativo) *--p = '-';
+    if (p != buf) *--p = ' ';
+    return total;
 }
 
 }  // namespace
