@@ -260,7 +260,54 @@ std::size_t formata_g(char* buf, double v) {
     return static_cast<std::size_t>(p - buf);
 }
 
+namespace {
+
+// "%7.4f" of a Scalar value below 2^23 in magnitude (the inverse and the factors print millions
+// of them): 0 when v is none. Such a value is m * 2^e with m < 2^24 and e < 0, so m * 10^4 < 2^38
+// and its rounding to an integer takes one shift; the text is at least six characters
+// ("0.0000"), so the width adds one blank at most.
+std::size_t fixo_7_4(char* buf, double v) {
+    const auto bits = std::bit_cast<std::uint64_t>(v);
+    const int campo = static_cast<int>((bits >> 52) & 0x7ff);
+    const std::uint64_t fracao = bits & ((1ULL << 52) - 1);
+    constexpr std::uint64_t kAlemDoScalar = (1ULL << 29) - 1;  // bits a Scalar does not have
+    if (campo == 0 || campo >= 1075 - 29 || (fracao & kAlemDoScalar) != 0) return 0;
+    const std::uint64_t m = (fracao | (1ULL << 52)) >> 29;
+    const int s = 1075 - 29 - campo;  // v = m / 2^s, s > 0
+    std::uint64_t q = 0;
+    if (s < 64) {
+        const std::uint64_t x = m * 10000;
+        q = arredonda_par(x >> s, x & ((1ULL << s) - 1), 1ULL << (s - 1));
+    }  // else v < 2^-40: q = 0
+    // Each character goes straight to its place in buf (gathered in a buffer of its own and
+    // copied, the copy would wait for the stores of the single characters).
+    const std::uint64_t inteiro = q / 10000;
+    const std::uint64_t resto = q % 10000;
+    std::size_t digitos = 1;
+    for (std::uint64_t d = inteiro; d >= 10; d /= 10) ++digitos;
+    const bool negativo = (bits >> 63) != 0;  // printf keeps the sign of values that round to zero
+    const std::size_t len = (negativo ? 1 : 0) + digitos + 5;
+    const std::size_t total = len < 7 ? 7 : len;
+    char* p = buf + total;
+    std::memcpy(p - 4, kPares.data() + 2 * (resto / 100), 2);
+    std::memcpy(p - 2, kPares.data() + 2 * (resto % 100), 2);
+    p -= 5;
+    *p = '.';
+    std::uint64_t d = inteiro;
+    do {
+        *--p = static_cast<char>('0' + d % 10);
+        d /= 10;
+    } while (d != 0);
+    if (negativo) *--p = '-';
+    if (p != buf) *--p = ' ';
+    return total;
+}
+
+}  // namespace
+
 std::size_t formata_fixo(char* buf, double v, int width, int prec) {
+    if (width == 7 && prec == 4)
+        if (const std::size_t len = fixo_7_4(buf, v); len != 0) return len;
     if (width < 0) width = 0;
     if (prec < 0) prec = 6;  // as printf treats a negative precision
     if (prec > kPrecisaoMax) prec = kPrecisaoMax;

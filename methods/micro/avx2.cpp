@@ -62,8 +62,11 @@ void colunas(const Scalar* coef, const double* T, int ld, int j0, int j1, Scalar
     __m256d a[static_cast<unsigned>(V)];
     for (int v = 0; v < V; ++v) a[v] = _mm256_setzero_pd();
     const double* tj = T + static_cast<std::ptrdiff_t>(j0) * ld;
+    // Each term's coefficient is widened and broadcast one term ahead (see the AVX-512 set).
+    __m256d proximo = _mm256_set1_pd(j0 <= j1 ? static_cast<double>(coef[j0]) : 0.0);
     for (int j = j0; j <= j1; ++j, tj += ld) {
-        const __m256d l = _mm256_set1_pd(static_cast<double>(coef[j]));
+        const __m256d l = proximo;
+        proximo = _mm256_set1_pd(static_cast<double>(coef[std::min(j + 1, j1)]));
         for (int v = 0; v < V; ++v)
             a[v] = arredonda(_mm256_add_pd(_mm256_mul_pd(l, _mm256_loadu_pd(tj + 4 * v)), a[v]));
     }

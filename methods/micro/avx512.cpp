@@ -84,8 +84,12 @@ void colunas(const Scalar* coef, const double* T, int ld, int j0, int j1, Scalar
     __m512d a[static_cast<unsigned>(V)];
     for (int v = 0; v < V; ++v) a[v] = _mm512_setzero_pd();
     const double* tj = T + static_cast<std::ptrdiff_t>(j0) * ld;
+    // Each term's coefficient is widened and broadcast one term ahead: fetched in the same
+    // term, the broadcast waits behind the sums' conversions and the sums wait for it.
+    __m512d proximo = _mm512_set1_pd(j0 <= j1 ? static_cast<double>(coef[j0]) : 0.0);
     for (int j = j0; j <= j1; ++j, tj += ld) {
-        const __m512d l = _mm512_set1_pd(static_cast<double>(coef[j]));
+        const __m512d l = proximo;
+        proximo = _mm512_set1_pd(static_cast<double>(coef[std::min(j + 1, j1)]));
         for (int v = 0; v < V; ++v)
             a[v] = arredonda(_mm512_fmadd_pd(l, _mm512_loadu_pd(tj + 8 * v), a[v]));
     }
