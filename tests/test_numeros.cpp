@@ -158,9 +158,11 @@ TEST(FormataNumero, PadroesDeBitsAleatorios) {
     // Floats: every bit pattern is equally likely, so all magnitudes are covered.
     for (int i = 0; i < 200000; ++i)
         ASSERT_TRUE(igual_printf(static_cast<double>(de_bits(static_cast<std::uint32_t>(rng())))));
-    // Floats of the usual size of data values.
-    std::uniform_real_distribution<float> perto(-1000.0f, 1000.0f);
-    for (int i = 0; i < 200000; ++i) ASSERT_TRUE(igual_printf(static_cast<double>(perto(rng))));
+    // Floats of the usual sizes of data values, of factors and of an inverse's entries.
+    for (const float r : {1000.0f, 10.0f, 0.01f}) {
+        std::uniform_real_distribution<float> perto(-r, r);
+        for (int i = 0; i < 100000; ++i) ASSERT_TRUE(igual_printf(static_cast<double>(perto(rng))));
+    }
     // Doubles, any pattern, and doubles inside the range of the exact integer path.
     std::mt19937_64 rng64(99);
     for (int i = 0; i < 100000; ++i) ASSERT_TRUE(igual_printf(std::bit_cast<double>(rng64())));

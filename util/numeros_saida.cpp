@@ -203,6 +203,67 @@ void seis_digitos(const Binario& b, std::uint64_t& q_out, int& x_out) {
     }
 }
 
+// The six digits of q < 10^6 as the low six bytes of a word, the first digit lowest.
+std::uint64_t seis_em_palavra(std::uint64_t q) {
+    const auto par = [](std::uint64_t d) {
+        std::uint16_t p = 0;
+        std::memcpy(&p, kPares.data() + 2 * d, 2);
+        return std::uint64_t{p};
+    };
+    const std::uint64_t resto = q % 10000;
+    return par(q / 10000) | par(resto / 100) << 16 | par(resto % 100) << 32;
+}
+
+// "%g" of a Scalar's value with 1e-5 <= |v| < 1e6 and a fraction (|v| = m * 2^e, m < 2^24,
+// e < 0), the values of the data files and the echo: 0 for any other. Without a branch that
+// depends on the digits (the data's digits would take it at random): both candidate scalings
+// are computed and one is chosen, the rounding carries, and the text is put together in words.
+std::size_t g_curto(char* buf, const Binario& b) {
+    if (b.m >= (1ULL << 24) || b.e >= 0) return 0;
+    const int topo = b.e + 63 - std::countl_zero(b.m);  // 2^topo <= |v| < 2^(topo + 1)
+    const int estimado = (topo * 78913) >> 18;          // the exponent x, or x - 1
+    const int k = 5 - estimado;                         // 0 <= k <= 11: m * 10^k < 2^61
+    const int s = -b.e;                                 // 1 <= s <= 41
+    const std::uint64_t maior = b.m * kPot10[k];
+    const std::uint64_t menor = b.m * kPot10[k > 0 ? k - 1 : 0];
+    const bool acima = (maior >> s) >= 1000000;  // the exponent is estimado + 1
+    const std::uint64_t n = acima ? menor : maior;
+    // Ties to even: one half less one plus the quotient's last bit carries exactly when the
+    // quotient must round up.
+    std::uint64_t q = (n + ((1ULL << (s - 1)) - 1) + ((n >> s) & 1)) >> s;
+    int x = estimado + (acima ? 1 : 0);
+    if (q == 1000000) {
+        q = 100000;
+        ++x;
+    }
+    if (x < -4 || x > 5) return 0;  // exponential form
+    const std::uint64_t digitos = seis_em_palavra(q);
+    // Trailing zeros dropped: the digits' bytes that are '0', counted from the sixth down (the
+    // first digit is never 0).
+    const int zeros = std::countl_zero((digitos ^ 0x303030303030ULL) << 16) / 8;
+    const int sig = 6 - zeros;
+    buf[0] = '-';
+    char* p = buf + (b.negativo ? 1 : 0);
+    std::size_t len = 0;
+    if (x >= 0) {
+        // x + 1 integer digits, then the point and the rest of the kept digits.
+        const int inteiros = x + 1;
+        const std::uint64_t baixos =
+            inteiros >= 6 ? digitos : digitos & ((1ULL << (8 * inteiros)) - 1);
+        const std::uint64_t texto =
+            baixos | std::uint64_t{'.'} << (8 * inteiros) | (digitos ^ baixos) << 8;
+        std::memcpy(p, &texto, 8);
+        len = static_cast<std::size_t>(sig > inteiros ? sig + 1 : inteiros);
+    } else {
+        // "0.", then -x - 1 zeros (at most three), then the kept digits.
+        const std::uint64_t zeros_a_esquerda = 0x303030302e30ULL;  // "0.0000"
+        std::memcpy(p, &zeros_a_esquerda, 8);
+        std::memcpy(p + 1 - x, &digitos, 8);
+        len = static_cast<std::size_t>(1 - x + sig);
+    }
+    return static_cast<std::size_t>(p - buf) + len;
+}
+
 }  // namespace
 
 std::size_t formata_g(char* buf, double v) {
@@ -211,6 +272,8 @@ std::size_t formata_g(char* buf, double v) {
     const Binario b = decompoe(v);
     const double a = v < 0 ? -v : v;
     if (!(a >= 1e-5 && a < 1e17)) return pelo_to_chars(buf, v, std::chars_format::general, 6);
+    if (a < 1e6)
+        if (const std::size_t len = g_curto(buf, b); len != 0) return len;
 
     std::uint64_t q = 0;
     int x = 0;
@@ -265,7 +328,7 @@ namespace {
 // "%7.4f" of a Scalar value below 2^23 in magnitude (the inverse and the factors print millions
 // of them): 0 when v is none. Such a value is m * 2^e with m < 2^24 and e < 0, so m * 10^4 < 2^38
 // and its rounding to an integer takes one shift; the text is at least six characters
-// ("0.0000"), so the width adds one blank at most.
+// ("0.0000"), so the width adds one blank at most. buf has room for eight characters.
 std::size_t fixo_7_4(char* buf, double v) {
     const auto bits = std::bit_cast<std::uint64_t>(v);
     const int campo = static_cast<int>((bits >> 52) & 0x7ff);
@@ -273,21 +336,37 @@ std::size_t fixo_7_4(char* buf, double v) {
     constexpr std::uint64_t kAlemDoScalar = (1ULL << 29) - 1;  // bits a Scalar does not have
     if (campo == 0 || campo >= 1075 - 29 || (fracao & kAlemDoScalar) != 0) return 0;
     const std::uint64_t m = (fracao | (1ULL << 52)) >> 29;
-    const int s = 1075 - 29 - campo;  // v = m / 2^s, s > 0
-    std::uint64_t q = 0;
-    if (s < 64) {
-        const std::uint64_t x = m * 10000;
-        q = arredonda_par(x >> s, x & ((1ULL << s) - 1), 1ULL << (s - 1));
-    }  // else v < 2^-40: q = 0
-    // Each character goes straight to its place in buf (gathered in a buffer of its own and
-    // copied, the copy would wait for the stores of the single characters).
+    // v = m / 2^s with s > 0; past 63 the product below is still under one half of 2^s, so a
+    // shift of 63 rounds it to 0 as well.
+    const int s = std::min(1075 - 29 - campo, 63);
+    // Ties to even without a branch (its direction would be taken at random): adding one half
+    // less one, plus the quotient's last bit, carries into the quotient exactly when it must
+    // round up (x < 2^38, so the sum cannot overflow).
+    const std::uint64_t x = m * 10000;
+    const std::uint64_t q = (x + ((1ULL << (s - 1)) - 1) + ((x >> s) & 1)) >> s;
+    const std::uint64_t negativo = bits >> 63;  // printf keeps the sign of values that round to 0
     const std::uint64_t inteiro = q / 10000;
     const std::uint64_t resto = q % 10000;
-    std::size_t digitos = 1;
-    for (std::uint64_t d = inteiro; d >= 10; d /= 10) ++digitos;
-    const bool negativo = (bits >> 63) != 0;  // printf keeps the sign of values that round to zero
-    const std::size_t len = (negativo ? 1 : 0) + digitos + 5;
-    const std::size_t total = len < 7 ? 7 : len;
+    const auto par = [](std::uint64_t d) {
+        std::uint16_t p = 0;
+        std::memcpy(&p, kPares.data() + 2 * d, 2);
+        return std::uint64_t{p};
+    };
+    if (inteiro < 10) {
+        // The usual case, always seven characters: the sign or a blank, one digit, the point
+        // and four digits, put together in one word and stored at once (character by character,
+        // the sign's branch would be taken at random).
+        const std::uint64_t texto = (std::uint64_t{' '} + negativo * std::uint64_t{'-' - ' '}) |
+                                    (std::uint64_t{'0'} + inteiro) << 8 | std::uint64_t{'.'} << 16 |
+                                    par(resto / 100) << 24 | par(resto % 100) << 40;
+        std::memcpy(buf, &texto, 8);
+        return 7;
+    }
+    std::size_t digitos = 2;
+    for (std::uint64_t d = inteiro; d >= 100; d /= 10) ++digitos;
+    const std::size_t total = (negativo != 0 ? 1 : 0) + digitos + 5;  // seven or more
+    // Each character goes straight to its place in buf (gathered in a buffer of its own and
+    // copied, the copy would wait for the stores of the single characters).
     char* p = buf + total;
     std::memcpy(p - 4, kPares.data() + 2 * (resto / 100), 2);
     std::memcpy(p - 2, kPares.data() + 2 * (resto % 100), 2);
@@ -298,16 +377,12 @@ std::size_t fixo_7_4(char* buf, double v) {
         *--p = static_cast<char>('0' + d % 10);
         d /= 10;
     } while (d != 0);
-    if (negativo) *--p = '-';
-    if (p != buf) *--p = ' ';
+    if (negativo != 0) *--p = '-';
     return total;
 }
 
-}  // namespace
-
-std::size_t formata_fixo(char* buf, double v, int width, int prec) {
-    if (width == 7 && prec == 4)
-        if (const std::size_t len = fixo_7_4(buf, v); len != 0) return len;
+// Any width and precision. Kept out of line, so that the short path does not set up its frame.
+[[gnu::noinline]] std::size_t fixo_geral(char* buf, double v, int width, int prec) {
     if (width < 0) width = 0;
     if (prec < 0) prec = 6;  // as printf treats a negative precision
     if (prec > kPrecisaoMax) prec = kPrecisaoMax;
@@ -348,4 +423,12 @@ std::size_t formata_fixo(char* buf, double v, int width, int prec) {
     for (std::size_t i = 0; i < pad; ++i) buf[i] = ' ';
     for (std::size_t i = 0; i < len; ++i) buf[pad + i] = texto[i];
     return pad + len;
+}
+
+}  // namespace
+
+std::size_t formata_fixo(char* buf, double v, int width, int prec) {
+    if (width == 7 && prec == 4)
+        if (const std::size_t len = fixo_7_4(buf, v); len != 0) return len;
+    return fixo_geral(buf, v, width, prec);
 }
