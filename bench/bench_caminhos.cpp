@@ -1,7 +1,8 @@
 // Every kernel with a fast path, on each path of this machine (SISLIN_ISA's names: referencia,
 // generico, avx2, avx512), on random diagonally dominant systems. Factorisations run once per
 // size (the matrix restored outside the timing) and report the time per updated entry
-// (n³/3 updates); "relogio" measures the clock, to turn those times into cycles.
+// (n³/3 updates; the inverse's, 2n³/3 terms); "relogio" measures the clock, to turn those
+// times into cycles, and "<set>/piso" each set's floor, its bare step on independent chains.
 #include <benchmark/benchmark.h>
 
 #include <random>
@@ -90,10 +91,22 @@ void roda(benchmark::State& st, Nucleo k, nucleos::Ajuste a) {
         }
         benchmark::DoNotOptimize(s.M[n][n]);
     }
-    if (k <= Nucleo::LUPivoteado)
-        st.counters["ns_por_entrada"] = benchmark::Counter(
-            static_cast<double>(n) * n * n / 3e9,
-            benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    // Updated entries: n³/3 for a factorisation; for the inverse, n³/6 forward terms (the
+    // unit vectors' leading zeros skipped) and n³/2 backward, per column.
+    const double entradas = static_cast<double>(n) * n * n / (k == Nucleo::Inversa ? 1.5 : 3.0);
+    if (k <= Nucleo::LUPivoteado || k == Nucleo::Inversa)
+        st.counters["ns_por_entrada"] =
+            benchmark::Counter(entradas / 1e9, benchmark::Counter::kIsIterationInvariantRate |
+                                                   benchmark::Counter::kInvert);
+}
+
+// The floor of a set: its bare step on independent chains (Micronucleos::piso).
+void piso(benchmark::State& st, const nucleos::Micronucleos* k) {
+    constexpr long kAtualizacoes = 200000000;
+    for (auto _ : st) benchmark::DoNotOptimize(k->piso(kAtualizacoes));
+    st.counters["ns_por_entrada"] =
+        benchmark::Counter(kAtualizacoes / 1e9, benchmark::Counter::kIsIterationInvariantRate |
+                                                    benchmark::Counter::kInvert);
 }
 
 // A chain of dependent additions, one per cycle: iterations per second is the clock.
@@ -112,8 +125,12 @@ void relogio(benchmark::State& st) {
 bool registra() {
     benchmark::RegisterBenchmark("relogio", relogio)->Unit(benchmark::kMillisecond);
     std::vector<std::pair<std::string, nucleos::Ajuste>> caminhos{{"referencia", {}}};
-    for (const nucleos::Micronucleos* k : nucleos::conjuntos())
+    for (const nucleos::Micronucleos* k : nucleos::conjuntos()) {
         caminhos.push_back({nucleos::nome(k->isa), {k, {}}});
+        benchmark::RegisterBenchmark((std::string(nucleos::nome(k->isa)) + "/piso").c_str(), piso,
+                                     k)
+            ->Unit(benchmark::kMillisecond);
+    }
     const struct {
         const char* nome;
         Nucleo k;

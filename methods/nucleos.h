@@ -49,6 +49,11 @@ struct Micronucleos {
     // column pula + r skipped when pula > 0 (a row's own diagonal in a sweep).
     void (*somas_linhas)(const Scalar* const* a, int linhas, const Scalar* v, int n, int pula,
                          Scalar* s);
+    // For the benchmarks: about `atualizacoes` single-lane updates of the bare step, a multiply
+    // and add in double, rounding to a Scalar and widening back, on as many independent chains
+    // as the set's update keeps; nothing else. The floor of any kernel that rounds every term.
+    // Returns a value of the chains, so that the work is kept.
+    double (*piso)(long atualizacoes);
 };
 
 // Block and tile sizes, all in one place.

@@ -178,12 +178,29 @@ void somas_linhas(const Scalar* const* a, int linhas, const Scalar* v, int n, in
     std::copy(t, t + linhas, s);
 }
 
+// ---- piso: the update's instructions alone, on 12 chains of four lanes.
+double piso(long atualizacoes) {
+    constexpr int kCadeias = 12;
+    __m256d v[kCadeias];
+    for (int c = 0; c < kCadeias; ++c) v[c] = _mm256_set1_pd(c);
+    const __m256d u = _mm256_set1_pd(0.5);
+    const __m256d m = _mm256_set1_pd(1.0 / 1024);
+    for (long p = 0; p < atualizacoes / (4 * kCadeias); ++p)
+        for (__m256d& x : v) x = arredonda(_mm256_fmadd_pd(u, m, x));
+    __m256d s = _mm256_setzero_pd();
+    for (const __m256d& x : v) s = _mm256_add_pd(s, x);
+    double l[4];
+    _mm256_storeu_pd(l, s);
+    return l[0] + l[1] + l[2] + l[3];
+}
+
 }  // namespace
 
 namespace nucleos {
 
 const Micronucleos& micronucleos_avx2() {
-    static constexpr Micronucleos k{Isa::avx2, 12, 32, aplica_passos, somas_colunas, somas_linhas};
+    static constexpr Micronucleos k{Isa::avx2,     12,           32,  aplica_passos,
+                                    somas_colunas, somas_linhas, piso};
     return k;
 }
 

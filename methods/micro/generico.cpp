@@ -78,13 +78,27 @@ void somas_linhas(const Scalar* const* a, int linhas, const Scalar* v, int n, in
     }
 }
 
+// ---- piso: the step alone, on 16 chains.
+double piso(long atualizacoes) {
+    constexpr int kCadeias = 16;
+    double v[kCadeias];
+    for (int c = 0; c < kCadeias; ++c) v[c] = c;
+    const double u = 0.5;
+    const double m = 1.0 / 1024;
+    for (long p = 0; p < atualizacoes / kCadeias; ++p)
+        for (double& x : v) x = static_cast<double>(static_cast<Scalar>(u * m + x));
+    double s = 0;
+    for (const double x : v) s += x;
+    return s;
+}
+
 }  // namespace
 
 namespace nucleos {
 
 const Micronucleos& micronucleos_generico() {
-    static constexpr Micronucleos k{Isa::generico, 12,          32, aplica_passos,
-                                    somas_colunas, somas_linhas};
+    static constexpr Micronucleos k{Isa::generico, 12,           32,  aplica_passos,
+                                    somas_colunas, somas_linhas, piso};
     return k;
 }
 
