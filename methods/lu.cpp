@@ -7,11 +7,40 @@
 // step at a time, so the factors are the same bit for bit.
 
 #include <algorithm>
+#include <vector>
 
 #include "passos_bloco.h"
 #include "referencia.h"
 
 namespace {
+
+using nucleos::kMaxPassos;
+
+// Step i inside the panel whose columns end at i1, as referencia::fatora_coluna takes it: each
+// row below gets its multiplier, then its columns i+1..i1 take the step through the
+// micro-kernel, rows in groups. u holds the pivot row's panel columns widened (padded past them
+// for the micro-kernel's over-read).
+void passo_do_painel(const nucleos::Micronucleos& k, int n, Matrix A, int i, int i1,
+                     std::vector<double>& u) {
+    const int w = i1 - i;
+    if (w <= 0) {
+        referencia::fatora_coluna(n, A, i, i1);
+        return;
+    }
+    for (int c = 0; c < w; ++c)
+        u[static_cast<std::size_t>(c)] = static_cast<double>(A[i][i + 1 + c]);
+    double m[nucleos::kMaxLinhas * kMaxPassos];
+    const int grupo = std::min(k.linhas, nucleos::kMaxLinhas);
+    for (int j = i + 1; j <= n; j += grupo) {
+        const int linhas = std::min(grupo, n - j + 1);
+        for (int r = 0; r < linhas; ++r) {
+            const Scalar mr = referencia::multiplicador(A, j + r, i);
+            m[r * kMaxPassos] = static_cast<double>(mr);
+            A[j + r][i] = -mr;
+        }
+        k.aplica_passos(u.data(), kMaxPassos, 1, m, A + j, linhas, i + 1, w);
+    }
+}
 
 // The stored -m gives back m exactly.
 void multiplicadores(const void* dados, int j, int i0, int num_passos, double* m) {
@@ -25,6 +54,7 @@ int fatora(const nucleos::Micronucleos& k, const nucleos::Tamanhos& t, int n, Ma
            IndexVector pos) {
     const int bloco = std::clamp(t.bloco, 1, nucleos::kMaxPassos);
     int trocas = 0;
+    std::vector<double> u(static_cast<std::size_t>(kMaxPassos + nucleos::kSobraFaixa));
     for (int i0 = 1; i0 <= n - 1; i0 += bloco) {
         const int i1 = i0 + bloco - 1 < n - 1 ? i0 + bloco - 1 : n - 1;
         for (int i = i0; i <= i1; ++i) {
@@ -35,7 +65,7 @@ int fatora(const nucleos::Micronucleos& k, const nucleos::Tamanhos& t, int n, Ma
                     referencia::troca_linhas(n, A, pos, i, p);
                 }
             }
-            referencia::fatora_coluna(n, A, i, i1);  // the panel: columns up to i1
+            passo_do_painel(k, n, A, i, i1, u);  // the panel: columns up to i1
         }
         passos_bloco::atualiza_resto(n, A, i0, i1, multiplicadores, A, k, t.faixa);
     }
