@@ -131,7 +131,7 @@ const char* digitos_em(const char* s, const char* end, std::uint64_t& w) {
 bool decimal_curto(const char* s, const char* end, bool negativo, Scalar& out, const char*& fim) {
     static constexpr float kPot10f[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
                                         1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
-    if (negativo) ++s;
+    s += negativo ? 1 : 0;  // an addition, not a branch: the data's signs come at random
     // Every digit goes into w, leading zeros too (they add nothing); past 19 digits w may have
     // wrapped, and the general path takes the number.
     std::uint64_t w = 0;
@@ -161,7 +161,9 @@ bool decimal_curto(const char* s, const char* end, bool negativo, Scalar& out, c
     if (w > (1u << 24) || e10 < -10 || e10 > 10) return false;
     float f = static_cast<float>(w);
     f = e10 >= 0 ? f * kPot10f[e10] : f / kPot10f[-e10];
-    out = negativo ? -f : f;
+    // The sign bit set without a branch.
+    out = std::bit_cast<float>(std::bit_cast<std::uint32_t>(f) |
+                               (negativo ? std::uint32_t{0x80000000u} : std::uint32_t{0}));
     fim = s;
     return true;
 }
@@ -205,10 +207,11 @@ const char* le_numero_g(const char* p, const char* end, Scalar& out, bool& ok) {
     // Fast path: [+-](digits[.digits] | .digits)[e[+-]digits] ending at white space or the end.
     const char* q = p;
     if (*q == '+' && q + 1 < end && (digito(q[1]) || q[1] == '.')) ++q;
-    const char* c = (*q == '-') ? q + 1 : q;
+    const bool menos = *q == '-';
+    const char* c = q + (menos ? 1 : 0);
     if (c < end && (digito(*c) || (*c == '.' && c + 1 < end && digito(c[1])))) {
         const char* fim = nullptr;
-        if (decimal_curto(q, end, *q == '-', out, fim)) {
+        if (decimal_curto(q, end, menos, out, fim)) {
             ok = true;
             return fim;
         }
