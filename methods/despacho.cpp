@@ -99,6 +99,12 @@ void LU(int n, Matrix A, const Ajuste& a) {
 void LUPivoteamentoParcial(int n, Matrix A, IndexVector pos, Scalar& det, const Ajuste& a) {
     executa(a, referencia::LUPivoteamentoParcial, rapido::LUPivoteamentoParcial, n, A, pos, det);
 }
+void SubstituicaoProgressivaL(int n, Matrix L, Vector y, Vector c, const Ajuste& a) {
+    executa(a, referencia::SubstituicaoProgressivaL, rapido::SubstituicaoProgressivaL, n, L, y, c);
+}
+void SubstituicaoProgressiva(int n, Matrix L, Vector x, Vector c, const Ajuste& a) {
+    executa(a, referencia::SubstituicaoProgressiva, rapido::SubstituicaoProgressiva, n, L, x, c);
+}
 void Inversa(int n, Matrix A, Matrix Inv, Vector b, Vector x, Vector y, const Ajuste& a) {
     executa(a, referencia::Inversa, rapido::Inversa, n, A, Inv, b, x, y);
 }
@@ -112,16 +118,16 @@ Scalar IteracaoJacobi(int n, Matrix A, Vector b, Vector x, const Ajuste& a) {
 }  // namespace nucleos
 
 // ---- The public kernels of methods.h: the process's own set where there is a fast algorithm,
-// the straightforward loops where each unknown needs the one before it (the substitutions and
-// Gauss-Seidel) or there is nothing to gain (the error).
+// the straightforward loops where each unknown needs the one before it from its first term (the
+// backward substitution and Gauss-Seidel) or there is nothing to gain (the error).
 void SubstituicaoRetroativa(int n, Matrix U, Vector x, Vector c) {
     referencia::SubstituicaoRetroativa(n, U, x, c);
 }
 void SubstituicaoProgressivaL(int n, Matrix L, Vector y, Vector c) {
-    referencia::SubstituicaoProgressivaL(n, L, y, c);
+    nucleos::SubstituicaoProgressivaL(n, L, y, c, nucleos::ajuste_padrao());
 }
 void SubstituicaoProgressiva(int n, Matrix L, Vector x, Vector c) {
-    referencia::SubstituicaoProgressiva(n, L, x, c);
+    nucleos::SubstituicaoProgressiva(n, L, x, c, nucleos::ajuste_padrao());
 }
 void Eliminacao(int n, Matrix A, Vector b) {
     nucleos::Eliminacao(n, A, b, nucleos::ajuste_padrao());

@@ -95,7 +95,7 @@ void Inversa(const Micronucleos& k, const Tamanhos& t, int n, Matrix A, Matrix I
     // As after solving the last column on its own: b = e_n, y its forward values (solved again
     // on their own, n² terms), x its solution.
     for (int i = 1; i <= n; ++i) y[i] = (i == n) ? 1.0f : 0.0f;
-    referencia::SubstituicaoProgressivaL(n, A, y, y);
+    SubstituicaoProgressivaL(k, t, n, A, y, y);
     for (int j = 1; j <= n; ++j) {
         b[j] = (j == n) ? 1.0f : 0.0f;
         x[j] = Inv[j][n];

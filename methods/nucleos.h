@@ -87,6 +87,8 @@ const Ajuste& ajuste_padrao();
 
 // The kernels of methods.h with an explicit setting; a.k == nullptr runs the straightforward
 // loops.
+void SubstituicaoProgressivaL(int n, Matrix L, Vector y, Vector c, const Ajuste& a);
+void SubstituicaoProgressiva(int n, Matrix L, Vector x, Vector c, const Ajuste& a);
 void Eliminacao(int n, Matrix A, Vector b, const Ajuste& a);
 void GaussPivoteamentoParcial(int n, Matrix A, Vector b, const Ajuste& a);
 void LU(int n, Matrix A, const Ajuste& a);
@@ -96,8 +98,12 @@ void CalculaResiduo(int n, Vector b, Matrix A, Vector x, Vector r, const Ajuste&
 Scalar IteracaoJacobi(int n, Matrix A, Vector b, Vector x, const Ajuste& a);
 
 // The fast algorithms, over the micro-kernels k, with the same results as the straightforward
-// loops (eliminacao.cpp, lu.cpp, inversa.cpp, residuo.cpp, iterativos.cpp).
+// loops (progressiva.cpp, eliminacao.cpp, lu.cpp, inversa.cpp, residuo.cpp, iterativos.cpp).
 namespace rapido {
+void SubstituicaoProgressivaL(const Micronucleos& k, const Tamanhos& t, int n, Matrix L, Vector y,
+                              Vector c);
+void SubstituicaoProgressiva(const Micronucleos& k, const Tamanhos& t, int n, Matrix L, Vector x,
+                             Vector c);
 void Eliminacao(const Micronucleos& k, const Tamanhos& t, int n, Matrix A, Vector b);
 void GaussPivoteamentoParcial(const Micronucleos& k, const Tamanhos& t, int n, Matrix A, Vector b);
 void LU(const Micronucleos& k, const Tamanhos& t, int n, Matrix A);

@@ -31,6 +31,8 @@ struct Saidas {
           bg(b0),
           r(n),
           xj(x0),
+          yl(n),
+          xp(n),
           ib(n),
           ix(n),
           iy(n),
@@ -47,9 +49,11 @@ struct Saidas {
         nucleos::Inversa(n, A0, invb, bb, bx, by, a);
         nucleos::CalculaResiduo(n, b0, A0, x0, r, a);
         for (Scalar& e : ej) e = nucleos::IteracaoJacobi(n, A0, b0, xj, a);
+        nucleos::SubstituicaoProgressivaL(n, lup, yl, b0, a);
+        nucleos::SubstituicaoProgressiva(n, A0, xp, b0, a);
     }
     Mat elim, gauss, lu, lup, inv, invb;
-    Vec be, bg, r, xj, ib, ix, iy, bb, bx, by;
+    Vec be, bg, r, xj, yl, xp, ib, ix, iy, bb, bx, by;
     IVec pos;
     Scalar det = 0, ej[3] = {};
 };
@@ -70,6 +74,7 @@ void compara(int n, const Saidas& s, const Saidas& ref) {
         << "Inversa of raw entries";
     EXPECT_TRUE(iguais(s.r, ref.r, n)) << "CalculaResiduo";
     EXPECT_TRUE(iguais(s.xj, ref.xj, n)) << "IteracaoJacobi";
+    EXPECT_TRUE(iguais(s.yl, ref.yl, n) && iguais(s.xp, ref.xp, n)) << "forward substitutions";
     for (int k = 0; k < 3; ++k) EXPECT_TRUE(kt::mesmo_valor(s.ej[k], ref.ej[k])) << "sweep " << k;
 }
 
