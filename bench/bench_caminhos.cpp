@@ -52,7 +52,7 @@ struct Sistema {
     IndexVector pos;
 };
 
-enum class Nucleo { Eliminacao, Gauss, LU, LUPivoteado, Inversa, Residuo, Jacobi };
+enum class Nucleo { Eliminacao, Gauss, LU, LUPivoteado, Inversa, Residuo, Jacobi, Progressiva };
 
 void roda(benchmark::State& st, Nucleo k, nucleos::Ajuste a) {
     const int n = static_cast<int>(st.range(0));
@@ -84,6 +84,9 @@ void roda(benchmark::State& st, Nucleo k, nucleos::Ajuste a) {
                 break;
             case Nucleo::Residuo:
                 nucleos::CalculaResiduo(n, s.b, s.M, s.b, s.x, a);
+                break;
+            case Nucleo::Progressiva:
+                nucleos::SubstituicaoProgressivaL(n, s.M, s.y, s.b, a);
                 break;
             case Nucleo::Jacobi:
                 benchmark::DoNotOptimize(nucleos::IteracaoJacobi(n, s.M, s.b, s.x, a));
@@ -142,7 +145,8 @@ bool registra() {
                     {"LUPivoteamentoParcial", Nucleo::LUPivoteado, {2000, 4000}, 1},
                     {"Inversa", Nucleo::Inversa, {500, 1000, 2000}, 1},
                     {"CalculaResiduo", Nucleo::Residuo, {500, 1000, 2000}, 0},
-                    {"IteracaoJacobi", Nucleo::Jacobi, {500, 1000, 2000}, 0}};
+                    {"IteracaoJacobi", Nucleo::Jacobi, {500, 1000, 2000}, 0},
+                    {"SubstituicaoProgressivaL", Nucleo::Progressiva, {1000, 2000}, 0}};
     for (const auto& k : nucleos_)
         for (const auto& [nome, a] : caminhos) {
             auto* b = benchmark::RegisterBenchmark((nome + "/" + k.nome).c_str(), roda, k.k, a)
