@@ -253,13 +253,15 @@ std::size_t g_curto(char* buf, const Binario& b) {
         const std::uint64_t texto =
             baixos | std::uint64_t{'.'} << (8 * inteiros) | (digitos ^ baixos) << 8;
         std::memcpy(p, &texto, 8);
-        len = static_cast<std::size_t>(sig > inteiros ? sig + 1 : inteiros);
+        const int caracteres = sig > inteiros ? sig + 1 : inteiros;
+        len = static_cast<std::size_t>(caracteres);
     } else {
         // "0.", then -x - 1 zeros (at most three), then the kept digits.
         const std::uint64_t zeros_a_esquerda = 0x303030302e30ULL;  // "0.0000"
         std::memcpy(p, &zeros_a_esquerda, 8);
         std::memcpy(p + 1 - x, &digitos, 8);
-        len = static_cast<std::size_t>(1 - x + sig);
+        const int caracteres = 1 - x + sig;
+        len = static_cast<std::size_t>(caracteres);
     }
     return static_cast<std::size_t>(p - buf) + len;
 }
