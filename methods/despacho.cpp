@@ -21,6 +21,8 @@ const char* nome(Isa isa) {
             return "avx2";
         case Isa::avx512:
             return "avx512";
+        case Isa::simd128:
+            return "simd128";
     }
     return "?";
 }

@@ -17,9 +17,10 @@
 
 namespace nucleos {
 
-enum class Isa { referencia, generico, avx2, avx512 };
+enum class Isa { referencia, generico, avx2, avx512, simd128 };
 // Every set this program knows, on any processor.
-inline constexpr Isa kIsas[] = {Isa::referencia, Isa::generico, Isa::avx2, Isa::avx512};
+inline constexpr Isa kIsas[] = {Isa::referencia, Isa::generico, Isa::avx2, Isa::avx512,
+                                Isa::simd128};
 
 // The bounds the micro-kernels rely on; their callers keep them (checked by assertions in debug
 // builds).
@@ -120,5 +121,8 @@ Scalar IteracaoJacobi(const Micronucleos& k, const Tamanhos& t, int n, Matrix A,
 // Provided by the files of micro/.
 const Micronucleos& micronucleos_generico();
 std::vector<const Micronucleos*> micronucleos_do_processador();  // beyond the generic set
+// Every set this build carries, whether or not this processor runs it (the straightforward loops
+// and the generic set first).
+std::vector<Isa> isas_da_construcao();
 
 }  // namespace nucleos

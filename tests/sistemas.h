@@ -145,10 +145,10 @@ inline bool disponivel(nucleos::Isa isa) {
 }
 
 // Called last by a test that ran every path of this machine: it ends as skipped, naming the sets
-// this processor cannot run, so that their absence shows.
+// of this build that this processor cannot run, so that their absence shows.
 inline void pula_se_faltam_conjuntos() {
     std::string faltam;
-    for (nucleos::Isa isa : nucleos::kIsas)
+    for (nucleos::Isa isa : nucleos::isas_da_construcao())
         if (!disponivel(isa))
             faltam += std::string(faltam.empty() ? "" : ", ") + nucleos::nome(isa);
     if (!faltam.empty()) GTEST_SKIP() << "this processor cannot run " << faltam << ", not tested";

@@ -232,7 +232,7 @@ TEST(Caminhos, OMesmoProgramaEmTodoConjunto) {
     }
     const std::string entrada = std::to_string(n) + "\n4\n5\n6\n7\n\n8\n9\n0\n50\n0\n";
     std::string primeira;
-    for (const char* isa : {"referencia", "generico", "avx2", "avx512", "neon", ""}) {
+    for (const char* isa : {"referencia", "generico", "avx2", "avx512", "simd128", "neon", ""}) {
         ::setenv("SISLIN_ISA", isa, 1);
         const Execucao e = executa_sislin(a7, b7, entrada);
         EXPECT_EQ(e.status, 0) << isa;
@@ -263,7 +263,7 @@ TEST(Caminhos, ODepuradorDizQualConjuntoRodaEPorque) {
     EXPECT_EQ(linha("generico"), "sislin: conjunto generico (SISLIN_ISA=generico)\n");
     EXPECT_EQ(linha("neon"), ignorado + "neon desconhecido, ignorado)\n");
     // A set of one processor family: taken where the program's processor runs it.
-    for (const std::string isa : {"avx2", "avx512"}) {
+    for (const std::string isa : {"avx2", "avx512", "simd128"}) {
         const std::string l = linha(isa);
         EXPECT_TRUE(l == "sislin: conjunto " + isa + " (SISLIN_ISA=" + isa + ")\n" ||
                     l == ignorado + isa + " indisponivel neste processador, ignorado)\n")

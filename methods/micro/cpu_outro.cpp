@@ -7,4 +7,8 @@ std::vector<const Micronucleos*> micronucleos_do_processador() {
     return {};
 }
 
+std::vector<Isa> isas_da_construcao() {
+    return {Isa::referencia, Isa::generico};
+}
+
 }  // namespace nucleos

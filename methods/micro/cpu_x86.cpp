@@ -18,4 +18,8 @@ std::vector<const Micronucleos*> micronucleos_do_processador() {
     return k;
 }
 
+std::vector<Isa> isas_da_construcao() {
+    return {Isa::referencia, Isa::generico, Isa::avx2, Isa::avx512};
+}
+
 }  // namespace nucleos
