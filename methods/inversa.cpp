@@ -28,6 +28,23 @@ bool finito(Scalar v) {
     return (std::bit_cast<std::uint32_t>(v) & 0x7f800000u) != 0x7f800000u;
 }
 
+using nucleos::kMaxPassos;
+
+// Rows per block of the forward sums.
+constexpr int kBloco = 36;
+
+// The forward sums of one block of rows (kBloco rows of ld Scalars) and their coefficients.
+struct SomasBloco {
+    explicit SomasBloco(int ld)
+        : somas(static_cast<std::size_t>(kBloco * ld)),
+          m(static_cast<std::size_t>(kBloco * kMaxPassos)) {
+        for (int r = 0; r < kBloco; ++r) linhas[r] = somas.data() + r * ld;
+    }
+    std::vector<Scalar> somas;
+    std::vector<double> m;
+    Scalar* linhas[kBloco];
+};
+
 // The first column f for which some row i > f holds a non-finite L[i][f]; n + 1 if none.
 // A tile starting at or before it may skip the terms before its first column.
 int primeira_coluna_suja(int n, Matrix A) {
@@ -43,18 +60,45 @@ int primeira_coluna_suja(int n, Matrix A) {
     return f;
 }
 
+// The sums S[0..nb-1] (ld Scalars each) of rows i0..i0+nb-1 take the terms of T's rows j0..j1
+// in order, kMaxPassos at a time, through the micro-kernel: coefficient A[i][j] for row i and
+// term j. j1 < n, so the micro-kernel's reads past a row's ld lanes stay within T.
+void termos(const nucleos::Micronucleos& k, Matrix A, const double* T, int ld, int i0, int nb,
+            int j0, int j1, Scalar* const* S, double* m) {
+    for (int j = j0; j <= j1; j += kMaxPassos) {
+        const int passos = std::min(kMaxPassos, j1 - j + 1);
+        for (int r = 0; r < nb; ++r)
+            for (int t = 0; t < passos; ++t)
+                m[r * kMaxPassos + t] = static_cast<double>(A[i0 + r][j + t]);
+        k.aplica_passos(T + static_cast<std::ptrdiff_t>(j) * ld, ld, passos, m, S, nb, 0, ld);
+    }
+}
+
 // Tile T (rows 1..n, ld lanes each; lanes beyond the last column are padding): the forward
 // values of rows inicio..n are computed with sums from column inicio (rows before it hold +0),
 // then all rows are solved backwards. Lane k of row i is column c0 + k.
+//
+// Forward, a block of kBloco rows at a time: the terms of the rows above the block, the same
+// for all of its rows, are taken by every row of the block in one pass over them; then row by
+// row the terms of the block's own rows above it, and its value. Each sum still starts at +0
+// and takes its terms in increasing column order, each new sum rounded. Backward, each row's
+// first term is the row just solved, so the rows go one at a time.
 void resolve(const nucleos::Micronucleos& k, int n, Matrix A, double* T, int ld, int c0, int inicio,
-             Scalar* s) {
-    for (int i = inicio; i <= n; ++i) {
-        k.somas_colunas(A[i], T, ld, inicio, i - 1, s);
-        double* ti = T + static_cast<std::ptrdiff_t>(i) * ld;
-        // 0 - s, not -s: the unit vector's zero minus a +0 sum is +0.
-        for (int c = 0; c < ld; ++c)
-            ti[c] = static_cast<double>(
-                static_cast<Scalar>((c0 + c == i ? 1.0 : 0.0) - static_cast<double>(s[c])));
+             Scalar* s, SomasBloco& e) {
+    for (int i0 = inicio; i0 <= n; i0 += kBloco) {
+        const int nb = std::min(kBloco, n - i0 + 1);
+        std::fill(e.somas.begin(), e.somas.end(), 0.0f);
+        termos(k, A, T, ld, i0, nb, inicio, i0 - 1, e.linhas, e.m.data());
+        for (int r = 0; r < nb; ++r) {
+            const int i = i0 + r;
+            termos(k, A, T, ld, i, 1, i0, i - 1, e.linhas + r, e.m.data());
+            double* ti = T + static_cast<std::ptrdiff_t>(i) * ld;
+            const Scalar* si = e.linhas[r];
+            // 0 - s, not -s: the unit vector's zero minus a +0 sum is +0.
+            for (int c = 0; c < ld; ++c)
+                ti[c] = static_cast<double>(
+                    static_cast<Scalar>((c0 + c == i ? 1.0 : 0.0) - static_cast<double>(si[c])));
+        }
     }
     for (int i = n; i >= 1; --i) {
         k.somas_colunas(A[i], T, ld, i + 1, n, s);
@@ -81,11 +125,12 @@ void Inversa(const Micronucleos& k, const Tamanhos& t, int n, Matrix A, Matrix I
     assert(ld > 0 && ld % kMultiploLargura == 0);
     std::vector<double> T(static_cast<std::size_t>((n + 1) * ld));
     std::vector<Scalar> s(static_cast<std::size_t>(ld));
+    SomasBloco e(ld);
     for (int c0 = 1; c0 <= n; c0 += ld) {
         const int w = std::min(ld, n - c0 + 1);
         const int inicio = (c0 <= suja) ? c0 : 1;
         std::fill(T.begin(), T.begin() + inicio * ld, 0.0);
-        resolve(k, n, A, T.data(), ld, c0, inicio, s.data());
+        resolve(k, n, A, T.data(), ld, c0, inicio, s.data(), e);
         for (int i = 1; i <= n; ++i) {
             const double* ti = T.data() + i * ld;
             Scalar* linha = Inv[i] + c0;
