@@ -29,6 +29,7 @@ bool finito(Scalar v) {
 }
 
 using nucleos::kMaxPassos;
+using nucleos::kSobraFaixa;
 
 // Rows per block of the forward sums.
 constexpr int kBloco = 36;
@@ -62,7 +63,7 @@ int primeira_coluna_suja(int n, Matrix A) {
 
 // The sums S[0..nb-1] (ld Scalars each) of rows i0..i0+nb-1 take the terms of T's rows j0..j1
 // in order, kMaxPassos at a time, through the micro-kernel: coefficient A[i][j] for row i and
-// term j. j1 < n, so the micro-kernel's reads past a row's ld lanes stay within T.
+// term j.
 void termos(const nucleos::Micronucleos& k, Matrix A, const double* T, int ld, int i0, int nb,
             int j0, int j1, Scalar* const* S, double* m) {
     for (int j = j0; j <= j1; j += kMaxPassos) {
@@ -123,7 +124,8 @@ void Inversa(const Micronucleos& k, const Tamanhos& t, int n, Matrix A, Matrix I
                        ? (t.largura + kMultiploLargura - 1) / kMultiploLargura * kMultiploLargura
                        : k.largura;
     assert(ld > 0 && ld % kMultiploLargura == 0);
-    std::vector<double> T(static_cast<std::size_t>((n + 1) * ld));
+    // Padded for the step micro-kernel's reads past a row's lanes.
+    std::vector<double> T(static_cast<std::size_t>((n + 1) * ld + kSobraFaixa));
     std::vector<Scalar> s(static_cast<std::size_t>(ld));
     SomasBloco e(ld);
     for (int c0 = 1; c0 <= n; c0 += ld) {
