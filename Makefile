@@ -148,6 +148,15 @@ porta-wasm: build-wasm/terceiros/fast_float build
 	  ctest --test-dir build -j $(JOBS) --output-on-failure --no-tests=error -L dialogo \
 	  -E '^EntradaRuim\.ArquivoSemFim$$'
 
+# The WebAssembly build's speed under Node.js: each set's kernels (sislin_tempos), then the
+# program with the portable set against the SIMD128 one (bench/wasm.sh). N=1000 unless given.
+.PHONY: bench-wasm
+N ?= 1000
+bench-wasm: wasm
+	cmake --build build-wasm -j $(JOBS) --target sislin_tempos
+	$(NODE_WASI) web/lancador.mjs build-wasm/sislin_tempos.wasm $(N)
+	bash bench/wasm.sh $(N) build-wasm/sislin.wasm
+
 # The page: build-web/ is a static folder to copy to any web server (the program, the page, its
 # libraries from web/node_modules, pinned by web/package-lock.json, and the example data).
 web/node_modules/.package-lock.json: web/package.json web/package-lock.json
