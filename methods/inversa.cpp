@@ -43,7 +43,7 @@ struct SomasBloco {
     }
     std::vector<Scalar> somas;
     std::vector<double> m;
-    Scalar* linhas[kBloco];
+    Scalar* linhas[kBloco] = {};
 };
 
 // The first column f for which some row i > f holds a non-finite L[i][f]; n + 1 if none.

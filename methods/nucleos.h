@@ -4,8 +4,8 @@
 // residual and the Jacobi sweep) is written once, in portable code, over three micro-kernels.
 // Each instruction set supplies the three in its own file under micro/, compiled with its own
 // flags; the straightforward loops of referencia.h are the fallback for any machine. Which set
-// runs is decided once per process (SISLIN_ISA=referencia|generico|avx2|avx512 overrides the
-// processor's best; SISLIN_ISA_DEBUG=1 says on standard error which one and why); every set
+// runs is decided once per process (SISLIN_ISA=referencia|generico|avx2|avx512|simd128 overrides
+// the processor's best; SISLIN_ISA_DEBUG=1 says on standard error which one and why); every set
 // gives the same bits. despacho.cpp is the one place that chooses between the straightforward
 // loops and the fast algorithms.
 #pragma once
