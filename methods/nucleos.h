@@ -31,6 +31,19 @@ inline constexpr int kSobraFaixa = 64;
 // The lane count ld of somas_colunas, and every tile width, is a multiple of this.
 inline constexpr int kMultiploLargura = 16;
 
+// The step of aplica_passos (below) on the single column k0 + c of rows L[0..linhas-1], one term
+// at a time: the tail of a strip narrower than a set's vectors.
+inline void passos_coluna(const double* U, int ldu, int num_passos, const double* m,
+                          Scalar* const* L, int linhas, int k0, int c) {
+    for (int r = 0; r < linhas; ++r) {
+        Scalar x = L[r][k0 + c];
+        for (int t = 0; t < num_passos; ++t)
+            x = static_cast<Scalar>(U[t * ldu + c] * m[r * kMaxPassos + t] +
+                                    static_cast<double>(x));
+        L[r][k0 + c] = x;
+    }
+}
+
 // The micro-kernels of one instruction set. Every sum starts at 0 and takes its terms in
 // increasing order, each new sum rounded to a Scalar; every product is of two Scalars.
 struct Micronucleos {

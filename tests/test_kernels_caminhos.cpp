@@ -4,7 +4,9 @@
 // the shared generator, sizes 0..70 and a few beyond the block and tile widths.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "sistemas.h"
 
@@ -181,8 +183,14 @@ TEST(KernelCaminhos, JacobiSkipsTheDiagonalWhateverItHolds) {
 // unset, empty or unknown name the best set of this processor.
 TEST(KernelCaminhos, SislinIsaPicksTheSetByItsName) {
     EXPECT_EQ(nucleos::escolhe("referencia").a.k, nullptr);
-    for (const nucleos::Micronucleos* k : nucleos::conjuntos())
+    const std::vector<nucleos::Isa> da_construcao = nucleos::isas_da_construcao();
+    for (const nucleos::Micronucleos* k : nucleos::conjuntos()) {
         EXPECT_EQ(nucleos::escolhe(nucleos::nome(k->isa)).a.k, k) << nucleos::nome(k->isa);
+        // A set that runs is one the build says it carries, or its absence would go unreported.
+        EXPECT_NE(std::find(da_construcao.begin(), da_construcao.end(), k->isa),
+                  da_construcao.end())
+            << nucleos::nome(k->isa);
+    }
     for (const char* outro : {static_cast<const char*>(nullptr), "", "neon", "AVX2"})
         EXPECT_EQ(nucleos::escolhe(outro).a.k, nucleos::conjuntos().back());
 }

@@ -36,14 +36,7 @@ void faixa(const double* U, int ldu, int num_passos, const double* m, Scalar* co
         }
         for (int r = 0; r < R; ++r) _mm_storeu_ps(L[r] + k0 + c, v[r]);
     }
-    for (; c < w; ++c)
-        for (int r = 0; r < R; ++r) {
-            Scalar x = L[r][k0 + c];
-            for (int t = 0; t < num_passos; ++t)
-                x = static_cast<Scalar>(U[t * ldu + c] * m[r * kMaxPassos + t] +
-                                        static_cast<double>(x));
-            L[r][k0 + c] = x;
-        }
+    for (; c < w; ++c) nucleos::passos_coluna(U, ldu, num_passos, m, L, R, k0, c);
 }
 
 void aplica_passos(const double* U, int ldu, int num_passos, const double* m, Scalar* const* L,

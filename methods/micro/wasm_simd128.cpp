@@ -63,14 +63,7 @@ void faixa(const double* U, int ldu, int num_passos, const double* m, Scalar* co
     int c = 0;
     for (; c + 4 <= w; c += 4) bloco<R, 2>(U, ldu, num_passos, m, L, k0 + c, c);
     for (; c + 2 <= w; c += 2) bloco<R, 1>(U, ldu, num_passos, m, L, k0 + c, c);
-    for (; c < w; ++c)
-        for (int r = 0; r < R; ++r) {
-            Scalar x = L[r][k0 + c];
-            for (int t = 0; t < num_passos; ++t)
-                x = static_cast<Scalar>(U[t * ldu + c] * m[r * kMaxPassos + t] +
-                                        static_cast<double>(x));
-            L[r][k0 + c] = x;
-        }
+    for (; c < w; ++c) nucleos::passos_coluna(U, ldu, num_passos, m, L, R, k0, c);
 }
 
 void aplica_passos(const double* U, int ldu, int num_passos, const double* m, Scalar* const* L,
@@ -120,11 +113,10 @@ void pares(const Scalar* const* a, const Scalar* v, int n, int pula, Scalar* s) 
             const v128_t q0 = arredonda(wasm_f64x2_add(wasm_i64x2_shuffle(p0, p1, 0, 2), acc[g]));
             // Row 2g + l skips column j + k when that is its diagonal: l = k - diag. A skipped
             // term keeps the sum (not an added zero: -0 + 0 is +0, 0·inf is NaN).
-            const int diag = pula > 0 ? pula + 2 * g - j : -9;
-            if (diag >= -1 && diag <= 1) {
-                const v128_t antes = acc[g];
+            const int diag = pula + 2 * g - j;
+            if (pula > 0 && diag >= -1 && diag <= 1) {
                 const v128_t m0 = wasm_i64x2_make(diag == 0 ? -1 : 0, diag == -1 ? -1 : 0);
-                acc[g] = wasm_v128_bitselect(antes, q0, m0);
+                acc[g] = wasm_v128_bitselect(acc[g], q0, m0);
                 const v128_t q1 =
                     arredonda(wasm_f64x2_add(wasm_i64x2_shuffle(p0, p1, 1, 3), acc[g]));
                 const v128_t m1 = wasm_i64x2_make(diag == 1 ? -1 : 0, diag == 0 ? -1 : 0);
