@@ -109,7 +109,7 @@ porta-arm64:
 porta-i386: build
 	$(call porta,i386)
 	emulador=$$(sed -n 's/^SISLIN_I386_EMULADOR:STRING=//p' build-i386/CMakeCache.txt); \
-	echo "porta-i386: the 32-bit programs run $${emulador:+under $$emulador}$${emulador:-natively}"; \
+	echo "porta-i386: the 32-bit programs run $${emulador:+under }$${emulador:-natively}"; \
 	SISLIN_LANCADOR="$$emulador" SISLIN_PROGRAMA=$(CURDIR)/build-i386/sislin \
 	  ctest --preset release -j $(JOBS) -L dialogo && \
 	sh tests/compara.sh $(CURDIR)/build/sislin "$$emulador $(CURDIR)/build-i386/sislin"
