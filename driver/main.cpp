@@ -7,6 +7,7 @@
 #include "methods.h"
 #include "util.h"
 
+namespace sislin {
 namespace {
 
 // Matrix layouts. Upper: only the upper triangle carries a result after elimination, so the
@@ -177,9 +178,8 @@ void libera_trabalho(Vector b, Vector b0, Vector x, Vector y, Vector r, IndexVec
     for (Matrix m : {A, A0, Inv}) libera_matriz(m, lugares);
 }
 
-}  // namespace
-
-int main() {
+// The whole run; its status is the process's.
+int programa() {
     prepara_saida();
     int n = 0;
     if (!le_dimensao(n)) return 1;
@@ -257,4 +257,11 @@ int main() {
 
     libera_trabalho(b, b0, x, y, r, pos, A, A0, Inv, lugares);
     return status;
+}
+
+}  // namespace
+}  // namespace sislin
+
+int main() {
+    return sislin::programa();
 }

@@ -5,6 +5,8 @@
 
 #include "util.h"
 
+namespace sislin {
+
 namespace {
 
 struct Menu {
@@ -89,3 +91,5 @@ int menu_AG() {
         {"\n****************Menu Algoritmos Geneticos********************** \n", itens,
          "                Escolha: ", 1, 2});
 }
+
+}  // namespace sislin

@@ -12,6 +12,8 @@
 #include "conversao.h"
 #include "util.h"
 
+namespace sislin {
+
 namespace {
 
 // Every line of the public float-parsing vectors: the string must read as its f32 bits.
@@ -88,3 +90,5 @@ TEST(LeNumero, FormasComValoresFixos) {
 }
 
 }  // namespace
+
+}  // namespace sislin

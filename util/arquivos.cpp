@@ -15,6 +15,8 @@
 #include "plataforma.h"
 #include "util.h"
 
+namespace sislin {
+
 namespace {
 
 constexpr std::size_t kBloco = std::size_t{1} << 20;
@@ -167,3 +169,5 @@ void limpa_arquivo(const char* path) {
     if (f == nullptr) falha(std::string("O arquivo ") + path + " nao pode ser aberto");
     std::fclose(f);
 }
+
+}  // namespace sislin

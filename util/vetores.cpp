@@ -6,6 +6,8 @@
 #include "plataforma.h"
 #include "util.h"
 
+namespace sislin {
+
 // Each statement is evaluated in IEEE double and only the stored value is rounded to a Scalar;
 // extended-precision evaluation (the x87 registers of 32-bit x86) would round twice. The whole
 // program is built with the same flags, so one file checks them for all.
@@ -120,3 +122,5 @@ Scalar randomico(Scalar a, Scalar b) {
                                    (static_cast<double>(b) - static_cast<double>(a)) +
                                static_cast<double>(a));
 }
+
+}  // namespace sislin
