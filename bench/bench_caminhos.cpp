@@ -12,6 +12,8 @@
 #include "referencia.h"
 #include "util.h"
 
+namespace sislin {
+
 namespace {
 
 struct Sistema {
@@ -160,3 +162,5 @@ bool registra() {
 const bool registrado = registra();
 
 }  // namespace
+
+}  // namespace sislin

@@ -13,6 +13,8 @@
 
 #include "util.h"
 
+namespace sislin {
+
 namespace {
 
 std::vector<float> valores(int n) {
@@ -135,3 +137,5 @@ BENCHMARK(BM_Imprime_Formata<true>)->Name("BM_Imprime_f74_Formata")->Apply(taman
 BENCHMARK(BM_Imprime_Snprintf<true>)->Name("BM_Imprime_f74_Snprintf")->Apply(tamanhos);
 BENCHMARK(BM_Imprime_Formata<false>)->Name("BM_Imprime_g_Formata")->Apply(tamanhos);
 BENCHMARK(BM_Imprime_Snprintf<false>)->Name("BM_Imprime_g_Snprintf")->Apply(tamanhos);
+
+}  // namespace sislin

@@ -13,15 +13,14 @@
 #include "referencia.h"
 #include "util.h"
 
+namespace sislin {
 namespace {
 
 double segundos(std::chrono::steady_clock::time_point desde) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - desde).count();
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int mede(int argc, char** argv) {
     const int n = argc > 1 ? std::atoi(argv[1]) : 1000;
     if (n < 2) return 1;
     Matrix A = cria_matriz(n + 1, n + 1);
@@ -78,4 +77,11 @@ int main(int argc, char** argv) {
     libera_vetor(pos);
     for (Matrix m : {A, M, Inv}) libera_matriz(m, n + 1);
     return 0;
+}
+
+}  // namespace
+}  // namespace sislin
+
+int main(int argc, char** argv) {
+    return sislin::mede(argc, argv);
 }

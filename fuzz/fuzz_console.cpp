@@ -8,6 +8,13 @@
 
 #include "../util/util.h"
 
+using sislin::descarta_linha;
+using sislin::le_caractere;
+using sislin::le_inteiro;
+using sislin::le_real;
+using sislin::Leitura;
+using sislin::Scalar;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 2) return 0;
     // The first byte chooses the sequence of readers, the rest is the input.

@@ -36,6 +36,9 @@
 
 #include "../util/util.h"
 
+using sislin::le_inteiro;
+using sislin::Leitura;
+
 int sislin_main();
 
 namespace {

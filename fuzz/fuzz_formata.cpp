@@ -8,6 +8,10 @@
 
 #include "../util/util.h"
 
+using sislin::formata_fixo;
+using sislin::formata_g;
+using sislin::kFormatoMax;
+
 namespace {
 
 void compara(double v) {

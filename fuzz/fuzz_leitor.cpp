@@ -9,6 +9,9 @@
 #include "../util/conversao.h"
 #include "../util/util.h"
 
+using sislin::le_numeros_g;
+using sislin::Scalar;
+
 namespace {
 constexpr std::size_t kPlaces = 64;
 }

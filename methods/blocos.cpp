@@ -10,6 +10,8 @@
 
 #include "passos_bloco.h"
 
+namespace sislin {
+
 namespace passos_bloco {
 
 namespace {
@@ -60,3 +62,5 @@ void atualiza_resto(int n, Matrix A, int i0, int i1, Multiplicadores f, const vo
 }
 
 }  // namespace passos_bloco
+
+}  // namespace sislin

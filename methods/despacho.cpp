@@ -9,6 +9,8 @@
 #include "nucleos.h"
 #include "referencia.h"
 
+namespace sislin {
+
 namespace nucleos {
 
 const char* nome(Isa isa) {
@@ -158,3 +160,5 @@ Scalar IteracaoGaussSeidel(int n, Matrix A, Vector b, Vector x) {
 void Inversa(int n, Matrix A, Matrix Inv, Vector b, Vector x, Vector y) {
     nucleos::Inversa(n, A, Inv, b, x, y, nucleos::ajuste_padrao());
 }
+
+}  // namespace sislin

@@ -14,6 +14,8 @@
 #include "passos_bloco.h"
 #include "referencia.h"
 
+namespace sislin {
+
 namespace {
 
 using nucleos::kMaxPassos;
@@ -107,3 +109,5 @@ void GaussPivoteamentoParcial(const Micronucleos& k, const Tamanhos& t, int n, M
 }
 
 }  // namespace nucleos::rapido
+
+}  // namespace sislin

@@ -22,6 +22,8 @@
 #include "nucleos.h"
 #include "referencia.h"
 
+namespace sislin {
+
 namespace {
 
 bool finito(Scalar v) {
@@ -150,3 +152,5 @@ void Inversa(const Micronucleos& k, const Tamanhos& t, int n, Matrix A, Matrix I
 }
 
 }  // namespace nucleos::rapido
+
+}  // namespace sislin

@@ -8,6 +8,8 @@
 #include "nucleos.h"
 #include "referencia.h"
 
+namespace sislin {
+
 namespace nucleos::rapido {
 
 Scalar IteracaoJacobi(const Micronucleos& k, const Tamanhos& /*t*/, int n, Matrix A, Vector b,
@@ -31,3 +33,5 @@ Scalar IteracaoJacobi(const Micronucleos& k, const Tamanhos& /*t*/, int n, Matri
 }
 
 }  // namespace nucleos::rapido
+
+}  // namespace sislin

@@ -12,6 +12,8 @@
 #include "passos_bloco.h"
 #include "referencia.h"
 
+namespace sislin {
+
 namespace {
 
 using nucleos::kMaxPassos;
@@ -88,3 +90,5 @@ void LUPivoteamentoParcial(const Micronucleos& k, const Tamanhos& t, int n, Matr
 }
 
 }  // namespace nucleos::rapido
+
+}  // namespace sislin

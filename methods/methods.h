@@ -6,6 +6,8 @@
 
 #include "util.h"
 
+namespace sislin {
+
 // U·x = c, backwards from i = n; reads U on and above the diagonal. x may be c.
 void SubstituicaoRetroativa(int n, Matrix U, Vector x, Vector c);
 // L·y = c with a unit diagonal; reads L strictly below the diagonal. y may be c.
@@ -35,3 +37,5 @@ Scalar IteracaoGaussSeidel(int n, Matrix A, Vector b, Vector x);
 // Inverse from the factors held in A (as left by LU or LUPivoteamentoParcial): column i of Inv
 // solves L·y = e_i, U·x = y. Leaves b = e_n, y and x holding the last column's values.
 void Inversa(int n, Matrix A, Matrix Inv, Vector b, Vector x, Vector y);
+
+}  // namespace sislin

@@ -15,6 +15,8 @@
 
 #include "util.h"
 
+namespace sislin {
+
 namespace nucleos {
 
 enum class Isa { referencia, generico, avx2, avx512, simd128 };
@@ -139,3 +141,5 @@ std::vector<const Micronucleos*> micronucleos_do_processador();  // beyond the g
 std::vector<Isa> isas_da_construcao();
 
 }  // namespace nucleos
+
+}  // namespace sislin

@@ -5,6 +5,8 @@
 
 #include "nucleos.h"
 
+namespace sislin {
+
 namespace passos_bloco {
 
 // Fills m[t] with the multiplier of step i0 + t for row j, t = 0..num_passos-1.
@@ -15,3 +17,5 @@ void atualiza_resto(int n, Matrix A, int i0, int i1, Multiplicadores f, const vo
                     const nucleos::Micronucleos& k, int faixa);
 
 }  // namespace passos_bloco
+
+}  // namespace sislin

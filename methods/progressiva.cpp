@@ -7,6 +7,8 @@
 
 #include "nucleos.h"
 
+namespace sislin {
+
 namespace {
 
 using nucleos::kMaxLinhas;
@@ -48,3 +50,5 @@ void SubstituicaoProgressiva(const Micronucleos& k, const Tamanhos& /*t*/, int n
 }
 
 }  // namespace nucleos::rapido
+
+}  // namespace sislin

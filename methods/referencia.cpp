@@ -5,6 +5,8 @@
 #include <cmath>
 #include <utility>
 
+namespace sislin {
+
 namespace referencia {
 
 // ---- substituicao
@@ -208,3 +210,5 @@ void Inversa(int n, Matrix A, Matrix Inv, Vector b, Vector x, Vector y) {
 }
 
 }  // namespace referencia
+
+}  // namespace sislin

@@ -5,6 +5,8 @@
 
 #include "util.h"
 
+namespace sislin {
+
 namespace referencia {
 
 void SubstituicaoRetroativa(int n, Matrix U, Vector x, Vector c);
@@ -51,3 +53,5 @@ Scalar IteracaoGaussSeidel(int n, Matrix A, Vector b, Vector x);
 void Inversa(int n, Matrix A, Matrix Inv, Vector b, Vector x, Vector y);
 
 }  // namespace referencia
+
+}  // namespace sislin

@@ -3,6 +3,8 @@
 
 #include "nucleos.h"
 
+namespace sislin {
+
 namespace nucleos::rapido {
 
 void CalculaResiduo(const Micronucleos& k, const Tamanhos& /*t*/, int n, Vector b, Matrix A,
@@ -18,3 +20,5 @@ void CalculaResiduo(const Micronucleos& k, const Tamanhos& /*t*/, int n, Vector 
 }
 
 }  // namespace nucleos::rapido
+
+}  // namespace sislin

@@ -15,6 +15,8 @@
 #include <thread>
 #include <vector>
 
+namespace sislin {
+
 namespace fs = std::filesystem;
 
 const char* const kMenu =
@@ -151,3 +153,5 @@ void espera(const Execucao& e, const std::string& saida, int status) {
     EXPECT_EQ(e.saida, saida);
     EXPECT_EQ(e.status, status) << e.erros;
 }
+
+}  // namespace sislin

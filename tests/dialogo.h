@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace sislin {
+
 struct Execucao {
     std::string saida;  // standard output, byte for byte
     std::string erros;  // standard error (sanitizer reports end up here)
@@ -38,3 +40,5 @@ void espera(const Execucao& e, const std::string& saida, int status = 0);
 
 // The main menu exactly as printed.
 extern const char* const kMenu;
+
+}  // namespace sislin

@@ -9,6 +9,8 @@
 
 #include "util.h"
 
+namespace sislin {
+
 namespace kt {
 
 class Vec {
@@ -115,3 +117,5 @@ inline bool iguais(const Mat& a, const Mat& b, int n) {
 }
 
 }  // namespace kt
+
+}  // namespace sislin

@@ -16,6 +16,8 @@
 #include "kernel_helpers.h"
 #include "nucleos.h"
 
+namespace sislin {
+
 namespace kt {
 
 enum class Tipo {
@@ -155,3 +157,5 @@ inline void pula_se_faltam_conjuntos() {
 }
 
 }  // namespace kt
+
+}  // namespace sislin

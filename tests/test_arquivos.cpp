@@ -16,6 +16,8 @@
 
 #include "util.h"
 
+namespace sislin {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -236,3 +238,5 @@ TEST_F(LeituraArquivos, ArquivoQueNaoAbreEReportado) {
 }
 
 }  // namespace
+
+}  // namespace sislin

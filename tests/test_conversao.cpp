@@ -17,6 +17,8 @@
 #include "conversao.h"
 #include "util.h"
 
+namespace sislin {
+
 namespace {
 
 // Calls f(text, expected f32 bits, file name) for every line of the public float-parsing vectors.
@@ -168,3 +170,5 @@ TEST(LeNumero, FormasComValoresFixos) {
 }
 
 }  // namespace
+
+}  // namespace sislin

@@ -5,6 +5,8 @@
 
 #include "dialogo.h"
 
+namespace sislin {
+
 namespace {
 
 const std::string kPrompt = "Entre com a dimensao da matriz = ";
@@ -112,3 +114,5 @@ TEST(Menu, VariasRespostasNaMesmaLinha) {
 }
 
 }  // namespace
+
+}  // namespace sislin

@@ -7,6 +7,8 @@
 #include "dialogo.h"
 #include "sistemas.h"
 
+namespace sislin {
+
 namespace {
 
 const std::string kPrompt = "Entre com a dimensao da matriz = ";
@@ -274,3 +276,5 @@ TEST(Caminhos, ODepuradorDizQualConjuntoRodaEPorque) {
 }
 
 }  // namespace
+
+}  // namespace sislin

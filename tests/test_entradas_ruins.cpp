@@ -13,6 +13,8 @@
 
 #include "dialogo.h"
 
+namespace sislin {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -298,3 +300,5 @@ TEST(EntradaRuim, FimDaEntradaLogoDepoisDeUmaResposta) {
 }
 
 }  // namespace
+
+}  // namespace sislin

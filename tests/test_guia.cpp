@@ -12,6 +12,8 @@
 
 #include "dialogo.h"
 
+namespace sislin {
+
 namespace {
 
 std::string le(const std::string& caminho) {
@@ -92,3 +94,5 @@ TEST(Guia, DialogosCitadosSaoOsDeHoje) {
 }
 
 }  // namespace
+
+}  // namespace sislin

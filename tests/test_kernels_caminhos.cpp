@@ -10,6 +10,8 @@
 
 #include "sistemas.h"
 
+namespace sislin {
+
 using kt::Caminho;
 using kt::IVec;
 using kt::Mat;
@@ -194,3 +196,5 @@ TEST(KernelCaminhos, SislinIsaPicksTheSetByItsName) {
     for (const char* outro : {static_cast<const char*>(nullptr), "", "neon", "AVX2"})
         EXPECT_EQ(nucleos::escolhe(outro).a.k, nucleos::conjuntos().back());
 }
+
+}  // namespace sislin

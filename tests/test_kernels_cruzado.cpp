@@ -12,6 +12,8 @@
 #include "methods.h"
 #include "sistemas.h"
 
+namespace sislin {
+
 using kt::IVec;
 using kt::Mat;
 using kt::Vec;
@@ -141,3 +143,5 @@ TEST(KernelCruzado, PivotRuleOnGeneralMatricesMatchesLongDoubleReplica) {
     }
     EXPECT_GT(compared, 20);
 }
+
+}  // namespace sislin

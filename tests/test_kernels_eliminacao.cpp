@@ -7,6 +7,8 @@
 #include "kernel_helpers.h"
 #include "methods.h"
 
+namespace sislin {
+
 using kt::bits;
 using kt::Mat;
 using kt::Vec;
@@ -146,3 +148,5 @@ TEST(KernelEliminacao, UpdateIsOneDoubleExpressionRoundedOnce) {
     EXPECT_EQ(bits(P[2][2]), 0x3f5dddddu);
     EXPECT_EQ(bits(c[2]), 0x3f5dddddu);
 }
+
+}  // namespace sislin

@@ -8,6 +8,8 @@
 #include "kernel_helpers.h"
 #include "methods.h"
 
+namespace sislin {
+
 using kt::bits;
 using kt::Mat;
 using kt::Vec;
@@ -158,3 +160,5 @@ TEST(KernelIterativos, TextbookSystemConverges) {
         EXPECT_NEAR(g[i], esperado[i], 1e-5) << i;
     }
 }
+
+}  // namespace sislin

@@ -8,6 +8,8 @@
 #include "kernel_helpers.h"
 #include "methods.h"
 
+namespace sislin {
+
 using kt::bits;
 using kt::IVec;
 using kt::Mat;
@@ -169,3 +171,5 @@ TEST(KernelLU, UpdateIsOneDoubleExpressionRoundedOnce) {
     EXPECT_EQ(pos[1], 1);
     EXPECT_EQ(bits(P[2][2]), 0x3f5dddddu);  // float evaluation gives 0x3f5dddde
 }
+
+}  // namespace sislin

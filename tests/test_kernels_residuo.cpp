@@ -7,6 +7,8 @@
 #include "kernel_helpers.h"
 #include "methods.h"
 
+namespace sislin {
+
 using kt::bits;
 using kt::IVec;
 using kt::Mat;
@@ -143,3 +145,5 @@ TEST(KernelInversa, EmptySystemTouchesNothing) {
     EXPECT_EQ(x[1], 5.0f);
     EXPECT_EQ(y[1], 5.0f);
 }
+
+}  // namespace sislin

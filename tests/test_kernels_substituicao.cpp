@@ -7,6 +7,8 @@
 #include "kernel_helpers.h"
 #include "methods.h"
 
+namespace sislin {
+
 using kt::bits;
 using kt::Mat;
 using kt::Vec;
@@ -132,3 +134,5 @@ TEST(KernelSubstituicao, StatementsAreEvaluatedInDouble) {
     SubstituicaoProgressiva(3, L, z, cl);
     EXPECT_EQ(bits(z[3]), 0xbdcccccdu);
 }
+
+}  // namespace sislin

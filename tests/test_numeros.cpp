@@ -18,6 +18,8 @@
 #include "conversao.h"
 #include "util.h"
 
+namespace sislin {
+
 namespace {
 
 // printf's text, a NaN's sign dropped.
@@ -418,3 +420,5 @@ TEST(LeNumero, DecimaisCurtosIguaisAoStrtof) {
 }
 
 }  // namespace
+
+}  // namespace sislin

@@ -10,6 +10,8 @@
 #include "menus.h"
 #include "util.h"
 
+namespace sislin {
+
 namespace fs = std::filesystem;
 
 TEST(Vetores, CriadosComZeros) {
@@ -149,3 +151,5 @@ TEST(Menus, FimDaEntradaNoMenuPrincipalDevolveZero) {
     EXPECT_EQ(com_entrada("10\n", menu_principal, escolha).size() + 1, saida.size());
     EXPECT_EQ(escolha, 10);
 }
+
+}  // namespace sislin

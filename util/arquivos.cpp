@@ -13,7 +13,10 @@
 
 #include "conversao.h"
 #include "plataforma.h"
+#include "registro.h"
 #include "util.h"
+
+namespace sislin {
 
 namespace {
 
@@ -21,6 +24,8 @@ constexpr std::size_t kBloco = std::size_t{1} << 20;
 
 [[noreturn]] void falha(const std::string& msg) {
     escreve(msg.c_str());
+    registra_erro(msg.c_str());
+    registra_espera("tecla");
     le_caractere();
     std::exit(1);
 }
@@ -167,3 +172,5 @@ void limpa_arquivo(const char* path) {
     if (f == nullptr) falha(std::string("O arquivo ") + path + " nao pode ser aberto");
     std::fclose(f);
 }
+
+}  // namespace sislin

@@ -11,6 +11,8 @@
 #include "plataforma.h"
 #include "util.h"
 
+namespace sislin {
+
 namespace {
 
 // Output that cannot be written (a full disk, a closed standard output) ends the run at once:
@@ -192,3 +194,5 @@ Leitura le_real(Scalar& v) {
     v = lido;
     return Leitura::Ok;
 }
+
+}  // namespace sislin

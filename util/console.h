@@ -3,6 +3,8 @@
 
 #include "vetores.h"
 
+namespace sislin {
+
 // ---- Console output: standard output is fully buffered and flushed only before a read of
 // standard input and at exit. When a write fails, the run ends at once with a line on standard
 // error and exit status 1.
@@ -32,3 +34,5 @@ Leitura le_real(Scalar& v);
 int le_caractere();
 // Discards standard input through the next line end.
 void descarta_linha();
+
+}  // namespace sislin

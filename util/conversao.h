@@ -18,6 +18,8 @@
 
 #include "vetores.h"
 
+namespace sislin {
+
 enum class Forma { Falha, Decimal, Hexa, Infinito, Nan };
 
 namespace conversao {
@@ -121,3 +123,5 @@ std::size_t le_numeros_g(const char* p, const char* end, Scalar* out, std::size_
 // Converts the text [s, s + n) that reconhece_g took as forma: true with the Scalar in out, or
 // false when its longest valid prefix is empty.
 bool converte_g(const char* s, std::size_t n, Forma forma, Scalar& out);
+
+}  // namespace sislin

@@ -15,6 +15,7 @@
 #include <charconv>
 #endif
 
+namespace sislin {
 namespace {
 
 #if !SISLIN_DECIMAL_FAST_FLOAT
@@ -68,3 +69,4 @@ const char* converte_decimal(const char* s, const char* end, float& f) {
 }
 
 }  // namespace conversao
+}  // namespace sislin

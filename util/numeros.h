@@ -3,6 +3,8 @@
 
 #include <cstddef>
 
+namespace sislin {
+
 // The text printf gives, except that every NaN prints as "nan", without a sign.
 // Longest text formata_* can produce, terminating NUL included.
 inline constexpr std::size_t kFormatoMax = 352;
@@ -14,3 +16,5 @@ inline constexpr int kPrecisaoMax = 40;
 std::size_t formata_g(char* buf, double v);
 // "%<width>.<prec>f" of v: returns the length written into buf (not NUL-terminated).
 std::size_t formata_fixo(char* buf, double v, int width, int prec);
+
+}  // namespace sislin

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace sislin {
+
 namespace numeros {
 
 inline constexpr std::uint64_t kPot10[] = {
@@ -20,3 +22,5 @@ constexpr std::uint64_t arredonda_par(std::uint64_t q, std::uint64_t fora, std::
 }
 
 }  // namespace numeros
+
+}  // namespace sislin

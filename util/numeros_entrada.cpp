@@ -12,6 +12,8 @@
 #include "conversao.h"
 #include "numeros_comum.h"
 
+namespace sislin {
+
 using numeros::arredonda_par;
 using numeros::kPot10;
 
@@ -263,3 +265,5 @@ std::size_t le_numeros_g(const char* p, const char* end, Scalar* out, std::size_
     }
     return k;
 }
+
+}  // namespace sislin

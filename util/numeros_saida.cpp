@@ -15,6 +15,8 @@
 #include "numeros.h"
 #include "numeros_comum.h"
 
+namespace sislin {
+
 using numeros::arredonda_par;
 using numeros::kPot10;
 
@@ -434,3 +436,5 @@ std::size_t formata_fixo(char* buf, double v, int width, int prec) {
         if (const std::size_t len = fixo_7_4(buf, v); len != 0) return len;
     return fixo_geral(buf, v, width, prec);
 }
+
+}  // namespace sislin

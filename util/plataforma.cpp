@@ -33,6 +33,8 @@
 extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
+namespace sislin {
+
 #if defined(_WIN32)
 
 int abre_leitura_arquivo(const char* path) {
@@ -191,3 +193,5 @@ void escreve_erro_console(const char* p, std::size_t n) {
     std::fwrite(p, 1, n, stderr);
     std::fflush(stderr);
 }
+
+}  // namespace sislin

@@ -5,6 +5,8 @@
 
 #include <cstddef>
 
+namespace sislin {
+
 // ---- Files.
 // Opens path for reading in binary mode; a handle (>= 0), or -1 when it cannot be opened or is
 // a directory.
@@ -34,3 +36,5 @@ void escreve_erro_console(const char* p, std::size_t n);
 // tell.
 std::size_t memoria_fisica();
 std::size_t memoria_em_uso();
+
+}  // namespace sislin

@@ -4,7 +4,10 @@
 #include <cstdlib>
 
 #include "plataforma.h"
+#include "registro.h"
 #include "util.h"
+
+namespace sislin {
 
 // Each statement is evaluated in IEEE double and only the stored value is rounded to a Scalar;
 // extended-precision evaluation (the x87 registers of 32-bit x86) would round twice. The whole
@@ -42,6 +45,7 @@ void* obtem(long long count, std::size_t size) {
 
 [[noreturn]] void sem_memoria(const char* msg) {
     escreve(msg);
+    registra_erro(msg);
     std::exit(1);
 }
 
@@ -120,3 +124,5 @@ Scalar randomico(Scalar a, Scalar b) {
                                    (static_cast<double>(b) - static_cast<double>(a)) +
                                static_cast<double>(a));
 }
+
+}  // namespace sislin

@@ -1,6 +1,8 @@
 // The shared array types, their creation and release, and the small vector services.
 #pragma once
 
+namespace sislin {
+
 // One stored value of the system: every array element, sum, multiplier and error.
 using Scalar = float;
 // Arrays are indexed 1..n; every array has n + 1 places and place 0 is not used.
@@ -29,3 +31,5 @@ void imprime_rotulo(const char* name, int i);
 
 // A pseudo-random Scalar between a and b; a when a == b. Never seeds the generator.
 Scalar randomico(Scalar a, Scalar b);
+
+}  // namespace sislin

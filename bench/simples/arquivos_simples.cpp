@@ -7,6 +7,8 @@
 
 #include "util.h"
 
+namespace sislin {
+
 namespace {
 
 [[noreturn]] void falha(const std::string& msg) {
@@ -52,3 +54,5 @@ void limpa_arquivo(const char* path) {
     if (f == nullptr) falha(std::string("O arquivo ") + path + " nao pode ser aberto");
     std::fclose(f);
 }
+
+}  // namespace sislin

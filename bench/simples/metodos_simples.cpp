@@ -2,6 +2,8 @@
 #include "methods.h"
 #include "referencia.h"
 
+namespace sislin {
+
 void SubstituicaoRetroativa(int n, Matrix U, Vector x, Vector c) {
     referencia::SubstituicaoRetroativa(n, U, x, c);
 }
@@ -38,3 +40,5 @@ Scalar IteracaoGaussSeidel(int n, Matrix A, Vector b, Vector x) {
 void Inversa(int n, Matrix A, Matrix Inv, Vector b, Vector x, Vector y) {
     referencia::Inversa(n, A, Inv, b, x, y);
 }
+
+}  // namespace sislin

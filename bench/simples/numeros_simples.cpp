@@ -5,6 +5,8 @@
 #include "conversao.h"
 #include "util.h"
 
+namespace sislin {
+
 std::size_t formata_g(char* buf, double v) {
     return static_cast<std::size_t>(std::snprintf(buf, kFormatoMax, "%g", v));
 }
@@ -22,3 +24,5 @@ bool converte_g(const char* s, std::size_t n, Forma forma, Scalar& out) {
     out = f;
     return true;
 }
+
+}  // namespace sislin

@@ -9,6 +9,8 @@
 
 #include "nucleos.h"
 
+namespace sislin {
+
 namespace {
 
 using nucleos::kMaxLinhas;
@@ -198,3 +200,5 @@ const Micronucleos& micronucleos_avx2() {
 }
 
 }  // namespace nucleos
+
+}  // namespace sislin

@@ -12,6 +12,8 @@
 
 #include "nucleos.h"
 
+namespace sislin {
+
 namespace {
 
 using nucleos::kMaxLinhas;
@@ -233,3 +235,5 @@ const Micronucleos& micronucleos_avx512() {
 }
 
 }  // namespace nucleos
+
+}  // namespace sislin

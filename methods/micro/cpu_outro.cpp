@@ -1,6 +1,8 @@
 // Processors without a set of their own: the portable micro-kernels only.
 #include "nucleos.h"
 
+namespace sislin {
+
 namespace nucleos {
 
 std::vector<const Micronucleos*> micronucleos_do_processador() {
@@ -12,3 +14,5 @@ std::vector<Isa> isas_da_construcao() {
 }
 
 }  // namespace nucleos
+
+}  // namespace sislin

@@ -3,6 +3,8 @@
 // runs the set.
 #include "nucleos.h"
 
+namespace sislin {
+
 namespace nucleos {
 
 const Micronucleos& micronucleos_simd128();
@@ -16,3 +18,5 @@ std::vector<Isa> isas_da_construcao() {
 }
 
 }  // namespace nucleos
+
+}  // namespace sislin

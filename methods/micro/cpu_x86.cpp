@@ -2,6 +2,8 @@
 // file is compiled without any instruction-set flag, so that it runs anywhere.
 #include "nucleos.h"
 
+namespace sislin {
+
 namespace nucleos {
 
 const Micronucleos& micronucleos_avx2();
@@ -23,3 +25,5 @@ std::vector<Isa> isas_da_construcao() {
 }
 
 }  // namespace nucleos
+
+}  // namespace sislin

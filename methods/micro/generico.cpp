@@ -6,6 +6,8 @@
 
 #include "nucleos.h"
 
+namespace sislin {
+
 namespace {
 
 using nucleos::kMaxPassos;
@@ -103,3 +105,5 @@ const Micronucleos& micronucleos_generico() {
 }
 
 }  // namespace nucleos
+
+}  // namespace sislin

@@ -12,6 +12,8 @@
 
 #include "nucleos.h"
 
+namespace sislin {
+
 namespace {
 
 using nucleos::kMaxLinhas;
@@ -180,3 +182,5 @@ const Micronucleos& micronucleos_simd128() {
 }
 
 }  // namespace nucleos
+
+}  // namespace sislin
