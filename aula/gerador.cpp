@@ -1,6 +1,7 @@
 // Candidates of each kind, and the draw until one keeps the kind's promise.
 #include "gerador.h"
 
+#include <cmath>
 #include <cstddef>
 #include <optional>
 #include <utility>
@@ -8,6 +9,7 @@
 
 #include "aleatorio.h"
 #include "espectro.h"
+#include "methods.h"
 
 namespace sislin::aula {
 
@@ -89,6 +91,8 @@ std::optional<MatrizInt> candidato_p(Aleatorio& g, int n) {
             for (Indice c = 0; c < m; ++c) a[i][c] += l * u[j][c];
         }
     }
+    // Past the first step the zero must come from the elimination, not be seen in A.
+    if (k > 1 && a[k - 1][k - 1] == 0) return std::nullopt;
     const std::optional<int> nulo = primeiro_menor_nulo(a);
     const std::optional<Fracao> c = condicao(a);
     if (!nulo || *nulo != static_cast<int>(k) || !c || !entre(*c, 1, 1000)) return std::nullopt;
@@ -177,6 +181,49 @@ std::optional<MatrizInt> candidato_j(Aleatorio& g, int n) {
     return a;
 }
 
+// 200 sweeps of the program's own Jacobi (or Gauss-Seidel) sweep from the zero vector, as the
+// program starts them: true when they reach the exact solution to 1e-3 (converge) or end with a
+// change above 1000 or not a number (diverge). A start whose error lies wholly in the span of
+// the smaller eigenvalues does not diverge, whatever the spectral radius: this settles it.
+bool percurso(const Sistema& s, bool gauss_seidel, bool converge) {
+    const int n = static_cast<int>(s.x.size());
+    Matrix a = cria_matriz(n + 1, n + 1);
+    Vector b = cria_vetor(n + 1);
+    Vector x = cria_vetor(n + 1);
+    for (int i = 1; i <= n; ++i) {
+        const auto li = static_cast<Indice>(i - 1);
+        b[i] = static_cast<Scalar>(s.b[li]);
+        for (int j = 1; j <= n; ++j)
+            a[i][j] = static_cast<Scalar>(s.a[li][static_cast<Indice>(j - 1)]);
+    }
+    Scalar mudanca = 0.0F;
+    for (int k = 0; k < 200; ++k)
+        mudanca = gauss_seidel ? IteracaoGaussSeidel(n, a, b, x) : IteracaoJacobi(n, a, b, x);
+    double distancia = 0.0;
+    for (int i = 1; i <= n; ++i) {
+        const double d = std::fabs(static_cast<double>(x[i]) -
+                                   static_cast<double>(s.x[static_cast<Indice>(i - 1)]));
+        if (!(d <= distancia)) distancia = d;
+    }
+    libera_matriz(a, n + 1);
+    libera_vetor(b);
+    libera_vetor(x);
+    return converge ? distancia < 1e-3 : !(mudanca <= 1e3F);
+}
+
+bool cumpre_percursos(Tipo t, const Sistema& s) {
+    switch (t) {
+        case Tipo::D:
+            return percurso(s, false, true) && percurso(s, true, true);
+        case Tipo::S:
+            return percurso(s, true, true) && percurso(s, false, false);
+        case Tipo::J:
+            return percurso(s, false, true) && percurso(s, true, false);
+        default:
+            return true;
+    }
+}
+
 std::optional<MatrizInt> candidato(Aleatorio& g, Tipo t, int n) {
     switch (t) {
         case Tipo::D:
@@ -212,7 +259,7 @@ Sistema gera(const Exercicio& e) {
         s.a = std::move(*a);
         s.x = x;
         s.b = *b;
-        return s;
+        if (cumpre_percursos(e.tipo, s)) return s;
     }
 }
 
