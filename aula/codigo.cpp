@@ -95,7 +95,7 @@ LeituraCodigo le_codigo(const std::string& texto) {
         if (c != '-' && c != ' ' && c != '\t') limpo += c;
     if (limpo.size() != kCorpo + 1)
         return {std::nullopt,
-                "o codigo tem 10 caracteres (fora hifens e espacos), como D07-4KX9M2R"};
+                "o codigo tem 10 caracteres (fora hifens e espacos), como D07-4KX9M2D"};
     std::array<int, kCorpo> v{};
     for (std::size_t i = 0; i < limpo.size(); ++i) {
         const int x = valor(limpo[i]);

@@ -1,7 +1,7 @@
 // The exercise code: the kind, the dimension and the seed of an exercise in 10 characters that
 // are easy to type on a phone, with a check character.
 //
-// Written form: K NN - SSSSSS C, e.g. "D07-4KX9M2R": the kind letter, n in two decimal digits, a
+// Written form: K NN - SSSSSS C, e.g. "D07-4KX9M2D": the kind letter, n in two decimal digits, a
 // hyphen, the seed in six base-29 digits (most significant first) and the check character. The
 // alphabet has 29 characters, the ten digits and nineteen letters, leaving out those a reader can
 // take for a digit or for each other (B, I, L, O, Q, U, Z). Reading ignores case, hyphens and

@@ -10,6 +10,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "dialogo.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -90,6 +92,24 @@ const char* const kSaidaS3 =
     "x[ 3] = 5\n"
     "Arquivos a7.txt e b7.txt gravados.\n";
 
+const char* const kAnaliseS3 =
+    "Analise de A (n = 3), em precisao dupla\n\n"
+    "Dominancia diagonal por linhas (|a_ii| contra a soma dos outros |a_ij|):\n"
+    "linha  1: 7 contra 7: fraca\n"
+    "linha  2: 3 contra 4: nao dominante\n"
+    "linha  3: 4 contra 5: nao dominante\n"
+    "A nao e diagonal dominante.\n\n"
+    "Iteracoes (raio espectral da matriz de iteracao):\n"
+    "Jacobi:       raio espectral 1.15368: nao converge a partir de todo inicio\n"
+    "Gauss-Seidel: raio espectral 0.75: converge de qualquer inicio; precisao 1e-4 em "
+    "cerca de 33 iteracoes\n\n"
+    "Normas do maximo e condicao:\n"
+    "||A||     = 14\n"
+    "||A^-1||  = 1.64706\n"
+    "kappa(A)  = 23.0588\n"
+    "Digitos confiaveis da solucao em precisao simples: cerca de 5.9\n\n"
+    "Gauss sem pivoteamento (em precisao simples): nenhum pivo nulo.\n";
+
 void espera(const Corrida& c, const std::string& saida, const std::string& erros, int status) {
     EXPECT_EQ(c.saida, saida);
     EXPECT_EQ(c.erros, erros);
@@ -106,24 +126,7 @@ TEST(AulaDialogo, ExercicioDeUmCodigoEASuaAnalise) {
     EXPECT_EQ(p.arquivo("b7.txt"), kB7);
     // Again with the files it wrote: the same bytes, nothing to refuse.
     espera(p.corre("exercicio 'S03 000ANCE'"), kSaidaS3, "", 0);
-    espera(p.corre("analise 3"),
-           "Analise de A (n = 3), em precisao dupla\n\n"
-           "Dominancia diagonal por linhas (|a_ii| contra a soma dos outros |a_ij|):\n"
-           "linha  1: 7 contra 7: fraca\n"
-           "linha  2: 3 contra 4: nao dominante\n"
-           "linha  3: 4 contra 5: nao dominante\n"
-           "A nao e diagonal dominante.\n\n"
-           "Iteracoes (raio espectral da matriz de iteracao):\n"
-           "Jacobi:       raio espectral 1.15368: nao converge a partir de todo inicio\n"
-           "Gauss-Seidel: raio espectral 0.75: converge de qualquer inicio; precisao 1e-4 em "
-           "cerca de 33 iteracoes\n\n"
-           "Normas do maximo e condicao:\n"
-           "||A||     = 14\n"
-           "||A^-1||  = 1.64706\n"
-           "kappa(A)  = 23.0588\n"
-           "Digitos confiaveis da solucao em precisao simples: cerca de 5.9\n\n"
-           "Gauss sem pivoteamento (em precisao simples): nenhum pivo nulo.\n",
-           "", 0);
+    espera(p.corre("analise 3"), kAnaliseS3, "", 0);
 }
 
 TEST(AulaDialogo, NaoSobrescreveOutroArquivoSemPedido) {
@@ -170,7 +173,7 @@ TEST(AulaDialogo, PedidosRuinsSaoRecusadosSemDeixarArquivos) {
         {"exercicio S03-0O0ANCE",
          "sislin-aula: o caractere 'O' nao existe nos codigos (nao ha B, I, L, O, Q, U nem Z)\n"},
         {"exercicio S03-ANCE",
-         "sislin-aula: o codigo tem 10 caracteres (fora hifens e espacos), como D07-4KX9M2R\n"},
+         "sislin-aula: o codigo tem 10 caracteres (fora hifens e espacos), como D07-4KX9M2D\n"},
         {"exercicio", "sislin-aula: exercicio pede TIPO N ou um CODIGO\n"},
         {"analise", "sislin-aula: analise pede N, a dimensao, de 1 a 500\n"},
         {"analise 0", "sislin-aula: analise pede N, a dimensao, de 1 a 500\n"},
@@ -208,4 +211,27 @@ TEST(AulaDialogo, AnaliseLeOsArquivosComoOPrograma) {
     const Corrida c = p.corre("analise 3");
     EXPECT_EQ(c.status, 0) << c.erros;
     EXPECT_NE(c.saida.find("kappa(A)  = 1\n"), std::string::npos) << c.saida;
+}
+
+TEST(AulaDialogo, OExemploDoGuiaEOQueOsProgramasImprimem) {
+    const std::string guia = le(fs::path(SISLIN_SOURCE_DIR) / "docs" / "guia.md");
+    const std::size_t secao = guia.find("## Exercicios para a turma");
+    ASSERT_NE(secao, std::string::npos);
+    for (const std::string& bloco :
+         {std::string(kSaidaS3), std::string(kA7), std::string(kAnaliseS3)})
+        EXPECT_NE(guia.find("```text\n" + bloco + "```", secao), std::string::npos) << bloco;
+    // The student's run: every block of the section that shows sislin's iterations.
+    const Execucao e = executa_sislin(kA7, kB7, "3\n10\n0.0001\n50\n9\n0.0001\n8\n0\n");
+    ASSERT_EQ(e.status, 0);
+    int blocos = 0;
+    const std::string abre = "```text\nEntre com o numero maximo";
+    for (std::size_t i = guia.find(abre, secao); i != std::string::npos;
+         i = guia.find(abre, i + 1)) {
+        const std::size_t inicio = i + 8;
+        const std::size_t fim = guia.find("```", inicio);
+        EXPECT_NE(e.saida.find(guia.substr(inicio, fim - inicio)), std::string::npos)
+            << guia.substr(inicio, fim - inicio);
+        ++blocos;
+    }
+    EXPECT_EQ(blocos, 2);
 }

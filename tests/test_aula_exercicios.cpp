@@ -190,6 +190,7 @@ TEST(AulaExercicios, CadaTipoCumpreOQuePromete) {
 }
 
 TEST(AulaCodigo, IdaEVolta) {
+    EXPECT_TRUE(le_codigo("D07-4KX9M2D").exercicio);  // the example of the messages and manual
     for (int t = 0; t < kNumeroTipos; ++t) {
         const auto tipo = static_cast<Tipo>(t);
         for (const std::uint32_t semente : {0U, 1U, 28U, 29U, 123456789U, kSementes - 1}) {
@@ -231,7 +232,7 @@ TEST(AulaCodigo, UmCaractereErradoOuDoisTrocadosSaoRecusados) {
         }
     }
     for (const char* ruim :
-         {"", "D07", "D07-4KX9M2RR", "D07-4KX9MOR", "D07-4KX9M2I", "X03-000000A"})
+         {"", "D07", "D07-4KX9M2DR", "D07-4KX9MOR", "D07-4KX9M2I", "X03-000000A"})
         EXPECT_FALSE(le_codigo(ruim).exercicio) << ruim;
     EXPECT_NE(le_codigo("D07-4KX9MOR").erro.find("'O'"), std::string::npos);
     for (const Exercicio& fora : {Exercicio{Tipo::D, 11, 5}, Exercicio{Tipo::S, 2, 5},
