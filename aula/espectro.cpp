@@ -30,10 +30,14 @@ public:
             for (int j = 1; j < lado_; ++j)
                 (*this)(i, j) = a[static_cast<Indice>(i - 1)][static_cast<Indice>(j - 1)];
     }
-    double& operator()(int i, int j) { return v_[static_cast<Indice>(i * lado_ + j)]; }
-    double operator()(int i, int j) const { return v_[static_cast<Indice>(i * lado_ + j)]; }
+    double& operator()(int i, int j) { return v_[lugar(i, j)]; }
+    double operator()(int i, int j) const { return v_[lugar(i, j)]; }
 
 private:
+    Indice lugar(int i, int j) const {
+        return static_cast<Indice>(i) * static_cast<Indice>(lado_) + static_cast<Indice>(j);
+    }
+
     int lado_;
     std::vector<double> v_;
 };

@@ -1,6 +1,7 @@
 // Candidates of each kind, and the draw until one keeps the kind's promise.
 #include "gerador.h"
 
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <optional>
@@ -224,23 +225,10 @@ bool cumpre_percursos(Tipo t, const Sistema& s) {
     }
 }
 
-std::optional<MatrizInt> candidato(Aleatorio& g, Tipo t, int n) {
-    switch (t) {
-        case Tipo::D:
-            return candidato_d(g, n);
-        case Tipo::P:
-            return candidato_p(g, n);
-        case Tipo::G:
-            return candidato_g(g, n);
-        case Tipo::M:
-            return candidato_m(g, n);
-        case Tipo::S:
-            return candidato_s(g, n);
-        case Tipo::J:
-            return candidato_j(g, n);
-    }
-    return std::nullopt;
-}
+// Each kind's candidates, in the order of Tipo.
+using Candidato = std::optional<MatrizInt> (*)(Aleatorio&, int);
+constexpr std::array<Candidato, kNumeroTipos> kCandidatos{candidato_d, candidato_p, candidato_g,
+                                                          candidato_m, candidato_s, candidato_j};
 
 }  // namespace
 
@@ -250,7 +238,7 @@ Sistema gera(const Exercicio& e) {
     Sistema s;
     for (;;) {
         ++s.tentativas;
-        std::optional<MatrizInt> a = candidato(g, e.tipo, e.n);
+        std::optional<MatrizInt> a = kCandidatos[static_cast<Indice>(e.tipo)](g, e.n);
         if (!a) continue;
         VetorInt x(static_cast<Indice>(e.n), 0);
         for (std::int64_t& v : x) v = g.inteiro(-5, 5);

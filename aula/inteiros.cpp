@@ -2,6 +2,7 @@
 #include "inteiros.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <utility>
 
 namespace sislin::aula {
@@ -10,15 +11,23 @@ namespace {
 
 using Indice = std::size_t;
 
-bool mul(std::int64_t a, std::int64_t b, std::int64_t& r) {
-    return !__builtin_mul_overflow(a, b, &r);
-}
-bool soma(std::int64_t a, std::int64_t b, std::int64_t& r) {
-    return !__builtin_add_overflow(a, b, &r);
-}
+constexpr std::int64_t kMaior = INT64_MAX;
 
 std::int64_t modulo(std::int64_t v) {
     return v < 0 ? -v : v;
+}
+
+// Checked by division, without compiler builtins, so that every target takes the same path.
+// INT64_MIN never arises: every result is kept within +-kMaior.
+bool mul(std::int64_t a, std::int64_t b, std::int64_t& r) {
+    if (a != 0 && modulo(b) > kMaior / modulo(a)) return false;
+    r = a * b;
+    return true;
+}
+bool soma(std::int64_t a, std::int64_t b, std::int64_t& r) {
+    if ((b > 0 && a > kMaior - b) || (b < 0 && a < -kMaior - b)) return false;
+    r = a + b;
+    return true;
 }
 
 // One fraction-free step at pivot k: every entry (i, j) with i, j > k becomes
@@ -29,8 +38,7 @@ bool passo_bareiss(MatrizInt& a, Indice k, std::int64_t anterior) {
         for (Indice j = k + 1; j < n; ++j) {
             std::int64_t p = 0;
             std::int64_t q = 0;
-            if (!mul(a[i][j], a[k][k], p) || !mul(a[i][k], a[k][j], q) ||
-                __builtin_sub_overflow(p, q, &p))
+            if (!mul(a[i][j], a[k][k], p) || !mul(a[i][k], a[k][j], q) || !soma(p, -q, p))
                 return false;
             a[i][j] = p / anterior;
         }

@@ -84,7 +84,7 @@ std::optional<Exercicio> pedido(const std::vector<std::string>& args, std::strin
     return Exercicio{*tipo, *n, semente_nova()};
 }
 
-int exercicio(std::vector<std::string> args) {
+int exercicio(const std::vector<std::string>& args) {
     bool sobrescrever = false;
     std::vector<std::string> resto;
     for (const std::string& a : args) {

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -128,7 +129,7 @@ TEST(AulaEspectro, MatrizDeDiferencasFinitas) {
             a[i][i] = 2;
             if (i > 0) a[i][i - 1] = a[i - 1][i] = -1;
         }
-        const double c = std::cos(M_PI / (n + 1));
+        const double c = std::cos(std::numbers::pi / (n + 1));
         EXPECT_NEAR(raio_espectral(matriz_jacobi(a).value()).value(), c, 1e-12) << n;
         EXPECT_NEAR(raio_espectral(matriz_gauss_seidel(a).value()).value(), c * c, 1e-12) << n;
     }
