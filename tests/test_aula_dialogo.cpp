@@ -60,16 +60,22 @@ public:
         return t;
     }
 
-    // Runs sislin-aula (or SISLIN_AULA_PROGRAMA, after the words of SISLIN_LANCADOR) with the
-    // arguments, already quoted for the shell, in the working folder.
+    // Runs sislin-aula with the arguments, already quoted for the shell, in the working folder:
+    // this build's own, or SISLIN_AULA_PROGRAMA (another build of it). The words of
+    // SISLIN_LANCADOR (an emulator) come first, unless they are there for another build of
+    // sislin alone (SISLIN_PROGRAMA set, SISLIN_AULA_PROGRAMA not): this build's own then runs
+    // as it is.
     Corrida corre(const std::string& argumentos) const {
         const char* lancador = std::getenv("SISLIN_LANCADOR");
         const char* programa = std::getenv("SISLIN_AULA_PROGRAMA");
-        const std::string linha =
-            "cd '" + trabalho().string() + "' && " + (lancador != nullptr ? lancador : "") + " '" +
-            (programa != nullptr && *programa != '\0' ? programa : SISLIN_AULA_EXE) + "' " +
-            argumentos + " </dev/null >'" + (raiz_ / "saida").string() + "' 2>'" +
-            (raiz_ / "erros").string() + "'";
+        const char* outro_sislin = std::getenv("SISLIN_PROGRAMA");
+        const bool proprio = programa == nullptr || *programa == '\0';
+        if (lancador == nullptr || (proprio && outro_sislin != nullptr && *outro_sislin != '\0'))
+            lancador = "";
+        const std::string linha = "cd '" + trabalho().string() + "' && " + lancador + " '" +
+                                  (proprio ? SISLIN_AULA_EXE : programa) + "' " + argumentos +
+                                  " </dev/null >'" + (raiz_ / "saida").string() + "' 2>'" +
+                                  (raiz_ / "erros").string() + "'";
         const int w = std::system(linha.c_str());
         Corrida c;
         c.status = WIFEXITED(w) ? WEXITSTATUS(w) : -1;
