@@ -62,7 +62,10 @@ std::string iteracao(const char* nome, const std::optional<MatrizReal>& t) {
     if (!(*raio < 1.0)) return s + ": nao converge a partir de todo inicio\n";
     const std::optional<long> k = varreduras(*raio);
     return s + ": converge de qualquer inicio; precisao 1e-4 em cerca de " +
-           (k ? std::to_string(*k) : std::string("mais de 1000000")) + " iteracoes\n";
+           (!k        ? std::string("mais de 1000000 iteracoes")
+            : *k == 1 ? std::string("1 iteracao")
+                      : std::to_string(*k) + " iteracoes") +
+           "\n";
 }
 
 std::string condicao_texto(const MatrizReal& a) {

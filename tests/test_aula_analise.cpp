@@ -75,7 +75,7 @@ TEST(AulaAnalise, VereditosDosCasosDeBorda) {
         {{{1, -2}, {2, 1}}, "Gauss-Seidel: raio espectral 4: nao converge"},
         {{{5}},
          "Jacobi:       raio espectral 0: converge de qualquer inicio; precisao 1e-4 em "
-         "cerca de 1 iteracoes\n"},
+         "cerca de 1 iteracao\n"},
     };
     for (const Caso& c : casos)
         EXPECT_NE(analisa(c.a).find(c.trecho), std::string::npos) << c.trecho;
