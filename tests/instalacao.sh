@@ -7,7 +7,8 @@ build=$1 src=$2 cmake=$3 cxx=$4 flags=$5
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 "$cmake" --install "$build" --prefix "$tmp/prefixo" >/dev/null
-for f in bin/sislin share/man/man1/sislin.1 include/sislin/util.h include/sislin/methods.h \
+for f in bin/sislin share/man/man1/sislin.1 bin/sislin-aula share/man/man1/sislin-aula.1 \
+         include/sislin/util.h include/sislin/methods.h \
          lib/libsislin_util.a lib/libsislin_methods.a; do
     test -f "$tmp/prefixo/$f" || { echo "missing after install: $f" >&2; exit 1; }
 done

@@ -1,0 +1,156 @@
+// sislin-aula, the teacher's companion of sislin: makes an exercise from a kind and a dimension
+// or from its code (sislin-aula exercicio), and analyses the system of a7.txt and b7.txt
+// (sislin-aula analise). Reports go to standard output; a refused request gets one message on
+// standard error and exit status 1.
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "analise.h"
+#include "arquivos_aula.h"
+#include "codigo.h"
+#include "gerador.h"
+#include "util.h"
+
+namespace sislin::aula {
+
+namespace {
+
+constexpr int kMaiorAnalise = 500;
+
+const char* const kUso =
+    "Uso:\n"
+    "  sislin-aula exercicio TIPO N [--sobrescrever]   novo exercicio do tipo e da dimensao\n"
+    "  sislin-aula exercicio CODIGO [--sobrescrever]   o exercicio de um codigo, de novo\n"
+    "  sislin-aula analise N                           analise de a7.txt e b7.txt\n"
+    "Tipos:\n";
+
+std::string uso() {
+    std::string t = kUso;
+    for (int i = 0; i < kNumeroTipos; ++i) {
+        const auto tipo = static_cast<Tipo>(i);
+        t += std::string("  ") + letra_tipo(tipo) + "  " + descricao_tipo(tipo) + " (n de " +
+             std::to_string(n_minimo(tipo)) + " a " + std::to_string(n_maximo(tipo)) + ")\n";
+    }
+    return t;
+}
+
+int recusa(const std::string& motivo) {
+    escreve_erro(("sislin-aula: " + motivo + "\n").c_str());
+    return 1;
+}
+
+// A whole decimal number from minimo to maximo, or nothing.
+std::optional<int> inteiro(const std::string& s, int minimo, int maximo) {
+    if (s.empty() || s.size() > 9) return std::nullopt;
+    int v = 0;
+    for (const char c : s) {
+        if (c < '0' || c > '9') return std::nullopt;
+        v = v * 10 + (c - '0');
+    }
+    if (v < minimo || v > maximo) return std::nullopt;
+    return v;
+}
+
+// A seed for a new exercise: the system's random device mixed with the clock.
+std::uint32_t semente_nova() {
+    std::random_device dispositivo;
+    const auto agora =
+        static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+    const std::uint64_t mistura = (std::uint64_t{dispositivo()} << 32U) ^ agora;
+    return static_cast<std::uint32_t>(mistura % kSementes);
+}
+
+std::optional<Exercicio> pedido(const std::vector<std::string>& args, std::string& erro) {
+    if (args.size() == 1) {
+        LeituraCodigo l = le_codigo(args[0]);
+        if (!l.exercicio) erro = l.erro;
+        return l.exercicio;
+    }
+    const std::optional<Tipo> tipo = args[0].size() == 1 ? tipo_da_letra(args[0][0]) : std::nullopt;
+    if (!tipo) {
+        erro = "tipo desconhecido: " + args[0] + " (os tipos sao D, P, G, M, S e J)";
+        return std::nullopt;
+    }
+    const std::optional<int> n = inteiro(args[1], n_minimo(*tipo), n_maximo(*tipo));
+    if (!n) {
+        erro = std::string("para o tipo ") + letra_tipo(*tipo) + ", N vai de " +
+               std::to_string(n_minimo(*tipo)) + " a " + std::to_string(n_maximo(*tipo));
+        return std::nullopt;
+    }
+    return Exercicio{*tipo, *n, semente_nova()};
+}
+
+int exercicio(const std::vector<std::string>& args) {
+    bool sobrescrever = false;
+    std::vector<std::string> resto;
+    for (const std::string& a : args) {
+        if (a == "--sobrescrever")
+            sobrescrever = true;
+        else
+            resto.push_back(a);
+    }
+    if (resto.empty() || resto.size() > 2) return recusa("exercicio pede TIPO N ou um CODIGO");
+    std::string erro;
+    const std::optional<Exercicio> e = pedido(resto, erro);
+    if (!e) return recusa(erro);
+    const Sistema s = gera(*e);
+    erro =
+        grava_arquivos({{"a7.txt", texto_matriz(s.a)}, {"b7.txt", texto_vetor(s.b)}}, sobrescrever);
+    if (!erro.empty()) return recusa(erro);
+    std::string t = "Codigo: " + escreve_codigo(*e) + "\nTipo " + letra_tipo(e->tipo) + ": " +
+                    descricao_tipo(e->tipo) + "\nn = " + std::to_string(e->n) +
+                    "\nSolucao exata:\n";
+    for (std::size_t i = 0; i < s.x.size(); ++i) {
+        const std::string k = std::to_string(i + 1);
+        t += "x[" + std::string(k.size() < 2 ? " " : "") + k + "] = " + std::to_string(s.x[i]) +
+             "\n";
+    }
+    escreve((t + "Arquivos a7.txt e b7.txt gravados.\n").c_str());
+    return 0;
+}
+
+int analise(const std::vector<std::string>& args) {
+    const std::optional<int> n =
+        args.size() == 1 ? inteiro(args[0], 1, kMaiorAnalise) : std::nullopt;
+    if (!n) return recusa("analise pede N, a dimensao, de 1 a " + std::to_string(kMaiorAnalise));
+    const Lidos b = le_numeros("b7.txt", *n, 1);
+    if (!b.erro.empty()) return recusa(b.erro.substr(0, b.erro.size() - 1));
+    const Lidos a = le_numeros("a7.txt", *n, *n);
+    if (!a.erro.empty()) return recusa(a.erro.substr(0, a.erro.size() - 1));
+    const auto m = static_cast<std::size_t>(*n);
+    MatrizReal r(m, std::vector<double>(m, 0.0));
+    for (std::size_t i = 0; i < m; ++i)
+        for (std::size_t j = 0; j < m; ++j) r[i][j] = static_cast<double>(a.valores[i * m + j]);
+    escreve(analisa(r).c_str());
+    return 0;
+}
+
+int principal(const std::vector<std::string>& args) {
+    if (args.empty()) {
+        escreve_erro(uso().c_str());
+        return 1;
+    }
+    const std::vector<std::string> resto(args.begin() + 1, args.end());
+    if (args[0] == "exercicio") return exercicio(resto);
+    if (args[0] == "analise") return analise(resto);
+    if (args[0] == "--ajuda" || args[0] == "-h") {
+        escreve(uso().c_str());
+        return 0;
+    }
+    return recusa("comando desconhecido: " + args[0] + "\n" + uso());
+}
+
+}  // namespace
+
+}  // namespace sislin::aula
+
+int main(int argc, char** argv) {
+    prepara_saida();
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+    return sislin::aula::principal(args);
+}

@@ -1,0 +1,245 @@
+// sislin-aula run as a user runs it, in a fresh folder: the whole standard output and error and
+// the exit status of each command, byte for byte, and the files left behind.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "dialogo.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Corrida {
+    std::string saida;
+    std::string erros;
+    int status = -1;
+};
+
+std::string le(const fs::path& p) {
+    std::ifstream f(p, std::ios::binary);
+    std::ostringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+void grava(const fs::path& p, const std::string& texto) {
+    std::ofstream(p, std::ios::binary) << texto;
+}
+
+// A fresh folder for one test, removed at its end.
+class Pasta {
+public:
+    Pasta() {
+        std::string modelo = (fs::temp_directory_path() / "sislin-aula-XXXXXX").string();
+        if (mkdtemp(modelo.data()) == nullptr) throw std::runtime_error("mkdtemp");
+        raiz_ = modelo;
+        fs::create_directory(raiz_ / "trabalho");
+    }
+    Pasta(const Pasta&) = delete;
+    Pasta& operator=(const Pasta&) = delete;
+    ~Pasta() { fs::remove_all(raiz_); }
+
+    fs::path trabalho() const { return raiz_ / "trabalho"; }
+    std::string arquivo(const char* nome) const { return le(trabalho() / nome); }
+    // The names in the working folder, sorted, one blank apart.
+    std::string nomes() const {
+        std::vector<std::string> v;
+        for (const auto& e : fs::directory_iterator(trabalho())) v.push_back(e.path().filename());
+        std::sort(v.begin(), v.end());
+        std::string t;
+        for (const std::string& s : v) t += (t.empty() ? "" : " ") + s;
+        return t;
+    }
+
+    // Runs sislin-aula with the arguments, already quoted for the shell, in the working folder:
+    // this build's own, or SISLIN_AULA_PROGRAMA (another build of it). The words of
+    // SISLIN_LANCADOR (an emulator) come first, unless they are there for another build of
+    // sislin alone (SISLIN_PROGRAMA set, SISLIN_AULA_PROGRAMA not): this build's own then runs
+    // as it is.
+    Corrida corre(const std::string& argumentos) const {
+        const char* lancador = std::getenv("SISLIN_LANCADOR");
+        const char* programa = std::getenv("SISLIN_AULA_PROGRAMA");
+        const char* outro_sislin = std::getenv("SISLIN_PROGRAMA");
+        const bool proprio = programa == nullptr || *programa == '\0';
+        if (lancador == nullptr || (proprio && outro_sislin != nullptr && *outro_sislin != '\0'))
+            lancador = "";
+        const std::string linha = "cd '" + trabalho().string() + "' && " + lancador + " '" +
+                                  (proprio ? SISLIN_AULA_EXE : programa) + "' " + argumentos +
+                                  " </dev/null >'" + (raiz_ / "saida").string() + "' 2>'" +
+                                  (raiz_ / "erros").string() + "'";
+        const int w = std::system(linha.c_str());
+        Corrida c;
+        c.status = WIFEXITED(w) ? WEXITSTATUS(w) : -1;
+        c.saida = le(raiz_ / "saida");
+        c.erros = le(raiz_ / "erros");
+        return c;
+    }
+
+private:
+    fs::path raiz_;
+};
+
+const char* const kA7 = "-7  3  4\n 3 -3 -1\n 4 -1 -4\n";
+const char* const kB7 = "-6\n13\n-8\n";
+const char* const kSaidaS3 =
+    "Codigo: S03-000ANCE\n"
+    "Tipo S: Gauss-Seidel converge e Jacobi diverge\n"
+    "n = 3\n"
+    "Solucao exata:\n"
+    "x[ 1] = 2\n"
+    "x[ 2] = -4\n"
+    "x[ 3] = 5\n"
+    "Arquivos a7.txt e b7.txt gravados.\n";
+
+const char* const kAnaliseS3 =
+    "Analise de A (n = 3), em precisao dupla\n\n"
+    "Dominancia diagonal por linhas (|a_ii| contra a soma dos outros |a_ij|):\n"
+    "linha  1: 7 contra 7: fraca\n"
+    "linha  2: 3 contra 4: nao dominante\n"
+    "linha  3: 4 contra 5: nao dominante\n"
+    "A nao e diagonal dominante.\n\n"
+    "Iteracoes (raio espectral da matriz de iteracao):\n"
+    "Jacobi:       raio espectral 1.15368: nao converge a partir de todo inicio\n"
+    "Gauss-Seidel: raio espectral 0.75: converge de qualquer inicio; precisao 1e-4 em "
+    "cerca de 33 iteracoes\n\n"
+    "Normas do maximo e condicao:\n"
+    "||A||     = 14\n"
+    "||A^-1||  = 1.64706\n"
+    "kappa(A)  = 23.0588\n"
+    "Digitos confiaveis da solucao em precisao simples: cerca de 5.9\n\n"
+    "Gauss sem pivoteamento (em precisao simples): nenhum pivo nulo.\n";
+
+void espera(const Corrida& c, const std::string& saida, const std::string& erros, int status) {
+    EXPECT_EQ(c.saida, saida);
+    EXPECT_EQ(c.erros, erros);
+    EXPECT_EQ(c.status, status);
+}
+
+}  // namespace
+
+TEST(AulaDialogo, ExercicioDeUmCodigoEASuaAnalise) {
+    const Pasta p;
+    espera(p.corre("exercicio s03-000ance"), kSaidaS3, "", 0);
+    EXPECT_EQ(p.nomes(), "a7.txt b7.txt");
+    EXPECT_EQ(p.arquivo("a7.txt"), kA7);
+    EXPECT_EQ(p.arquivo("b7.txt"), kB7);
+    // Again with the files it wrote: the same bytes, nothing to refuse.
+    espera(p.corre("exercicio 'S03 000ANCE'"), kSaidaS3, "", 0);
+    espera(p.corre("analise 3"), kAnaliseS3, "", 0);
+}
+
+TEST(AulaDialogo, NaoSobrescreveOutroArquivoSemPedido) {
+    const Pasta p;
+    grava(p.trabalho() / "a7.txt", "1 2\n3 4\n");
+    espera(p.corre("exercicio S03-000ANCE"), "",
+           "sislin-aula: o arquivo a7.txt ja existe com outro conteudo; use --sobrescrever para "
+           "substitui-lo\n",
+           1);
+    EXPECT_EQ(p.nomes(), "a7.txt");
+    EXPECT_EQ(p.arquivo("a7.txt"), "1 2\n3 4\n");
+    espera(p.corre("exercicio --sobrescrever S03-000ANCE"), kSaidaS3, "", 0);
+    EXPECT_EQ(p.nomes(), "a7.txt b7.txt");
+    EXPECT_EQ(p.arquivo("a7.txt"), kA7);
+}
+
+TEST(AulaDialogo, UmExercicioNovoSeRefazPeloSeuCodigo) {
+    const Pasta p;
+    const Corrida c = p.corre("exercicio M 6");
+    ASSERT_EQ(c.status, 0) << c.erros;
+    ASSERT_EQ(c.saida.rfind("Codigo: M06-", 0), 0U) << c.saida;
+    const std::string codigo = c.saida.substr(8, 11);
+    const std::string a7 = p.arquivo("a7.txt");
+    const std::string b7 = p.arquivo("b7.txt");
+    fs::remove(p.trabalho() / "a7.txt");
+    fs::remove(p.trabalho() / "b7.txt");
+    espera(p.corre("exercicio " + codigo), c.saida, "", 0);
+    EXPECT_EQ(p.arquivo("a7.txt"), a7);
+    EXPECT_EQ(p.arquivo("b7.txt"), b7);
+}
+
+TEST(AulaDialogo, PedidosRuinsSaoRecusadosSemDeixarArquivos) {
+    struct Caso {
+        const char* argumentos;
+        const char* erros;
+    };
+    const Caso casos[] = {
+        {"exercicio X 4", "sislin-aula: tipo desconhecido: X (os tipos sao D, P, G, M, S e J)\n"},
+        {"exercicio D 11", "sislin-aula: para o tipo D, N vai de 2 a 10\n"},
+        {"exercicio J 2", "sislin-aula: para o tipo J, N vai de 3 a 10\n"},
+        {"exercicio S 3x", "sislin-aula: para o tipo S, N vai de 3 a 10\n"},
+        {"exercicio S03-000ANCF",
+         "sislin-aula: codigo com erro de digitacao (o caractere de controle nao confere)\n"},
+        {"exercicio S03-0O0ANCE",
+         "sislin-aula: o caractere 'O' nao existe nos codigos (nao ha B, I, L, O, Q, U nem Z)\n"},
+        {"exercicio S03-ANCE",
+         "sislin-aula: o codigo tem 10 caracteres (fora hifens e espacos), como D07-4KX9M2D\n"},
+        {"exercicio", "sislin-aula: exercicio pede TIPO N ou um CODIGO\n"},
+        {"analise", "sislin-aula: analise pede N, a dimensao, de 1 a 500\n"},
+        {"analise 0", "sislin-aula: analise pede N, a dimensao, de 1 a 500\n"},
+        {"analise 3", "sislin-aula: O Arquivo b7.txt nao pode ser aberto.\n"},
+    };
+    for (const Caso& c : casos) {
+        const Pasta p;
+        espera(p.corre(c.argumentos), "", c.erros, 1);
+        EXPECT_EQ(p.nomes(), "") << c.argumentos;
+    }
+    const Pasta p;
+    const Corrida sem = p.corre("");
+    EXPECT_EQ(sem.status, 1);
+    EXPECT_EQ(sem.erros.rfind("Uso:\n", 0), 0U);
+    const Corrida ajuda = p.corre("--ajuda");
+    EXPECT_EQ(ajuda.status, 0);
+    EXPECT_EQ(ajuda.saida, sem.erros);
+}
+
+TEST(AulaDialogo, AnaliseLeOsArquivosComoOPrograma) {
+    const Pasta p;
+    grava(p.trabalho() / "b7.txt", "1 2 3\n");
+    espera(p.corre("analise 3"), "", "sislin-aula: O Arquivo a7.txt nao pode ser aberto.\n", 1);
+    grava(p.trabalho() / "a7.txt", "1 0 0\n0 1 0\n0 0\n");
+    espera(p.corre("analise 3"), "",
+           "sislin-aula: O Arquivo a7.txt nao corresponde as especificacoes.\n"
+           "O Arquivo a7.txt possui 2 registros enquanto o problema tem 3 linhas.\n",
+           1);
+    espera(p.corre("analise 4"), "",
+           "sislin-aula: O Arquivo b7.txt nao corresponde as especificacoes.\n"
+           "O Arquivo b7.txt possui 3 registros enquanto o problema tem 4 linhas.\n",
+           1);
+    // The "%g" reader of the data files: hexadecimal, exponents, a glued sign.
+    grava(p.trabalho() / "a7.txt", "0x1p1 0 0\n0 2e0 0\n0 0 +2.\n");
+    const Corrida c = p.corre("analise 3");
+    EXPECT_EQ(c.status, 0) << c.erros;
+    EXPECT_NE(c.saida.find("kappa(A)  = 1\n"), std::string::npos) << c.saida;
+}
+
+TEST(AulaDialogo, OExemploDoGuiaEOQueOsProgramasImprimem) {
+    const std::string guia = le(fs::path(SISLIN_SOURCE_DIR) / "docs" / "guia.md");
+    const std::size_t secao = guia.find("## Exercicios para a turma");
+    ASSERT_NE(secao, std::string::npos);
+    for (const std::string& bloco :
+         {std::string(kSaidaS3), std::string(kA7), std::string(kAnaliseS3)})
+        EXPECT_NE(guia.find("```text\n" + bloco + "```", secao), std::string::npos) << bloco;
+    // The student's run: every block of the section that shows sislin's iterations.
+    const Execucao e = executa_sislin(kA7, kB7, "3\n10\n0.0001\n50\n9\n0.0001\n8\n0\n");
+    ASSERT_EQ(e.status, 0);
+    int blocos = 0;
+    const std::string abre = "```text\nEntre com o numero maximo";
+    for (std::size_t i = guia.find(abre, secao); i != std::string::npos;
+         i = guia.find(abre, i + 1)) {
+        const std::size_t inicio = i + 8;
+        const std::size_t fim = guia.find("```", inicio);
+        EXPECT_NE(e.saida.find(guia.substr(inicio, fim - inicio)), std::string::npos)
+            << guia.substr(inicio, fim - inicio);
+        ++blocos;
+    }
+    EXPECT_EQ(blocos, 2);
+}
