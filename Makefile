@@ -42,7 +42,7 @@ test-%: build
 	ctest --preset release -j $(JOBS) -L '^$*$$'
 
 # The tree's own checks, run by CI: formatting, then static analysis of the program.
-FONTES = $(wildcard driver/*.cpp menus/*.cpp menus/*.h util/*.cpp util/*.h methods/*.cpp \
+FONTES = $(wildcard driver/*.cpp menus/*.cpp menus/*.h util/*.cpp util/*.h methods/*.cpp aula/*.cpp aula/*.h \
                     methods/*.h methods/micro/*.cpp tests/*.cpp tests/*.h tests/consumidor/*.cpp \
                     bench/*.cpp bench/*/*.cpp fuzz/*.cpp)
 format-check:
@@ -51,10 +51,10 @@ format-check:
 # clang-tidy on the compile database of the release build (checks in .clang-tidy), then
 # cppcheck for what it adds (the micro-kernel files use template lambdas it cannot parse).
 tidy: build
-	run-clang-tidy -p build -quiet '/(driver|menus|util|methods)/' >build/tidy.log 2>&1 || \
+	run-clang-tidy -p build -quiet '/(driver|menus|util|methods|aula)/' >build/tidy.log 2>&1 || \
 	  { grep -E -A3 'warning:|error:' build/tidy.log; exit 1; }
 	cppcheck --enable=warning,performance,portability --std=c++20 --inline-suppr --quiet \
-	  --error-exitcode=1 -Iutil -Imethods -Imenus -imethods/micro driver menus util methods
+	  --error-exitcode=1 -Iutil -Imethods -Imenus -Iaula -imethods/micro driver menus util methods aula
 
 # libFuzzer targets (clang++, the fuzz preset): the number and console ones over the utility
 # library, the whole-dialogue one over the whole program.
@@ -111,6 +111,7 @@ porta-i386: build
 	emulador=$$(sed -n 's/^SISLIN_I386_EMULADOR:STRING=//p' build-i386/CMakeCache.txt); \
 	echo "porta-i386: the 32-bit programs run $${emulador:+under }$${emulador:-natively}"; \
 	SISLIN_LANCADOR="$$emulador" SISLIN_PROGRAMA=$(CURDIR)/build-i386/sislin \
+	  SISLIN_AULA_PROGRAMA=$(CURDIR)/build-i386/aula/sislin-aula \
 	  ctest --preset release -j $(JOBS) -L dialogo && \
 	sh tests/compara.sh $(CURDIR)/build/sislin "$$emulador $(CURDIR)/build-i386/sislin"
 
@@ -124,6 +125,7 @@ porta-windows: build
 	$(WINE_AMBIENTE) wineboot -i >/dev/null 2>&1 || true
 	ctest --preset windows -j $(JOBS)
 	$(WINE_AMBIENTE) SISLIN_LANCADOR=wine SISLIN_PROGRAMA=$(CURDIR)/build-windows/sislin.exe \
+	  SISLIN_AULA_PROGRAMA=$(CURDIR)/build-windows/aula/sislin-aula.exe \
 	  ctest --preset release -j $(JOBS) -L dialogo --repeat until-pass:3
 
 # WebAssembly (wasm32-wasi, clang with wasi-libc and the wasm32 libc++): make wasm builds the
@@ -143,13 +145,14 @@ build-wasm/terceiros/fast_float:
 
 wasm: build-wasm/terceiros/fast_float
 	cmake --preset wasm $(CMAKE_OPCOES) >/dev/null
-	cmake --build --preset wasm -j $(JOBS) --target sislin
+	cmake --build --preset wasm -j $(JOBS) --target sislin sislin-aula
 
 porta-wasm: build-wasm/terceiros/fast_float build
 	cmake --preset wasm-testes $(PORTA_OPCOES) >/dev/null
 	cmake --build --preset wasm-testes -j $(JOBS)
 	ctest --preset wasm-testes -j $(JOBS)
 	SISLIN_LANCADOR="$(NODE_WASI) $(CURDIR)/web/lancador.mjs" SISLIN_PROGRAMA=$(CURDIR)/build-wasm/sislin.wasm \
+	  SISLIN_AULA_PROGRAMA=$(CURDIR)/build-wasm/aula/sislin-aula.wasm \
 	  ctest --preset release -j $(JOBS) -L dialogo -E '^EntradaRuim\.ArquivoSemFim$$'
 
 # The WebAssembly build's speed under Node.js: each set's kernels (sislin_tempos), then the
