@@ -160,7 +160,10 @@ for (const motor of motores) {
         vistos.push(await aba.avalia(foco));
       }
       for (const id of ['a7', 'b7', 'executar', 'linha', 'fim-entrada']) assert.ok(vistos.includes(id), `${id} in ${vistos}`);
-      for (let i = 0; i < vistos.indexOf('linha') + 1; i++) await aba.tecla('Tab', { shift: true });
+      await aba.clica('#terminal');
+      await aba.tecla('Tab');
+      assert.notEqual(await aba.avalia(foco), terminal, 'Tab leaves the terminal');
+      await aba.tecla('Tab', { shift: true });
       assert.equal(await aba.avalia(foco), terminal, 'Shift+Tab back to the terminal');
       await aba.clica('#baixar');
       assert.equal(await aba.avalia(foco), terminal, 'the focus back in the terminal after a button');
