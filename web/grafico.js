@@ -25,7 +25,7 @@ export class LeitorTabela {
   }
 
   linha(l) {
-    const titulo = /-+Metodo Iterativo de (.+?)-+$/.exec(l);
+    const titulo = l.includes('Metodo Iterativo') ? /-+Metodo Iterativo de (.+?)-+$/.exec(l) : null;
     if (titulo) {
       this.k = [];
       this.erro = [];
@@ -36,38 +36,17 @@ export class LeitorTabela {
     } else if (this.estado === 'partida') {
       this.estado = l.startsWith('0\t') ? 'tabela' : 'fora';
     } else if (this.estado === 'tabela') {
-      const campos = l.split('\t');
-      if (campos.length < 2 || !/^\d+$/.test(campos[0])) {
+      const m = /^(\d+)\t.*\t *(\S+)$/.exec(l);
+      if (m === null) {
         this.estado = 'fora';
         return;
       }
-      const v = Number(campos[campos.length - 1].trim().replace(/^(-?)inf$/, '$1Infinity'));
-      this.k.push(Number(campos[0]));
+      const v = Number(m[2].replace(/^(-?)inf$/, '$1Infinity'));
+      this.k.push(Number(m[1]));
       // A change printed as 0.0000 is below 0.00005: drawn there, at the table's resolution.
       this.erro.push(v === 0 ? 0.00005 : Number.isFinite(v) && v > 0 ? v : null);
     }
   }
-}
-
-// At most about `colunas` points: each group of consecutive sweeps drawn as its largest change
-// (a sweep whose change is infinite or undefined breaks the line).
-function reduz(k, erro, colunas) {
-  const grupo = Math.max(1, Math.ceil(k.length / colunas));
-  const x = [];
-  const y = [];
-  for (let i = 0; i < k.length; i += grupo) {
-    let maior = null;
-    for (let j = i; j < Math.min(k.length, i + grupo); j++) {
-      if (erro[j] === null) {
-        maior = null;
-        break;
-      }
-      maior = Math.max(maior ?? 0, erro[j]);
-    }
-    x.push(k[i]);
-    y.push(maior === null ? null : Math.log10(maior));
-  }
-  return { x, y };
 }
 
 export class Grafico {
@@ -111,10 +90,13 @@ export class Grafico {
     const escala = globalThis.devicePixelRatio || 1;
     const largura = Math.max(200, this.tela.clientWidth);
     const altura = Math.max(120, this.tela.clientHeight);
-    this.tela.width = Math.round(largura * escala);
-    this.tela.height = Math.round(altura * escala);
+    if (this.tela.width !== Math.round(largura * escala) || this.tela.height !== Math.round(altura * escala)) {
+      this.tela.width = Math.round(largura * escala);
+      this.tela.height = Math.round(altura * escala);
+    }
     const g = this.tela.getContext('2d');
-    g.scale(escala, escala);
+    g.setTransform(escala, 0, 0, escala, 0, 0);
+    g.clearRect(0, 0, largura, altura);
     g.font = '12px system-ui, sans-serif';
     g.fillStyle = '#1b1b1b';
     g.strokeStyle = '#767676';

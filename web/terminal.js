@@ -11,6 +11,8 @@ const MIN_COLUNAS = 60;
 const MIN_FONTE = 12;
 const MAX_FONTE = 15;
 const ROLAGEM = 5000;  // lines kept above the screen
+const LOTE = 1 << 15;  // bytes handed to the terminal per frame
+const NOVA_LINHA = 10;
 
 export class Console {
   // avisos: { linha(texto, fim), interrompe() }
@@ -19,6 +21,8 @@ export class Console {
     this.avisos = avisos;
     this.linha = '';
     this.pendente = [];
+    this.bytesPendentes = 0;
+    this.emCurso = 0;  // bytes written that the terminal has not parsed yet
     this.terminal = new Terminal({
       convertEol: true,
       cursorBlink: true,
@@ -49,28 +53,51 @@ export class Console {
     if (proposta) this.terminal.resize(Math.max(proposta.cols, MIN_COLUNAS), Math.max(proposta.rows, 4));
   }
 
-  escreve(bytes) { this.pendente.push(bytes); }
+  escreve(bytes) {
+    this.pendente.push(bytes);
+    this.bytesPendentes += bytes.length;
+  }
 
-  // Once per frame: everything that came since the last frame, in one write.
+  // Once per frame: at most LOTE bytes to the terminal, and none while it still parses more than
+  // that. Output that has piled up beyond what the terminal can still show (its scrollback and
+  // screen) is skipped: the screen ends as it would have.
   quadro() {
-    if (this.pendente.length === 0) return;
-    const partes = this.pendente;
-    this.pendente = [];
-    if (partes.length === 1) {
-      this.terminal.write(partes[0]);
-      return;
+    if (this.bytesPendentes === 0 || this.emCurso > LOTE) return;
+    if (this.bytesPendentes > 2 * LOTE) this.descartaInvisivel();
+    let bytes = this.pendente.shift();
+    if (bytes.length > LOTE) {
+      this.pendente.unshift(bytes.subarray(LOTE));
+      bytes = bytes.subarray(0, LOTE);
     }
-    const tudo = new Uint8Array(partes.reduce((n, p) => n + p.length, 0));
-    let k = 0;
-    for (const p of partes) {
-      tudo.set(p, k);
-      k += p.length;
+    this.bytesPendentes -= bytes.length;
+    this.emCurso += bytes.length;
+    this.terminal.write(bytes, () => { this.emCurso -= bytes.length; });
+  }
+
+  // Drops the pending output that would scroll out of the terminal's memory anyway: a line takes
+  // at least one row per `cols` bytes.
+  descartaInvisivel() {
+    let linhas = ROLAGEM + this.terminal.rows;
+    for (let i = this.pendente.length - 1; i >= 0; i--) {
+      const p = this.pendente[i];
+      let fim = p.length;
+      for (let j = p.lastIndexOf(NOVA_LINHA, fim - 1); j >= 0; j = p.lastIndexOf(NOVA_LINHA, fim - 1)) {
+        linhas -= Math.max(1, Math.ceil((fim - j) / this.terminal.cols));
+        fim = j;
+        if (linhas <= 0) {
+          const descartados = this.pendente.slice(0, i).reduce((n, q) => n + q.length, 0) + j + 1;
+          this.pendente = [p.subarray(j + 1), ...this.pendente.slice(i + 1)];
+          this.bytesPendentes -= descartados;
+          return;
+        }
+        if (j === 0) break;
+      }
     }
-    this.terminal.write(tudo);
   }
 
   limpa() {
     this.pendente = [];
+    this.bytesPendentes = 0;
     this.linha = '';
     this.terminal.reset();
   }
