@@ -4,21 +4,37 @@
 // ended run reaches the callbacks.
 import * as msg from './mensagens.js';
 
+// A worker ready for a run: made ahead, it loads its modules while the page does other things.
+// A failure to load it before the run is kept for the run to report.
+export function novoTrabalhador() {
+  const w = new Worker('trabalhador.js', { type: 'module' });
+  w.onerror = (e) => {
+    e.preventDefault?.();
+    w.falha = e.message || 'trabalhador.js nao carregou';
+  };
+  return w;
+}
+
 export class Execucao {
-  // avisos: { saida(canal, bytes), pede(), fim(status), falha(texto) }
-  constructor(modulo, arquivos, avisos) {
+  // modulo: a promise of the compiled program; avisos: { saida(canal, bytes), pede(),
+  // fim(status), falha(texto) }
+  constructor(trabalhador, modulo, arquivos, avisos) {
     this.avisos = avisos;
     this.fila = [];          // input typed ahead, not yet asked for
     this.fim = false;        // the input ends after the queue
     this.esperando = false;  // the program waits for input
     this.ativa = true;
-    this.trabalhador = new Worker('trabalhador.js', { type: 'module' });
+    this.trabalhador = trabalhador;
     this.trabalhador.onmessage = ({ data }) => this.mensagem(data);
     this.trabalhador.onerror = (e) => {
       e.preventDefault?.();
       this.encerra(() => this.avisos.falha(`o trabalhador falhou: ${e.message || 'sem detalhes'}`));
     };
     this.trabalhador.onmessageerror = () => this.encerra(() => this.avisos.falha('mensagem ilegivel do trabalhador'));
+    if (trabalhador.falha) {
+      this.encerra(() => this.avisos.falha(`o trabalhador falhou: ${trabalhador.falha}`));
+      return;
+    }
     modulo.then(
       (m) => this.ativa && this.trabalhador.postMessage(msg.inicia(m, arquivos)),
       (e) => this.encerra(() => this.avisos.falha(`o programa nao carregou: ${e.message}`)),

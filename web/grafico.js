@@ -49,6 +49,27 @@ export class LeitorTabela {
   }
 }
 
+// At most about `colunas` points: each group of consecutive sweeps drawn as its largest change
+// (a sweep whose change is infinite or undefined breaks the line).
+function reduz(k, erro, colunas) {
+  const grupo = Math.max(1, Math.ceil(k.length / colunas));
+  const x = [];
+  const y = [];
+  for (let i = 0; i < k.length; i += grupo) {
+    let maior = null;
+    for (let j = i; j < Math.min(k.length, i + grupo); j++) {
+      if (erro[j] === null) {
+        maior = null;
+        break;
+      }
+      maior = Math.max(maior ?? 0, erro[j]);
+    }
+    x.push(k[i]);
+    y.push(maior === null ? null : Math.log10(maior));
+  }
+  return { x, y };
+}
+
 export class Grafico {
   constructor(secao, tela, titulo, resumo) {
     Object.assign(this, { secao, tela, titulo, resumo });

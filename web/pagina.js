@@ -2,7 +2,7 @@
 // iterative methods, wired together. Each run is an Execucao (execucao.js); the page draws what
 // came at most once per frame.
 import { Console } from './terminal.js';
-import { Execucao } from './execucao.js';
+import { Execucao, novoTrabalhador } from './execucao.js';
 import { Grafico } from './grafico.js';
 import { Transcricao } from './transcricao.js';
 
@@ -30,6 +30,7 @@ class Pagina {
   constructor() {
     this.programa = carregaPrograma();
     this.programa.catch(() => {});  // reported by the run that needs it
+    this.reserva = novoTrabalhador();
     this.console = new Console($('terminal'), {
       linha: (texto, fim) => this.responde(texto, fim),
       interrompe: () => this.para(),
@@ -61,14 +62,15 @@ class Pagina {
     this.status = null;
     this.inicio = performance.now();
     const arquivos = { a7: $('a7').value, b7: $('b7').value };
-    const execucao = new Execucao(this.programa, arquivos, {
+    this.estado('Em execucao');
+    const execucao = new Execucao(this.reserva, this.programa, arquivos, {
       saida: (canal, bytes) => this.saida(canal, bytes),
       pede: () => this.pede(),
       fim: (status) => this.termina(status),
       falha: (texto) => this.falha(texto),
     });
-    this.execucao = execucao;
-    this.estado('Em execucao');
+    this.execucao = execucao.ativa ? execucao : null;
+    this.reserva = novoTrabalhador();
   }
 
   saida(canal, bytes) {
