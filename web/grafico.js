@@ -4,8 +4,6 @@
 
 // A power of ten as a label: 0.001 to 1000 as written, the others as 1e-4 or 1e+6.
 export const textoDecada = (e) => (e >= -3 && e <= 3 ? String(10 ** e).replace(/(\.\d*?)0{5,}\d*$/, '$1') : `1e${e < 0 ? '' : '+'}${e}`);
-// A value of the table as the table would round it, for the text.
-const textoValor = (v) => (v === null ? 'infinito ou indefinido' : v >= 0.001 && v < 1e6 ? v.toFixed(4) : v.toExponential(2));
 
 // The table: its title line, the header "k\t...Erro", the line of k = 0, then one line per
 // sweep ending in the change; any other line ends it.
@@ -29,6 +27,8 @@ export class LeitorTabela {
     if (titulo) {
       this.k = [];
       this.erro = [];
+      this.primeiro = null;  // the Erro column's first and last text, as printed
+      this.ultimo = null;
       this.estado = 'cabecalho';
       this.aoIniciar(titulo[1]);
     } else if (this.estado === 'cabecalho') {
@@ -42,6 +42,8 @@ export class LeitorTabela {
         return;
       }
       const v = Number(m[2].replace(/^(-?)inf$/, '$1Infinity'));
+      this.primeiro ??= m[2];
+      this.ultimo = m[2];
       this.k.push(Number(m[1]));
       // A change printed as 0.0000 is below 0.00005: drawn there, at the table's resolution.
       this.erro.push(v === 0 ? 0.00005 : Number.isFinite(v) && v > 0 ? v : null);
@@ -100,10 +102,9 @@ export class Grafico {
     if (this.secao.hidden || this.desenhados === this.k.length) return;
     this.desenhados = this.k.length;
     this.desenha();
-    const { k, erro } = this.leitor;
+    const { k, primeiro, ultimo } = this.leitor;
     this.resumo.textContent = k.length === 0 ? `${this.metodo}: nenhuma iteracao ainda.`
-      : `${this.metodo}: ${k.length} iteracoes; Erro ${textoValor(erro[0])} na primeira, ` +
-        `${textoValor(erro[erro.length - 1])} na ultima.`;
+      : `${this.metodo}: ${k.length} iteracoes; Erro ${primeiro} na primeira, ${ultimo} na ultima.`;
     this.tela.setAttribute('aria-label', this.resumo.textContent);
   }
 
@@ -132,7 +133,7 @@ export class Grafico {
       }
     }
     if (alto - baixo > 12) baixo = alto - Math.ceil((alto - baixo) / 6) * 6;
-    const passo = Math.max(1, Math.ceil((alto - baixo) / 6));
+    const passo = Math.max(1, Math.ceil((alto - baixo) / Math.max(2, Math.min(6, Math.floor((altura - 36) / 20)))));
     alto = baixo + Math.ceil((alto - baixo) / passo) * passo;
     const rotulos = [];
     for (let e = baixo; e <= alto; e += passo) rotulos.push(e);

@@ -201,7 +201,12 @@ ligaArquivos(pagina);
 
 if (new URLSearchParams(location.search).has('teste')) {
   // What the page's tests read.
+  const erros = [];
+  addEventListener('error', (e) => erros.push(e.message));
+  addEventListener('unhandledrejection', (e) => erros.push(String(e.reason?.message ?? e.reason)));
   globalThis.sislin = {
+    erros,
+    tela: (n) => pagina.console.ultimasLinhas(n),
     get primeiroPrompt() { return pagina.primeiroPrompt; },
     get status() { return pagina.status; },
     saida: () => pagina.transcricao.texto(),

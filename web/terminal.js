@@ -110,24 +110,36 @@ export class Console {
       const c = dados[i];
       if (c === '\r' || c === '\n') {
         if (c === '\n' && dados[i - 1] === '\r') continue;
-        this.terminal.write('\r\n');
+        this.eco('\r\n');
         this.envia(`${this.linha}\n`, false);
       } else if (c === '\x7f' || c === '\b') {
         if (this.linha.length > 0) {
           this.linha = [...this.linha].slice(0, -1).join('');
-          this.terminal.write('\b \b');
+          this.eco('\b \b');
         }
       } else if (c === '\x04') {
         this.envia(this.linha, true);
       } else if (c === '\x03') {
-        this.terminal.write('^C\r\n');
+        this.eco('^C\r\n');
         this.linha = '';
         this.avisos.interrompe();
       } else if (c >= ' ') {
         this.linha += c;
-        this.terminal.write(c);
+        this.eco(c);
       }
     }
+  }
+
+  // What the line editor shows goes after the output that came before it.
+  eco(texto) { this.escreve(new TextEncoder().encode(texto)); }
+
+  // The last `n` lines of the screen as text, for the tests.
+  ultimasLinhas(n) {
+    const b = this.terminal.buffer.active;
+    const linhas = [];
+    for (let i = 0; i < b.length; i++) linhas.push(b.getLine(i).translateToString(true));
+    while (linhas.length > 0 && linhas.at(-1) === '') linhas.pop();
+    return linhas.slice(-n);
   }
 
   envia(texto, fim) {

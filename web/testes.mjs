@@ -73,7 +73,25 @@ async function dialogo(aba, nome, arquivos, respostas, responde) {
                 `instead of ${JSON.stringify(texto.slice(d, d + 60))}`);
   }
   assert.deepEqual(await aba.avalia(() => globalThis.sislin.grafico()), k, `${nome}: the chart's sweeps`);
+  if (k.length > 0) {
+    await aba.espera((n) => document.getElementById('resumo-grafico').textContent.includes(` ${n} iteracoes`), [k.length]);
+  }
+  // The screen ends as the transcript does: replies echoed in their place, after the output.
+  const fim = texto.split('\n').map(semTabs);
+  while (fim.at(-1) === '') fim.pop();
+  await aba.espera((esperadas) => JSON.stringify(globalThis.sislin.tela(esperadas.length)
+    .map((l) => l.trimEnd())) === JSON.stringify(esperadas), [fim.slice(-12)], 5000).catch(() => {});
+  const tela = (await aba.avalia((n) => globalThis.sislin.tela(n), 12)).map((l) => l.trimEnd());
+  assert.deepEqual(tela, fim.slice(-12), `${nome}: the terminal's last lines`);
+  assert.deepEqual(await aba.avalia(() => globalThis.sislin.erros), [], `${nome}: errors in the page`);
   return k.length;
+}
+
+// A line as the terminal shows it: tab stops every 8 columns, no trailing blanks.
+function semTabs(linha) {
+  let r = '';
+  for (const c of linha) r += c === '\t' ? ' '.repeat(8 - (r.length % 8)) : c;
+  return r.trimEnd();
 }
 
 const digitando = (aba) => (resposta) => aba.digita(`${resposta}\n`);
