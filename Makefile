@@ -181,6 +181,7 @@ web-serve: web
 # headers; screenshots and transcripts in build-web-tests/. MOTORES="chromium" for fewer engines.
 # make bench-web: the page's frames, "Parar" and first prompt in each engine (bench/pagina.mjs).
 web-test: web program
+	node --test web/unidades.mjs
 	node --test-concurrency=1 --test web/testes.mjs
 
 bench-web: web

@@ -4,6 +4,7 @@
 // keyboard can always leave the terminal. Output is written at most once per frame.
 import { Terminal } from './xterm/xterm.mjs';
 import { FitAddon } from './xterm/addon-fit.mjs';
+import { parteVisivel } from './rolagem.js';
 
 // The narrowest terminal: the menu's title line is 59 characters, a row of seven "%7.4f\t"
 // columns 56. Below MIN_FONTE px the terminal keeps its columns and pans sideways instead.
@@ -12,7 +13,6 @@ const MIN_FONTE = 12;
 const MAX_FONTE = 15;
 const ROLAGEM = 5000;  // lines kept above the screen
 const LOTE = 1 << 15;  // bytes handed to the terminal per frame
-const NOVA_LINHA = 10;
 
 export class Console {
   // avisos: { linha(texto, fim), interrompe() }
@@ -63,7 +63,11 @@ export class Console {
   // screen) is skipped: the screen ends as it would have.
   quadro() {
     if (this.bytesPendentes === 0 || this.emCurso > LOTE) return;
-    if (this.bytesPendentes > 2 * LOTE) this.descartaInvisivel();
+    if (this.bytesPendentes > 2 * LOTE) {
+      const { partes, descartados } = parteVisivel(this.pendente, ROLAGEM + this.terminal.rows, this.terminal.cols);
+      this.pendente = partes;
+      this.bytesPendentes -= descartados;
+    }
     let bytes = this.pendente.shift();
     if (bytes.length > LOTE) {
       this.pendente.unshift(bytes.subarray(LOTE));
@@ -72,27 +76,6 @@ export class Console {
     this.bytesPendentes -= bytes.length;
     this.emCurso += bytes.length;
     this.terminal.write(bytes, () => { this.emCurso -= bytes.length; });
-  }
-
-  // Drops the pending output that would scroll out of the terminal's memory anyway: a line takes
-  // at least one row per `cols` bytes.
-  descartaInvisivel() {
-    let linhas = ROLAGEM + this.terminal.rows;
-    for (let i = this.pendente.length - 1; i >= 0; i--) {
-      const p = this.pendente[i];
-      let fim = p.length;
-      for (let j = p.lastIndexOf(NOVA_LINHA, fim - 1); j >= 0; j = p.lastIndexOf(NOVA_LINHA, fim - 1)) {
-        linhas -= Math.max(1, Math.ceil((fim - j) / this.terminal.cols));
-        fim = j;
-        if (linhas <= 0) {
-          const descartados = this.pendente.slice(0, i).reduce((n, q) => n + q.length, 0) + j + 1;
-          this.pendente = [p.subarray(j + 1), ...this.pendente.slice(i + 1)];
-          this.bytesPendentes -= descartados;
-          return;
-        }
-        if (j === 0) break;
-      }
-    }
   }
 
   limpa() {
