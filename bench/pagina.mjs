@@ -1,6 +1,6 @@
 // The page's responsiveness in each browser engine, reported, never asserted: the first prompt
 // after the navigation; the longest frame during a 100 000-sweep Jacobi run and during a whole
-// n = 1000 run (LU with pivoting, then the inverse); the time "Parar" takes, until the page draws
+// n = 1000 run (LU with pivoting, then the inverse) and that run's time; the time "Parar" takes, until the page draws
 // again, 3 s into each kind of run; the page's heap after the n = 1000 run (Chromium only).
 // Usage: node bench/pagina.mjs [site folder, default build-web] [engines...]
 import { spawnSync } from 'node:child_process';
@@ -78,14 +78,16 @@ for (const motor of motores) {
     await aba.clica('#terminal');
     await aba.espera(prompts);
     await aba.avalia(() => { globalThis.quadrosBench.max = 0; });
+    const t0 = performance.now();
     await aba.digita('1000\n4\n8\n0\n');
     await aba.espera(() => globalThis.sislin.status != null, [], 180000);
+    const duracao = performance.now() - t0;
     const quadroGrande = await aba.avalia(() => globalThis.quadrosBench.max);
     const heap = await aba.heap();
     await aba.avalia(() => document.getElementById('recomecar').click());
     await aba.avalia(() => new Promise((r) => setTimeout(r, 500)));
     await aba.clica('#terminal');
-    const grande = { ...(await corrida(aba, '1000\n8\n', 3000)), quadro: quadroGrande };
+    const grande = { ...(await corrida(aba, '1000\n8\n', 3000)), quadro: quadroGrande, duracao };
     linhas.push({ motor, primeiro, jacobi, grande, heap });
   } finally {
     await navegador.fecha();
@@ -94,9 +96,9 @@ for (const motor of motores) {
 servidor.close();
 
 const ms = (v) => `${v.toFixed(0)} ms`;
-console.log('engine    first prompt  Jacobi: longest frame  Parar   n=1000: longest frame  Parar   heap');
+console.log('engine    first prompt  Jacobi: longest frame  Parar   n=1000: run  longest frame  Parar   heap');
 for (const l of linhas) {
   console.log(`${l.motor.padEnd(9)} ${ms(l.primeiro).padStart(12)}  ${ms(l.jacobi.quadro).padStart(21)}  ` +
-    `${ms(l.jacobi.parar).padStart(6)}  ${ms(l.grande.quadro).padStart(21)}  ${ms(l.grande.parar).padStart(6)}  ` +
+    `${ms(l.jacobi.parar).padStart(6)}  ${ms(l.grande.duracao).padStart(11)}  ${ms(l.grande.quadro).padStart(13)}  ${ms(l.grande.parar).padStart(6)}  ` +
     `${l.heap === null ? 'n/a' : `${(l.heap / 1048576).toFixed(1)} MB`}`);
 }

@@ -15,7 +15,7 @@ const [programa, destino] = process.argv.slice(2);
 
 // [source, path in the site]
 const SITE = [
-  ...['index.html', 'estilo.css', 'pagina.js', 'terminal.js', 'grafico.js', 'transcricao.js',
+  ...['index.html', 'estilo.css', 'inicio.js', 'pagina.js', 'terminal.js', 'grafico.js', 'transcricao.js',
     'execucao.js', 'mensagens.js', 'rolagem.js', 'trabalhador.js', 'manifest.webmanifest', 'icone.svg']
     .map((f) => [join(WEB, f), f]),
   [programa, 'sislin.wasm'],

@@ -5,32 +5,18 @@ import { Console } from './terminal.js';
 import { Execucao, novoTrabalhador } from './execucao.js';
 import { Grafico } from './grafico.js';
 import { Transcricao } from './transcricao.js';
+import { exemplos, primeiroTrabalhador, programa } from './inicio.js';
 
 const $ = (id) => document.getElementById(id);
 const PROMPT = /(= |Escolha: )$/;
 const LEITOR_MAX = 2000;  // characters of the newest output read out at a prompt
 
-function carregaPrograma() {
-  return fetch('sislin.wasm').then((r) => {
-    if (!r.ok) throw new Error(`sislin.wasm: resposta ${r.status}`);
-    return r.headers.get('Content-Type') === 'application/wasm'
-      ? WebAssembly.compileStreaming(r) : r.arrayBuffer().then((b) => WebAssembly.compile(b));
-  });
-}
-
-async function carregaExemplo(nome) {
-  const r = await fetch(nome);
-  if (!r.ok) throw new Error(`${nome}: resposta ${r.status}`);
-  return r.text();
-}
-
 const duracao = (ms) => (ms < 60000 ? `${Math.floor(ms / 1000)} s` : `${Math.floor(ms / 60000)} min ${Math.floor(ms / 1000) % 60} s`);
 
 class Pagina {
   constructor() {
-    this.programa = carregaPrograma();
-    this.programa.catch(() => {});  // reported by the run that needs it
-    this.reserva = novoTrabalhador();
+    this.programa = programa;
+    this.reserva = primeiroTrabalhador;
     this.console = new Console($('terminal'), {
       linha: (texto, fim) => this.responde(texto, fim),
       interrompe: () => this.para(),
@@ -42,6 +28,7 @@ class Pagina {
     this.inicio = 0;          // when the run started, or its program last got input
     this.decodifica = new TextDecoder('latin1');
     this.primeiroPrompt = null;
+    this.primeiroPedido = true;
     this.status = null;
     const quadro = () => {
       this.quadro();
@@ -83,6 +70,11 @@ class Pagina {
   }
 
   pede() {
+    if (this.primeiroPedido) {
+      // The site is cached for offline use once the program is up, not while the page loads.
+      this.primeiroPedido = false;
+      navigator.serviceWorker?.register('sw.js').catch((e) => console.warn(`sem uso offline: ${e.message}`));
+    }
     this.estado('Aguardando resposta');
     $('leitor').textContent = this.transcricao.desdeResposta(LEITOR_MAX);
   }
@@ -216,11 +208,8 @@ if (new URLSearchParams(location.search).has('teste')) {
   };
 }
 
-if ('serviceWorker' in navigator) {
-  navigator.serviceWorker.register('sw.js').catch((e) => console.warn(`sem trabalho offline: ${e.message}`));
-}
 
-Promise.all([carregaExemplo('a7.txt'), carregaExemplo('b7.txt')]).then(([a7, b7]) => {
+exemplos.then(([a7, b7]) => {
   $('a7').value = a7;
   $('b7').value = b7;
 }, (e) => {

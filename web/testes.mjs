@@ -190,7 +190,7 @@ for (const motor of motores) {
       await aba.fecha();
     });
 
-    test('"Parar" ends a million-sweep run; a site without its program says so', async () => {
+    test('"Parar" ends a million-sweep run; an error status and a site without its program in words', async () => {
       const aba = await abrePagina(navegador, 'com');
       await aba.clica('#terminal');
       await aba.digita('4\n9\n-1\n1000000\n');
@@ -200,6 +200,13 @@ for (const motor of motores) {
       const linhas = await aba.avalia(() => globalThis.sislin.grafico().length);
       await aba.avalia(() => new Promise((r) => setTimeout(r, 300)));
       assert.equal(await aba.avalia(() => globalThis.sislin.grafico().length), linhas, 'no sweep after Parar');
+      // A reply the program rejects, then the end of the input: its status 1 in words.
+      await aba.clica('#recomecar');
+      await aba.espera(prompts, [0, PROMPTS.source]);
+      await aba.digita('x\n');
+      await aba.clica('#fim-entrada');
+      await aba.espera(() => globalThis.sislin.status !== null);
+      assert.equal(await aba.avalia(estado), 'Programa terminado com status 1: houve um erro.');
       await aba.vai(endereco('quebrado'));
       const texto = await aba.espera(() => /^Erro: /.test(document.getElementById('estado').textContent)
         && document.getElementById('estado').textContent);
