@@ -131,7 +131,7 @@ porta-windows: build-windows/terceiros/fast_float build
 # through web/lancador.mjs, then every dialogue test of the Linux build against sislin.wasm, but
 # one: WASI opens nothing outside the folder it is given, so a7.txt as a link to /dev/zero cannot
 # be opened there. Node.js 18 offers WASI only with the flag; later versions accept it.
-.PHONY: wasm porta-wasm web web-serve web-test bench-web clean-web
+.PHONY: wasm porta-wasm web web-serve web-test clean-web
 NODE_WASI = node --no-warnings --experimental-wasi-unstable-preview1
 wasm: build-wasm/terceiros/fast_float
 	cmake -S . -B build-wasm --toolchain cmake/wasm32-wasi.cmake -DCMAKE_BUILD_TYPE=Release \
@@ -184,6 +184,7 @@ web-test: web program
 	node --test web/unidades.mjs
 	node --test-concurrency=1 --test web/testes.mjs
 
+.PHONY: bench-web
 bench-web: web
 	node bench/pagina.mjs build-web $(MOTORES)
 

@@ -61,6 +61,13 @@ class AbaPuppeteer {
       return null;
     }
   }
+  // Why Chromium would not offer to install the page as an app (none: an empty list).
+  async instalacao() {
+    const cdp = await this.pagina.createCDPSession();
+    const { installabilityErrors } = await cdp.send('Page.getInstallabilityErrors');
+    await cdp.detach();
+    return installabilityErrors.map((e) => e.errorId);
+  }
   fecha() { return this.pagina.close(); }
 }
 

@@ -250,6 +250,7 @@ for (const motor of motores) {
           await aba.clica('#teclas [data-acao="envia"]');
         });
         await semViolacoes(aba, 'on a phone');
+        assert.deepEqual(await aba.instalacao(), [], 'installable as an app');
         await aba.captura(join(RESULTADOS, `${motor}-telefone.png`));
         await aba.fecha();
       });
