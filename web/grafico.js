@@ -138,7 +138,7 @@ export class Grafico {
     const rotulos = [];
     for (let e = baixo; e <= alto; e += passo) rotulos.push(e);
     const esquerda = 8 + Math.max(...rotulos.map((e) => g.measureText(textoDecada(e)).width));
-    const area = { x: esquerda + 6, y: 8, w: largura - esquerda - 16, h: altura - 36 };
+    const area = { x: esquerda + 6, y: 8, w: largura - esquerda - 30, h: altura - 36 };
     const kMax = Math.max(1, k.at(-1) ?? 1);
     const px = (kk) => area.x + (kk / kMax) * area.w;
     const py = (l) => area.y + area.h - ((Math.min(Math.max(l, baixo), alto) - baixo) / (alto - baixo || 1)) * area.h;

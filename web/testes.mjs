@@ -29,6 +29,8 @@ const EXEMPLO = {
 // 4, 5, 6; Gauss with pivoting; Jacobi (precision 0.0001, at most 50 sweeps); the end.
 const DIALOGO = ['4', '4', '5', '6', '2', '9', '0.0001', '50', '0'];
 const OUTRO = { arquivos: { a7: '2 1\n1 3\n', b7: '3\n5.5\n' }, respostas: ['2', '10', '0.001', '20', '0'] };
+// A system on which Jacobi diverges until its change is infinite, then undefined.
+const DIVERGE = { arquivos: { a7: '1 2\n3 1\n', b7: '1\n1\n' }, respostas: ['2', '9', '0.0001', '150', '0'] };
 const PROMPTS = /Entre com a dimensao da matriz = |Escolha: |Entre com a precisao requerida = |Entre com o numero maximo de iteracoes = /g;
 
 // The native program's output for these files and replies, each reply and "\n" inserted after
@@ -160,6 +162,13 @@ for (const motor of motores) {
           await dialogo(aba, `${motor}-outros-arquivos`, OUTRO.arquivos, OUTRO.respostas, digitando(aba));
           const anterior = await aba.avalia(() => globalThis.sislin.anterior());
           assert.equal(anterior, esperado(EXEMPLO, DIALOGO).texto, 'the transcript before kept');
+          await aba.avalia(({ a7, b7 }) => {
+            document.getElementById('a7').value = a7;
+            document.getElementById('b7').value = b7;
+            document.getElementById('recomecar').click();
+          }, DIVERGE.arquivos);
+          await dialogo(aba, `${motor}-diverge`, DIVERGE.arquivos, DIVERGE.respostas, digitando(aba));
+          await aba.captura(join(RESULTADOS, `${motor}-diverge.png`));
         }
         assert.deepEqual(aba.erros, []);
         await aba.fecha();
@@ -232,28 +241,34 @@ for (const motor of motores) {
       await aba.fecha();
     });
 
-    if (motor === 'chromium') {
-      test('phone: readable terminal, the reply keys, no violation', async () => {
-        const aba = await abrePagina(navegador, 'sem', { largura: 390, altura: 844, telefone: true });
-        const medidas = await aba.avalia(() => ({
-          colunas: globalThis.sislin.colunas(),
-          fonte: parseFloat(getComputedStyle(document.querySelector('.xterm-rows')).fontSize),
-          largura: document.documentElement.scrollWidth,
-          teclas: getComputedStyle(document.getElementById('teclas')).display,
-        }));
-        assert.ok(medidas.colunas >= 60 && medidas.fonte >= 12, JSON.stringify(medidas));
-        assert.ok(medidas.largura <= 390 && medidas.teclas !== 'none', JSON.stringify(medidas));
-        await dialogo(aba, `${motor}-telefone`, EXEMPLO, DIALOGO, async (resposta) => {
+    test('phone: readable terminal, replies by the keys or the field, no violation', async () => {
+      const aba = await abrePagina(navegador, 'sem', { largura: 390, altura: 844, telefone: true });
+      const medidas = await aba.avalia(() => ({
+        colunas: globalThis.sislin.colunas(),
+        fonte: parseFloat(getComputedStyle(document.querySelector('.xterm-rows')).fontSize),
+        largura: document.documentElement.scrollWidth,
+        janela: innerWidth,
+        teclas: getComputedStyle(document.getElementById('teclas')).display !== 'none',
+      }));
+      assert.ok(medidas.colunas >= 60 && medidas.fonte >= 12, JSON.stringify(medidas));
+      assert.ok(medidas.largura <= medidas.janela, JSON.stringify(medidas));
+      // A touch screen (Chromium's emulation) gets the reply keys; the others the reply field.
+      assert.equal(medidas.teclas, motor === 'chromium', JSON.stringify(medidas));
+      await dialogo(aba, `${motor}-telefone`, EXEMPLO, DIALOGO, async (resposta) => {
+        if (medidas.teclas) {
           for (const c of resposta) {
             await aba.avalia((t) => [...document.querySelectorAll('#teclas button')].find((b) => b.textContent === t).click(), c);
           }
           await aba.clica('#teclas [data-acao="envia"]');
-        });
-        await semViolacoes(aba, 'on a phone');
-        assert.deepEqual(await aba.instalacao(), [], 'installable as an app');
-        await aba.captura(join(RESULTADOS, `${motor}-telefone.png`));
-        await aba.fecha();
+        } else {
+          await aba.avalia((t) => { document.getElementById('linha').value = t; }, resposta);
+          await aba.clica('#resposta button[type="submit"]');
+        }
       });
-    }
+      await semViolacoes(aba, 'on a phone');
+      if (motor === 'chromium') assert.deepEqual(await aba.instalacao(), [], 'installable as an app');
+      await aba.captura(join(RESULTADOS, `${motor}-telefone.png`));
+      await aba.fecha();
+    });
   });
 }
