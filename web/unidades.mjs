@@ -72,6 +72,12 @@ const TABELAS = [
     metodo: 'Gauss-Seidel', k: [1, 2, 3, 4], erro: [3, 1e30, null, null], primeiro: '3.0000', ultimo: '-nan',
   },
   {
+    nome: 'a title after a prompt answered ahead, on the same line',
+    linhas: ['Entre com o numero maximo de iteracoes = ---Metodo Iterativo de Jacobi---', 'k\tx[1]\tErro',
+      '0\t 0.0000\t', '1\t 0.5000\t 0.5000', '12\t 0.2500\t 0.2500', '1x\t 0.1\t 0.1'],
+    metodo: 'Jacobi', k: [1, 12], erro: [0.5, 0.25], primeiro: '0.5000', ultimo: '0.2500',
+  },
+  {
     nome: 'a title without its header is no table',
     linhas: ['------Metodo Iterativo de Jacobi------', 'Erro: matriz singular', '1\t 2\t 3'],
     metodo: 'Jacobi', k: [], erro: [], primeiro: undefined, ultimo: undefined,
