@@ -10,6 +10,7 @@ import { exemplos, primeiroTrabalhador, programa } from './inicio.js';
 const $ = (id) => document.getElementById(id);
 const PROMPT = /(= |Escolha: )$/;
 const LEITOR_MAX = 2000;  // characters of the newest output read out at a prompt
+const QUADRO_MS = 6;      // of each frame, at most this long on the output received
 
 const duracao = (ms) => (ms < 60000 ? `${Math.floor(ms / 1000)} s` : `${Math.floor(ms / 60000)} min ${Math.floor(ms / 1000) % 60} s`);
 
@@ -27,6 +28,7 @@ class Pagina {
     this.execucao = null;
     this.inicio = 0;          // when the run started, or its program last got input
     this.decodifica = new TextDecoder('latin1');
+    this.recebidos = [];      // output not yet in the transcript and the chart
     this.primeiroPrompt = null;
     this.primeiroPedido = true;
     this.status = null;
@@ -39,6 +41,7 @@ class Pagina {
 
   executa() {
     this.para(null);
+    this.drena();
     if (this.transcricao.respostas > 0) {
       this.anterior = this.transcricao;
       $('baixar-anterior').hidden = false;
@@ -60,13 +63,25 @@ class Pagina {
     this.reserva = novoTrabalhador();
   }
 
+  // Output as it comes: to the terminal's queue at once (its echo of the typing comes after
+  // it), to the transcript and the chart in the frames that follow (see drena).
   saida(canal, bytes) {
     this.console.escreve(bytes);
-    if (canal !== 1) return;  // standard error: shown, not part of the transcript
-    this.transcricao.saida(bytes);
-    const texto = this.decodifica.decode(bytes, { stream: true });
-    this.grafico.recebe(texto);
-    if (this.primeiroPrompt === null && PROMPT.test(texto)) this.primeiroPrompt = performance.now();
+    if (canal === 1) this.recebidos.push(bytes);  // standard error is not part of the transcript
+  }
+
+  // The output received into the transcript and the chart: all of it, or as much as `ms` allows.
+  drena(ms = Infinity) {
+    const limite = performance.now() + ms;
+    let n = 0;
+    while (n < this.recebidos.length && (n === 0 || performance.now() < limite)) {
+      const bytes = this.recebidos[n++];
+      this.transcricao.saida(bytes);
+      const texto = this.decodifica.decode(bytes, { stream: true });
+      this.grafico.recebe(texto);
+      if (this.primeiroPrompt === null && PROMPT.test(texto)) this.primeiroPrompt = performance.now();
+    }
+    this.recebidos.splice(0, n);
   }
 
   pede() {
@@ -76,11 +91,13 @@ class Pagina {
       navigator.serviceWorker?.register('sw.js').catch((e) => console.warn(`sem uso offline: ${e.message}`));
     }
     this.estado('Aguardando resposta');
+    this.drena();
     $('leitor').textContent = this.transcricao.desdeResposta(LEITOR_MAX);
   }
 
   responde(texto, fim) {
     if (this.execucao === null) return;
+    this.drena();  // the reply goes after the output before it
     const bytes = new TextEncoder().encode(texto);
     this.transcricao.resposta(bytes);
     this.grafico.recebe(texto);
@@ -115,6 +132,7 @@ class Pagina {
   }
 
   quadro() {
+    this.drena(QUADRO_MS);
     this.console.quadro();
     this.grafico.quadro();
     const e = this.execucao;
@@ -201,9 +219,15 @@ if (new URLSearchParams(location.search).has('teste')) {
     tela: (n) => pagina.console.ultimasLinhas(n),
     get primeiroPrompt() { return pagina.primeiroPrompt; },
     get status() { return pagina.status; },
-    saida: () => pagina.transcricao.texto(),
+    saida: () => {
+      pagina.drena();
+      return pagina.transcricao.texto();
+    },
     anterior: () => pagina.anterior?.texto() ?? null,
-    grafico: () => pagina.grafico.k,
+    grafico: () => {
+      pagina.drena();
+      return pagina.grafico.k;
+    },
     colunas: () => pagina.console.colunas,
   };
 }

@@ -12,7 +12,7 @@ import * as msg from './mensagens.js';
 
 // Output is sent when this many bytes are waiting, or this many ms after the last batch, and
 // always before a read and at the end: the page gets a few messages a second, not one a line.
-const LOTE_BYTES = 1 << 16;
+const LOTE_BYTES = 1 << 15;
 const LOTE_MS = 40;
 
 // The unwound call stack is kept just below the frame of the read that suspended: that part of
