@@ -165,35 +165,35 @@ bench-wasm: wasm
 	bash bench/wasm.sh $(N) build-wasm/sislin.wasm
 
 # The page: build-web/ is a static folder to copy to any web server (the program, the page, its
-# libraries from web/node_modules, pinned by web/package-lock.json, and the example data).
+# libraries from web/node_modules, pinned by web/package-lock.json, and the example data), each
+# file also gzipped. The page's program is made with Asyncify so that a read of standard input can
+# suspend it (binaryen's wasm-opt), in any browser, with or without isolation headers.
 web/node_modules/.package-lock.json: web/package.json web/package-lock.json
 	cd web && npm ci --no-audit --no-fund
 	@touch $@
 
-WEB_MODULOS = web/node_modules
+ASYNCIFY = wasm-opt -O2 --asyncify --pass-arg=asyncify-imports@wasi_snapshot_preview1.fd_read \
+  --enable-simd --enable-bulk-memory --enable-sign-ext --enable-nontrapping-float-to-int \
+  --enable-mutable-globals
 web: wasm web/node_modules/.package-lock.json
-	rm -rf build-web && mkdir -p build-web/xterm build-web/wasi build-web/licencas
-	cp web/index.html web/estilo.css web/pagina.js web/trabalhador.js build-wasm/sislin.wasm \
-	  examples/a7.txt examples/b7.txt build-web/
-	cp $(WEB_MODULOS)/@xterm/xterm/lib/xterm.mjs $(WEB_MODULOS)/@xterm/xterm/css/xterm.css \
-	  $(WEB_MODULOS)/@xterm/addon-fit/lib/addon-fit.mjs build-web/xterm/
-	cp $(WEB_MODULOS)/uplot/dist/uPlot.iife.min.js $(WEB_MODULOS)/uplot/dist/uPlot.min.css build-web/
-	cp $(WEB_MODULOS)/@bjorn3/browser_wasi_shim/dist/*.js build-web/wasi/
-	cp $(WEB_MODULOS)/@xterm/xterm/LICENSE build-web/licencas/xterm.txt
-	cp $(WEB_MODULOS)/@xterm/addon-fit/LICENSE build-web/licencas/xterm-addon-fit.txt
-	cp $(WEB_MODULOS)/uplot/LICENSE build-web/licencas/uplot.txt
-	cp $(WEB_MODULOS)/@bjorn3/browser_wasi_shim/LICENSE-MIT build-web/licencas/browser_wasi_shim.txt
-	@echo "build-web: $$(du -sb build-web | cut -f1) bytes"
+	$(ASYNCIFY) build-wasm/sislin.wasm -o build-wasm/sislin-pagina.wasm
+	node web/monta.mjs build-wasm/sislin-pagina.wasm build-web
 
 # Serves build-web/ on 127.0.0.1:8000 with the isolation headers (WEB_OPCOES=--sem-isolamento
 # without them, --porta N for another port).
 web-serve: web
 	node web/servidor.mjs $(WEB_OPCOES) build-web
 
-# The page in headless Chromium, served with and without the isolation headers; screenshots in
-# build-web-tests/.
+# The page in Chromium, Firefox and WebKitGTK (under Xvfb), served with and without the isolation
+# headers; screenshots and transcripts in build-web-tests/. MOTORES="chromium" for fewer engines.
+# make bench-web: the page's frames, "Parar" and first prompt in each engine (bench/pagina.mjs).
 web-test: web program
-	node web/testes.mjs
+	node --test web/unidades.mjs
+	node --test-concurrency=1 --test web/testes.mjs
+
+.PHONY: bench-web
+bench-web: web
+	node bench/pagina.mjs build-web $(MOTORES)
 
 clean-web:
 	rm -rf build-wasm build-web build-web-tests

@@ -1,366 +1,244 @@
-// The page: the program's console in a terminal, its two data files, the transcript, and the
-// chart of the change per sweep of the iterative methods.
-import { Terminal } from './xterm/xterm.mjs';
-import { FitAddon } from './xterm/addon-fit.mjs';
+// The page: the program's console, its two data files, the transcript and the chart of the
+// iterative methods, wired together. Each run is an Execucao (execucao.js); the page draws what
+// came at most once per frame.
+import { Console } from './terminal.js';
+import { Execucao, novoTrabalhador } from './execucao.js';
+import { Grafico } from './grafico.js';
+import { Transcricao } from './transcricao.js';
+import { exemplos, primeiroTrabalhador, programa } from './inicio.js';
 
 const $ = (id) => document.getElementById(id);
-const codifica = new TextEncoder();
-
-// The narrowest terminal: the menu's title line is 59 characters, a row of seven "%7.4f\t"
-// columns 56.
-const MIN_COLUNAS = 60;
-
-// ---- How a read of standard input blocks (see trabalhador.js), the first the browser offers;
-// ?modo=sab|jspi|reexecucao asks for one.
-const MODOS = {
-  sab: 'memoria compartilhada (SharedArrayBuffer)',
-  jspi: 'programa suspenso a cada leitura (JSPI)',
-  reexecucao: 'reexecucao a cada resposta',
-};
-function escolheModo() {
-  const pode = {
-    sab: globalThis.crossOriginIsolated === true && typeof SharedArrayBuffer === 'function',
-    jspi: typeof WebAssembly.Suspending === 'function' && typeof WebAssembly.promising === 'function',
-    reexecucao: true,
-  };
-  const pedido = new URLSearchParams(location.search).get('modo');
-  if (pedido in pode && pode[pedido]) return pedido;
-  return Object.keys(MODOS).find((m) => pode[m]);
-}
-const modo = escolheModo();
-$('modo').textContent = `Leitura da entrada: ${MODOS[modo]}.`;
-
-const inicio = globalThis.sislinInicio ?? {};
-async function carregaPrograma() {
-  const resposta = await (inicio.programa ?? fetch('sislin.wasm'));
-  if (!resposta.ok) throw new Error(`sislin.wasm: ${resposta.status}`);
-  if (resposta.headers.get('Content-Type') === 'application/wasm') {
-    return WebAssembly.compileStreaming(resposta);
-  }
-  return WebAssembly.compile(await resposta.arrayBuffer());
-}
-const programa = carregaPrograma();
-const exemplos = Promise.all((inicio.exemplos ?? ['a7.txt', 'b7.txt'].map((f) => fetch(f)))
-  .map((p) => p.then((r) => (r.ok ? r.text() : ''))));
-
-// What the tests read: the mode, the output so far, the transcript, the chart's points.
-const pagina = { modo, saida: '', primeiroPrompt: null, status: null };
-globalThis.sislin = pagina;
-
-// A tick of the logarithmic scale: 0.001 and above as written, smaller powers of ten as 1e-4.
-const textoEscala = (v) => (v === null ? '' : v >= 0.001 ? String(v) : v.toExponential(0));
-
-// ---- The chart of the iterative methods: the table's Erro column, one point per sweep.
-class Grafico {
-  constructor() {
-    this.k = [];
-    this.erro = [];
-    this.resto = '';
-    this.estado = 'fora';
-    this.plot = null;
-  }
-
-  limpa() {
-    this.resto = '';
-    this.estado = 'fora';
-    $('grafico').hidden = true;
-  }
-
-  // The table: the title line, the header "k\t...Erro", the starting line of k = 0, then one
-  // line per sweep ending in the change; anything else ends it.
-  linha(l) {
-    const titulo = /-+Metodo Iterativo de (.+?)-+$/.exec(l);
-    if (titulo) {
-      this.inicia(titulo[1]);
-      this.estado = 'cabecalho';
-    } else if (this.estado === 'cabecalho') {
-      this.estado = l.startsWith('k\t') ? 'partida' : 'fora';
-    } else if (this.estado === 'partida') {
-      this.estado = l.startsWith('0\t') ? 'tabela' : 'fora';
-    } else if (this.estado === 'tabela') {
-      const campos = l.split('\t');
-      if (campos.length < 2 || !/^\d+$/.test(campos[0])) {
-        this.estado = 'fora';
-        return;
-      }
-      const v = Number(campos[campos.length - 1].trim().replace(/^(-?)inf$/, '$1Infinity'));
-      this.k.push(Number(campos[0]));
-      // A change printed as 0.0000 is below 0.00005: drawn there, at the table's resolution.
-      this.erro.push(v === 0 ? 0.00005 : Number.isFinite(v) ? v : null);
-      this.desenha();
-    }
-  }
-
-  recebe(texto) {
-    const linhas = (this.resto + texto).split('\n');
-    this.resto = linhas.pop();
-    for (const l of linhas) this.linha(l);
-  }
-
-  inicia(metodo) {
-    this.k = [];
-    this.erro = [];
-    $('titulo-grafico').textContent = `${metodo}: Erro por iteracao (escala logaritmica)`;
-    $('grafico').hidden = false;
-    if (this.plot === null) {
-      this.plot = new uPlot({
-        ...this.tamanho(),
-        scales: { x: { time: false }, y: { distr: 3 } },
-        axes: [{ label: 'k' }, { label: 'Erro', values: (u, v) => v.map(textoEscala) }],
-        legend: { show: false },
-        cursor: { show: false },
-        series: [{}, { label: 'Erro', stroke: '#1f5fa8', width: 2, points: { show: true, size: 5 } }],
-      }, [[], []], $('desenho'));
-    }
-    this.desenha();
-  }
-
-  tamanho() {
-    const largura = Math.max(200, $('grafico').clientWidth - 8);
-    return { width: largura, height: Math.round(Math.min(320, largura * 0.6)) };
-  }
-
-  desenha() {
-    if (this.plot) this.plot.setData([this.k, this.erro]);
-  }
-
-  ajusta() {
-    if (this.plot && !$('grafico').hidden) this.plot.setSize(this.tamanho());
-  }
-}
-const grafico = new Grafico();
-pagina.grafico = grafico;
-
-// ---- The terminal, with its own line editing: the typed line is echoed, Backspace takes back
-// a character, Enter sends the line, Ctrl+D sends what is typed and ends the input, Ctrl+C stops.
-const terminal = new Terminal({
-  convertEol: true,
-  cursorBlink: true,
-  fontFamily: 'DejaVu Sans Mono, Menlo, Consolas, monospace',
-  scrollback: 10000,
-});
-const ajuste = new FitAddon();
-terminal.loadAddon(ajuste);
-terminal.open($('terminal'));
-pagina.colunas = () => terminal.cols;
-
-// The largest font, up to 15 px, at which MIN_COLUNAS columns fit the width.
-function ajustaTerminal() {
-  let proposta;
-  for (let tamanho = 15; tamanho >= 7; tamanho--) {
-    terminal.options.fontSize = tamanho;
-    proposta = ajuste.proposeDimensions();
-    if (!proposta || proposta.cols >= MIN_COLUNAS) break;
-  }
-  if (proposta) terminal.resize(Math.max(proposta.cols, 2), Math.max(proposta.rows, 4));
-  grafico.ajusta();
-}
-ajustaTerminal();
-new ResizeObserver(ajustaTerminal).observe($('console'));
-
-let linha = '';
-let execucao = null;
-const transcricao = [];
-const decodifica = new TextDecoder();
 const PROMPT = /(= |Escolha: )$/;
+const LEITOR_MAX = 2000;  // characters of the newest output read out at a prompt
+const QUADRO_MS = 6;      // of each frame, at most this long on the output received
 
-function mostra(bytes) {
-  terminal.write(bytes);
-  transcricao.push(bytes);
-  const texto = decodifica.decode(bytes, { stream: true });
-  pagina.saida += texto;
-  grafico.recebe(texto);
-  if (pagina.primeiroPrompt === null && PROMPT.test(pagina.saida)) {
-    pagina.primeiroPrompt = performance.now();
+const duracao = (ms) => (ms < 60000 ? `${Math.floor(ms / 1000)} s` : `${Math.floor(ms / 60000)} min ${Math.floor(ms / 1000) % 60} s`);
+
+class Pagina {
+  constructor() {
+    this.programa = programa;
+    this.reserva = primeiroTrabalhador;
+    this.console = new Console($('terminal'), {
+      linha: (texto, fim) => this.responde(texto, fim),
+      interrompe: () => this.para(),
+    });
+    this.grafico = new Grafico($('grafico'), $('desenho'), $('titulo-grafico'), $('resumo-grafico'));
+    this.transcricao = new Transcricao();
+    this.anterior = null;     // the transcript of the run before, when it had replies
+    this.execucao = null;
+    this.inicio = 0;          // when the run started, or its program last got input
+    this.decodifica = new TextDecoder('latin1');
+    this.recebidos = [];      // output not yet in the transcript and the chart
+    this.primeiroPrompt = null;
+    this.primeiroPedido = true;
+    this.status = null;
+    const quadro = () => {
+      this.quadro();
+      requestAnimationFrame(quadro);
+    };
+    requestAnimationFrame(quadro);
   }
-}
 
-function estado(texto) {
-  $('estado').textContent = texto;
-}
-
-function envia(texto, fim) {
-  if (execucao === null) return;
-  const bytes = codifica.encode(texto);
-  transcricao.push(bytes);
-  pagina.saida += texto;
-  grafico.recebe(texto);
-  execucao.entrega(bytes, fim);
-}
-
-function teclas(dados) {
-  if (dados.startsWith('\x1b')) return;  // cursor and function keys: no line history here
-  for (let i = 0; i < dados.length; i++) {
-    const c = dados[i];
-    if (c === '\r' || c === '\n') {
-      if (c === '\n' && dados[i - 1] === '\r') continue;
-      terminal.write('\r\n');
-      envia(`${linha}\n`, false);
-      linha = '';
-    } else if (c === '\x7f' || c === '\b') {
-      if (linha.length > 0) {
-        linha = [...linha].slice(0, -1).join('');
-        terminal.write('\b \b');
-      }
-    } else if (c === '\x04') {
-      envia(linha, true);
-      linha = '';
-    } else if (c === '\x03') {
-      terminal.write('^C\r\n');
-      linha = '';
-      para();
-    } else if (c >= ' ') {
-      linha += c;
-      terminal.write(c);
+  executa() {
+    this.para(null);
+    this.drena();
+    if (this.transcricao.respostas > 0) {
+      this.anterior = this.transcricao;
+      $('baixar-anterior').hidden = false;
     }
+    this.transcricao = new Transcricao();
+    this.console.limpa();
+    this.grafico.limpa();
+    this.status = null;
+    this.inicio = performance.now();
+    const arquivos = { a7: $('a7').value, b7: $('b7').value };
+    this.estado('Em execucao');
+    const execucao = new Execucao(this.reserva, this.programa, arquivos, {
+      saida: (canal, bytes) => this.saida(canal, bytes),
+      pede: () => this.pede(),
+      fim: (status) => this.termina(status),
+      falha: (texto) => this.falha(texto),
+    });
+    this.execucao = execucao.ativa ? execucao : null;
+    this.reserva = novoTrabalhador();
   }
-}
-terminal.onData(teclas);
 
-$('resposta').addEventListener('submit', (evento) => {
-  evento.preventDefault();
-  const campo = $('linha');
-  teclas(`${campo.value}\r`);
-  campo.value = '';
-});
+  // Output as it comes: to the terminal's queue at once (its echo of the typing comes after
+  // it), to the transcript and the chart in the frames that follow (see drena).
+  saida(canal, bytes) {
+    this.console.escreve(bytes);
+    if (canal === 1) this.recebidos.push(bytes);  // standard error is not part of the transcript
+  }
 
-// ---- One run of the program in a worker.
-class Execucao {
-  constructor(modulo, arquivos) {
-    this.fila = new Uint8Array(0);  // typed, not yet handed to the program
-    this.fim = false;                // the input ends after the queue
-    this.esperando = false;          // the program is waiting for input
-    this.trabalhador = inicio.trabalhador ?? new Worker('trabalhador.js', { type: 'module' });
-    inicio.trabalhador = null;
-    this.trabalhador.onmessage = ({ data }) => this.mensagem(data);
-    this.trabalhador.onerror = (e) => this.termina(`Erro: ${e.message}`);
-    this.pedido = { modulo, arquivos, modo };
-    if (modo === 'sab') {
-      this.memoria = new SharedArrayBuffer(8 + 65536);
-      this.controle = new Int32Array(this.memoria, 0, 2);
-      this.pedido.memoria = this.memoria;
-    } else if (modo === 'reexecucao') {
-      this.entrada = new Uint8Array(0);  // every byte given so far, for each new run
-      this.vistos = [0, 0, 0];           // per stream: bytes shown so far
-      this.naRodada = [0, 0, 0];         // per stream: bytes of this run so far
-      this.pedido.entrada = this.entrada;
-      this.pedido.fim = false;
+  // The output received into the transcript and the chart: all of it, or as much as `ms` allows.
+  drena(ms = Infinity) {
+    const limite = performance.now() + ms;
+    let n = 0;
+    while (n < this.recebidos.length && (n === 0 || performance.now() < limite)) {
+      const bytes = this.recebidos[n++];
+      this.transcricao.saida(bytes);
+      const texto = this.decodifica.decode(bytes, { stream: true });
+      this.grafico.recebe(texto);
+      if (this.primeiroPrompt === null && PROMPT.test(texto)) this.primeiroPrompt = performance.now();
     }
-    this.trabalhador.postMessage(this.pedido);
-    estado('Em execucao');
+    this.recebidos.splice(0, n);
   }
 
-  mensagem(m) {
-    if (m.tipo === 'saida') this.saida(m.canal, m.dados);
-    else if (m.tipo === 'pede') {
-      this.esperando = true;
-      estado('Aguardando resposta');
-      this.atende();
-    } else if (m.tipo === 'fim') {
-      pagina.status = m.status;
-      this.termina(`Programa terminado (status ${m.status})`);
-    } else if (m.tipo === 'erro') this.termina(`Erro: ${m.texto}`);
-  }
-
-  saida(canal, dados) {
-    if (modo === 'reexecucao') {
-      // A replayed run writes again what the earlier runs wrote: only what is new is shown.
-      const novo = dados.subarray(Math.max(0, this.vistos[canal] - this.naRodada[canal]));
-      this.naRodada[canal] += dados.length;
-      this.vistos[canal] = Math.max(this.vistos[canal], this.naRodada[canal]);
-      dados = novo;
+  pede() {
+    if (this.primeiroPedido) {
+      // The site is cached for offline use once the program is up, not while the page loads.
+      this.primeiroPedido = false;
+      navigator.serviceWorker?.register('sw.js').catch((e) => console.warn(`sem uso offline: ${e.message}`));
     }
-    if (dados.length === 0) return;
-    if (canal === 1) mostra(dados);
-    else terminal.write(dados);  // standard error: shown, not part of the transcript
+    this.estado('Aguardando resposta');
+    this.drena();
+    $('leitor').textContent = this.transcricao.desdeResposta(LEITOR_MAX);
   }
 
-  entrega(bytes, fim) {
-    const junto = new Uint8Array(this.fila.length + bytes.length);
-    junto.set(this.fila);
-    junto.set(bytes, this.fila.length);
-    this.fila = junto;
-    this.fim = this.fim || fim;
-    this.atende();
+  responde(texto, fim) {
+    if (this.execucao === null) return;
+    this.drena();  // the reply goes after the output before it
+    const bytes = new TextEncoder().encode(texto);
+    this.transcricao.resposta(bytes);
+    this.grafico.recebe(texto);
+    this.inicio = performance.now();
+    this.execucao.entrega(bytes, fim);
+    this.estado('Em execucao');
   }
 
-  atende() {
-    if (!this.esperando || (this.fila.length === 0 && !this.fim)) return;
-    this.esperando = false;
-    estado('Em execucao');
-    if (modo === 'sab') {
-      const n = Math.min(this.fila.length, this.memoria.byteLength - 8);
-      new Uint8Array(this.memoria, 8, n).set(this.fila.subarray(0, n));
-      this.fila = this.fila.slice(n);
-      this.controle[1] = n > 0 ? n : -1;
-      Atomics.store(this.controle, 0, 1);
-      Atomics.notify(this.controle, 0);
-    } else if (modo === 'jspi') {
-      this.trabalhador.postMessage({ bytes: this.fila, fim: this.fim });
-      this.fila = new Uint8Array(0);
-    } else {
-      const junto = new Uint8Array(this.entrada.length + this.fila.length);
-      junto.set(this.entrada);
-      junto.set(this.fila, this.entrada.length);
-      this.entrada = junto;
-      this.fila = new Uint8Array(0);
-      this.naRodada = [0, 0, 0];
-      this.trabalhador.postMessage({ ...this.pedido, entrada: this.entrada, fim: this.fim });
+  termina(status) {
+    this.execucao = null;
+    this.status = status;
+    this.estado(status === 0 ? 'Programa terminado.' : `Programa terminado com status ${status}: houve um erro.`);
+  }
+
+  falha(texto) {
+    this.execucao = null;
+    this.status = -1;
+    this.estado(`Erro: ${texto}.`);
+  }
+
+  // Stops the run at once; `texto` says so (null: silently, a new run follows).
+  para(texto = 'Parado.') {
+    if (this.execucao === null) return;
+    this.execucao.encerra();
+    this.execucao = null;
+    if (texto) this.estado(texto);
+  }
+
+  estado(texto) {
+    $('estado').textContent = texto;
+    $('progresso').textContent = '';
+  }
+
+  quadro() {
+    this.drena(QUADRO_MS);
+    this.console.quadro();
+    this.grafico.quadro();
+    const e = this.execucao;
+    if (e !== null && !e.esperando && performance.now() - this.inicio > 1000) {
+      $('progresso').textContent = `ha ${duracao(performance.now() - this.inicio)}, ` +
+        `${this.transcricao.linhas} linhas`;
     }
   }
 
-  termina(texto) {
-    this.trabalhador.terminate();
-    if (execucao === this) execucao = null;
-    estado(texto);
+  baixa(transcricao) {
+    const url = URL.createObjectURL(transcricao.blob());
+    const a = document.createElement('a');
+    a.href = url;
+    a.download = 'transcricao.txt';
+    a.click();
+    setTimeout(() => URL.revokeObjectURL(url), 10000);
   }
 }
 
-function para() {
-  if (execucao !== null) execucao.termina('Parado');
-}
-
-async function executa() {
-  para();
-  terminal.reset();
-  transcricao.length = 0;
-  pagina.saida = '';
-  pagina.status = null;
-  linha = '';
-  grafico.limpa();
-  const arquivos = { a7: $('a7').value, b7: $('b7').value };
-  execucao = new Execucao(await programa, arquivos);
-  terminal.focus();
-}
-
-$('parar').addEventListener('click', para);
-$('recomecar').addEventListener('click', executa);
-$('executar').addEventListener('click', executa);
-
-$('baixar').addEventListener('click', () => {
-  const url = URL.createObjectURL(new Blob(transcricao, { type: 'text/plain' }));
-  const a = document.createElement('a');
-  a.href = url;
-  a.download = 'transcricao.txt';
-  a.click();
-  setTimeout(() => URL.revokeObjectURL(url), 1000);
-});
-
-// "Abrir arquivo": a local file into its text area.
-let destino = null;
-for (const botao of document.querySelectorAll('[data-abre]')) {
-  botao.addEventListener('click', () => {
-    destino = $(botao.dataset.abre);
-    $('escolhe').value = '';
-    $('escolhe').click();
+// A button's action, then the focus back in the terminal; a failure is said in words.
+function botao(id, acao, pagina) {
+  $(id).addEventListener('click', () => {
+    try {
+      acao();
+    } catch (e) {
+      pagina.estado(`Erro: ${e.message}`);
+    }
+    pagina.console.foco();
   });
 }
-$('escolhe').addEventListener('change', async () => {
-  const arquivo = $('escolhe').files[0];
-  if (arquivo && destino) destino.value = await arquivo.text();
-});
 
-const [a7, b7] = await exemplos;
-$('a7').value = a7;
-$('b7').value = b7;
-executa().catch((e) => estado(`Erro: ${e.message}`));
+function ligaResposta(pagina) {
+  const campo = $('linha');
+  $('resposta').addEventListener('submit', (evento) => {
+    evento.preventDefault();
+    pagina.console.teclas(`${campo.value}\r`);
+    campo.value = '';
+  });
+  $('fim-entrada').addEventListener('click', () => {
+    pagina.console.teclas(`${campo.value}\x04`);
+    campo.value = '';
+  });
+  $('teclas').addEventListener('click', (evento) => {
+    const tecla = evento.target.closest('button');
+    if (!tecla) return;
+    if (tecla.dataset.acao === 'apaga') campo.value = campo.value.slice(0, -1);
+    else if (tecla.dataset.acao === 'envia') $('resposta').requestSubmit();
+    else campo.value += tecla.textContent;
+  });
+}
+
+function ligaArquivos(pagina) {
+  let destino = null;
+  for (const b of document.querySelectorAll('[data-abre]')) {
+    b.addEventListener('click', () => {
+      destino = $(b.dataset.abre);
+      $('escolhe').value = '';
+      $('escolhe').click();
+    });
+  }
+  $('escolhe').addEventListener('change', () => {
+    const arquivo = $('escolhe').files[0];
+    if (!arquivo || !destino) return;
+    arquivo.text().then((t) => { destino.value = t; }, (e) => pagina.estado(`Erro: ${arquivo.name}: ${e.message}`));
+  });
+}
+
+const pagina = new Pagina();
+botao('parar', () => pagina.para(), pagina);
+botao('recomecar', () => pagina.executa(), pagina);
+botao('executar', () => pagina.executa(), pagina);
+botao('baixar', () => pagina.baixa(pagina.transcricao), pagina);
+botao('baixar-anterior', () => pagina.baixa(pagina.anterior), pagina);
+ligaResposta(pagina);
+ligaArquivos(pagina);
+
+if (new URLSearchParams(location.search).has('teste')) {
+  // What the page's tests read.
+  const erros = [];
+  addEventListener('error', (e) => erros.push(e.message));
+  addEventListener('unhandledrejection', (e) => erros.push(String(e.reason?.message ?? e.reason)));
+  globalThis.sislin = {
+    erros,
+    tela: (n) => pagina.console.ultimasLinhas(n),
+    get primeiroPrompt() { return pagina.primeiroPrompt; },
+    get status() { return pagina.status; },
+    saida: () => {
+      pagina.drena();
+      return pagina.transcricao.texto();
+    },
+    anterior: () => pagina.anterior?.texto() ?? null,
+    grafico: () => {
+      pagina.drena();
+      return pagina.grafico.k;
+    },
+    colunas: () => pagina.console.colunas,
+  };
+}
+
+
+exemplos.then(([a7, b7]) => {
+  $('a7').value = a7;
+  $('b7').value = b7;
+}, (e) => {
+  pagina.estado(`Erro: os arquivos de exemplo nao carregaram (${e.message}).`);
+}).finally(() => {
+  if (pagina.execucao === null && pagina.status === null && !$('estado').textContent) pagina.executa();
+  pagina.console.foco();
+});

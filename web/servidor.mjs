@@ -1,6 +1,7 @@
-// A small static server for the page, on 127.0.0.1 only. Every response carries the headers
-// that make the page cross-origin isolated (then standard input blocks on shared memory), unless
-// --sem-isolamento is given (then the page falls back to JSPI or to replaying the program).
+// A small static server for the page, on 127.0.0.1 only. A file is sent gzipped, from the .gz
+// beside it, when the browser accepts that. Every response carries the headers that make the page
+// cross-origin isolated, unless --sem-isolamento is given (the page works the same either way; the
+// tests try both, as a course page may send them or not).
 // Usage: node servidor.mjs [--sem-isolamento] [--porta N] [folder]   (default: build-web, 8000)
 import { createServer } from 'node:http';
 import { readFile } from 'node:fs/promises';
@@ -15,6 +16,8 @@ const TIPOS = {
   '.wasm': 'application/wasm',
   '.txt': 'text/plain; charset=utf-8',
   '.png': 'image/png',
+  '.svg': 'image/svg+xml',
+  '.webmanifest': 'application/manifest+json',
 };
 
 // Resolves to the listening server; its address().port is the port chosen (0: any free one).
@@ -31,8 +34,14 @@ export function serve(pasta, { isolado = true, porta = 8000 } = {}) {
       let arquivo = normalize(join(raiz, caminho));
       if (caminho.endsWith('/')) arquivo = join(arquivo, 'index.html');
       if (!arquivo.startsWith(raiz + sep)) throw new Error('outside the folder');
-      const corpo = await readFile(arquivo);
       cabecalhos['Content-Type'] = TIPOS[extname(arquivo)] ?? 'application/octet-stream';
+      cabecalhos.Vary = 'Accept-Encoding';
+      let corpo;
+      if (/\bgzip\b/.test(pedido.headers['accept-encoding'] ?? '')) {
+        corpo = await readFile(`${arquivo}.gz`).catch(() => null);
+        if (corpo !== null) cabecalhos['Content-Encoding'] = 'gzip';
+      }
+      corpo ??= await readFile(arquivo);
       resposta.writeHead(200, cabecalhos).end(corpo);
     } catch {
       resposta.writeHead(404, cabecalhos).end();

@@ -1,172 +1,274 @@
-// The page in headless Chromium (the system's own, driven by playwright-core), served with and
-// without the cross-origin isolation headers: a dialogue is typed into the terminal (or, in a
-// phone-sized touch viewport, sent through the reply field), and the downloaded transcript must
-// be the native program's output for the same files and replies, with each reply inserted after
-// its prompt. The chart must hold one point per sweep of the iteration table. Screenshots and
+// The page in three browser engines (navegadores.mjs): in each, served with and without the
+// cross-origin isolation headers, a dialogue typed into the terminal must give the native
+// program's output with each reply inserted after its prompt, and the chart one point per sweep.
+// Then, per engine: the keyboard reaches every control from the terminal and comes back; axe-core
+// finds no violation; "Parar" ends a million-sweep run; a double click on "Executar" gives one
+// run; a site without its program says so; after one visit the page reloads and runs offline.
+// On a phone-sized touch screen (Chromium) the reply keys answer a dialogue. Screenshots and
 // transcripts are left in build-web-tests/.
-// Usage: node web/testes.mjs   (after make web and make program; CHROMIUM names another browser)
-import { after, before, test } from 'node:test';
+// Usage: node --test web/testes.mjs   (after make web and make program; MOTORES="chromium firefox")
+import { after, before, describe, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
-import { mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { cpSync, mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { chromium } from 'playwright-core';
+import { MOTORES, abre } from './navegadores.mjs';
 import { serve } from './servidor.mjs';
 
 const RAIZ = join(dirname(fileURLToPath(import.meta.url)), '..');
-const NATIVO = join(RAIZ, 'build', 'sislin');
+const SITE = join(RAIZ, 'build-web');
 const RESULTADOS = join(RAIZ, 'build-web-tests');
+const AXE = readFileSync(join(RAIZ, 'web', 'node_modules', 'axe-core', 'axe.min.js'), 'utf8');
+const motores = (process.env.MOTORES ?? MOTORES.join(' ')).split(/\s+/).filter(Boolean);
 const EXEMPLO = {
   a7: readFileSync(join(RAIZ, 'examples', 'a7.txt'), 'utf8'),
   b7: readFileSync(join(RAIZ, 'examples', 'b7.txt'), 'utf8'),
 };
-// 4, 5, 6; Gauss with pivoting; Jacobi (precision 0.0001, at most 50 sweeps); the end. The
-// dimension is typed as "3", Backspace, "4".
+// 4, 5, 6; Gauss with pivoting; Jacobi (precision 0.0001, at most 50 sweeps); the end.
 const DIALOGO = ['4', '4', '5', '6', '2', '9', '0.0001', '50', '0'];
+const OUTRO = { arquivos: { a7: '2 1\n1 3\n', b7: '3\n5.5\n' }, respostas: ['2', '10', '0.001', '20', '0'] };
+// A system on which Jacobi diverges until its change is infinite, then undefined.
+const DIVERGE = { arquivos: { a7: '1 2\n3 1\n', b7: '1\n1\n' }, respostas: ['2', '9', '0.0001', '150', '0'] };
 const PROMPTS = /Entre com a dimensao da matriz = |Escolha: |Entre com a precisao requerida = |Entre com o numero maximo de iteracoes = /g;
 
 // The native program's output for these files and replies, each reply and "\n" inserted after
-// the prompt that asked for it.
-function esperado(arquivos, respostas) {
+// the prompt that asked for it; and the sweeps of its last iteration table.
+function esperado({ a7, b7 }, respostas) {
   const dir = mkdtempSync(join(tmpdir(), 'sislin-pagina-'));
-  writeFileSync(join(dir, 'a7.txt'), arquivos.a7);
-  writeFileSync(join(dir, 'b7.txt'), arquivos.b7);
-  const r = spawnSync(NATIVO, { cwd: dir, input: respostas.map((x) => `${x}\n`).join('') });
+  writeFileSync(join(dir, 'a7.txt'), a7);
+  writeFileSync(join(dir, 'b7.txt'), b7);
+  const r = spawnSync(join(RAIZ, 'build', 'sislin'), { cwd: dir, input: respostas.map((x) => `${x}\n`).join('') });
   rmSync(dir, { recursive: true });
   assert.equal(r.status, 0, `native run: status ${r.status}`);
   const saida = r.stdout.toString('latin1');
   let i = 0;
   const texto = saida.replace(PROMPTS, (p) => `${p}${respostas[i++]}\n`);
   assert.equal(i, respostas.length, 'one prompt per reply in the native run');
-  return { texto, saida };
-}
-
-// The sweeps of the last iteration table: k and the Erro column.
-function varreduras(saida) {
   const linhas = saida.split('\n');
-  const inicio = linhas.findLastIndex((l) => /-+Metodo Iterativo de .*-+$/.test(l)) + 3;
   const k = [];
-  for (let i = inicio; i < linhas.length && /^[1-9]\d*\t/.test(linhas[i]); i++) {
-    k.push(Number(linhas[i].split('\t')[0]));
-  }
-  return k;
+  for (let j = linhas.findLastIndex((l) => /-+Metodo Iterativo de .*-+$/.test(l)) + 3;
+    /^[1-9]\d*\t/.test(linhas[j] ?? ''); j++) k.push(Number(linhas[j].split('\t')[0]));
+  return { texto, k };
 }
 
-let navegador;
-let servidores;
-const inicios = [];  // ms from the navigation to the first prompt, per page
-before(async () => {
-  rmSync(RESULTADOS, { recursive: true, force: true });
-  mkdirSync(RESULTADOS, { recursive: true });
-  // playwright-core starts it with a fresh profile folder of its own (--user-data-dir).
-  navegador = await chromium.launch({
-    executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
-    headless: true,
-    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-      '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-  });
-  servidores = {
-    com: await serve(join(RAIZ, 'build-web'), { isolado: true, porta: 0 }),
-    sem: await serve(join(RAIZ, 'build-web'), { isolado: false, porta: 0 }),
-  };
-});
-after(async () => {
-  await navegador?.close();
-  for (const s of Object.values(servidores ?? {})) s.close();
-});
+const prompts = (n, padrao) => (globalThis.sislin?.saida().match(new RegExp(padrao, 'g')) ?? []).length > n;
+const estado = () => document.getElementById('estado').textContent;
 
-// Types the replies, each once its prompt is shown, and checks the transcript and the chart.
-async function dialogo(pagina, nome, arquivos, respostas, pelo) {
-  const { texto, saida } = esperado(arquivos, respostas);
+// Answers each prompt once it is shown (`responde` types or taps one reply), then compares the
+// transcript and the chart with the native run.
+async function dialogo(aba, nome, arquivos, respostas, responde) {
+  const { texto, k } = esperado(arquivos, respostas);
   for (const [i, resposta] of respostas.entries()) {
-    await pagina.waitForFunction((n) => (sislin.saida.match(/Entre com a dimensao da matriz = |Escolha: |Entre com a precisao requerida = |Entre com o numero maximo de iteracoes = /g) ?? []).length > n, i);
-    if (pelo === 'campo') {
-      await pagina.fill('#linha', resposta);
-      await pagina.tap('#resposta button');
-    } else if (i === 0) {
-      await pagina.keyboard.type('3');
-      await pagina.keyboard.press('Backspace');
-      await pagina.keyboard.type(`${resposta}\n`);
-    } else {
-      await pagina.keyboard.type(`${resposta}\n`);
-    }
+    await aba.espera(prompts, [i, PROMPTS.source]);
+    await responde(resposta, i);
   }
-  await pagina.waitForFunction(() => sislin.status !== null);
-  assert.equal(await pagina.evaluate(() => sislin.status), 0);
-  const [baixado] = await Promise.all([pagina.waitForEvent('download'), pagina.click('#baixar')]);
-  const arquivo = join(RESULTADOS, `${nome}.txt`);
-  await baixado.saveAs(arquivo);
-  const transcricao = readFileSync(arquivo, 'latin1');
+  await aba.espera(() => globalThis.sislin.status !== null);
+  assert.equal(await aba.avalia(() => globalThis.sislin.status), 0, await aba.avalia(estado));
+  const transcricao = await aba.avalia(() => globalThis.sislin.saida());
+  writeFileSync(join(RESULTADOS, `${nome}.txt`), transcricao, 'latin1');
   if (transcricao !== texto) {
     let d = 0;
     while (transcricao[d] === texto[d]) d++;
     assert.fail(`${nome}: transcript differs at byte ${d}: ${JSON.stringify(transcricao.slice(d, d + 60))} ` +
                 `instead of ${JSON.stringify(texto.slice(d, d + 60))}`);
   }
-  const k = varreduras(saida);
-  const grafico = await pagina.evaluate(() => ({ k: sislin.grafico.k, pontos: sislin.grafico.plot?.data[0].length }));
-  assert.deepEqual(grafico.k, k, `${nome}: the chart's sweeps`);
-  assert.equal(grafico.pontos, k.length, `${nome}: the points drawn`);
+  assert.deepEqual(await aba.avalia(() => globalThis.sislin.grafico()), k, `${nome}: the chart's sweeps`);
+  if (k.length > 0) {
+    await aba.espera((n) => document.getElementById('resumo-grafico').textContent.includes(` ${n} iteracoes`), [k.length]);
+  }
+  // The screen ends as the transcript does: replies echoed in their place, after the output.
+  const fim = texto.split('\n').map(semTabs);
+  while (fim.at(-1) === '') fim.pop();
+  await aba.espera((esperadas) => JSON.stringify(globalThis.sislin.tela(esperadas.length)
+    .map((l) => l.trimEnd())) === JSON.stringify(esperadas), [fim.slice(-12)], 5000).catch(() => {});
+  const tela = (await aba.avalia((n) => globalThis.sislin.tela(n), 12)).map((l) => l.trimEnd());
+  assert.deepEqual(tela, fim.slice(-12), `${nome}: the terminal's last lines`);
+  assert.deepEqual(await aba.avalia(() => globalThis.sislin.erros), [], `${nome}: errors in the page`);
   return k.length;
 }
 
-const CASOS = [
-  { nome: 'isolado', servidor: 'com', modo: 'sab' },
-  { nome: 'sem-isolamento', servidor: 'sem', modo: 'jspi' },
-  { nome: 'reexecucao', servidor: 'sem', modo: 'reexecucao', busca: '?modo=reexecucao' },
-  { nome: 'telefone', servidor: 'sem', modo: 'jspi', telefone: true },
-];
-
-for (const caso of CASOS) {
-  test(`page: ${caso.nome}`, async () => {
-    const contexto = await navegador.newContext(caso.telefone
-      ? { viewport: { width: 390, height: 844 }, deviceScaleFactor: 2, isMobile: true, hasTouch: true, acceptDownloads: true }
-      : { viewport: { width: 1280, height: 800 }, acceptDownloads: true });
-    const pagina = await contexto.newPage();
-    const erros = [];
-    pagina.on('pageerror', (e) => erros.push(e.message));
-    const { port } = servidores[caso.servidor].address();
-    await pagina.goto(`http://127.0.0.1:${port}/${caso.busca ?? ''}`);
-    await pagina.waitForFunction(() => globalThis.sislin?.primeiroPrompt != null);
-    const { modo, primeiroPrompt } = await pagina.evaluate(() => sislin);
-    console.log(`${caso.nome}: reads by ${modo}, first prompt ${primeiroPrompt.toFixed(0)} ms after navigation`);
-    assert.equal(modo, caso.modo);
-    assert.ok(primeiroPrompt < 2000, `first prompt after ${primeiroPrompt} ms`);
-    inicios.push(primeiroPrompt);
-    if (caso.telefone) {
-      // The terminal keeps the menu's widest line, and nothing is wider than the screen.
-      const { colunas, largura } = await pagina.evaluate(() => ({
-        colunas: sislin.colunas(), largura: document.documentElement.scrollWidth }));
-      assert.ok(colunas >= 60, `${colunas} columns`);
-      assert.ok(largura <= 390, `page ${largura} px wide`);
-    } else {
-      await pagina.click('#terminal');
-    }
-    const k = await dialogo(pagina, caso.nome, EXEMPLO, DIALOGO, caso.telefone ? 'campo' : 'terminal');
-    assert.ok(k > 5, `${k} sweeps`);
-    await pagina.screenshot({ path: join(RESULTADOS, `${caso.nome}.png`), fullPage: true });
-    if (caso.nome === 'isolado') {
-      // The program sees exactly the text areas' files.
-      const outro = { a7: '2 1\n1 3\n', b7: '3\n5.5\n' };
-      await pagina.fill('#a7', outro.a7);
-      await pagina.fill('#b7', outro.b7);
-      await pagina.click('#executar');
-      await dialogo(pagina, 'isolado-outros-arquivos', outro, ['2', '10', '0.001', '20', '0'], 'terminal');
-    }
-    assert.deepEqual(erros, []);
-    await contexto.close();
-  });
+// A line as the terminal shows it: tab stops every 8 columns, no trailing blanks.
+function semTabs(linha) {
+  let r = '';
+  for (const c of linha) r += c === '\t' ? ' '.repeat(8 - (r.length % 8)) : c;
+  return r.trimEnd();
 }
 
-test('page: the first prompt within a second of the navigation', () => {
-  assert.ok(Math.min(...inicios) < 1000, `first prompts after ${inicios.join(', ')} ms`);
-});
+const digitando = (aba) => (resposta) => aba.digita(`${resposta}\n`);
 
-test('page: the folder stays under 1 MB', () => {
-  const r = spawnSync('du', ['-sb', '--apparent-size', join(RAIZ, 'build-web')]);
-  const bytes = Number(r.stdout.toString().split('\t')[0]);
-  console.log(`build-web: ${bytes} bytes`);
-  assert.ok(bytes > 200000 && bytes < 1000000, `${bytes} bytes`);
+async function semViolacoes(aba, quando) {
+  const violacoes = await aba.avalia(async (fonte) => {
+    if (!globalThis.axe) (0, eval)(fonte);
+    const r = await globalThis.axe.run(document);
+    return r.violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`);
+  }, AXE);
+  assert.deepEqual(violacoes, [], `axe-core ${quando}`);
+}
+
+let servidores;
+before(async () => {
+  rmSync(RESULTADOS, { recursive: true, force: true });
+  mkdirSync(RESULTADOS, { recursive: true });
+  const quebrado = mkdtempSync(join(tmpdir(), 'sislin-sem-programa-'));
+  cpSync(SITE, quebrado, { recursive: true });
+  rmSync(join(quebrado, 'sislin.wasm'));
+  rmSync(join(quebrado, 'sislin.wasm.gz'));
+  servidores = {
+    com: await serve(SITE, { isolado: true, porta: 0 }),
+    sem: await serve(SITE, { isolado: false, porta: 0 }),
+    quebrado: await serve(quebrado, { isolado: false, porta: 0 }),
+    quebradoDir: quebrado,
+  };
 });
+after(() => {
+  for (const s of ['com', 'sem', 'quebrado']) servidores?.[s].close();
+  if (servidores) rmSync(servidores.quebradoDir, { recursive: true, force: true });
+});
+const endereco = (s, busca = '?teste') => `http://127.0.0.1:${servidores[s].address().port}/${busca}`;
+
+async function abrePagina(navegador, servidor, opcoes) {
+  const aba = await navegador.aba(opcoes);
+  await aba.vai(endereco(servidor));
+  await aba.espera(() => globalThis.sislin?.primeiroPrompt != null);
+  return aba;
+}
+
+for (const motor of motores) {
+  describe(`page in ${motor}`, () => {
+    let navegador;
+    before(async () => { navegador = await abre(motor); });
+    after(async () => { await navegador?.fecha(); });
+
+    for (const servidor of ['com', 'sem']) {
+      test(`a dialogue, ${servidor} isolation headers`, async () => {
+        const aba = await abrePagina(navegador, servidor);
+        await aba.clica('#terminal');
+        const k = await dialogo(aba, `${motor}-${servidor}`, EXEMPLO, DIALOGO, async (r, i) => {
+          if (i === 0) await aba.digita('3\b');  // Backspace takes the 3 back
+          await aba.digita(`${r}\n`);
+        });
+        assert.ok(k > 5, `${k} sweeps`);
+        await aba.captura(join(RESULTADOS, `${motor}-${servidor}.png`));
+        if (servidor === 'com') {
+          // Other files; a double click on "Executar" starts one run.
+          await aba.avalia(({ a7, b7 }) => {
+            document.getElementById('a7').value = a7;
+            document.getElementById('b7').value = b7;
+            document.getElementById('executar').click();
+            document.getElementById('executar').click();
+          }, OUTRO.arquivos);
+          await dialogo(aba, `${motor}-outros-arquivos`, OUTRO.arquivos, OUTRO.respostas, digitando(aba));
+          const anterior = await aba.avalia(() => globalThis.sislin.anterior());
+          assert.equal(anterior, esperado(EXEMPLO, DIALOGO).texto, 'the transcript before kept');
+          await aba.avalia(({ a7, b7 }) => {
+            document.getElementById('a7').value = a7;
+            document.getElementById('b7').value = b7;
+            document.getElementById('recomecar').click();
+          }, DIVERGE.arquivos);
+          await dialogo(aba, `${motor}-diverge`, DIVERGE.arquivos, DIVERGE.respostas, digitando(aba));
+          await aba.captura(join(RESULTADOS, `${motor}-diverge.png`));
+        }
+        assert.deepEqual(aba.erros, []);
+        await aba.fecha();
+      });
+    }
+
+    test('keyboard: from the terminal to every control and back; axe-core', async () => {
+      const aba = await abrePagina(navegador, 'sem');
+      await semViolacoes(aba, 'at the start');
+      await aba.clica('#terminal');
+      const foco = () => document.activeElement?.id || document.activeElement?.className;
+      const terminal = await aba.avalia(foco);
+      const vistos = [];
+      for (let i = 0; i < 14; i++) {
+        await aba.tecla('Tab');
+        vistos.push(await aba.avalia(foco));
+      }
+      for (const id of ['a7', 'b7', 'executar', 'linha', 'fim-entrada']) assert.ok(vistos.includes(id), `${id} in ${vistos}`);
+      await aba.clica('#terminal');
+      await aba.tecla('Tab');
+      assert.notEqual(await aba.avalia(foco), terminal, 'Tab leaves the terminal');
+      await aba.tecla('Tab', { shift: true });
+      assert.equal(await aba.avalia(foco), terminal, 'Shift+Tab back to the terminal');
+      await aba.clica('#baixar');
+      assert.equal(await aba.avalia(foco), terminal, 'the focus back in the terminal after a button');
+      await dialogo(aba, `${motor}-teclado`, EXEMPLO, DIALOGO, digitando(aba));
+      await semViolacoes(aba, 'after a Jacobi run');
+      await aba.fecha();
+    });
+
+    test('"Parar" ends a million-sweep run; an error status and a site without its program in words', async () => {
+      const aba = await abrePagina(navegador, 'com');
+      await aba.clica('#terminal');
+      await aba.digita('4\n9\n-1\n1000000\n');
+      await aba.espera(() => globalThis.sislin.grafico().length > 1000);
+      await aba.clica('#parar');
+      assert.equal(await aba.avalia(estado), 'Parado.');
+      const linhas = await aba.avalia(() => globalThis.sislin.grafico().length);
+      await aba.avalia(() => new Promise((r) => setTimeout(r, 300)));
+      assert.equal(await aba.avalia(() => globalThis.sislin.grafico().length), linhas, 'no sweep after Parar');
+      // A reply the program rejects, then the end of the input: its status 1 in words.
+      await aba.clica('#recomecar');
+      await aba.espera(prompts, [0, PROMPTS.source]);
+      await aba.digita('x\n');
+      await aba.clica('#fim-entrada');
+      await aba.espera(() => globalThis.sislin.status !== null);
+      assert.equal(await aba.avalia(estado), 'Programa terminado com status 1: houve um erro.');
+      await aba.vai(endereco('quebrado'));
+      const texto = await aba.espera(() => /^Erro: /.test(document.getElementById('estado').textContent)
+        && document.getElementById('estado').textContent);
+      assert.match(texto, /o programa nao carregou: sislin\.wasm: resposta 404/);
+      await aba.fecha();
+    });
+
+    test('offline after one visit, reload included', async () => {
+      const site = mkdtempSync(join(tmpdir(), 'sislin-offline-'));
+      cpSync(SITE, site, { recursive: true });
+      const proprio = await serve(site, { isolado: false, porta: 0 });
+      const aba = await navegador.aba();
+      await aba.vai(`http://127.0.0.1:${proprio.address().port}/?teste`);
+      await aba.espera(async () => (await navigator.serviceWorker.ready).active?.state === 'activated'
+        && (await caches.keys()).length > 0);
+      proprio.close();
+      proprio.closeAllConnections();
+      rmSync(site, { recursive: true });
+      await aba.recarrega();
+      await aba.espera(() => globalThis.sislin?.primeiroPrompt != null);
+      await aba.clica('#terminal');
+      await dialogo(aba, `${motor}-offline`, EXEMPLO, ['4', '0'], digitando(aba));
+      await aba.fecha();
+    });
+
+    test('phone: readable terminal, replies by the keys or the field, no violation', async () => {
+      const aba = await abrePagina(navegador, 'sem', { largura: 390, altura: 844, telefone: true });
+      const medidas = await aba.avalia(() => ({
+        colunas: globalThis.sislin.colunas(),
+        fonte: parseFloat(getComputedStyle(document.querySelector('.xterm-rows')).fontSize),
+        largura: document.documentElement.scrollWidth,
+        janela: innerWidth,
+        teclas: getComputedStyle(document.getElementById('teclas')).display !== 'none',
+      }));
+      assert.ok(medidas.colunas >= 60 && medidas.fonte >= 12, JSON.stringify(medidas));
+      assert.ok(medidas.largura <= medidas.janela, JSON.stringify(medidas));
+      // A touch screen (Chromium's emulation) gets the reply keys; the others the reply field.
+      assert.equal(medidas.teclas, motor === 'chromium', JSON.stringify(medidas));
+      await dialogo(aba, `${motor}-telefone`, EXEMPLO, DIALOGO, async (resposta) => {
+        if (medidas.teclas) {
+          for (const c of resposta) {
+            await aba.avalia((t) => [...document.querySelectorAll('#teclas button')].find((b) => b.textContent === t).click(), c);
+          }
+          await aba.clica('#teclas [data-acao="envia"]');
+        } else {
+          await aba.avalia((t) => { document.getElementById('linha').value = t; }, resposta);
+          await aba.clica('#resposta button[type="submit"]');
+        }
+      });
+      await semViolacoes(aba, 'on a phone');
+      if (motor === 'chromium') assert.deepEqual(await aba.instalacao(), [], 'installable as an app');
+      await aba.captura(join(RESULTADOS, `${motor}-telefone.png`));
+      await aba.fecha();
+    });
+  });
+}

@@ -1,26 +1,30 @@
 // Runs the WebAssembly program in a Web Worker under a WASI layer: a7.txt and b7.txt in its
-// current directory, standard output and error sent to the page as they are written, and
-// standard input from the page. A read of standard input blocks the program, in one of three
-// ways, whichever the browser offers:
-// - "sab": the worker sleeps in Atomics.wait on memory shared with the page until the page
-//   writes the next line there (the page must be cross-origin isolated);
-// - "jspi": the read is an import that suspends the program (WebAssembly.Suspending) until the
-//   page's message with the line arrives;
-// - "reexecucao": the program runs from the start with all the input so far, and the run is
-//   abandoned at the first read past it; the page shows only the bytes it has not shown yet.
+// current directory, standard output and error sent to the page in batches, standard input from
+// the page. The module was built with Asyncify for the read of standard input: when no input is
+// there, the read unwinds the program's call stack into a buffer and _start returns; once the
+// page's input arrives, the call stack is rewound and the read returns it. So a read blocks
+// without shared memory, in any engine and any page, with or without isolation headers.
 import { Fd } from './wasi/fd.js';
 import { File, PreopenDirectory } from './wasi/fs_mem.js';
 import WASI, { WASIProcExit } from './wasi/wasi.js';
 import * as wasi from './wasi/wasi_defs.js';
+import * as msg from './mensagens.js';
 
-// Thrown by a read past the input a replayed run was given.
-class FaltaEntrada extends Error {}
+// Output is sent when this many bytes are waiting, or this many ms after the last batch, and
+// always before a read and at the end: the page gets a few messages a second, not one a line.
+const LOTE_BYTES = 1 << 15;
+const LOTE_MS = 40;
 
-// Standard input: the bytes the page has sent and not yet read, and whether the input ended.
+// The unwound call stack is kept just below the frame of the read that suspended: that part of
+// the program's stack is unused while the program is suspended. The first two words of the
+// buffer hold where its data starts and ends.
+const PILHA_BYTES = 16384;
+const FOLGA_BYTES = 1024;
+
+// Standard input: what the page has sent and the program has not read yet.
 class Entrada extends Fd {
-  constructor(pede) {
+  constructor() {
     super();
-    this.pede = pede;  // obtains more input when none is left; returns nothing
     this.resto = new Uint8Array(0);
     this.fim = false;
   }
@@ -31,16 +35,13 @@ class Entrada extends Fd {
     this.resto = junto;
     this.fim = this.fim || fim;
   }
-  vazia() {
-    return this.resto.length === 0 && !this.fim;
-  }
+  vazia() { return this.resto.length === 0 && !this.fim; }
   fd_fdstat_get() {
     const estado = new wasi.Fdstat(wasi.FILETYPE_CHARACTER_DEVICE, 0);
     estado.fs_rights_base = BigInt(wasi.RIGHTS_FD_READ);
     return { ret: wasi.ERRNO_SUCCESS, fdstat: estado };
   }
   fd_read(tamanho) {
-    if (tamanho > 0 && this.vazia()) this.pede();
     const n = Math.min(tamanho, this.resto.length);
     const dados = this.resto.slice(0, n);
     this.resto = this.resto.subarray(n);
@@ -48,14 +49,14 @@ class Entrada extends Fd {
   }
 }
 
-const codifica = new TextEncoder();
-
-// Standard output or error: each write goes to the page as it is (the program buffers its
-// output and writes it before every read and at exit).
+// Standard output or error: written bytes wait in a batch for the page.
 class Saida extends Fd {
   constructor(canal) {
     super();
     this.canal = canal;
+    this.partes = [];
+    this.bytes = 0;
+    this.enviado = performance.now();
   }
   fd_fdstat_get() {
     const estado = new wasi.Fdstat(wasi.FILETYPE_CHARACTER_DEVICE, 0);
@@ -63,72 +64,111 @@ class Saida extends Fd {
     return { ret: wasi.ERRNO_SUCCESS, fdstat: estado };
   }
   fd_write(dados) {
-    const n = dados.byteLength;  // the buffer is handed over to the page, and left empty here
-    postMessage({ tipo: 'saida', canal: this.canal, dados }, [dados.buffer]);
-    return { ret: wasi.ERRNO_SUCCESS, nwritten: n };
+    this.partes.push(dados);
+    this.bytes += dados.byteLength;
+    if (this.bytes >= LOTE_BYTES || performance.now() - this.enviado >= LOTE_MS) this.envia();
+    return { ret: wasi.ERRNO_SUCCESS, nwritten: dados.byteLength };
+  }
+  envia() {
+    this.enviado = performance.now();
+    if (this.bytes === 0) return;
+    const dados = new Uint8Array(this.bytes);
+    let k = 0;
+    for (const p of this.partes) {
+      dados.set(p, k);
+      k += p.byteLength;
+    }
+    this.partes = [];
+    this.bytes = 0;
+    postMessage(msg.saida(this.canal, dados), [dados.buffer]);
   }
 }
 
-// One run of the program; resolves to its exit status, or to null when a replayed run stopped
-// for want of input.
-async function executa(modulo, arquivos, entrada, jspi) {
-  const diretorio = new PreopenDirectory('.', [
-    ['a7.txt', new File(codifica.encode(arquivos.a7))],
-    ['b7.txt', new File(codifica.encode(arquivos.b7))],
-  ]);
-  const w = new WASI(['sislin'], [], [entrada, new Saida(1), new Saida(2), diretorio], { debug: false });
-  const importa = { ...w.wasiImport };
-  if (jspi) {
-    const le = w.wasiImport.fd_read;
-    importa.fd_read = new WebAssembly.Suspending((fd, ...resto) =>
-      fd === 0 && entrada.vazia() ? entrada.espera().then(() => le(fd, ...resto)) : le(fd, ...resto));
+// One run: the program, its streams, and the unwind/rewind loop around the reads.
+class Execucao {
+  constructor(modulo, arquivos) {
+    const codifica = new TextEncoder();
+    this.modulo = modulo;
+    this.entrada = new Entrada();
+    this.saidas = [new Saida(1), new Saida(2)];
+    const diretorio = new PreopenDirectory('.', [
+      ['a7.txt', new File(codifica.encode(arquivos.a7))],
+      ['b7.txt', new File(codifica.encode(arquivos.b7))],
+    ]);
+    this.wasi = new WASI(['sislin'], [], [this.entrada, ...this.saidas, diretorio], { debug: false });
+    this.pilha = 0;            // the unwind buffer while the program is suspended
+    this.voltando = false;     // the call stack is being rewound into the read
+    this.chega = null;         // resolves when the page's input arrives
   }
-  const instancia = await WebAssembly.instantiate(modulo, { wasi_snapshot_preview1: importa });
-  w.inst = instancia;
-  try {
-    if (jspi) await WebAssembly.promising(instancia.exports._start)();
-    else instancia.exports._start();
-    return 0;
-  } catch (e) {
-    if (e instanceof WASIProcExit) return e.code;
-    if (e instanceof FaltaEntrada) return null;
-    throw e;
+
+  // The read of standard input: suspends the program when nothing is there to read.
+  le(fd, iovs, n, lidos) {
+    const x = this.instancia.exports;
+    if (this.voltando) {
+      x.asyncify_stop_rewind();
+      this.voltando = false;
+    } else if (fd === 0 && this.entrada.vazia()) {
+      this.pilha = iovs - FOLGA_BYTES - PILHA_BYTES;
+      if (this.pilha < 8) throw new Error('sem espaco na pilha para suspender a leitura');
+      const palavras = new Int32Array(x.memory.buffer, this.pilha, 2);
+      palavras[0] = this.pilha + 8;
+      palavras[1] = this.pilha + PILHA_BYTES;
+      x.asyncify_start_unwind(this.pilha);
+      return 0;
+    }
+    return this.wasi.wasiImport.fd_read(fd, iovs, n, lidos);
+  }
+
+  async executa() {
+    const importa = { ...this.wasi.wasiImport, fd_read: (...a) => this.le(...a) };
+    this.instancia = await WebAssembly.instantiate(this.modulo, { wasi_snapshot_preview1: importa });
+    this.wasi.inst = this.instancia;
+    const x = this.instancia.exports;
+    try {
+      for (;;) {
+        x._start();
+        if (x.asyncify_get_state() !== 1) return 0;  // returned without exit: status 0
+        x.asyncify_stop_unwind();
+        this.despeja();
+        postMessage(msg.pede());
+        await new Promise((resolve) => { this.chega = resolve; });
+        this.voltando = true;
+        x.asyncify_start_rewind(this.pilha);
+      }
+    } catch (e) {
+      if (e instanceof WASIProcExit) return e.code;
+      throw e;
+    }
+  }
+
+  recebe(bytes, fim) {
+    this.entrada.recebe(bytes, fim);
+    const chega = this.chega;
+    this.chega = null;
+    chega?.();
+  }
+
+  despeja() {
+    for (const s of this.saidas) s.envia();
   }
 }
 
-onmessage = async ({ data: pedido }) => {
-  const { modulo, arquivos, modo } = pedido;
-  let entrada;
-  if (modo === 'sab') {
-    // controle[0]: 1 once the page has written; controle[1]: the byte count, -1 at the end.
-    const controle = new Int32Array(pedido.memoria, 0, 2);
-    const bytes = new Uint8Array(pedido.memoria, 8);
-    entrada = new Entrada(() => {
-      postMessage({ tipo: 'pede' });
-      Atomics.wait(controle, 0, 0);
-      const n = controle[1];
-      entrada.recebe(bytes.slice(0, Math.max(n, 0)), n < 0);
-      Atomics.store(controle, 0, 0);
-    });
-  } else if (modo === 'jspi') {
-    entrada = new Entrada(() => {});
-    let chega = null;
-    entrada.espera = () => {
-      postMessage({ tipo: 'pede' });
-      return new Promise((resolve) => { chega = resolve; });
-    };
-    onmessage = ({ data: m }) => {
-      entrada.recebe(m.bytes, m.fim);
-      chega();
-    };
-  } else {
-    entrada = new Entrada(() => { throw new FaltaEntrada(); });
-    entrada.recebe(pedido.entrada, pedido.fim);
+let execucao = null;
+onmessage = async ({ data: m }) => {
+  if (m.tipo === 'entrada') {
+    execucao?.recebe(m.bytes, m.fim);
+    return;
   }
+  if (m.tipo !== 'inicia' || execucao !== null) return;
+  execucao = new Execucao(m.modulo, m.arquivos);
   try {
-    const status = await executa(modulo, arquivos, entrada, modo === 'jspi');
-    postMessage(status === null ? { tipo: 'pede' } : { tipo: 'fim', status });
+    const status = await execucao.executa();
+    execucao.despeja();
+    postMessage(msg.fim(status));
   } catch (e) {
-    postMessage({ tipo: 'erro', texto: String(e) });
+    execucao.despeja();
+    postMessage(msg.falha(e instanceof WebAssembly.RuntimeError
+      ? `o programa parou por um erro interno (${e.message})`
+      : String(e?.message ?? e)));
   }
 };

@@ -1,0 +1,77 @@
+// One run of the program, in a worker of its own (trabalhador.js), seen from the page: the
+// program's output and its requests for input come to the callbacks; input goes to it when it
+// asks. Ending the run terminates the worker, whatever the program is doing; nothing from an
+// ended run reaches the callbacks.
+import * as msg from './mensagens.js';
+
+// A worker ready for a run: made ahead, it loads its modules while the page does other things.
+// A failure to load it before the run is kept for the run to report.
+export function novoTrabalhador() {
+  const w = new Worker('trabalhador.js', { type: 'module' });
+  w.onerror = (e) => {
+    e.preventDefault?.();
+    w.falha = e.message || 'trabalhador.js nao carregou';
+  };
+  return w;
+}
+
+export class Execucao {
+  // modulo: a promise of the compiled program; avisos: { saida(canal, bytes), pede(),
+  // fim(status), falha(texto) }
+  constructor(trabalhador, modulo, arquivos, avisos) {
+    this.avisos = avisos;
+    this.fila = [];          // input typed ahead, not yet asked for
+    this.fim = false;        // the input ends after the queue
+    this.esperando = false;  // the program waits for input
+    this.ativa = true;
+    this.trabalhador = trabalhador;
+    this.trabalhador.onmessage = ({ data }) => this.mensagem(data);
+    this.trabalhador.onerror = (e) => {
+      e.preventDefault?.();
+      this.encerra(() => this.avisos.falha(`o trabalhador falhou: ${e.message || 'sem detalhes'}`));
+    };
+    this.trabalhador.onmessageerror = () => this.encerra(() => this.avisos.falha('mensagem ilegivel do trabalhador'));
+    if (trabalhador.falha) {
+      this.encerra(() => this.avisos.falha(`o trabalhador falhou: ${trabalhador.falha}`));
+      return;
+    }
+    modulo.then(
+      (m) => this.ativa && this.trabalhador.postMessage(msg.inicia(m, arquivos)),
+      (e) => this.encerra(() => this.avisos.falha(`o programa nao carregou: ${e.message}`)),
+    );
+  }
+
+  mensagem(m) {
+    if (!this.ativa) return;
+    if (m.tipo === 'saida') this.avisos.saida(m.canal, m.dados);
+    else if (m.tipo === 'pede') {
+      this.esperando = true;
+      this.avisos.pede();
+      this.atende();
+    } else if (m.tipo === 'fim') this.encerra(() => this.avisos.fim(m.status));
+    else if (m.tipo === 'falha') this.encerra(() => this.avisos.falha(m.texto));
+  }
+
+  entrega(bytes, fim) {
+    if (!this.ativa) return;
+    this.fila.push(bytes);
+    this.fim = this.fim || fim;
+    this.atende();
+  }
+
+  atende() {
+    if (!this.esperando || (this.fila.length === 0 && !this.fim)) return;
+    const bytes = this.fila.length === 1 ? this.fila[0] : new Uint8Array(this.fila.flatMap((b) => [...b]));
+    this.fila = [];
+    this.esperando = false;
+    this.trabalhador.postMessage(msg.entrada(bytes, this.fim));
+  }
+
+  // Ends the run at once; `depois` reports why.
+  encerra(depois = () => {}) {
+    if (!this.ativa) return;
+    this.ativa = false;
+    this.trabalhador.terminate();
+    depois();
+  }
+}

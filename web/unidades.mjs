@@ -1,0 +1,115 @@
+// The page's modules that need no browser, under Node.js: what the terminal skips of a flood of
+// output against a plain count of rows, the reading of the iteration table, the transcript.
+// Usage: node --test web/unidades.mjs
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+import { parteVisivel } from './rolagem.js';
+import { LeitorTabela } from './grafico.js';
+import { Transcricao } from './transcricao.js';
+
+const bytes = (texto) => new TextEncoder().encode(texto);
+const texto = (partes) => partes.map((p) => new TextDecoder().decode(p)).join('');
+const linhasDe = (t, colunas) => t.split('\n').reduce((n, l) => n + Math.max(1, Math.ceil(l.length / colunas)), 0);
+
+// A small fixed generator: lines of random lengths cut into chunks at random places.
+function* casos() {
+  let x = 12345;
+  const aleatorio = (n) => {
+    x = (x * 1103515245 + 12345) % 2147483648;
+    return x % n;
+  };
+  for (let caso = 0; caso < 300; caso++) {
+    const linhas = [];
+    for (let i = aleatorio(400); i > 0; i--) linhas.push('x'.repeat(aleatorio(3) === 0 ? aleatorio(700) : aleatorio(60)));
+    const tudo = linhas.join('\n') + (aleatorio(2) ? '\n' : '');
+    const partes = [];
+    for (let k = 0; k < tudo.length;) {
+      const n = 1 + aleatorio(aleatorio(2) ? 50 : 3000);
+      partes.push(bytes(tudo.slice(k, k + n)));
+      k += n;
+    }
+    yield { tudo, partes, linhas: 1 + aleatorio(300), colunas: 20 + aleatorio(100) };
+  }
+}
+
+test('the terminal keeps a suffix from a line start that fills its rows, and drops only then', () => {
+  let algumDescarte = false;
+  for (const { tudo, partes, linhas, colunas } of casos()) {
+    const r = parteVisivel(partes, linhas, colunas);
+    const mantido = texto(r.partes);
+    assert.equal(tudo.length - mantido.length, r.descartados);
+    assert.ok(tudo.endsWith(mantido));
+    if (r.descartados > 0) {
+      algumDescarte = true;
+      assert.equal(tudo[r.descartados - 1], '\n', 'cut after a newline');
+      assert.ok(linhasDe(mantido, colunas) >= linhas, `${linhasDe(mantido, colunas)} rows kept of ${linhas}`);
+    } else {
+      assert.equal(r.partes, partes);
+    }
+    if (linhasDe(tudo, colunas) < linhas) assert.equal(r.descartados, 0);
+  }
+  assert.ok(algumDescarte);
+});
+
+test('in one chunk of short lines, exactly the rows asked for are kept', () => {
+  const tudo = Array.from({ length: 1000 }, (_, i) => `linha ${i}`).join('\n');
+  const r = parteVisivel([bytes(tudo)], 100, 80);
+  assert.equal(texto(r.partes).split('\n').length, 100);
+  assert.ok(texto(r.partes).endsWith('linha 999'));
+});
+
+const TABELAS = [
+  {
+    nome: 'a converging table, the last change printed as 0.0000',
+    linhas: ['------Metodo Iterativo de Jacobi------', 'k\tx[1]\tErro', '0\t 0.0000\t',
+      '1\t 0.6000\t 2.2727', '2\t 1.0473\t 0.4473', '3\t 0.9326\t 0.0000', '', 'Menu'],
+    metodo: 'Jacobi', k: [1, 2, 3], erro: [2.2727, 0.4473, 0.00005], primeiro: '2.2727', ultimo: '0.0000',
+  },
+  {
+    nome: 'a diverging table: inf and nan break the line',
+    linhas: ['---Metodo Iterativo de Gauss-Seidel---', 'k\tx[1]\tErro', '0\t 0.0000\t',
+      '1\t 3.0000\t 3.0000', '2\t-1e+30\t 1e+30', '3\t inf\t inf', '4\t nan\t-nan', 'Sistema divergente'],
+    metodo: 'Gauss-Seidel', k: [1, 2, 3, 4], erro: [3, 1e30, null, null], primeiro: '3.0000', ultimo: '-nan',
+  },
+  {
+    nome: 'a title after a prompt answered ahead, on the same line',
+    linhas: ['Entre com o numero maximo de iteracoes = ---Metodo Iterativo de Jacobi---', 'k\tx[1]\tErro',
+      '0\t 0.0000\t', '1\t 0.5000\t 0.5000', '12\t 0.2500\t 0.2500', '1x\t 0.1\t 0.1'],
+    metodo: 'Jacobi', k: [1, 12], erro: [0.5, 0.25], primeiro: '0.5000', ultimo: '0.2500',
+  },
+  {
+    nome: 'a title without its header is no table',
+    linhas: ['------Metodo Iterativo de Jacobi------', 'Erro: matriz singular', '1\t 2\t 3'],
+    metodo: 'Jacobi', k: [], erro: [], primeiro: undefined, ultimo: undefined,
+  },
+];
+
+test('the iteration table as the chart reads it, whatever the chunks', () => {
+  for (const caso of TABELAS) {
+    for (const corte of [1, 7, 1000]) {
+      const metodos = [];
+      const leitor = new LeitorTabela((m) => metodos.push(m));
+      const tudo = `${caso.linhas.join('\n')}\n`;
+      for (let i = 0; i < tudo.length; i += corte) leitor.recebe(tudo.slice(i, i + corte));
+      assert.deepEqual(metodos, [caso.metodo], caso.nome);
+      assert.deepEqual(leitor.k, caso.k, caso.nome);
+      assert.deepEqual(leitor.erro, caso.erro, caso.nome);
+      assert.equal(leitor.primeiro ?? undefined, caso.primeiro, caso.nome);
+      assert.equal(leitor.ultimo ?? undefined, caso.ultimo, caso.nome);
+    }
+  }
+});
+
+test('the transcript: every byte once, lines counted, the output since the last reply', async () => {
+  const t = new Transcricao();
+  t.saida(bytes('Entre com a dimensao da matriz = '));
+  t.resposta(bytes('4\n'));
+  t.saida(bytes('linha 1\nlinha 2\n'));
+  t.saida(bytes('Escolha: '));
+  assert.equal(t.texto(), 'Entre com a dimensao da matriz = 4\nlinha 1\nlinha 2\nEscolha: ');
+  assert.equal(await t.blob().text(), t.texto());
+  assert.equal(t.linhas, 3);
+  assert.equal(t.respostas, 1);
+  assert.equal(t.desdeResposta(100), 'linha 1\nlinha 2\nEscolha: ');
+  assert.equal(t.desdeResposta(12), ' 2\nEscolha: ');
+});
