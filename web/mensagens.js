@@ -4,10 +4,12 @@
 //   inicia  { modulo: WebAssembly.Module, arquivos: { a7, b7 } }  starts the one run of this worker
 //   entrada { bytes: Uint8Array, fim: boolean }   input for a read that is waiting (fim: no more)
 // Worker to page:
-//   saida   { canal: 1 | 2, dados: Uint8Array }   output written since the last saida
+//   saida   { canal: 1 | 2 | REGISTRO, dados: Uint8Array }   output written since the last saida
+//                                                 (REGISTRO: the record of the run, JSON Lines)
 //   pede    {}                                    the program waits for input
 //   fim     { status: number }                    the program exited with this status
 //   falha   { texto: string }                     the program could not go on (a trap, an error)
+export const REGISTRO = 3;
 export const inicia = (modulo, arquivos) => ({ tipo: 'inicia', modulo, arquivos });
 export const entrada = (bytes, fim) => ({ tipo: 'entrada', bytes, fim });
 export const saida = (canal, dados) => ({ tipo: 'saida', canal, dados });

@@ -16,7 +16,7 @@ const [programa, destino] = process.argv.slice(2);
 // [source, path in the site]
 const SITE = [
   ...['index.html', 'estilo.css', 'inicio.js', 'pagina.js', 'terminal.js', 'grafico.js', 'transcricao.js',
-    'execucao.js', 'mensagens.js', 'rolagem.js', 'trabalhador.js', 'manifest.webmanifest', 'icone.svg']
+    'execucao.js', 'mensagens.js', 'registro.js', 'rolagem.js', 'trabalhador.js', 'manifest.webmanifest', 'icone.svg']
     .map((f) => [join(WEB, f), f]),
   [programa, 'sislin.wasm'],
   [join(RAIZ, 'examples', 'a7.txt'), 'a7.txt'],

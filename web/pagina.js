@@ -1,9 +1,12 @@
-// The page: the program's console, its two data files, the transcript and the chart of the
-// iterative methods, wired together. Each run is an Execucao (execucao.js); the page draws what
+// The page: the program's console, its two data files, the transcript, the record of the run
+// (what the program waits for, its downloads) and the chart of the iterative methods, wired
+// together. Each run is an Execucao (execucao.js); the page draws what
 // came at most once per frame.
 import { Console } from './terminal.js';
 import { Execucao, novoTrabalhador } from './execucao.js';
 import { Grafico } from './grafico.js';
+import { REGISTRO } from './mensagens.js';
+import { Registro, tabelaCsv } from './registro.js';
 import { Transcricao } from './transcricao.js';
 import { exemplos, primeiroTrabalhador, programa } from './inicio.js';
 
@@ -24,6 +27,7 @@ class Pagina {
     });
     this.grafico = new Grafico($('grafico'), $('desenho'), $('titulo-grafico'), $('resumo-grafico'));
     this.transcricao = new Transcricao();
+    this.registro = new Registro();
     this.anterior = null;     // the transcript of the run before, when it had replies
     this.execucao = null;
     this.inicio = 0;          // when the run started, or its program last got input
@@ -31,6 +35,7 @@ class Pagina {
     this.recebidos = [];      // output not yet in the transcript and the chart
     this.primeiroPrompt = null;
     this.primeiroPedido = true;
+    this.pedidos = 0;         // the reads the program waited on, in all runs
     this.status = null;
     const quadro = () => {
       this.quadro();
@@ -47,6 +52,8 @@ class Pagina {
       $('baixar-anterior').hidden = false;
     }
     this.transcricao = new Transcricao();
+    this.registro = new Registro();
+    this.aguarda('');
     this.console.limpa();
     this.grafico.limpa();
     this.status = null;
@@ -66,6 +73,10 @@ class Pagina {
   // Output as it comes: to the terminal's queue at once (its echo of the typing comes after
   // it), to the transcript and the chart in the frames that follow (see drena).
   saida(canal, bytes) {
+    if (canal === REGISTRO) {
+      this.registro.recebe(bytes);
+      return;
+    }
     this.console.escreve(bytes);
     if (canal === 1) this.recebidos.push(bytes);  // standard error is not part of the transcript
   }
@@ -85,6 +96,7 @@ class Pagina {
   }
 
   pede() {
+    this.pedidos++;
     if (this.primeiroPedido) {
       // The site is cached for offline use once the program is up, not while the page loads.
       this.primeiroPedido = false;
@@ -92,6 +104,7 @@ class Pagina {
     }
     this.estado('Aguardando resposta');
     this.drena();
+    this.aguarda(this.registro.aguardando());
     $('leitor').textContent = this.transcricao.desdeResposta(LEITOR_MAX);
   }
 
@@ -100,6 +113,8 @@ class Pagina {
     this.drena();  // the reply goes after the output before it
     const bytes = new TextEncoder().encode(texto);
     this.transcricao.resposta(bytes);
+    this.registro.respondido();
+    this.aguarda('');
     this.grafico.recebe(texto);
     this.inicio = performance.now();
     this.execucao.entrega(bytes, fim);
@@ -108,6 +123,7 @@ class Pagina {
 
   termina(status) {
     this.execucao = null;
+    this.aguarda('');
     this.status = status;
     this.estado(status === 0 ? 'Programa terminado.' : `Programa terminado com status ${status}: houve um erro.`);
   }
@@ -126,6 +142,12 @@ class Pagina {
     if (texto) this.estado(texto);
   }
 
+  // The line beside the reply field: what the program waits for.
+  aguarda(texto) {
+    const linha = $('espera');
+    if (linha.textContent !== texto) linha.textContent = texto;
+  }
+
   estado(texto) {
     $('estado').textContent = texto;
     $('progresso').textContent = '';
@@ -142,11 +164,14 @@ class Pagina {
     }
   }
 
-  baixa(transcricao) {
-    const url = URL.createObjectURL(transcricao.blob());
+  // The record's iteration tables as CSV.
+  tabela() { return new Blob([tabelaCsv(this.registro.texto())], { type: 'text/csv' }); }
+
+  baixa(blob, nome) {
+    const url = URL.createObjectURL(blob);
     const a = document.createElement('a');
     a.href = url;
-    a.download = 'transcricao.txt';
+    a.download = nome;
     a.click();
     setTimeout(() => URL.revokeObjectURL(url), 10000);
   }
@@ -204,8 +229,10 @@ const pagina = new Pagina();
 botao('parar', () => pagina.para(), pagina);
 botao('recomecar', () => pagina.executa(), pagina);
 botao('executar', () => pagina.executa(), pagina);
-botao('baixar', () => pagina.baixa(pagina.transcricao), pagina);
-botao('baixar-anterior', () => pagina.baixa(pagina.anterior), pagina);
+botao('baixar', () => pagina.baixa(pagina.transcricao.blob(), 'transcricao.txt'), pagina);
+botao('baixar-anterior', () => pagina.baixa(pagina.anterior.blob(), 'transcricao.txt'), pagina);
+botao('baixar-registro', () => pagina.baixa(pagina.registro.blob(), 'registro.jsonl'), pagina);
+botao('baixar-tabela', () => pagina.baixa(pagina.tabela(), 'iteracoes.csv'), pagina);
 ligaResposta(pagina);
 ligaArquivos(pagina);
 
@@ -229,6 +256,9 @@ if (new URLSearchParams(location.search).has('teste')) {
       return pagina.grafico.k;
     },
     colunas: () => pagina.console.colunas,
+    espera: () => [pagina.pedidos, $('espera').textContent],
+    registro: () => pagina.registro.blob().text(),
+    tabela: () => pagina.tabela().text(),
   };
 }
 

@@ -4,7 +4,9 @@
 // Then, per engine: the keyboard reaches every control from the terminal and comes back; axe-core
 // finds no violation; "Parar" ends a million-sweep run; a double click on "Executar" gives one
 // run; a site without its program says so; after one visit the page reloads and runs offline.
-// On a phone-sized touch screen (Chromium) the reply keys answer a dialogue. Screenshots and
+// On a phone-sized touch screen (Chromium) the reply keys answer a dialogue. The line beside the
+// reply field says what each read waits for and why a reply was refused; the record and the
+// iteration table the page offers equal the native program's record. Screenshots and
 // transcripts are left in build-web-tests/.
 // Usage: node --test web/testes.mjs   (after make web and make program; MOTORES="chromium firefox")
 import { after, before, describe, test } from 'node:test';
@@ -31,18 +33,38 @@ const DIALOGO = ['4', '4', '5', '6', '2', '9', '0.0001', '50', '0'];
 const OUTRO = { arquivos: { a7: '2 1\n1 3\n', b7: '3\n5.5\n' }, respostas: ['2', '10', '0.001', '20', '0'] };
 // A system on which Jacobi diverges until its change is infinite, then undefined.
 const DIVERGE = { arquivos: { a7: '1 2\n3 1\n', b7: '1\n1\n' }, respostas: ['2', '9', '0.0001', '150', '0'] };
+// Each read of a dialogue with refused replies, both iterations and the pause of choice 7: the
+// line the page shows while the program waits there, and the reply then typed.
+const ESPERAS = [
+  ['dimensao n (inteiro)', 'x'],
+  ['Resposta recusada: nao e um inteiro. Espera-se: dimensao n (inteiro)', '4'],
+  ['opcao 0 a 10', '9'], ['precisao, ex.: 0.0001', '0.0001'], ['numero maximo de iteracoes', '50'],
+  ['opcao 0 a 10', '10'], ['precisao, ex.: 0.0001', '-1'], ['numero maximo de iteracoes', '1e-4'],
+  ['Resposta recusada: nao e um inteiro. Espera-se: numero maximo de iteracoes', '20'],
+  ['opcao 0 a 10', '7'], ['Enter para continuar', ''], ['opcao 0 a 10', '0'],
+];
 const PROMPTS = /Entre com a dimensao da matriz = |Escolha: |Entre com a precisao requerida = |Entre com o numero maximo de iteracoes = /g;
 
-// The native program's output for these files and replies, each reply and "\n" inserted after
-// the prompt that asked for it; and the sweeps of its last iteration table.
-function esperado({ a7, b7 }, respostas) {
+// The native program's output and record for these files and replies.
+function nativo({ a7, b7 }, respostas) {
   const dir = mkdtempSync(join(tmpdir(), 'sislin-pagina-'));
   writeFileSync(join(dir, 'a7.txt'), a7);
   writeFileSync(join(dir, 'b7.txt'), b7);
-  const r = spawnSync(join(RAIZ, 'build', 'sislin'), { cwd: dir, input: respostas.map((x) => `${x}\n`).join('') });
+  const r = spawnSync(join(RAIZ, 'build', 'sislin'), {
+    cwd: dir,
+    input: respostas.map((x) => `${x}\n`).join(''),
+    env: { ...process.env, SISLIN_REGISTRO: 'registro.jsonl' },
+  });
+  const registro = readFileSync(join(dir, 'registro.jsonl'), 'utf8');
   rmSync(dir, { recursive: true });
   assert.equal(r.status, 0, `native run: status ${r.status}`);
-  const saida = r.stdout.toString('latin1');
+  return { saida: r.stdout.toString('latin1'), registro };
+}
+
+// The native program's output for these files and replies, each reply and "\n" inserted after
+// the prompt that asked for it; and the sweeps of its last iteration table.
+function esperado(arquivos, respostas) {
+  const { saida } = nativo(arquivos, respostas);
   let i = 0;
   const texto = saida.replace(PROMPTS, (p) => `${p}${respostas[i++]}\n`);
   assert.equal(i, respostas.length, 'one prompt per reply in the native run');
@@ -238,6 +260,35 @@ for (const motor of motores) {
       await aba.espera(() => globalThis.sislin?.primeiroPrompt != null);
       await aba.clica('#terminal');
       await dialogo(aba, `${motor}-offline`, EXEMPLO, ['4', '0'], digitando(aba));
+      await aba.fecha();
+    });
+
+    test('the line of what the program waits for; the record and the table as downloaded', async () => {
+      const aba = await abrePagina(navegador, 'sem');
+      await aba.clica('#terminal');
+      const inicio = (await aba.avalia(() => globalThis.sislin.espera()))[0] - 1;
+      for (const [i, [linha, resposta]] of ESPERAS.entries()) {
+        await aba.espera((n, l) => {
+          const [pedidos, texto] = globalThis.sislin.espera();
+          return pedidos > n && texto === l;
+        }, [inicio + i, linha], 30000, `wait ${i}: ${linha}`);
+        await aba.digita(`${resposta}\n`);
+      }
+      await aba.espera(() => globalThis.sislin.status !== null);
+      assert.equal(await aba.avalia(() => globalThis.sislin.espera()[1]), '', 'no wait line after the end');
+      const registroNativo = nativo(EXEMPLO, ESPERAS.map(([, r]) => r)).registro;
+      const registro = await aba.avalia(() => globalThis.sislin.registro());
+      writeFileSync(join(RESULTADOS, `${motor}-registro.jsonl`), registro);
+      assert.equal(registro, registroNativo, 'the record, byte for byte');
+      // The CSV: a header, then one row a sweep with the record's numbers.
+      const csv = (await aba.avalia(() => globalThis.sislin.tabela())).split('\r\n');
+      assert.equal(csv.pop(), '');
+      assert.deepEqual(csv[0].split(','), ['metodo', 'k', 'x1', 'x2', 'x3', 'x4', 'Erro']);
+      const varreduras = registroNativo.trim().split('\n').map((l) => JSON.parse(l)).filter((e) => e.evento === 'varredura');
+      assert.deepEqual(csv.slice(1).map((l) => l.split(',')).map(([m, k, ...v]) => [m, Number(k), v]),
+        varreduras.map((e) => [e.metodo, e.k, [...e.x, e.Erro ?? ''].map(String)]));
+      assert.deepEqual([...new Set(varreduras.map((e) => e.metodo))], ['jacobi', 'gauss-seidel']);
+      assert.deepEqual(aba.erros, []);
       await aba.fecha();
     });
 

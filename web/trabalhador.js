@@ -1,10 +1,10 @@
 // Runs the WebAssembly program in a Web Worker under a WASI layer: a7.txt and b7.txt in its
-// current directory, standard output and error sent to the page in batches, standard input from
-// the page. The module was built with Asyncify for the read of standard input: when no input is
+// current directory, standard output and error sent to the page in batches, and so is the record
+// of the run (registro.jsonl, kept nowhere in the worker); standard input from the page. The module was built with Asyncify for the read of standard input: when no input is
 // there, the read unwinds the program's call stack into a buffer and _start returns; once the
 // page's input arrives, the call stack is rewound and the read returns it. So a read blocks
 // without shared memory, in any engine and any page, with or without isolation headers.
-import { Fd } from './wasi/fd.js';
+import { Fd, Inode } from './wasi/fd.js';
 import { File, PreopenDirectory } from './wasi/fs_mem.js';
 import WASI, { WASIProcExit } from './wasi/wasi.js';
 import * as wasi from './wasi/wasi_defs.js';
@@ -14,6 +14,7 @@ import * as msg from './mensagens.js';
 // always before a read and at the end: the page gets a few messages a second, not one a line.
 const LOTE_BYTES = 1 << 15;
 const LOTE_MS = 40;
+const ARQUIVO_REGISTRO = 'registro.jsonl';
 
 // The unwound call stack is kept just below the frame of the read that suspended: that part of
 // the program's stack is unused while the program is suspended. The first two words of the
@@ -84,18 +85,29 @@ class Saida extends Fd {
   }
 }
 
+// The record's file: every open of it writes to the page through one batched output.
+class ArquivoRegistro extends Inode {
+  constructor(saida) {
+    super();
+    this.saida = saida;
+  }
+  path_open() { return { ret: wasi.ERRNO_SUCCESS, fd_obj: this.saida }; }
+  stat() { return new wasi.Filestat(this.ino, wasi.FILETYPE_REGULAR_FILE, 0n); }
+}
+
 // One run: the program, its streams, and the unwind/rewind loop around the reads.
 class Execucao {
   constructor(modulo, arquivos) {
     const codifica = new TextEncoder();
     this.modulo = modulo;
     this.entrada = new Entrada();
-    this.saidas = [new Saida(1), new Saida(2)];
+    this.saidas = [new Saida(1), new Saida(2), new Saida(msg.REGISTRO)];
     const diretorio = new PreopenDirectory('.', [
       ['a7.txt', new File(codifica.encode(arquivos.a7))],
       ['b7.txt', new File(codifica.encode(arquivos.b7))],
+      [ARQUIVO_REGISTRO, new ArquivoRegistro(this.saidas[2])],
     ]);
-    this.wasi = new WASI(['sislin'], [], [this.entrada, ...this.saidas, diretorio], { debug: false });
+    this.wasi = new WASI(['sislin'], [`SISLIN_REGISTRO=${ARQUIVO_REGISTRO}`], [this.entrada, this.saidas[0], this.saidas[1], diretorio], { debug: false });
     this.pilha = 0;            // the unwind buffer while the program is suspended
     this.voltando = false;     // the call stack is being rewound into the read
     this.chega = null;         // resolves when the page's input arrives

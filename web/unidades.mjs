@@ -1,11 +1,13 @@
 // The page's modules that need no browser, under Node.js: what the terminal skips of a flood of
-// output against a plain count of rows, the reading of the iteration table, the transcript.
+// output against a plain count of rows, the reading of the iteration table, the transcript, the
+// record's wait line and its table as CSV.
 // Usage: node --test web/unidades.mjs
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { parteVisivel } from './rolagem.js';
 import { LeitorTabela } from './grafico.js';
 import { Transcricao } from './transcricao.js';
+import { Registro, tabelaCsv } from './registro.js';
 
 const bytes = (texto) => new TextEncoder().encode(texto);
 const texto = (partes) => partes.map((p) => new TextDecoder().decode(p)).join('');
@@ -112,4 +114,53 @@ test('the transcript: every byte once, lines counted, the output since the last 
   assert.equal(t.respostas, 1);
   assert.equal(t.desdeResposta(100), 'linha 1\nlinha 2\nEscolha: ');
   assert.equal(t.desdeResposta(12), ' 2\nEscolha: ');
+});
+
+// Record lines, in order, and the wait line after each (null: not waiting, the line empty).
+const ESPERAS = [
+  ['{"evento":"inicio","programa":"sislin","formato":1}', ''],
+  ['{"evento":"espera","de":"dimensao"}', 'dimensao n (inteiro)'],
+  ['{"evento":"rejeitada","de":"dimensao","motivo":"negativo"}', 'Resposta recusada: negativo. Espera-se: dimensao n (inteiro)'],
+  ['{"evento":"espera","de":"dimensao"}', 'Resposta recusada: negativo. Espera-se: dimensao n (inteiro)'],
+  ['{"evento":"dimensao","n":2}', ''],
+  ['{"evento":"espera","de":"menu","minimo":0,"maximo":10}', 'opcao 0 a 10'],
+  ['{"evento":"rejeitada","de":"menu","motivo":"fora da faixa"}', 'Resposta recusada: fora da faixa. Espera-se: opcao 0 a 10'],
+  ['{"evento":"espera","de":"menu","minimo":1,"maximo":3}', 'Resposta recusada: fora da faixa. Espera-se: opcao 1 a 3'],
+  ['{"evento":"escolha","opcao":9}', ''],
+  ['{"evento":"espera","de":"precisao"}', 'precisao, ex.: 0.0001'],
+  ['{"evento":"rejeitada","de":"precisao","motivo":"nao e um numero"}', 'Resposta recusada: nao e um numero. Espera-se: precisao, ex.: 0.0001'],
+  ['{"evento":"espera","de":"limite"}', 'numero maximo de iteracoes'],
+  ['{"evento":"varredura","metodo":"jacobi","k":0,"x":[0,0]}', ''],
+  ['{"evento":"espera","de":"pausa"}', 'Enter para continuar'],
+  ['{"evento":"erro","mensagem":"O arquivo a7.txt nao existe."}', ''],
+  ['{"evento":"espera","de":"tecla"}', 'Enter para continuar'],
+];
+
+test('the wait line follows the record, in any cut of its bytes', () => {
+  const tudo = bytes(ESPERAS.map(([l]) => `${l}\n`).join(''));
+  for (const corte of [1, 5, 64, tudo.length]) {
+    const r = new Registro();
+    let fim = 0;
+    for (const [linha, esperada] of ESPERAS) {
+      fim += bytes(`${linha}\n`).length;
+      for (let k = r.partes.reduce((n, p) => n + p.length, 0); k < fim; k += corte) r.recebe(tudo.slice(k, Math.min(k + corte, fim)));
+      assert.equal(r.aguardando(), esperada, `${linha} (${corte})`);
+    }
+    assert.equal(r.texto(), new TextDecoder().decode(tudo));
+    r.respondido();
+    assert.equal(r.aguardando(), '');
+  }
+});
+
+test('the iteration tables as CSV: every sweep of both methods, numbers as recorded', () => {
+  const registro = [
+    '{"evento":"escolha","opcao":9}',
+    '{"evento":"varredura","metodo":"jacobi","k":0,"x":[0,0]}',
+    '{"evento":"varredura","metodo":"jacobi","k":1,"x":[0.5,-1e-7],"Erro":2.0000002}',
+    '{"evento":"resultado","opcao":9,"x":[0.5,-1e-7],"k":1,"convergiu":false}',
+    '{"evento":"varredura","metodo":"gauss-seidel","k":1,"x":["nan","-inf"],"Erro":"inf"}',
+  ].join('\n');
+  assert.equal(tabelaCsv(registro), 'metodo,k,x1,x2,Erro\r\njacobi,0,0,0,\r\njacobi,1,0.5,-1e-7,2.0000002\r\n'
+    + 'gauss-seidel,1,nan,-inf,inf\r\n');
+  assert.equal(tabelaCsv('{"evento":"fim","status":0}\n'), 'metodo,k,Erro\r\n');
 });

@@ -1,0 +1,84 @@
+// The record of a run (one JSON object a line) as the worker sends it: kept whole for its
+// download, read as it comes for what the program waits for, and turned into the iteration
+// table as CSV. It needs no browser (the unit tests run it under Node.js).
+
+// What the program waits for, in a few words, from a wait event.
+const ESPERAS = {
+  dimensao: () => 'dimensao n (inteiro)',
+  menu: (e) => `opcao ${e.minimo} a ${e.maximo}`,
+  precisao: () => 'precisao, ex.: 0.0001',
+  limite: () => 'numero maximo de iteracoes',
+  pausa: () => 'Enter para continuar',
+  tecla: () => 'Enter para continuar',
+};
+
+// The line beside the reply field: the wait, after the reason of a refused reply if there was one.
+export function textoEspera(espera, recusa = null) {
+  const pede = espera ? (ESPERAS[espera.de]?.(espera) ?? '') : '';
+  if (!recusa) return pede;
+  return `Resposta recusada: ${recusa.motivo}.${pede ? ` Espera-se: ${pede}` : ''}`;
+}
+
+const EVENTO = /^\{"evento":"([a-z]+)"/;
+
+export class Registro {
+  constructor() {
+    this.partes = [];        // every byte received, for the download
+    this.decodifica = new TextDecoder();
+    this.resto = '';         // the start of a line not complete yet
+    this.espera = null;      // the last wait event, while the program waits
+    this.recusa = null;      // the refused reply before it, if any
+  }
+
+  // Bytes of the record; only the wait and refusal events are read here, by their first bytes.
+  recebe(bytes) {
+    this.partes.push(bytes);
+    const linhas = (this.resto + this.decodifica.decode(bytes, { stream: true })).split('\n');
+    this.resto = linhas.pop();
+    for (const linha of linhas) {
+      const evento = EVENTO.exec(linha)?.[1];
+      if (evento === 'espera') {
+        this.espera = JSON.parse(linha);
+        if (this.recusa?.de !== this.espera.de) this.recusa = null;  // a refusal of another read
+      }
+      else if (evento === 'rejeitada') this.recusa = JSON.parse(linha);
+      else {
+        this.espera = null;
+        this.recusa = null;
+      }
+    }
+  }
+
+  // The wait line while the program waits ('' when nothing is known).
+  aguardando() { return textoEspera(this.espera, this.recusa); }
+
+  // Input given: the wait is over, its line with it.
+  respondido() {
+    this.espera = null;
+    this.recusa = null;
+  }
+
+  texto() {
+    const d = new TextDecoder();
+    return this.partes.map((p) => d.decode(p, { stream: true })).join('') + d.decode();
+  }
+
+  blob() { return new Blob(this.partes, { type: 'application/jsonl' }); }
+}
+
+const valor = (v) => (typeof v === 'number' ? String(v) : v ?? '');
+
+// The iteration tables of a record (JSON Lines text) as CSV: one row a sweep, every table in
+// the order the run made them: metodo, k, x1..xn, Erro (empty on the starting line).
+export function tabelaCsv(texto) {
+  const linhas = [];
+  let n = 0;
+  for (const linha of texto.split('\n')) {
+    if (!linha.startsWith('{"evento":"varredura"')) continue;
+    const e = JSON.parse(linha);
+    n = Math.max(n, e.x.length);
+    linhas.push([e.metodo, e.k, ...e.x.map(valor), valor(e.Erro)].join(','));
+  }
+  const cabeca = ['metodo', 'k', ...Array.from({ length: n }, (_, i) => `x${i + 1}`), 'Erro'].join(',');
+  return `${[cabeca, ...linhas].join('\r\n')}\r\n`;
+}
