@@ -177,7 +177,7 @@ ASYNCIFY = wasm-opt -O2 --asyncify --pass-arg=asyncify-imports@wasi_snapshot_pre
   --enable-mutable-globals
 web: wasm web/node_modules/.package-lock.json
 	$(ASYNCIFY) build-wasm/sislin.wasm -o build-wasm/sislin-pagina.wasm
-	node web/monta.mjs build-wasm/sislin-pagina.wasm build-web
+	node web/monta.mjs build-wasm/sislin-pagina.wasm build-wasm/aula/sislin-aula.wasm build-web
 
 # Serves build-web/ on 127.0.0.1:8000 with the isolation headers (WEB_OPCOES=--sem-isolamento
 # without them, --porta N for another port).

@@ -16,9 +16,9 @@ export function novoTrabalhador() {
 }
 
 export class Execucao {
-  // modulo: a promise of the compiled program; avisos: { saida(canal, bytes), pede(),
-  // fim(status), falha(texto) }
-  constructor(trabalhador, modulo, arquivos, avisos) {
+  // modulo: a promise of the compiled program; arquivos: { nome: texto } in its folder;
+  // avisos: { saida(canal, bytes), pede(), fim(status, arquivos), falha(texto) }
+  constructor(trabalhador, modulo, arquivos, avisos, argumentos = ['sislin']) {
     this.avisos = avisos;
     this.fila = [];          // input typed ahead, not yet asked for
     this.fim = false;        // the input ends after the queue
@@ -36,7 +36,7 @@ export class Execucao {
       return;
     }
     modulo.then(
-      (m) => this.ativa && this.trabalhador.postMessage(msg.inicia(m, arquivos)),
+      (m) => this.ativa && this.trabalhador.postMessage(msg.inicia(m, arquivos, argumentos)),
       (e) => this.encerra(() => this.avisos.falha(`o programa nao carregou: ${e.message}`)),
     );
   }
@@ -48,7 +48,7 @@ export class Execucao {
       this.esperando = true;
       this.avisos.pede();
       this.atende();
-    } else if (m.tipo === 'fim') this.encerra(() => this.avisos.fim(m.status));
+    } else if (m.tipo === 'fim') this.encerra(() => this.avisos.fim(m.status, m.arquivos));
     else if (m.tipo === 'falha') this.encerra(() => this.avisos.falha(m.texto));
   }
 

@@ -3,9 +3,10 @@
 // loads its own modules meanwhile. pagina.js takes them from here.
 import { novoTrabalhador } from './execucao.js';
 
-function carregaPrograma() {
-  return fetch('sislin.wasm').then((r) => {
-    if (!r.ok) throw new Error(`sislin.wasm: resposta ${r.status}`);
+// A compiled WebAssembly program of the site (sislin.wasm, sislin-aula.wasm).
+export function carregaModulo(nome) {
+  return fetch(nome).then((r) => {
+    if (!r.ok) throw new Error(`${nome}: resposta ${r.status}`);
     return r.headers.get('Content-Type') === 'application/wasm'
       ? WebAssembly.compileStreaming(r) : r.arrayBuffer().then((b) => WebAssembly.compile(b));
   });
@@ -17,7 +18,7 @@ async function carregaExemplo(nome) {
   return r.text();
 }
 
-export const programa = carregaPrograma();
+export const programa = carregaModulo('sislin.wasm');
 programa.catch(() => {});  // reported by the run that needs it
 export const exemplos = Promise.all([carregaExemplo('a7.txt'), carregaExemplo('b7.txt')]);
 exemplos.catch(() => {});  // reported by the page

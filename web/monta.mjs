@@ -1,7 +1,7 @@
 // Assembles the site from web/ into a folder: the files listed below, the program, the example
 // data, the libraries from web/node_modules with their licences; the service worker gets the
 // list and a version made from the contents; every text file also goes precompressed (.gz).
-// Usage: node web/monta.mjs program.wasm folder
+// Usage: node web/monta.mjs program.wasm sislin-aula.wasm folder
 import { copyFileSync, mkdirSync, readFileSync, readdirSync, rmSync, statSync, writeFileSync } from 'node:fs';
 import { createHash } from 'node:crypto';
 import { dirname, join } from 'node:path';
@@ -11,14 +11,15 @@ import { gzipSync } from 'node:zlib';
 const WEB = dirname(fileURLToPath(import.meta.url));
 const RAIZ = join(WEB, '..');
 const MODULOS = join(WEB, 'node_modules');
-const [programa, destino] = process.argv.slice(2);
+const [programa, aula, destino] = process.argv.slice(2);
 
 // [source, path in the site]
 const SITE = [
   ...['index.html', 'estilo.css', 'inicio.js', 'pagina.js', 'terminal.js', 'grafico.js', 'transcricao.js',
-    'execucao.js', 'mensagens.js', 'registro.js', 'rolagem.js', 'trabalhador.js', 'manifest.webmanifest', 'icone.svg']
+    'execucao.js', 'mensagens.js', 'registro.js', 'exercicio.js', 'rolagem.js', 'trabalhador.js', 'manifest.webmanifest', 'icone.svg']
     .map((f) => [join(WEB, f), f]),
   [programa, 'sislin.wasm'],
+  [aula, 'sislin-aula.wasm'],
   [join(RAIZ, 'examples', 'a7.txt'), 'a7.txt'],
   [join(RAIZ, 'examples', 'b7.txt'), 'b7.txt'],
   [join(MODULOS, '@xterm/xterm/lib/xterm.mjs'), 'xterm/xterm.mjs'],

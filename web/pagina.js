@@ -4,6 +4,7 @@
 // came at most once per frame.
 import { Console } from './terminal.js';
 import { Execucao, novoTrabalhador } from './execucao.js';
+import { abreExercicio, codigoDoEndereco, ligaExercicio } from './exercicio.js';
 import { Grafico } from './grafico.js';
 import { REGISTRO } from './mensagens.js';
 import { Registro, tabelaCsv } from './registro.js';
@@ -28,6 +29,7 @@ class Pagina {
     this.grafico = new Grafico($('grafico'), $('desenho'), $('titulo-grafico'), $('resumo-grafico'));
     this.transcricao = new Transcricao();
     this.registro = new Registro();
+    this.link = null;         // the exercise's link given by "Copiar link"
     this.anterior = null;     // the transcript of the run before, when it had replies
     this.execucao = null;
     this.inicio = 0;          // when the run started, or its program last got input
@@ -58,7 +60,7 @@ class Pagina {
     this.grafico.limpa();
     this.status = null;
     this.inicio = performance.now();
-    const arquivos = { a7: $('a7').value, b7: $('b7').value };
+    const arquivos = { 'a7.txt': $('a7').value, 'b7.txt': $('b7').value };
     this.estado('Em execucao');
     const execucao = new Execucao(this.reserva, this.programa, arquivos, {
       saida: (canal, bytes) => this.saida(canal, bytes),
@@ -235,6 +237,7 @@ botao('baixar-registro', () => pagina.baixa(pagina.registro.blob(), 'registro.js
 botao('baixar-tabela', () => pagina.baixa(pagina.tabela(), 'iteracoes.csv'), pagina);
 ligaResposta(pagina);
 ligaArquivos(pagina);
+ligaExercicio(pagina);
 
 if (new URLSearchParams(location.search).has('teste')) {
   // What the page's tests read.
@@ -259,6 +262,8 @@ if (new URLSearchParams(location.search).has('teste')) {
     espera: () => [pagina.pedidos, $('espera').textContent],
     registro: () => pagina.registro.blob().text(),
     tabela: () => pagina.tabela().text(),
+    exercicio: () => $('sobre-exercicio').textContent,
+    get link() { return pagina.link; },
   };
 }
 
@@ -268,7 +273,11 @@ exemplos.then(([a7, b7]) => {
   $('b7').value = b7;
 }, (e) => {
   pagina.estado(`Erro: os arquivos de exemplo nao carregaram (${e.message}).`);
-}).finally(() => {
-  if (pagina.execucao === null && pagina.status === null && !$('estado').textContent) pagina.executa();
+}).finally(async () => {
+  // An exercise's link opens its files; the example runs otherwise, or when the code is refused.
+  const codigo = codigoDoEndereco(location.hash);
+  if (codigo === null || !(await abreExercicio(pagina, [codigo]))) {
+    if (pagina.execucao === null && pagina.status === null && !$('estado').textContent) pagina.executa();
+  }
   pagina.console.foco();
 });

@@ -6,7 +6,8 @@
 // run; a site without its program says so; after one visit the page reloads and runs offline.
 // On a phone-sized touch screen (Chromium) the reply keys answer a dialogue. The line beside the
 // reply field says what each read waits for and why a reply was refused; the record and the
-// iteration table the page offers equal the native program's record. Screenshots and
+// iteration table the page offers equal the native program's record. An exercise's link, and the
+// panel's own, give the native sislin-aula's files and a run on them. Screenshots and
 // transcripts are left in build-web-tests/.
 // Usage: node --test web/testes.mjs   (after make web and make program; MOTORES="chromium firefox")
 import { after, before, describe, test } from 'node:test';
@@ -43,6 +44,8 @@ const ESPERAS = [
   ['Resposta recusada: nao e um inteiro. Espera-se: numero maximo de iteracoes', '20'],
   ['opcao 0 a 10', '7'], ['Enter para continuar', ''], ['opcao 0 a 10', '0'],
 ];
+// Exercises by their links (two kinds, a code typed loosely) and a refused code.
+const CODIGOS = ['S03-000ANCE', 'd03 000518n', 'J03-0051S3F'];
 const PROMPTS = /Entre com a dimensao da matriz = |Escolha: |Entre com a precisao requerida = |Entre com o numero maximo de iteracoes = /g;
 
 // The native program's output and record for these files and replies.
@@ -60,6 +63,18 @@ function nativo({ a7, b7 }, respostas) {
   assert.equal(r.status, 0, `native run: status ${r.status}`);
   return { saida: r.stdout.toString('latin1'), registro };
 }
+
+// The native sislin-aula's a7.txt and b7.txt for these arguments, with its output.
+function exercicioNativo(...argumentos) {
+  const dir = mkdtempSync(join(tmpdir(), 'sislin-aula-'));
+  const r = spawnSync(join(RAIZ, 'build', 'aula', 'sislin-aula'), ['exercicio', ...argumentos], { cwd: dir });
+  const arquivos = r.status === 0
+    ? { a7: readFileSync(join(dir, 'a7.txt'), 'latin1'), b7: readFileSync(join(dir, 'b7.txt'), 'latin1') } : null;
+  rmSync(dir, { recursive: true });
+  return { status: r.status, saida: r.stdout.toString('latin1'), erro: r.stderr.toString('latin1'), arquivos };
+}
+
+const arquivosDaPagina = () => ({ a7: document.getElementById('a7').value, b7: document.getElementById('b7').value });
 
 // The native program's output for these files and replies, each reply and "\n" inserted after
 // the prompt that asked for it; and the sweeps of its last iteration table.
@@ -288,6 +303,44 @@ for (const motor of motores) {
       assert.deepEqual(csv.slice(1).map((l) => l.split(',')).map(([m, k, ...v]) => [m, Number(k), v]),
         varreduras.map((e) => [e.metodo, e.k, [...e.x, e.Erro ?? ''].map(String)]));
       assert.deepEqual([...new Set(varreduras.map((e) => e.metodo))], ['jacobi', 'gauss-seidel']);
+      assert.deepEqual(aba.erros, []);
+      await aba.fecha();
+    });
+
+    test('an exercise as a link: the native files, a run on them; the panel makes one and its link', async () => {
+      const aba = await navegador.aba();
+      for (const [i, codigo] of CODIGOS.entries()) {
+        const nativo = exercicioNativo(codigo);
+        // A new query each time: a change of the fragment alone would not load the page again.
+        await aba.vai(endereco('sem', `?teste&${i}#exercicio=${encodeURIComponent(codigo)}`));
+        if (nativo.status !== 0) {
+          // A refused code: its reason in the panel, and the example runs.
+          await aba.espera(() => globalThis.sislin?.primeiroPrompt != null);
+          assert.equal(await aba.avalia(() => globalThis.sislin.exercicio()), nativo.erro.replace(/^sislin-aula: /, '').trim());
+          assert.deepEqual(await aba.avalia(arquivosDaPagina), EXEMPLO);
+          continue;
+        }
+        await aba.espera(() => globalThis.sislin?.primeiroPrompt != null);
+        assert.deepEqual(await aba.avalia(arquivosDaPagina), nativo.arquivos, codigo);
+        const limpo = /^Codigo: (\S+)$/m.exec(nativo.saida)[1];
+        assert.equal(await aba.avalia(() => globalThis.sislin.exercicio()),
+          `Exercicio ${limpo}. ${/^Tipo .*$/m.exec(nativo.saida)[0]}.`);
+        assert.match(await aba.avalia(() => location.hash), new RegExp(`^#exercicio=${limpo}$`));
+        await aba.clica('#terminal');
+        await dialogo(aba, `${motor}-exercicio-${limpo}`, nativo.arquivos, ['3', '2', '10', '0.0001', '30', '0'], digitando(aba));
+      }
+      // The panel: kind J, n = 4; its code gives the same files natively; "Copiar link" gives it.
+      await aba.avalia(() => {
+        document.getElementById('tipo').value = 'J';
+        document.getElementById('ordem').value = '4';
+        document.querySelector('#novo-exercicio button').click();
+      });
+      const codigo = await aba.espera(() => /^Exercicio (J04-\S+)\./.exec(globalThis.sislin.exercicio())?.[1]);
+      await aba.espera(() => globalThis.sislin.status === null && globalThis.sislin.espera()[1] !== '');
+      assert.deepEqual(await aba.avalia(arquivosDaPagina), exercicioNativo(codigo).arquivos, codigo);
+      await aba.clica('#copiar-link');
+      assert.equal(await aba.avalia(() => globalThis.sislin.link), endereco('sem', `?teste&${CODIGOS.length - 1}#exercicio=${codigo}`));
+      await semViolacoes(aba, 'after an exercise');
       assert.deepEqual(aba.erros, []);
       await aba.fecha();
     });

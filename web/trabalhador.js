@@ -1,5 +1,5 @@
-// Runs the WebAssembly program in a Web Worker under a WASI layer: a7.txt and b7.txt in its
-// current directory, standard output and error sent to the page in batches, and so is the record
+// Runs a WebAssembly program in a Web Worker under a WASI layer: the files the page gives (a7.txt
+// and b7.txt) in its current directory, handed back as they are at the end; standard output and error sent to the page in batches, and so is the record
 // of the run (registro.jsonl, kept nowhere in the worker); standard input from the page. The module was built with Asyncify for the read of standard input: when no input is
 // there, the read unwinds the program's call stack into a buffer and _start returns; once the
 // page's input arrives, the call stack is rewound and the read returns it. So a read blocks
@@ -97,17 +97,16 @@ class ArquivoRegistro extends Inode {
 
 // One run: the program, its streams, and the unwind/rewind loop around the reads.
 class Execucao {
-  constructor(modulo, arquivos) {
+  constructor(modulo, arquivos, argumentos) {
     const codifica = new TextEncoder();
     this.modulo = modulo;
     this.entrada = new Entrada();
     this.saidas = [new Saida(1), new Saida(2), new Saida(msg.REGISTRO)];
-    const diretorio = new PreopenDirectory('.', [
-      ['a7.txt', new File(codifica.encode(arquivos.a7))],
-      ['b7.txt', new File(codifica.encode(arquivos.b7))],
+    this.diretorio = new PreopenDirectory('.', [
+      ...Object.entries(arquivos).map(([nome, texto]) => [nome, new File(codifica.encode(texto))]),
       [ARQUIVO_REGISTRO, new ArquivoRegistro(this.saidas[2])],
     ]);
-    this.wasi = new WASI(['sislin'], [`SISLIN_REGISTRO=${ARQUIVO_REGISTRO}`], [this.entrada, this.saidas[0], this.saidas[1], diretorio], { debug: false });
+    this.wasi = new WASI(argumentos, [`SISLIN_REGISTRO=${ARQUIVO_REGISTRO}`], [this.entrada, this.saidas[0], this.saidas[1], this.diretorio], { debug: false });
     this.pilha = 0;            // the unwind buffer while the program is suspended
     this.voltando = false;     // the call stack is being rewound into the read
     this.chega = null;         // resolves when the page's input arrives
@@ -139,7 +138,8 @@ class Execucao {
     try {
       for (;;) {
         x._start();
-        if (x.asyncify_get_state() !== 1) return 0;  // returned without exit: status 0
+        // Returned without exit: status 0 (a program built without Asyncify never suspends).
+        if (x.asyncify_get_state?.() !== 1) return 0;
         x.asyncify_stop_unwind();
         this.despeja();
         postMessage(msg.pede());
@@ -160,6 +160,13 @@ class Execucao {
     chega?.();
   }
 
+  // The folder's files as the program left them (the record aside).
+  arquivos() {
+    const decodifica = new TextDecoder('latin1');
+    const lista = [...this.diretorio.dir.contents].filter(([, f]) => f instanceof File);
+    return Object.fromEntries(lista.map(([nome, f]) => [nome, decodifica.decode(f.data)]));
+  }
+
   despeja() {
     for (const s of this.saidas) s.envia();
   }
@@ -172,11 +179,11 @@ onmessage = async ({ data: m }) => {
     return;
   }
   if (m.tipo !== 'inicia' || execucao !== null) return;
-  execucao = new Execucao(m.modulo, m.arquivos);
+  execucao = new Execucao(m.modulo, m.arquivos, m.argumentos);
   try {
     const status = await execucao.executa();
     execucao.despeja();
-    postMessage(msg.fim(status));
+    postMessage(msg.fim(status, execucao.arquivos()));
   } catch (e) {
     execucao.despeja();
     postMessage(msg.falha(e instanceof WebAssembly.RuntimeError

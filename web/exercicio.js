@@ -1,0 +1,100 @@
+// The panel "Exercicio": sislin-aula, compiled to WebAssembly, makes a7.txt and b7.txt from a
+// kind and n or from a code, in a worker of its own with an in-memory folder; the page's address
+// carries the code (#exercicio=CODIGO), so a link hands the exercise out. Nothing leaves the page.
+import { Execucao, novoTrabalhador } from './execucao.js';
+import { carregaModulo } from './inicio.js';
+
+const CHAVE = 'exercicio';
+
+// The code in an address's fragment (#exercicio=CODIGO), or null.
+export function codigoDoEndereco(fragmento) {
+  const codigo = new URLSearchParams(fragmento.replace(/^#/, '')).get(CHAVE);
+  return codigo && codigo.trim() ? codigo.trim() : null;
+}
+
+// The address that opens the exercise of this code.
+export function enderecoDo(codigo, base) {
+  const url = new URL(base);
+  url.hash = `${CHAVE}=${codigo}`;
+  return url.href;
+}
+
+// What sislin-aula printed: its code and the line of its kind (the solution stays out of view).
+export function resumo(saida) {
+  const codigo = /^Codigo: (\S+)$/m.exec(saida)?.[1] ?? null;
+  const tipo = /^Tipo .*$/m.exec(saida)?.[0] ?? '';
+  return { codigo, tipo };
+}
+
+let modulo = null;
+
+// Runs sislin-aula with these arguments in an empty folder; resolves to { status, saida, erro,
+// arquivos } (arquivos: the files it left there).
+export function sislinAula(argumentos) {
+  modulo ??= carregaModulo('sislin-aula.wasm');
+  const saidas = { 1: [], 2: [] };
+  const texto = (canal) => new TextDecoder('latin1').decode(new Uint8Array(saidas[canal].flatMap((b) => [...b])));
+  return new Promise((resolve, reject) => {
+    const execucao = new Execucao(novoTrabalhador(), modulo, {}, {
+      saida: (canal, bytes) => saidas[canal]?.push(bytes),
+      pede: () => execucao.encerra(() => reject(new Error('sislin-aula pediu entrada'))),
+      fim: (status, arquivos) => resolve({ status, saida: texto(1), erro: texto(2), arquivos }),
+      falha: (t) => reject(new Error(t)),
+    }, ['sislin-aula', ...argumentos]);
+  });
+}
+
+const $ = (id) => document.getElementById(id);
+const avisa = (texto) => { $('sobre-exercicio').textContent = texto; };
+
+// Makes the exercise (sislin-aula exercicio ARGUMENTOS), puts its files in the page, makes the
+// address its link and starts a run; a refusal is said in the panel. Resolves to the code or null.
+export async function abreExercicio(pagina, argumentos) {
+  avisa('Gerando o exercicio...');
+  let r;
+  try {
+    r = await sislinAula(['exercicio', ...argumentos]);
+  } catch (e) {
+    avisa(`Erro: ${e.message}.`);
+    return null;
+  }
+  const { codigo, tipo } = resumo(r.saida);
+  if (r.status !== 0 || codigo === null) {
+    avisa(r.erro.replace(/^sislin-aula: /, '').trim() || `sislin-aula terminou com status ${r.status}.`);
+    return null;
+  }
+  $('a7').value = r.arquivos['a7.txt'];
+  $('b7').value = r.arquivos['b7.txt'];
+  $('codigo').value = codigo;
+  history.replaceState(null, '', enderecoDo(codigo, location.href));
+  avisa(`Exercicio ${codigo}. ${tipo}.`);
+  pagina.executa();
+  return codigo;
+}
+
+// The panel's forms, its link button and the address.
+export function ligaExercicio(pagina) {
+  $('novo-exercicio').addEventListener('submit', (evento) => {
+    evento.preventDefault();
+    abreExercicio(pagina, [$('tipo').value, $('ordem').value]);
+  });
+  $('abre-codigo').addEventListener('submit', (evento) => {
+    evento.preventDefault();
+    abreExercicio(pagina, [$('codigo').value]);
+  });
+  $('copiar-link').addEventListener('click', () => {
+    const codigo = codigoDoEndereco(location.hash);
+    if (codigo === null) {
+      avisa('Gere ou abra um exercicio primeiro.');
+      return;
+    }
+    const link = enderecoDo(codigo, location.href);
+    pagina.link = link;
+    const copiado = navigator.clipboard?.writeText(link) ?? Promise.reject(new Error('sem area de transferencia'));
+    copiado.then(() => avisa(`Link copiado: ${link}`), () => avisa(`Copie o link: ${link}`));
+  });
+  addEventListener('hashchange', () => {
+    const codigo = codigoDoEndereco(location.hash);
+    if (codigo !== null && codigo !== $('codigo').value) abreExercicio(pagina, [codigo]);
+  });
+}
