@@ -28,14 +28,14 @@ export function resumo(saida) {
 
 let modulo = null;
 
-// Runs sislin-aula with these arguments in an empty folder; resolves to { status, saida, erro,
-// arquivos } (arquivos: the files it left there).
-export function sislinAula(argumentos) {
+// Runs sislin-aula with these arguments in a folder holding these files (none: empty); resolves
+// to { status, saida, erro, arquivos } (arquivos: the files it left there).
+export function sislinAula(argumentos, arquivos = {}) {
   modulo ??= carregaModulo('sislin-aula.wasm');
   const saidas = { 1: [], 2: [] };
   const texto = (canal) => new TextDecoder('latin1').decode(new Uint8Array(saidas[canal].flatMap((b) => [...b])));
   return new Promise((resolve, reject) => {
-    const execucao = new Execucao(novoTrabalhador(), modulo, {}, {
+    const execucao = new Execucao(novoTrabalhador(), modulo, arquivos, {
       saida: (canal, bytes) => saidas[canal]?.push(bytes),
       pede: () => execucao.encerra(() => reject(new Error('sislin-aula pediu entrada'))),
       fim: (status, arquivos) => resolve({ status, saida: texto(1), erro: texto(2), arquivos }),

@@ -2,9 +2,10 @@
 // (what the program waits for, its downloads) and the chart of the iterative methods, wired
 // together. Each run is an Execucao (execucao.js); the page draws what
 // came at most once per frame.
+import { Analise } from './analise.js';
 import { Console } from './terminal.js';
 import { Execucao, novoTrabalhador } from './execucao.js';
-import { abreExercicio, codigoDoEndereco, ligaExercicio } from './exercicio.js';
+import { abreExercicio, codigoDoEndereco, ligaExercicio, sislinAula } from './exercicio.js';
 import { Grafico } from './grafico.js';
 import { REGISTRO } from './mensagens.js';
 import { Registro, tabelaCsv } from './registro.js';
@@ -29,6 +30,7 @@ class Pagina {
     this.grafico = new Grafico($('grafico'), $('desenho'), $('titulo-grafico'), $('resumo-grafico'));
     this.transcricao = new Transcricao();
     this.registro = new Registro();
+    this.analise = new Analise(sislinAula);
     this.link = null;         // the exercise's link given by "Copiar link"
     this.anterior = null;     // the transcript of the run before, when it had replies
     this.execucao = null;
@@ -61,6 +63,7 @@ class Pagina {
     this.status = null;
     this.inicio = performance.now();
     const arquivos = { 'a7.txt': $('a7').value, 'b7.txt': $('b7').value };
+    this.analise.limpa(arquivos);
     this.estado('Em execucao');
     const execucao = new Execucao(this.reserva, this.programa, arquivos, {
       saida: (canal, bytes) => this.saida(canal, bytes),
@@ -107,6 +110,7 @@ class Pagina {
     this.estado('Aguardando resposta');
     this.drena();
     this.aguarda(this.registro.aguardando());
+    if (this.registro.n !== null) this.analise.analisa(this.registro.n, () => this.aguarda(this.registro.aguardando()));
     $('leitor').textContent = this.transcricao.desdeResposta(LEITOR_MAX);
   }
 
@@ -145,7 +149,10 @@ class Pagina {
   }
 
   // The line beside the reply field: what the program waits for.
-  aguarda(texto) {
+  aguarda(pede) {
+    // At the menu, the analysis's note on the iterations, if any.
+    const nota = this.execucao?.esperando && this.registro.espera?.de === 'menu' ? this.analise.nota : '';
+    const texto = nota ? `${pede} ${nota}` : pede;
     const linha = $('espera');
     if (linha.textContent !== texto) linha.textContent = texto;
   }
@@ -263,6 +270,7 @@ if (new URLSearchParams(location.search).has('teste')) {
     registro: () => pagina.registro.blob().text(),
     tabela: () => pagina.tabela().text(),
     exercicio: () => $('sobre-exercicio').textContent,
+    analise: () => $('relatorio').textContent,
     get link() { return pagina.link; },
   };
 }

@@ -28,6 +28,7 @@ export class Registro {
     this.resto = '';         // the start of a line not complete yet
     this.espera = null;      // the last wait event, while the program waits
     this.recusa = null;      // the refused reply before it, if any
+    this.n = null;           // the dimension, once accepted
   }
 
   // Bytes of the record; only the wait and refusal events are read here, by their first bytes.
@@ -43,6 +44,7 @@ export class Registro {
       }
       else if (evento === 'rejeitada') this.recusa = JSON.parse(linha);
       else {
+        if (evento === 'dimensao') this.n = JSON.parse(linha).n;
         this.espera = null;
         this.recusa = null;
       }

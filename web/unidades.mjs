@@ -1,6 +1,6 @@
 // The page's modules that need no browser, under Node.js: what the terminal skips of a flood of
 // output against a plain count of rows, the reading of the iteration table, the transcript, the
-// record's wait line and its table as CSV.
+// record's wait line and its table as CSV, the analysis's note on the iterations.
 // Usage: node --test web/unidades.mjs
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
@@ -8,6 +8,7 @@ import { parteVisivel } from './rolagem.js';
 import { LeitorTabela } from './grafico.js';
 import { Transcricao } from './transcricao.js';
 import { Registro, tabelaCsv } from './registro.js';
+import { notaDivergencia } from './analise.js';
 
 const bytes = (texto) => new TextEncoder().encode(texto);
 const texto = (partes) => partes.map((p) => new TextDecoder().decode(p)).join('');
@@ -163,4 +164,21 @@ test('the iteration tables as CSV: every sweep of both methods, numbers as recor
   assert.equal(tabelaCsv(registro), 'metodo,k,x1,x2,Erro\r\njacobi,0,0,0,\r\njacobi,1,0.5,-1e-7,2.0000002\r\n'
     + 'gauss-seidel,1,nan,-inf,inf\r\n');
   assert.equal(tabelaCsv('{"evento":"fim","status":0}\n'), 'metodo,k,Erro\r\n');
+});
+
+test('the note on the iterations names each one that does not converge from every start', () => {
+  const linha = (nome, veredito) => `${nome}:${' '.repeat(14 - nome.length)}raio espectral 1.2: ${veredito}`;
+  const sim = 'converge de qualquer inicio; precisao 1e-4 em cerca de 11 iteracoes';
+  const nao = 'nao converge a partir de todo inicio';
+  const casos = [
+    [sim, sim, ''],
+    [nao, sim, 'Nota: neste sistema 9 (Jacobi) nao converge a partir de todo inicio.'],
+    [sim, nao, 'Nota: neste sistema 10 (Gauss-Seidel) nao converge a partir de todo inicio.'],
+    [nao, nao, 'Nota: neste sistema 9 (Jacobi) e 10 (Gauss-Seidel) nao convergem a partir de todo inicio.'],
+  ];
+  for (const [j, g, nota] of casos) {
+    const relatorio = `Iteracoes (raio espectral da matriz de iteracao):\n${linha('Jacobi', j)}\n${linha('Gauss-Seidel', g)}\n`;
+    assert.equal(notaDivergencia(relatorio), nota);
+  }
+  assert.equal(notaDivergencia('A e estritamente diagonal dominante.\n'), '');
 });
