@@ -4,6 +4,7 @@
 // came at most once per frame.
 import { Analise } from './analise.js';
 import { Console } from './terminal.js';
+import { desenhaConjunto } from './trabalho.js';
 import { Execucao, novoTrabalhador } from './execucao.js';
 import { abreExercicio, codigoDoEndereco, ligaExercicio, sislinAula } from './exercicio.js';
 import { Grafico } from './grafico.js';
@@ -110,6 +111,7 @@ class Pagina {
     this.estado('Aguardando resposta');
     this.drena();
     this.aguarda(this.registro.aguardando());
+    this.conjunto();
     if (this.registro.n !== null) this.analise.analisa(this.registro.n, () => this.aguarda(this.registro.aguardando()));
     $('leitor').textContent = this.transcricao.desdeResposta(LEITOR_MAX);
   }
@@ -129,6 +131,7 @@ class Pagina {
 
   termina(status) {
     this.execucao = null;
+    this.conjunto();
     this.aguarda('');
     this.status = status;
     this.estado(status === 0 ? 'Programa terminado.' : `Programa terminado com status ${status}: houve um erro.`);
@@ -146,6 +149,11 @@ class Pagina {
     this.execucao.encerra();
     this.execucao = null;
     if (texto) this.estado(texto);
+  }
+
+  // The working set, when its panel is open.
+  conjunto() {
+    if ($('trabalho-painel').open) desenhaConjunto($('trabalho'), this.registro.conjunto(), this.registro.n);
   }
 
   // The line beside the reply field: what the program waits for.
@@ -245,6 +253,7 @@ botao('baixar-tabela', () => pagina.baixa(pagina.tabela(), 'iteracoes.csv'), pag
 ligaResposta(pagina);
 ligaArquivos(pagina);
 ligaExercicio(pagina);
+$('trabalho-painel').addEventListener('toggle', () => pagina.conjunto());
 
 if (new URLSearchParams(location.search).has('teste')) {
   // What the page's tests read.
@@ -271,6 +280,8 @@ if (new URLSearchParams(location.search).has('teste')) {
     tabela: () => pagina.tabela().text(),
     exercicio: () => $('sobre-exercicio').textContent,
     analise: () => $('relatorio').textContent,
+    conjunto: () => [...document.querySelectorAll('#trabalho table, #trabalho p')].map((t) => (t.tagName === 'P'
+      ? [t.textContent] : [t.caption.textContent, ...[...t.tBodies[0].rows].map((r) => [...r.cells].slice(1).map((c) => c.textContent))])),
     get link() { return pagina.link; },
   };
 }

@@ -1,6 +1,6 @@
 // The record of a run (one JSON object a line) as the worker sends it: kept whole for its
-// download, read as it comes for what the program waits for, and turned into the iteration
-// table as CSV. It needs no browser (the unit tests run it under Node.js).
+// download, read as it comes for what the program waits for and for the working set (the arrays
+// as the choices left them), and turned into the iteration table as CSV. It needs no browser (the unit tests run it under Node.js).
 
 // What the program waits for, in a few words, from a wait event.
 const ESPERAS = {
@@ -21,6 +21,10 @@ export function textoEspera(espera, recusa = null) {
 
 const EVENTO = /^\{"evento":"([a-z]+)"/;
 
+// The working set's arrays, in the order shown.
+const CONJUNTO = ['A', 'b', 'pos', 'det', 'y', 'x'];
+const igual = (u, v) => JSON.stringify(u) === JSON.stringify(v);
+
 export class Registro {
   constructor() {
     this.partes = [];        // every byte received, for the download
@@ -29,6 +33,8 @@ export class Registro {
     this.espera = null;      // the last wait event, while the program waits
     this.recusa = null;      // the refused reply before it, if any
     this.n = null;           // the dimension, once accepted
+    this.lido = {};          // the data as read: { A, b }
+    this.atual = {};         // each array of the working set: { valor, opcao } (null: as read)
   }
 
   // Bytes of the record; only the wait and refusal events are read here, by their first bytes.
@@ -45,10 +51,27 @@ export class Registro {
       else if (evento === 'rejeitada') this.recusa = JSON.parse(linha);
       else {
         if (evento === 'dimensao') this.n = JSON.parse(linha).n;
+        else if (evento === 'dados' || evento === 'resultado') this.trabalho(JSON.parse(linha));
         this.espera = null;
         this.recusa = null;
       }
     }
+  }
+
+  trabalho(e) {
+    if (e.evento === 'dados') {
+      this.lido = { A: e.A, b: e.b };
+      this.atual = { A: { valor: e.A, opcao: null }, b: { valor: e.b, opcao: null } };
+      return;
+    }
+    for (const nome of CONJUNTO) if (nome in e) this.atual[nome] = { valor: e[nome], opcao: e.opcao };
+  }
+
+  // The working set now: [{ nome, valor, opcao, comoLido }], comoLido when it equals the data read.
+  conjunto() {
+    return CONJUNTO.filter((nome) => nome in this.atual).map((nome) => ({
+      nome, ...this.atual[nome], comoLido: nome in this.lido && igual(this.atual[nome].valor, this.lido[nome]),
+    }));
   }
 
   // The wait line while the program waits ('' when nothing is known).

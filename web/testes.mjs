@@ -7,7 +7,8 @@
 // On a phone-sized touch screen (Chromium) the reply keys answer a dialogue. The line beside the
 // reply field says what each read waits for and why a reply was refused; the record and the
 // iteration table the page offers equal the native program's record. An exercise's link, and the
-// panel's own, give the native sislin-aula's files and a run on them. Screenshots and
+// panel's own, give the native sislin-aula's files and a run on them. The working set after 4, 5,
+// 6, 9 shows the factors in A. Screenshots and
 // transcripts are left in build-web-tests/.
 // Usage: node --test web/testes.mjs   (after make web and make program; MOTORES="chromium firefox")
 import { after, before, describe, test } from 'node:test';
@@ -361,6 +362,29 @@ for (const motor of motores) {
       await aba.espera(() => globalThis.sislin.espera()[1] === 'dimensao n (inteiro)');
       await semViolacoes(aba, 'after an exercise, its analysis open');
       assert.deepEqual(aba.erros, []);
+      await aba.fecha();
+    });
+
+    test('the working set after 4, 5, 6 and 9: the factors in A, each array from its choice', async () => {
+      const aba = await abrePagina(navegador, 'sem');
+      await aba.avalia(() => { document.getElementById('trabalho-painel').open = true; });
+      await aba.clica('#terminal');
+      const respostas = ['4', '4', '5', '6', '9', '0.0001', '50', '0'];
+      await dialogo(aba, `${motor}-conjunto`, EXEMPLO, respostas, digitando(aba));
+      const eventos = nativo(EXEMPLO, respostas).registro.trim().split('\n').map((l) => JSON.parse(l));
+      const de = (opcao) => eventos.find((e) => e.evento === 'resultado' && e.opcao === opcao);
+      const linhas = (v) => (Array.isArray(v[0]) ? v : [v]).map((l) => l.map(String));
+      assert.deepEqual(await aba.avalia(() => globalThis.sislin.conjunto()), [
+        ['A: da opcao 4 (L abaixo da diagonal, U na diagonal e acima), diferente do lido', ...linhas(de(4).A)],
+        ['b: da opcao 4, igual ao lido', ...linhas(de(4).b)],
+        ['pos: da opcao 4', ...linhas(de(4).pos)],
+        [`det = ${de(4).det}: da opcao 4`],
+        ['y: da opcao 5', ...linhas(de(5).y)],
+        ['x: da opcao 9', ...linhas(de(9).x)],
+      ]);
+      await aba.avalia(() => { document.getElementById('analise').open = true; });
+      await aba.captura(join(RESULTADOS, `${motor}-conjunto.png`));
+      await semViolacoes(aba, 'with the working set and the analysis open');
       await aba.fecha();
     });
 

@@ -1,6 +1,6 @@
 // The page's modules that need no browser, under Node.js: what the terminal skips of a flood of
 // output against a plain count of rows, the reading of the iteration table, the transcript, the
-// record's wait line and its table as CSV, the analysis's note on the iterations.
+// record's wait line and its table as CSV, the analysis's note on the iterations, the working set.
 // Usage: node --test web/unidades.mjs
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
@@ -9,6 +9,7 @@ import { LeitorTabela } from './grafico.js';
 import { Transcricao } from './transcricao.js';
 import { Registro, tabelaCsv } from './registro.js';
 import { notaDivergencia } from './analise.js';
+import { origem } from './trabalho.js';
 
 const bytes = (texto) => new TextEncoder().encode(texto);
 const texto = (partes) => partes.map((p) => new TextDecoder().decode(p)).join('');
@@ -181,4 +182,27 @@ test('the note on the iterations names each one that does not converge from ever
     assert.equal(notaDivergencia(relatorio), nota);
   }
   assert.equal(notaDivergencia('A e estritamente diagonal dominante.\n'), '');
+});
+
+test('the working set: each array from the choice that left it, compared with the data read', () => {
+  const r = new Registro();
+  const eventos = [
+    { evento: 'dados', n: 2, A: [[2, 1], [4, 3]], b: [1, 2] },
+    { evento: 'resultado', opcao: 4, A: [[4, 3], [0.5, -0.5]], det: -2, pos: [2, 1], b: [2, 1] },
+    { evento: 'resultado', opcao: 7, r: [0, 0], Erro: 0 },
+    { evento: 'resultado', opcao: 9, precisao: 0.001, limite: 5, x: [1, 2], k: 5, convergiu: false },
+    { evento: 'resultado', opcao: 8, Inv: [[1, 0], [0, 1]], b: [1, 2], x: [0.5, 0], y: [1, 2] },
+  ];
+  r.recebe(bytes(`${eventos.map((e) => JSON.stringify(e)).join('\n')}\n`));
+  const conjunto = r.conjunto();
+  assert.deepEqual(conjunto.map((c) => [c.nome, c.opcao, c.comoLido]),
+    [['A', 4, false], ['b', 8, true], ['pos', 4, false], ['det', 4, false], ['y', 8, false], ['x', 8, false]]);
+  assert.deepEqual(conjunto.map(origem), [
+    'da opcao 4 (L abaixo da diagonal, U na diagonal e acima), diferente do lido', 'da opcao 8, igual ao lido',
+    'da opcao 4', 'da opcao 4', 'da opcao 8', 'da opcao 8']);
+  assert.equal(origem({ nome: 'A', opcao: 1, comoLido: false }),
+    'da opcao 1 (multiplicadores abaixo da diagonal, U na diagonal e acima), diferente do lido');
+  assert.equal(origem({ nome: 'A', opcao: null, comoLido: true }), 'como lido');
+  r.recebe(bytes('{"evento":"dados","n":1,"A":[[3]],"b":[6]}\n'));
+  assert.deepEqual(r.conjunto().map((c) => [c.nome, origem(c)]), [['A', 'como lido'], ['b', 'como lido']]);
 });
