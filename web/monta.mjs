@@ -16,7 +16,7 @@ const [programa, aula, destino] = process.argv.slice(2);
 // [source, path in the site]
 const SITE = [
   ...['index.html', 'estilo.css', 'inicio.js', 'pagina.js', 'terminal.js', 'grafico.js', 'transcricao.js',
-    'execucao.js', 'mensagens.js', 'registro.js', 'exercicio.js', 'analise.js', 'trabalho.js', 'rolagem.js', 'trabalhador.js', 'manifest.webmanifest', 'icone.svg']
+    'execucao.js', 'mensagens.js', 'registro.js', 'exercicio.js', 'analise.js', 'trabalho.js', 'conferir.js', 'rolagem.js', 'trabalhador.js', 'manifest.webmanifest', 'icone.svg']
     .map((f) => [join(WEB, f), f]),
   [programa, 'sislin.wasm'],
   [aula, 'sislin-aula.wasm'],

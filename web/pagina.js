@@ -5,6 +5,7 @@
 import { Analise } from './analise.js';
 import { Console } from './terminal.js';
 import { desenhaConjunto } from './trabalho.js';
+import { ligaConferir } from './conferir.js';
 import { Execucao, novoTrabalhador } from './execucao.js';
 import { abreExercicio, codigoDoEndereco, ligaExercicio, sislinAula } from './exercicio.js';
 import { Grafico } from './grafico.js';
@@ -254,6 +255,7 @@ ligaResposta(pagina);
 ligaArquivos(pagina);
 ligaExercicio(pagina);
 $('trabalho-painel').addEventListener('toggle', () => pagina.conjunto());
+ligaConferir(() => pagina.registro);
 
 if (new URLSearchParams(location.search).has('teste')) {
   // What the page's tests read.
@@ -280,6 +282,7 @@ if (new URLSearchParams(location.search).has('teste')) {
     tabela: () => pagina.tabela().text(),
     exercicio: () => $('sobre-exercicio').textContent,
     analise: () => $('relatorio').textContent,
+    conferencia: () => [...document.querySelectorAll('#conferencia p, #conferencia li')].map((e) => e.textContent),
     conjunto: () => [...document.querySelectorAll('#trabalho table, #trabalho p')].map((t) => (t.tagName === 'P'
       ? [t.textContent] : [t.caption.textContent, ...[...t.tBodies[0].rows].map((r) => [...r.cells].slice(1).map((c) => c.textContent))])),
     get link() { return pagina.link; },

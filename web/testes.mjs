@@ -8,7 +8,7 @@
 // reply field says what each read waits for and why a reply was refused; the record and the
 // iteration table the page offers equal the native program's record. An exercise's link, and the
 // panel's own, give the native sislin-aula's files and a run on them. The working set after 4, 5,
-// 6, 9 shows the factors in A. Screenshots and
+// 6, 9 shows the factors in A. "Conferir" marks a student's values right or wrong at 4 digits. Screenshots and
 // transcripts are left in build-web-tests/.
 // Usage: node --test web/testes.mjs   (after make web and make program; MOTORES="chromium firefox")
 import { after, before, describe, test } from 'node:test';
@@ -388,6 +388,33 @@ for (const motor of motores) {
       await aba.fecha();
     });
 
+    test('"Conferir": y of choice 5 typed with commas, right and wrong at 4 digits; every panel open', async () => {
+      const aba = await abrePagina(navegador, 'sem');
+      await aba.clica('#terminal');
+      await dialogo(aba, `${motor}-conferir`, EXEMPLO, ['4', '4', '5', '6', '0'], digitando(aba));
+      const confere = (rotulo, valores, mostra) => aba.avalia((r, v, m) => {
+        document.getElementById('conferir-painel').open = true;
+        document.getElementById('resultado-conferir').dispatchEvent(new Event('focus'));
+        const escolha = document.getElementById('resultado-conferir');
+        escolha.value = [...escolha.options].find((o) => o.textContent === r).value;
+        document.getElementById('valores').value = v;
+        document.getElementById('mostrar-programa').checked = m;
+        document.querySelector('#conferir button[type="submit"]').click();
+        return globalThis.sislin.conferencia();
+      }, rotulo, valores, mostra);
+      assert.deepEqual(await confere('y, opcao 5', '6 25,6\n-10,32 7,2', false),
+        ['3 de 4 certos com 4 digitos significativos.', 'y[1]: certo', 'y[2]: certo', 'y[3]: certo', 'y[4]: errado']);
+      assert.deepEqual(await confere('x, opcao 6', '1; 2; -1; 0,5', true), ['3 de 4 certos com 4 digitos significativos.',
+        'x[1]: certo (programa: 1)', 'x[2]: certo (programa: 2.0000002)', 'x[3]: certo (programa: -1)',
+        'x[4]: errado (programa: 0.99999994)']);
+      await aba.avalia(() => {
+        for (const id of ['analise', 'trabalho-painel', 'conferir-painel']) document.getElementById(id).open = true;
+      });
+      await semViolacoes(aba, 'with every panel open');
+      assert.deepEqual(aba.erros, []);
+      await aba.fecha();
+    });
+
     test('phone: readable terminal, replies by the keys or the field, no violation', async () => {
       const aba = await abrePagina(navegador, 'sem', { largura: 390, altura: 844, telefone: true });
       const medidas = await aba.avalia(() => ({
@@ -412,7 +439,13 @@ for (const motor of motores) {
           await aba.clica('#resposta button[type="submit"]');
         }
       });
-      await semViolacoes(aba, 'on a phone');
+      // Every panel open: still no page wider than the screen, no violation.
+      const largura = await aba.avalia(() => {
+        for (const id of ['analise', 'trabalho-painel', 'conferir-painel']) document.getElementById(id).open = true;
+        return [document.documentElement.scrollWidth, innerWidth];
+      });
+      assert.ok(largura[0] <= largura[1], `with the panels open: ${largura}`);
+      await semViolacoes(aba, 'on a phone, every panel open');
       if (motor === 'chromium') assert.deepEqual(await aba.instalacao(), [], 'installable as an app');
       await aba.captura(join(RESULTADOS, `${motor}-telefone.png`));
       await aba.fecha();

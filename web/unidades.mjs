@@ -1,6 +1,7 @@
 // The page's modules that need no browser, under Node.js: what the terminal skips of a flood of
 // output against a plain count of rows, the reading of the iteration table, the transcript, the
-// record's wait line and its table as CSV, the analysis's note on the iterations, the working set.
+// record's wait line and its table as CSV, the analysis's note on the iterations, the working set,
+// the check of a student's values.
 // Usage: node --test web/unidades.mjs
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
@@ -10,6 +11,7 @@ import { Transcricao } from './transcricao.js';
 import { Registro, tabelaCsv } from './registro.js';
 import { notaDivergencia } from './analise.js';
 import { origem } from './trabalho.js';
+import { certo, entradas, leValores, resultados } from './conferir.js';
 
 const bytes = (texto) => new TextEncoder().encode(texto);
 const texto = (partes) => partes.map((p) => new TextDecoder().decode(p)).join('');
@@ -205,4 +207,35 @@ test('the working set: each array from the choice that left it, compared with th
   assert.equal(origem({ nome: 'A', opcao: null, comoLido: true }), 'como lido');
   r.recebe(bytes('{"evento":"dados","n":1,"A":[[3]],"b":[6]}\n'));
   assert.deepEqual(r.conjunto().map((c) => [c.nome, origem(c)]), [['A', 'como lido'], ['b', 'como lido']]);
+});
+
+test('checking a student: the results of a record, their entries, the values typed, the digits', () => {
+  const registro = [
+    '{"evento":"resultado","opcao":4,"A":[[4,3],[0.5,-0.5]],"det":-2,"pos":[2,1],"b":[2,1]}',
+    '{"evento":"resultado","opcao":1,"A":[[2,1],[2,1]],"b":[1,0],"x":[0.5,0]}',
+    '{"evento":"varredura","metodo":"jacobi","k":0,"x":[0,0]}',
+    '{"evento":"varredura","metodo":"jacobi","k":1,"x":["nan","inf"],"Erro":"inf"}',
+    '{"evento":"resultado","opcao":7,"r":[0,1e-7],"Erro":1e-7}',
+  ].join('\n');
+  const lista = resultados(registro);
+  assert.deepEqual(lista.map((r) => r.rotulo), ['L, opcao 4', 'U, opcao 4', 'det, opcao 4', 'U, opcao 1', 'x, opcao 1',
+    'Jacobi, x na iteracao 0', 'Jacobi, x na iteracao 1', 'r, opcao 7', 'Erro, opcao 7']);
+  assert.deepEqual(lista[0].valor, [[1, 0], [0.5, 1]]);
+  assert.deepEqual(lista[1].valor, [[4, 3], [0, -0.5]]);
+  assert.deepEqual(entradas(lista[0]).map(([n]) => n), ['L[1][1]', 'L[1][2]', 'L[2][1]', 'L[2][2]']);
+  assert.deepEqual(entradas(lista[2]), [['det', -2]]);
+  assert.deepEqual(entradas(lista[4]), [['x[1]', 0.5], ['x[2]', 0]]);
+  assert.deepEqual(leValores(' 0,5;-1e-3\n2.0000002  nan -INF x 1,2,3 '),
+    [0.5, -0.001, 2.0000002, NaN, -Infinity, undefined, undefined]);
+  // [student, program, digits, right]
+  const casos = [
+    [0.5, 0.49999997, 4, true], [0.5, 0.49999997, 9, false], [-10.32, -10.321101, 4, true],
+    [7.2, 7.1105766, 4, false], [7.111, 7.1105766, 4, true], [7.11, 7.1105766, 4, false],
+    [2, 2.0000002, 4, true], [0, 0, 4, true], [0, 1e-7, 4, false], [1e-7, 1.0000001e-7, 4, true],
+    [NaN, 'nan', 4, true], [Infinity, 'inf', 4, true], [-Infinity, 'inf', 4, false], [1, 'nan', 4, false],
+    [undefined, 1, 4, false],
+  ];
+  for (const [aluno, programa, digitos, esperado] of casos) {
+    assert.equal(certo(aluno, programa, digitos), esperado, `${aluno} against ${programa} at ${digitos}`);
+  }
 });
