@@ -1,15 +1,29 @@
 // The panel "Exercicio": sislin-aula, compiled to WebAssembly, makes a7.txt and b7.txt from a
 // kind and n or from a code, in a worker of its own with an in-memory folder; the page's address
-// carries the code (#exercicio=CODIGO), so a link hands the exercise out. Nothing leaves the page.
+// carries the code (#exercicio=CODIGO), so a link hands the exercise out. A teacher's own small
+// system travels whole in the fragment (#a7=...&b7=..., percent-encoded). Nothing leaves the page.
 import { Execucao, novoTrabalhador } from './execucao.js';
 import { carregaModulo } from './inicio.js';
 
 const CHAVE = 'exercicio';
+export const MAX_LINK = 2000;  // characters of a system's fragment; beyond, the files are shared
 
 // The code in an address's fragment (#exercicio=CODIGO), or null.
 export function codigoDoEndereco(fragmento) {
   const codigo = new URLSearchParams(fragmento.replace(/^#/, '')).get(CHAVE);
   return codigo && codigo.trim() ? codigo.trim() : null;
+}
+
+// The system in an address's fragment (#a7=...&b7=...), or null.
+export function sistemaDoEndereco(fragmento) {
+  const p = new URLSearchParams(fragmento.replace(/^#/, ''));
+  return p.has('a7') && p.has('b7') ? { a7: p.get('a7'), b7: p.get('b7') } : null;
+}
+
+// The fragment that carries this system, or null when it is too long for a link.
+export function fragmentoDo({ a7, b7 }) {
+  const f = `a7=${encodeURIComponent(a7)}&b7=${encodeURIComponent(b7)}`;
+  return f.length <= MAX_LINK ? f : null;
 }
 
 // The address that opens the exercise of this code.
@@ -27,6 +41,7 @@ export function resumo(saida) {
 }
 
 let modulo = null;
+let ultimo = null;  // the last exercise made: { codigo, a7, b7 }
 
 // Runs sislin-aula with these arguments in a folder holding these files (none: empty); resolves
 // to { status, saida, erro, arquivos } (arquivos: the files it left there).
@@ -66,10 +81,19 @@ export async function abreExercicio(pagina, argumentos) {
   $('a7').value = r.arquivos['a7.txt'];
   $('b7').value = r.arquivos['b7.txt'];
   $('codigo').value = codigo;
+  ultimo = { codigo, a7: $('a7').value, b7: $('b7').value };
   history.replaceState(null, '', enderecoDo(codigo, location.href));
   avisa(`Exercicio ${codigo}. ${tipo}.`);
   pagina.executa();
   return codigo;
+}
+
+// A system from the address: its files in the page and a run on them.
+export function abreSistema(pagina, { a7, b7 }) {
+  $('a7').value = a7;
+  $('b7').value = b7;
+  avisa('Sistema recebido pelo link.');
+  pagina.executa();
 }
 
 // The panel's forms, its link button and the address.
@@ -83,12 +107,21 @@ export function ligaExercicio(pagina) {
     abreExercicio(pagina, [$('codigo').value]);
   });
   $('copiar-link').addEventListener('click', () => {
-    const codigo = codigoDoEndereco(location.hash);
-    if (codigo === null) {
-      avisa('Gere ou abra um exercicio primeiro.');
-      return;
+    // The exercise's code while its files are in the page; the files themselves otherwise.
+    const sistema = { a7: $('a7').value, b7: $('b7').value };
+    const url = new URL(location.href);
+    if (ultimo !== null && ultimo.a7 === sistema.a7 && ultimo.b7 === sistema.b7) {
+      url.hash = `${CHAVE}=${ultimo.codigo}`;
+    } else {
+      const fragmento = fragmentoDo(sistema);
+      if (fragmento === null) {
+        avisa(`O sistema e grande demais para um link (o maximo e ${MAX_LINK} caracteres): ` +
+          'compartilhe os arquivos a7.txt e b7.txt.');
+        return;
+      }
+      url.hash = fragmento;
     }
-    const link = enderecoDo(codigo, location.href);
+    const link = url.href;
     pagina.link = link;
     const copiado = navigator.clipboard?.writeText(link) ?? Promise.reject(new Error('sem area de transferencia'));
     copiado.then(() => avisa(`Link copiado: ${link}`), () => avisa(`Copie o link: ${link}`));
@@ -96,5 +129,7 @@ export function ligaExercicio(pagina) {
   addEventListener('hashchange', () => {
     const codigo = codigoDoEndereco(location.hash);
     if (codigo !== null && codigo !== $('codigo').value) abreExercicio(pagina, [codigo]);
+    const sistema = sistemaDoEndereco(location.hash);
+    if (sistema !== null) abreSistema(pagina, sistema);
   });
 }

@@ -7,7 +7,7 @@ import { Console } from './terminal.js';
 import { desenhaConjunto } from './trabalho.js';
 import { ligaConferir } from './conferir.js';
 import { Execucao, novoTrabalhador } from './execucao.js';
-import { abreExercicio, codigoDoEndereco, ligaExercicio, sislinAula } from './exercicio.js';
+import { abreExercicio, abreSistema, codigoDoEndereco, ligaExercicio, sislinAula, sistemaDoEndereco } from './exercicio.js';
 import { Grafico } from './grafico.js';
 import { REGISTRO } from './mensagens.js';
 import { Registro, tabelaCsv } from './registro.js';
@@ -296,9 +296,12 @@ exemplos.then(([a7, b7]) => {
 }, (e) => {
   pagina.estado(`Erro: os arquivos de exemplo nao carregaram (${e.message}).`);
 }).finally(async () => {
-  // An exercise's link opens its files; the example runs otherwise, or when the code is refused.
+  // An exercise's link opens its files, a system's link its own; the example runs otherwise, or
+  // when the code is refused.
   const codigo = codigoDoEndereco(location.hash);
-  if (codigo === null || !(await abreExercicio(pagina, [codigo]))) {
+  const sistema = sistemaDoEndereco(location.hash);
+  if (sistema !== null) abreSistema(pagina, sistema);
+  else if (codigo === null || !(await abreExercicio(pagina, [codigo]))) {
     if (pagina.execucao === null && pagina.status === null && !$('estado').textContent) pagina.executa();
   }
   pagina.console.foco();

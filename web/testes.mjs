@@ -358,8 +358,26 @@ for (const motor of motores) {
       assert.deepEqual(await aba.avalia(arquivosDaPagina), exercicioNativo(codigo).arquivos, codigo);
       await aba.clica('#copiar-link');
       assert.equal(await aba.avalia(() => globalThis.sislin.link), endereco('sem', `?teste&${CODIGOS.length - 1}#exercicio=${codigo}`));
+      // A teacher's own system: the link carries its files; opened, it fills them and starts a run.
+      const poe = ({ a7, b7 }) => {
+        document.getElementById('a7').value = a7;
+        document.getElementById('b7').value = b7;
+      };
+      await aba.avalia(poe, OUTRO.arquivos);
+      await aba.clica('#copiar-link');
+      const link = new URL(await aba.avalia(() => globalThis.sislin.link));
+      assert.equal(link.hash, `#a7=${encodeURIComponent(OUTRO.arquivos.a7)}&b7=${encodeURIComponent(OUTRO.arquivos.b7)}`);
+      link.search = '?teste&sistema';
+      await aba.vai(link.href);
+      await aba.espera(() => globalThis.sislin?.primeiroPrompt != null);
+      assert.deepEqual(await aba.avalia(arquivosDaPagina), OUTRO.arquivos);
+      await aba.clica('#terminal');
+      await dialogo(aba, `${motor}-sistema-link`, OUTRO.arquivos, OUTRO.respostas, digitando(aba));
+      // Too large a system for a link: the page says to share the files.
+      await aba.avalia(poe, { a7: '1 '.repeat(1200), b7: '1\n' });
+      await aba.clica('#copiar-link');
+      assert.match(await aba.avalia(() => globalThis.sislin.exercicio()), /grande demais para um link.*compartilhe os arquivos/);
       await aba.avalia(() => { document.getElementById('analise').open = true; });
-      await aba.espera(() => globalThis.sislin.espera()[1] === 'dimensao n (inteiro)');
       await semViolacoes(aba, 'after an exercise, its analysis open');
       assert.deepEqual(aba.erros, []);
       await aba.fecha();
