@@ -41,9 +41,10 @@ inline constexpr int kMultiploLargura = 16;
 // it). Every sum starts at 0 and takes its terms in increasing order, each new sum rounded to a
 // Scalar; every product is of two Scalars.
 struct Micronucleos {
-    Isa isa;
-    int linhas;   // rows per call of aplica_passos that suit it best (it takes any number)
-    int largura;  // inverse tile width that suits it best (a multiple of kMultiploLargura)
+    Isa isa = Isa::generico;
+    int linhas = 1;  // rows per call of aplica_passos that suit it best (it takes any number)
+    // Inverse tile width that suits it best (a multiple of kMultiploLargura).
+    int largura = kMultiploLargura;
     // Rows L[0..linhas-1] over columns k0..k0+w-1 take the steps t = 0..num_passos-1 in order
     // (num_passos <= kMaxPassos): L[r][k] = Scalar(U[t * ldu + k - k0] * m[r * kMaxPassos + t] +
     // L[r][k]). U holds the pivot rows widened to double, each readable up to kSobraFaixa
