@@ -68,8 +68,10 @@ void confere_linhas(const Micronucleos& k, int linhas, int n, int pula, Gerador&
         for (int j = 1; j <= n; ++j)
             if (pula <= 0 || j != pula + r)
                 esperado[static_cast<std::size_t>(r)] =
-                    termo(a[static_cast<std::size_t>(r)][static_cast<std::size_t>(j)],
-                          v[static_cast<std::size_t>(j)], esperado[static_cast<std::size_t>(r)]);
+                    termo(static_cast<double>(
+                              a[static_cast<std::size_t>(r)][static_cast<std::size_t>(j)]),
+                          static_cast<double>(v[static_cast<std::size_t>(j)]),
+                          esperado[static_cast<std::size_t>(r)]);
     k.somas_linhas(linha.data(), linhas, v.data(), n, pula, s.data());
     EXPECT_EQ(s, esperado) << "somas_linhas linhas=" << linhas << " n=" << n << " pula=" << pula;
 }
@@ -82,9 +84,9 @@ void confere_colunas(const Micronucleos& k, int ld, int j0, int j1, Gerador& g) 
     std::vector<Scalar> s(static_cast<std::size_t>(ld)), esperado(static_cast<std::size_t>(ld));
     for (int c = 0; c < ld; ++c)
         for (int j = j0; j <= j1; ++j)
-            esperado[static_cast<std::size_t>(c)] =
-                termo(coef[static_cast<std::size_t>(j)], T[static_cast<std::size_t>(j * ld + c)],
-                      esperado[static_cast<std::size_t>(c)]);
+            esperado[static_cast<std::size_t>(c)] = termo(
+                static_cast<double>(coef[static_cast<std::size_t>(j)]),
+                T[static_cast<std::size_t>(j * ld + c)], esperado[static_cast<std::size_t>(c)]);
     k.somas_colunas(coef.data(), T.data(), ld, j0, j1, s.data());
     EXPECT_EQ(s, esperado) << "somas_colunas ld=" << ld << " j0=" << j0 << " j1=" << j1;
 }

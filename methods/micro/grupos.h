@@ -8,7 +8,6 @@
 #pragma once
 
 #include <algorithm>
-#include <array>
 #include <cassert>
 #include <cstddef>
 #include <utility>
@@ -42,28 +41,32 @@ struct FaixaPorBlocos {
     static void faixa(const double* U, int ldu, int num_passos, const double* m, Scalar* const* L,
                       int k0, int w) {
         int c = 0;
-        const auto blocos = [&]<int C>() {
-            for (; c + C <= w; c += C)
-                Blocos::template bloco<R, C>(U, ldu, num_passos, m, L, k0 + c, c);
-        };
-        (blocos.template operator()<Cs>(), ...);
+        blocos<R, Cs...>(U, ldu, num_passos, m, L, k0, w, c);
         for (; c < w; ++c) passos_coluna(U, ldu, num_passos, m, L, R, k0, c);
+    }
+    // From column c of the strip on, blocks of width C while they fit, then the next widths.
+    template <int R, int C, int... Resto>
+    static void blocos(const double* U, int ldu, int num_passos, const double* m, Scalar* const* L,
+                       int k0, int w, int& c) {
+        for (; c + C <= w; c += C)
+            Blocos::template bloco<R, C>(U, ldu, num_passos, m, L, k0 + c, c);
+        if constexpr (sizeof...(Resto) > 0) blocos<R, Resto...>(U, ldu, num_passos, m, L, k0, w, c);
     }
 };
 
 // aplica_passos over a set's strip kernel Faixas::faixa<R> (R rows over the whole strip): as
-// many groups of the first size Rs as fit, then of the next, and so on; the last size is 1.
-template <typename Faixas, int... Rs>
+// many groups of the first size R as fit, then of the next sizes Rs; the last size is 1.
+template <typename Faixas, int R, int... Rs>
 void aplica_por_grupos(const double* U, int ldu, int num_passos, const double* m, Scalar* const* L,
                        int linhas, int k0, int w) {
-    static_assert(((Rs >= 1) && ...) && std::array{Rs...}.back() == 1);
+    static_assert(R >= 1 && (sizeof...(Rs) > 0 || R == 1));
     assert(num_passos >= 0 && num_passos <= kMaxPassos);
     int r = 0;
-    const auto grupos = [&]<int R>() {
-        for (; r + R <= linhas; r += R)
-            Faixas::template faixa<R>(U, ldu, num_passos, m + r * kMaxPassos, L + r, k0, w);
-    };
-    (grupos.template operator()<Rs>(), ...);
+    for (; r + R <= linhas; r += R)
+        Faixas::template faixa<R>(U, ldu, num_passos, m + r * kMaxPassos, L + r, k0, w);
+    if constexpr (sizeof...(Rs) > 0)
+        aplica_por_grupos<Faixas, Rs...>(U, ldu, num_passos, m + r * kMaxPassos, L + r, linhas - r,
+                                         k0, w);
 }
 
 // The sums of somas_colunas for the columns from T and s that V vectors of doubles of the set's
