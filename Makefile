@@ -9,13 +9,17 @@ CMAKE_OPCOES = -DSISLIN_WERROR=$(if $(SISLIN_WERROR),ON,OFF)
 
 all: build
 
+# What each of the two commands needs: installed when this user may, else the command named.
+requisitos-%:
+	@sh cmake/requisitos.sh $*
+
 # Just the program and the libraries it links: the first prompt comes in seconds.
-program:
+program: requisitos-run
 	@test -f build/CMakeCache.txt || cmake --preset release $(CMAKE_OPCOES)
 	cmake --build build -j $(JOBS) --target sislin
 
 # Everything of the release build, tests included.
-build:
+build: requisitos-test
 	cmake --preset release $(CMAKE_OPCOES) >/dev/null
 	cmake --build build -j $(JOBS)
 
@@ -25,7 +29,7 @@ run: program
 test-release: build
 	ctest --preset release -j $(JOBS)
 
-test-sanitize:
+test-sanitize: requisitos-test
 	cmake --preset sanitize $(CMAKE_OPCOES) >/dev/null
 	cmake --build build-sanitize -j $(JOBS)
 	ctest --preset sanitize -j $(JOBS)
@@ -57,7 +61,7 @@ tidy: build
 FUZZ_CXX ?= clang++
 FUZZ_TARGETS = fuzz_leitor fuzz_formata fuzz_console fuzz_dialogo
 
-fuzz:
+fuzz: requisitos-test
 	cmake --preset fuzz -DCMAKE_CXX_COMPILER=$(FUZZ_CXX) $(CMAKE_OPCOES) >/dev/null
 	cmake --build build-fuzz -j $(JOBS)
 
@@ -76,55 +80,51 @@ bench:
 	cmake --preset bench $(CMAKE_OPCOES) >/dev/null
 	cmake --build build-bench -j $(JOBS)
 
-# ---- Other platforms (each builds in a folder of its own and runs the tests there).
-# GoogleTest is built from source with each toolchain; the cross builds see the host's
-# header-only fast_float through a folder that holds just it.
-GTEST_FONTE ?= /usr/src/googletest
-FAST_FLOAT_INCLUDE ?= /usr/include
+# ---- Other platforms: each a configure, build and test preset (CMakePresets.json) with its
+# toolchain file, built in a folder of its own. GoogleTest is built from source with each
+# toolchain (GTEST_FONTE=... names another source tree than Debian's).
+PORTA_OPCOES = $(if $(GTEST_FONTE),-DSISLIN_GTEST_FONTE=$(GTEST_FONTE)) $(CMAKE_OPCOES)
 portas: porta-libcxx porta-arm64 porta-i386 porta-windows
 
-build-%/terceiros/fast_float:
-	@mkdir -p $(@D) && ln -sfn $(FAST_FLOAT_INCLUDE)/fast_float $@
+# Configures and builds the preset $(1), then runs its tests.
+define porta
+	cmake --preset $(1) $(PORTA_OPCOES) >/dev/null
+	cmake --build --preset $(1) -j $(JOBS)
+	ctest --preset $(1) -j $(JOBS)
+endef
 
 # x86-64 Linux with clang and libc++: the whole suite.
 porta-libcxx:
-	cmake -S . -B build-libcxx --toolchain cmake/clang-libcxx.cmake -DCMAKE_BUILD_TYPE=Release \
-	  -DSISLIN_GTEST_FONTE=$(GTEST_FONTE) $(CMAKE_OPCOES) >/dev/null
-	cmake --build build-libcxx -j $(JOBS)
-	ctest --test-dir build-libcxx -j $(JOBS) --output-on-failure --no-tests=error
+	$(call porta,libcxx)
 
 # ARM64 Linux, cross-compiled: the whole suite under qemu-aarch64, the dialogue tests starting
 # the program through it too.
-porta-arm64: build-arm64/terceiros/fast_float
-	cmake -S . -B build-arm64 --toolchain cmake/aarch64-linux-gnu.cmake -DCMAKE_BUILD_TYPE=Release \
-	  -DSISLIN_GTEST_FONTE=$(GTEST_FONTE) -DSISLIN_FAST_FLOAT_DIR=$(CURDIR)/build-arm64/terceiros $(CMAKE_OPCOES) >/dev/null
-	cmake --build build-arm64 -j $(JOBS)
-	ctest --test-dir build-arm64 -j $(JOBS) --output-on-failure --no-tests=error
+porta-arm64:
+	$(call porta,arm64)
 
 # 32-bit x86 Linux (-m32): the whole suite, then the dialogue tests of the 64-bit build against
-# the 32-bit program, and both programs on the same random systems, byte for byte.
+# the 32-bit program, and both programs on the same random systems, byte for byte. Where the
+# kernel cannot start 32-bit programs the preset runs them under qemu-i386 (its toolchain file
+# asks the host once), and so do the two comparisons here.
 porta-i386: build
-	cmake -S . -B build-i386 --toolchain cmake/i686-linux-gnu.cmake -DCMAKE_BUILD_TYPE=Release \
-	  -DSISLIN_GTEST_FONTE=$(GTEST_FONTE) $(CMAKE_OPCOES) >/dev/null
-	cmake --build build-i386 -j $(JOBS)
-	ctest --test-dir build-i386 -j $(JOBS) --output-on-failure --no-tests=error
-	SISLIN_PROGRAMA=$(CURDIR)/build-i386/sislin \
-	  ctest --test-dir build -j $(JOBS) --output-on-failure --no-tests=error -L dialogo
-	sh tests/compara.sh $(CURDIR)/build/sislin $(CURDIR)/build-i386/sislin
+	$(call porta,i386)
+	emulador=$$(sed -n 's/^SISLIN_I386_EMULADOR:STRING=//p' build-i386/CMakeCache.txt); \
+	echo "porta-i386: the 32-bit programs run $${emulador:+under }$${emulador:-natively}"; \
+	SISLIN_LANCADOR="$$emulador" SISLIN_PROGRAMA=$(CURDIR)/build-i386/sislin \
+	  ctest --preset release -j $(JOBS) -L dialogo && \
+	sh tests/compara.sh $(CURDIR)/build/sislin "$$emulador $(CURDIR)/build-i386/sislin"
 
 # Windows x86-64, cross-compiled with MinGW-w64: the kernel and utility tests under wine, then
 # every dialogue test of the Linux build run against sislin.exe under wine (a test is tried up to
 # three times there: wine now and then fails to start a process, status 1 and no output at all).
 WINE_AMBIENTE = WINEDEBUG=-all WINEPREFIX=$(CURDIR)/build-windows/wine
-porta-windows: build-windows/terceiros/fast_float build
-	cmake -S . -B build-windows --toolchain cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
-	  -DSISLIN_GTEST_FONTE=$(GTEST_FONTE) -DSISLIN_FAST_FLOAT_DIR=$(CURDIR)/build-windows/terceiros $(CMAKE_OPCOES) >/dev/null
-	cmake --build build-windows -j $(JOBS)
+porta-windows: build
+	cmake --preset windows $(PORTA_OPCOES) >/dev/null
+	cmake --build --preset windows -j $(JOBS)
 	$(WINE_AMBIENTE) wineboot -i >/dev/null 2>&1 || true
-	$(WINE_AMBIENTE) ctest --test-dir build-windows -j $(JOBS) --output-on-failure --no-tests=error
+	ctest --preset windows -j $(JOBS)
 	$(WINE_AMBIENTE) SISLIN_LANCADOR=wine SISLIN_PROGRAMA=$(CURDIR)/build-windows/sislin.exe \
-	  ctest --test-dir build -j $(JOBS) --output-on-failure --no-tests=error -L dialogo \
-	  --repeat until-pass:3
+	  ctest --preset release -j $(JOBS) -L dialogo --repeat until-pass:3
 
 # WebAssembly (wasm32-wasi, clang with wasi-libc and the wasm32 libc++): make wasm builds the
 # program alone (for the page); make porta-wasm also the kernel tests, run under Node.js's WASI
@@ -133,20 +133,24 @@ porta-windows: build-windows/terceiros/fast_float build
 # be opened there. Node.js 18 offers WASI only with the flag; later versions accept it.
 .PHONY: wasm porta-wasm web web-serve web-test clean-web
 NODE_WASI = node --no-warnings --experimental-wasi-unstable-preview1
+# libc++ 14 cannot convert a decimal to float: the build takes fast_float from a folder that holds
+# just it (the host's include folder would bring the host's C headers along).
+FAST_FLOAT_INCLUDE ?= /usr/include
+build-wasm/terceiros/fast_float:
+	@test -f $(FAST_FLOAT_INCLUDE)/fast_float/fast_float.h || { echo "make: the WebAssembly \
+	build needs fast_float (Debian: apt-get install libfast-float-dev)"; exit 1; }
+	@mkdir -p $(@D) && ln -sfn $(FAST_FLOAT_INCLUDE)/fast_float $@
+
 wasm: build-wasm/terceiros/fast_float
-	cmake -S . -B build-wasm --toolchain cmake/wasm32-wasi.cmake -DCMAKE_BUILD_TYPE=Release \
-	  -DSISLIN_TESTS=OFF -DSISLIN_FAST_FLOAT_DIR=$(CURDIR)/build-wasm/terceiros $(CMAKE_OPCOES) >/dev/null
-	cmake --build build-wasm -j $(JOBS) --target sislin
+	cmake --preset wasm $(CMAKE_OPCOES) >/dev/null
+	cmake --build --preset wasm -j $(JOBS) --target sislin
 
 porta-wasm: build-wasm/terceiros/fast_float build
-	cmake -S . -B build-wasm --toolchain cmake/wasm32-wasi.cmake -DCMAKE_BUILD_TYPE=Release \
-	  -DSISLIN_TESTS=ON -DSISLIN_GTEST_FONTE=$(GTEST_FONTE) \
-	  -DSISLIN_FAST_FLOAT_DIR=$(CURDIR)/build-wasm/terceiros $(CMAKE_OPCOES) >/dev/null
-	cmake --build build-wasm -j $(JOBS)
-	ctest --test-dir build-wasm -j $(JOBS) --output-on-failure --no-tests=error
+	cmake --preset wasm-testes $(PORTA_OPCOES) >/dev/null
+	cmake --build --preset wasm-testes -j $(JOBS)
+	ctest --preset wasm-testes -j $(JOBS)
 	SISLIN_LANCADOR="$(NODE_WASI) $(CURDIR)/web/lancador.mjs" SISLIN_PROGRAMA=$(CURDIR)/build-wasm/sislin.wasm \
-	  ctest --test-dir build -j $(JOBS) --output-on-failure --no-tests=error -L dialogo \
-	  -E '^EntradaRuim\.ArquivoSemFim$$'
+	  ctest --preset release -j $(JOBS) -L dialogo -E '^EntradaRuim\.ArquivoSemFim$$'
 
 # The WebAssembly build's speed under Node.js: each set's kernels (sislin_tempos), then the
 # program with the portable set against the SIMD128 one (bench/wasm.sh). N=1000 unless given.
@@ -188,7 +192,6 @@ web-serve: web
 web-test: web program
 	node web/testes.mjs
 
-clean: clean-web
 clean-web:
 	rm -rf build-wasm build-web build-web-tests
 
@@ -201,13 +204,12 @@ package-deb: build
 	cd build && cpack -G DEB
 	sh tests/pacote.sh build . build/sislin
 
-package-zip: build-windows/terceiros/fast_float
-	cmake -S . -B build-windows --toolchain cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
-	  -DSISLIN_FAST_FLOAT_DIR=$(CURDIR)/build-windows/terceiros $(CMAKE_OPCOES) >/dev/null
-	cmake --build build-windows -j $(JOBS) --target sislin
+package-zip:
+	cmake --preset windows $(PORTA_OPCOES) >/dev/null
+	cmake --build --preset windows -j $(JOBS) --target sislin
 	cd build-windows && cpack -G ZIP
 	$(WINE_AMBIENTE) wineboot -i >/dev/null 2>&1 || true
 	$(WINE_AMBIENTE) sh tests/pacote_zip.sh build-windows/sislin_*_windows_x86-64.zip .
 
-clean:
+clean: clean-web
 	rm -rf build build-sanitize build-bench build-fuzz build-libcxx build-arm64 build-i386 build-windows

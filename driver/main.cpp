@@ -5,6 +5,7 @@
 
 #include "menus.h"
 #include "methods.h"
+#include "registro.h"
 #include "util.h"
 
 namespace sislin {
@@ -35,13 +36,15 @@ void imprime_iteracao(int k, int n, const Scalar* x) {
 }
 
 // Reads a reply with le (le_real or le_inteiro), asking again after one that is not a number.
-// False at the end of input.
+// False at the end of input. de names the reply in the record, motivo why one was refused.
 template <typename T>
-bool pergunta(const char* prompt, T& v, Leitura (*le)(T&)) {
+bool pergunta(const char* prompt, T& v, Leitura (*le)(T&), const char* de, const char* motivo) {
     for (;;) {
         escreve(prompt);
+        registra_espera(de);
         const Leitura lido = le(v);
         if (lido != Leitura::Invalida) return lido == Leitura::Ok;
+        registra_rejeitada(de, motivo);
     }
 }
 
@@ -50,13 +53,16 @@ bool pergunta(const char* prompt, T& v, Leitura (*le)(T&)) {
 bool le_dimensao(int& n) {
     for (;;) {
         escreve("Entre com a dimensao da matriz = ");
+        registra_espera("dimensao");
         const Leitura lido = le_inteiro(n);
         if (lido == Leitura::Fim) {
             escreve("\n");
             return false;
         }
+        if (lido == Leitura::Invalida) registra_rejeitada("dimensao", "nao e um inteiro");
         if (lido == Leitura::Ok) {
             if (n >= 0) return true;
+            registra_rejeitada("dimensao", "negativo");
             descarta_linha();
         }
     }
@@ -73,6 +79,13 @@ void ecoa_e_guarda(int n, Matrix A, Matrix A0, Vector b, Vector b0) {
     escreve("Vetor de termos independentes lido:\n");
     escreve_sequencia_g(b, n, " \n");
     for (int i = 1; i <= n; i++) b0[i] = b[i];
+    if (registrando()) {
+        inicia_evento("dados");
+        campo_int("n", n);
+        campo_matriz("A", A, n);
+        campo_vetor("b", b, n);
+        fecha_evento();
+    }
 }
 
 // Choices 1 and 2: elimination, the upper triangle, back substitution, the solution.
@@ -116,7 +129,15 @@ void mostra_residuo(int n, Vector b0, Matrix A0, Vector x, Vector r) {
     escreve("\nErro = ");
     escreve_g(error);
     escreve("\n");
+    if (registrando()) {
+        inicia_evento("resultado");
+        campo_int("opcao", 7);
+        campo_vetor("r", r, n);
+        campo_escalar("Erro", error);
+        fecha_evento();
+    }
     // Pause: the first read takes the menu reply's line end, the second waits.
+    registra_espera("pausa");
     le_caractere();
     le_caractere();
 }
@@ -124,11 +145,25 @@ void mostra_residuo(int n, Vector b0, Matrix A0, Vector x, Vector r) {
 // Choices 9 and 10: the precision and the limit of iterations. False (after a line end) at the
 // end of input.
 bool pergunta_parametros(Scalar& prec, int& maxit) {
-    if (pergunta("Entre com a precisao requerida = ", prec, le_real) &&
-        pergunta("\nEntre com o numero maximo de iteracoes = ", maxit, le_inteiro))
+    if (pergunta("Entre com a precisao requerida = ", prec, le_real, "precisao",
+                 "nao e um numero") &&
+        pergunta("\nEntre com o numero maximo de iteracoes = ", maxit, le_inteiro, "limite",
+                 "nao e um inteiro"))
         return true;
     escreve("\n");
     return false;
+}
+
+// One line of the iteration table in the record: the sweep k, x after it and its change (none
+// for the starting line, k = 0).
+void registra_varredura(bool jacobi, int k, int n, const Scalar* x, const Scalar* erro) {
+    if (!registrando()) return;
+    inicia_evento("varredura");
+    campo_texto("metodo", jacobi ? "jacobi" : "gauss-seidel");
+    campo_int("k", k);
+    campo_vetor("x", x, n);
+    if (erro != nullptr) campo_escalar("Erro", *erro);
+    fecha_evento();
 }
 
 // The error before the first sweep, 2^31: any precision below it lets the first sweep run.
@@ -153,109 +188,169 @@ void itera(int n, Matrix A, Vector b, Vector x, Scalar prec, int maxit, bool jac
     int k = 0;
     imprime_iteracao(k, n, x);
     escreve("\n");
+    registra_varredura(jacobi, k, n, x, nullptr);
     while (error > prec && k < maxit) {
         k++;
         error = varredura(n, A, b, x);
         imprime_iteracao(k, n, x);
         escreve_f74(error);
         escreve("\n");
+        registra_varredura(jacobi, k, n, x, &error);
     }
     // The limit reached, or a last change that is not within the precision (a NaN change or a
     // NaN precision): no convergence.
-    if (k >= maxit || !(error <= prec)) {
+    const bool convergiu = !(k >= maxit || !(error <= prec));
+    if (!convergiu) {
         escreve("Nao houve convergencia em ");
         escreve_int(k);
         escreve(" iteracoes");
     }
+    if (registrando()) {
+        inicia_evento("resultado");
+        campo_int("opcao", jacobi ? 9 : 10);
+        campo_escalar("precisao", prec);
+        campo_int("limite", maxit);
+        campo_vetor("x", x, n);
+        campo_int("k", k);
+        campo_bool("convergiu", convergiu);
+        fecha_evento();
+    }
 }
+
+// The work set of the run: the working arrays, the copies of the data as read, and the values
+// that persist from one choice to the next.
+struct Trabalho {
+    int n = 0;
+    int lugares = 0;  // places of each array: n + 1
+    Vector r = nullptr, b = nullptr, b0 = nullptr, x = nullptr, y = nullptr;
+    IndexVector pos = nullptr;
+    Matrix A = nullptr, A0 = nullptr, Inv = nullptr;
+    Scalar det = 0.0f;
+    Scalar prec = 0.0f;
+    int maxit = 0;
+};
 
 // The end of the run: the vectors, the permutation and the matrices of the work set, in this
 // order, each matrix with its n + 1 rows.
-void libera_trabalho(Vector b, Vector b0, Vector x, Vector y, Vector r, IndexVector pos, Matrix A,
-                     Matrix A0, Matrix Inv, int lugares) {
-    for (Vector v : {b, b0, x, y, r}) libera_vetor(v);
-    libera_vetor(pos);
-    for (Matrix m : {A, A0, Inv}) libera_matriz(m, lugares);
+void libera_trabalho(const Trabalho& t) {
+    for (Vector v : {t.b, t.b0, t.x, t.y, t.r}) libera_vetor(v);
+    libera_vetor(t.pos);
+    for (Matrix m : {t.A, t.A0, t.Inv}) libera_matriz(m, t.lugares);
+}
+
+// The record of what choices 1 to 6 and 8 changed, with the values they left.
+void registra_resultado(int escolha, const Trabalho& t) {
+    if (!registrando() || escolha < 1 || escolha == 7 || escolha > 8) return;
+    inicia_evento("resultado");
+    campo_int("opcao", escolha);
+    if (escolha <= 4) campo_matriz("A", t.A, t.n);
+    if (escolha == 4) {
+        campo_escalar("det", t.det);
+        campo_indices("pos", t.pos, t.n);
+    }
+    if (escolha == 8) campo_matriz("Inv", t.Inv, t.n);
+    if (escolha <= 2 || escolha == 4 || escolha == 8) campo_vetor("b", t.b, t.n);
+    if (escolha == 5 || escolha == 8) campo_vetor("y", t.y, t.n);
+    if (escolha <= 2 || escolha == 6 || escolha == 8) campo_vetor("x", t.x, t.n);
+    fecha_evento();
+}
+
+// Runs one choice of the menu on the work set. False when the run must end as a failure (the
+// end of input before an iteration's questions were answered).
+bool executa(int escolha, Trabalho& t) {
+    const int n = t.n;
+    switch (escolha) {
+        case 1:
+        case 2:
+            resolve_por_gauss(n, t.A, t.b, t.x,
+                              escolha == 1 ? Eliminacao : GaussPivoteamentoParcial);
+            break;
+        case 3:
+            LU(n, t.A);
+            escreve("Matriz LU resultante:\n");
+            imprime_cheia(n, t.A);
+            break;
+        case 4:
+            LUPivoteamentoParcial(n, t.A, t.pos, t.det);
+            imprime_lu_pivoteado(n, t.A, t.det, t.pos);
+            // The right-hand side as read, in the order of the exchanged rows.
+            for (int i = 1; i <= n; i++) t.b[i] = t.b0[t.pos[i]];
+            break;
+        case 5:
+            resolve_ly(n, t.A, t.y, t.b);
+            break;
+        case 6:
+            SubstituicaoRetroativa(n, t.A, t.x, t.y);
+            escreve("\nVetor solucao:\n");
+            imprime_vetor("x", t.x, n);
+            break;
+        case 7:
+            // Measured against the data as read, whatever the other choices did to A and b.
+            mostra_residuo(n, t.b0, t.A0, t.x, t.r);
+            break;
+        case 8:
+            Inversa(n, t.A, t.Inv, t.b, t.x, t.y);
+            escreve("Matriz Inversa resultante:\n");
+            imprime_cheia(n, t.Inv);
+            break;
+        case 9:
+        case 10:
+            // The end of input ends the run as a failure: the iteration never ran.
+            if (!pergunta_parametros(t.prec, t.maxit)) return false;
+            itera(n, t.A, t.b, t.x, t.prec, t.maxit, escolha == 9);
+            break;
+        default:
+            break;
+    }
+    registra_resultado(escolha, t);
+    return true;
 }
 
 // The whole run; its status is the process's.
 int programa() {
     prepara_saida();
-    int n = 0;
-    if (!le_dimensao(n)) return 1;
+    abre_registro();
+    Trabalho t;
+    if (!le_dimensao(t.n)) {
+        registra_fim(1);
+        return 1;
+    }
+    const int n = t.n;
     // n + 1 places per array; for the largest int that count does not exist, and the first
     // creation reports the lack of memory.
-    const int lugares = n < INT_MAX ? n + 1 : -1;
+    t.lugares = n < INT_MAX ? n + 1 : -1;
+    inicia_evento("dimensao");
+    campo_int("n", n);
+    fecha_evento();
 
-    Vector r = cria_vetor(lugares);
-    Vector b = cria_vetor(lugares);
-    Vector b0 = cria_vetor(lugares);
-    Vector x = cria_vetor(lugares);
-    Vector y = cria_vetor(lugares);
-    IndexVector pos = cria_vetor_int(lugares);
-    le_arq_vetor("b7.txt", n, b);
-    Matrix A = cria_matriz(lugares, lugares);
-    Matrix A0 = cria_matriz(lugares, lugares);
-    Matrix Inv = cria_matriz(lugares, lugares);
-    le_arq_matriz("a7.txt", n, n, A);
-    ecoa_e_guarda(n, A, A0, b, b0);
+    t.r = cria_vetor(t.lugares);
+    t.b = cria_vetor(t.lugares);
+    t.b0 = cria_vetor(t.lugares);
+    t.x = cria_vetor(t.lugares);
+    t.y = cria_vetor(t.lugares);
+    t.pos = cria_vetor_int(t.lugares);
+    le_arq_vetor("b7.txt", n, t.b);
+    t.A = cria_matriz(t.lugares, t.lugares);
+    t.A0 = cria_matriz(t.lugares, t.lugares);
+    t.Inv = cria_matriz(t.lugares, t.lugares);
+    le_arq_matriz("a7.txt", n, n, t.A);
+    ecoa_e_guarda(n, t.A, t.A0, t.b, t.b0);
 
-    Scalar det = 0.0f;
-    Scalar prec = 0.0f;
-    int maxit = 0;
     int status = 0;
     int escolha = 0;
     do {
         escolha = menu_principal();
-        switch (escolha) {
-            case 1:
-            case 2:
-                resolve_por_gauss(n, A, b, x, escolha == 1 ? Eliminacao : GaussPivoteamentoParcial);
-                break;
-            case 3:
-                LU(n, A);
-                escreve("Matriz LU resultante:\n");
-                imprime_cheia(n, A);
-                break;
-            case 4:
-                LUPivoteamentoParcial(n, A, pos, det);
-                imprime_lu_pivoteado(n, A, det, pos);
-                // The right-hand side as read, in the order of the exchanged rows.
-                for (int i = 1; i <= n; i++) b[i] = b0[pos[i]];
-                break;
-            case 5:
-                resolve_ly(n, A, y, b);
-                break;
-            case 6:
-                SubstituicaoRetroativa(n, A, x, y);
-                escreve("\nVetor solucao:\n");
-                imprime_vetor("x", x, n);
-                break;
-            case 7:
-                // Measured against the data as read, whatever the other choices did to A and b.
-                mostra_residuo(n, b0, A0, x, r);
-                break;
-            case 8:
-                Inversa(n, A, Inv, b, x, y);
-                escreve("Matriz Inversa resultante:\n");
-                imprime_cheia(n, Inv);
-                break;
-            case 9:
-            case 10:
-                if (pergunta_parametros(prec, maxit)) {
-                    itera(n, A, b, x, prec, maxit, escolha == 9);
-                } else {
-                    // The end of input ends the run as a failure: the iteration never ran.
-                    status = 1;
-                    escolha = 0;
-                }
-                break;
-            default:
-                break;
+        inicia_evento("escolha");
+        campo_int("opcao", escolha);
+        fecha_evento();
+        if (!executa(escolha, t)) {
+            status = 1;
+            escolha = 0;
         }
     } while (escolha != 0);
 
-    libera_trabalho(b, b0, x, y, r, pos, A, A0, Inv, lugares);
+    libera_trabalho(t);
+    registra_fim(status);
     return status;
 }
 

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "registro.h"
 #include "util.h"
 
 namespace sislin {
@@ -23,15 +24,18 @@ int executa(const Menu& menu) {
         escreve(menu.titulo);
         for (const char* const* item = menu.itens; *item != nullptr; ++item) escreve(*item);
         escreve(menu.prompt);
+        registra_espera("menu", menu.minimo, menu.maximo);
         int escolha = 0;
         switch (le_inteiro(escolha)) {
             case Leitura::Fim:
                 escreve("\n");
                 return menu.minimo - 1;
             case Leitura::Invalida:
+                registra_rejeitada("menu", "nao e um inteiro");
                 break;
             case Leitura::Ok:
                 if (escolha >= menu.minimo && escolha <= menu.maximo) return escolha;
+                registra_rejeitada("menu", "fora da faixa");
                 break;
         }
     }

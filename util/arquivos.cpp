@@ -13,6 +13,7 @@
 
 #include "conversao.h"
 #include "plataforma.h"
+#include "registro.h"
 #include "util.h"
 
 namespace sislin {
@@ -23,6 +24,8 @@ constexpr std::size_t kBloco = std::size_t{1} << 20;
 
 [[noreturn]] void falha(const std::string& msg) {
     escreve(msg.c_str());
+    registra_erro(msg.c_str());
+    registra_espera("tecla");
     le_caractere();
     std::exit(1);
 }

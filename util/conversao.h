@@ -47,6 +47,11 @@ bool palavra(Fonte& f, const char* resto) {
     return true;
 }
 
+// Converts the decimal at s (an optional '-', digits with at most one '.', an optional exponent)
+// to the nearest float, as strtof does (out of range too), taking its longest valid prefix within
+// [s, end). Returns the end of what was taken, or nullptr when nothing was.
+const char* converte_decimal(const char* s, const char* end, float& f);
+
 }  // namespace conversao
 
 // Recognises one number from f, which starts at the number's first character (leading white

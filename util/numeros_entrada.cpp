@@ -1,16 +1,13 @@
 // Number text in: the "%g" input conversion of the data files and of the precision reply.
 //
 // Input follows the grammar of conversao.h. Short plain decimals are converted here exactly;
-// other decimals go to fast_float (correctly rounded, like strtof), hexadecimal ones to
-// de_binario below.
-#include <fast_float/fast_float.h>
-
+// other decimals go to converte_decimal (decimal.cpp: correctly rounded, like strtof),
+// hexadecimal ones to de_binario below.
 #include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <limits>
-#include <system_error>
 
 #include "conversao.h"
 #include "numeros_comum.h"
@@ -190,9 +187,8 @@ bool converte_g(const char* s, std::size_t n, Forma forma, Scalar& out) {
             f = converte_hexa(s + 2, end);
             break;
         case Forma::Decimal: {
-            // fast_float takes the longest valid prefix and rounds correctly, like strtof.
-            const auto r = fast_float::from_chars(s, end, f);
-            if (r.ec == std::errc::invalid_argument || r.ptr == s) return false;
+            // The longest valid prefix, rounded correctly, like strtof.
+            if (conversao::converte_decimal(s, end, f) == nullptr) return false;
             break;
         }
     }
@@ -219,11 +215,11 @@ const char* le_numero_g(const char* p, const char* end, Scalar& out, bool& ok) {
         }
         // A longer decimal that ends at white space or at the end: the whole of it is a number.
         float f = 0.0f;
-        const auto r = fast_float::from_chars(q, end, f);
-        if (r.ec != std::errc::invalid_argument && r.ptr != q && (r.ptr == end || espaco(*r.ptr))) {
+        const char* const fim_longo = conversao::converte_decimal(q, end, f);
+        if (fim_longo != nullptr && (fim_longo == end || espaco(*fim_longo))) {
             out = f;
             ok = true;
-            return r.ptr;
+            return fim_longo;
         }
     }
     FonteTexto fonte{p, end};

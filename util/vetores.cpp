@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "plataforma.h"
+#include "registro.h"
 #include "util.h"
 
 namespace sislin {
@@ -44,6 +45,7 @@ void* obtem(long long count, std::size_t size) {
 
 [[noreturn]] void sem_memoria(const char* msg) {
     escreve(msg);
+    registra_erro(msg);
     std::exit(1);
 }
 

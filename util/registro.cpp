@@ -1,0 +1,204 @@
+// The record of a run (registro.h): JSON Lines through a C stream of its own, fully buffered,
+// flushed when the process exits.
+#include "registro.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "console.h"
+
+namespace sislin {
+
+namespace {
+
+// The record's stream: null when no record is written.
+std::FILE*& fluxo() {
+    static std::FILE* f = nullptr;
+    return f;
+}
+
+void poe(const char* p, std::size_t n) {
+    std::fwrite(p, 1, n, fluxo());
+}
+
+void poe(const char* s) {
+    poe(s, std::strlen(s));
+}
+
+// A JSON string: the quote, the backslash and the control characters escaped.
+void poe_texto(const char* s) {
+    poe("\"");
+    for (; *s != '\0'; ++s) {
+        const auto c = static_cast<unsigned char>(*s);
+        if (c == '"' || c == '\\') {
+            const char e[2] = {'\\', static_cast<char>(c)};
+            poe(e, 2);
+        } else if (c == '\n') {
+            poe("\\n");
+        } else if (c < 0x20) {
+            char e[8];
+            const int k = std::snprintf(e, sizeof e, "\\u%04x", static_cast<unsigned>(c));
+            poe(e, static_cast<std::size_t>(k));
+        } else {
+            poe(s, 1);
+        }
+    }
+    poe("\"");
+}
+
+void poe_nome(const char* nome) {
+    poe(",");
+    poe_texto(nome);
+    poe(":");
+}
+
+void poe_escalar(Scalar v) {
+    if (std::isnan(v)) {
+        poe("\"nan\"");
+    } else if (std::isinf(v)) {
+        poe(v > 0 ? "\"inf\"" : "\"-inf\"");
+    } else {
+        char buf[32];
+        const auto r = std::to_chars(buf, buf + sizeof buf, v);
+        poe(buf, static_cast<std::size_t>(r.ptr - buf));
+    }
+}
+
+void poe_sequencia(const Scalar* v, int n) {
+    poe("[");
+    for (int i = 1; i <= n; ++i) {
+        if (i > 1) poe(",");
+        poe_escalar(v[i]);
+    }
+    poe("]");
+}
+
+}  // namespace
+
+void abre_registro() {
+    const char* caminho = std::getenv("SISLIN_REGISTRO");
+    if (caminho == nullptr || *caminho == '\0') return;
+    std::FILE* f = std::fopen(caminho, "wb");
+    if (f == nullptr) {
+        escreve_erro((std::string("O registro ") + caminho + " nao pode ser aberto.\n").c_str());
+        return;
+    }
+    static char buffer[1 << 16];
+    std::setvbuf(f, buffer, _IOFBF, sizeof buffer);
+    fluxo() = f;  // exit() flushes and closes it
+    inicia_evento("inicio");
+    campo_texto("programa", "sislin");
+    campo_int("formato", 1);
+    fecha_evento();
+}
+
+bool registrando() {
+    return fluxo() != nullptr;
+}
+
+void inicia_evento(const char* evento) {
+    if (!registrando()) return;
+    poe("{\"evento\":");
+    poe_texto(evento);
+}
+
+void campo_texto(const char* nome, const char* valor) {
+    if (!registrando()) return;
+    poe_nome(nome);
+    poe_texto(valor);
+}
+
+void campo_int(const char* nome, long long valor) {
+    if (!registrando()) return;
+    poe_nome(nome);
+    char buf[24];
+    const auto r = std::to_chars(buf, buf + sizeof buf, valor);
+    poe(buf, static_cast<std::size_t>(r.ptr - buf));
+}
+
+void campo_bool(const char* nome, bool valor) {
+    if (!registrando()) return;
+    poe_nome(nome);
+    poe(valor ? "true" : "false");
+}
+
+void campo_escalar(const char* nome, Scalar valor) {
+    if (!registrando()) return;
+    poe_nome(nome);
+    poe_escalar(valor);
+}
+
+void campo_vetor(const char* nome, const Scalar* v, int n) {
+    if (!registrando()) return;
+    poe_nome(nome);
+    poe_sequencia(v, n);
+}
+
+void campo_indices(const char* nome, const int* v, int n) {
+    if (!registrando()) return;
+    poe_nome(nome);
+    poe("[");
+    for (int i = 1; i <= n; ++i) {
+        char buf[16];
+        const auto r = std::to_chars(buf, buf + sizeof buf, v[i]);
+        if (i > 1) poe(",");
+        poe(buf, static_cast<std::size_t>(r.ptr - buf));
+    }
+    poe("]");
+}
+
+void campo_matriz(const char* nome, Matrix m, int n) {
+    if (!registrando()) return;
+    poe_nome(nome);
+    poe("[");
+    for (int i = 1; i <= n; ++i) {
+        if (i > 1) poe(",");
+        poe_sequencia(m[i], n);
+    }
+    poe("]");
+}
+
+void fecha_evento() {
+    if (!registrando()) return;
+    poe("}\n");
+}
+
+void registra_espera(const char* de, int minimo, int maximo) {
+    if (!registrando()) return;
+    inicia_evento("espera");
+    campo_texto("de", de);
+    if (minimo <= maximo) {
+        campo_int("minimo", minimo);
+        campo_int("maximo", maximo);
+    }
+    fecha_evento();
+    std::fflush(fluxo());
+}
+
+void registra_rejeitada(const char* de, const char* motivo) {
+    if (!registrando()) return;
+    inicia_evento("rejeitada");
+    campo_texto("de", de);
+    campo_texto("motivo", motivo);
+    fecha_evento();
+}
+
+void registra_erro(const char* mensagem) {
+    if (!registrando()) return;
+    inicia_evento("erro");
+    campo_texto("mensagem", mensagem);
+    fecha_evento();
+}
+
+void registra_fim(int status) {
+    if (!registrando()) return;
+    inicia_evento("fim");
+    campo_int("status", status);
+    fecha_evento();
+}
+
+}  // namespace sislin
