@@ -149,7 +149,7 @@ int principal(const std::vector<std::string>& args) {
 }  // namespace sislin::aula
 
 int main(int argc, char** argv) {
-    prepara_saida();
+    sislin::prepara_saida();
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
     return sislin::aula::principal(args);
