@@ -40,8 +40,8 @@ void poe_texto(const char* s) {
         } else if (c == '\n') {
             poe("\\n");
         } else if (c < 0x20) {
-            const char e[6] = {'\\', 'u', '0', '0', static_cast<char>('0' + c / 16),
-                               "0123456789abcdef"[c % 16]};
+            const char e[6] = {
+                '\\', 'u', '0', '0', static_cast<char>('0' + c / 16), "0123456789abcdef"[c % 16]};
             poe(e, sizeof e);
         } else {
             poe(s, 1);
