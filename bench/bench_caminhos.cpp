@@ -9,7 +9,7 @@
 #include <string>
 
 #include "nucleos.h"
-#include "referencia.h"
+#include "pisos.h"
 #include "util.h"
 
 namespace sislin {
@@ -59,7 +59,7 @@ enum class Nucleo { Eliminacao, Gauss, LU, LUPivoteado, Inversa, Residuo, Jacobi
 void roda(benchmark::State& st, Nucleo k, nucleos::Ajuste a) {
     const int n = static_cast<int>(st.range(0));
     Sistema s(n);
-    if (k == Nucleo::Inversa) referencia::LU(n, s.A);
+    if (k == Nucleo::Inversa) nucleos::executa({}, &nucleos::Tabela::LU, n, s.A);
     Scalar det = 0;
     if (k > Nucleo::LUPivoteado) s.restaura();
     for (auto _ : st) {
@@ -70,28 +70,29 @@ void roda(benchmark::State& st, Nucleo k, nucleos::Ajuste a) {
         }
         switch (k) {
             case Nucleo::Eliminacao:
-                nucleos::Eliminacao(n, s.M, s.c, a);
+                nucleos::executa(a, &nucleos::Tabela::Eliminacao, n, s.M, s.c);
                 break;
             case Nucleo::Gauss:
-                nucleos::GaussPivoteamentoParcial(n, s.M, s.c, a);
+                nucleos::executa(a, &nucleos::Tabela::GaussPivoteamentoParcial, n, s.M, s.c);
                 break;
             case Nucleo::LU:
-                nucleos::LU(n, s.M, a);
+                nucleos::executa(a, &nucleos::Tabela::LU, n, s.M);
                 break;
             case Nucleo::LUPivoteado:
-                nucleos::LUPivoteamentoParcial(n, s.M, s.pos, det, a);
+                nucleos::executa(a, &nucleos::Tabela::LUPivoteamentoParcial, n, s.M, s.pos, det);
                 break;
             case Nucleo::Inversa:
-                nucleos::Inversa(n, s.M, s.Inv, s.b, s.x, s.y, a);
+                nucleos::executa(a, &nucleos::Tabela::Inversa, n, s.M, s.Inv, s.b, s.x, s.y);
                 break;
             case Nucleo::Residuo:
-                nucleos::CalculaResiduo(n, s.b, s.M, s.b, s.x, a);
+                nucleos::executa(a, &nucleos::Tabela::CalculaResiduo, n, s.b, s.M, s.b, s.x);
                 break;
             case Nucleo::Progressiva:
-                nucleos::SubstituicaoProgressivaL(n, s.M, s.y, s.b, a);
+                nucleos::executa(a, &nucleos::Tabela::SubstituicaoProgressivaL, n, s.M, s.y, s.b);
                 break;
             case Nucleo::Jacobi:
-                benchmark::DoNotOptimize(nucleos::IteracaoJacobi(n, s.M, s.b, s.x, a));
+                benchmark::DoNotOptimize(
+                    nucleos::executa(a, &nucleos::Tabela::IteracaoJacobi, n, s.M, s.b, s.x));
                 break;
         }
         benchmark::DoNotOptimize(s.M[n][n]);
@@ -105,10 +106,10 @@ void roda(benchmark::State& st, Nucleo k, nucleos::Ajuste a) {
                                                    benchmark::Counter::kInvert);
 }
 
-// The floor of a set: its bare step on independent chains (Micronucleos::piso).
+// The floor of a set: its bare step on independent chains (pisos.h).
 void piso(benchmark::State& st, const nucleos::Micronucleos* k) {
     constexpr long kAtualizacoes = 200000000;
-    for (auto _ : st) benchmark::DoNotOptimize(k->piso(kAtualizacoes));
+    for (auto _ : st) benchmark::DoNotOptimize(bancada::piso(k->isa, kAtualizacoes));
     st.counters["ns_por_entrada"] =
         benchmark::Counter(kAtualizacoes / 1e9, benchmark::Counter::kIsIterationInvariantRate |
                                                     benchmark::Counter::kInvert);

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "nucleos.h"
-#include "referencia.h"
+#include "pisos.h"
 #include "util.h"
 
 namespace sislin {
@@ -49,27 +49,27 @@ int mede(int argc, char** argv) {
         const nucleos::Ajuste a{k, {}};
         restaura();
         auto t = std::chrono::steady_clock::now();
-        nucleos::LU(n, M, a);
+        nucleos::executa(a, &nucleos::Tabela::LU, n, M);
         const double lu = segundos(t) * 1e9 / atualizacoes;
         restaura();
         Scalar det = 0;
         t = std::chrono::steady_clock::now();
-        nucleos::LUPivoteamentoParcial(n, M, pos, det, a);
+        nucleos::executa(a, &nucleos::Tabela::LUPivoteamentoParcial, n, M, pos, det);
         const double lup = segundos(t) * 1e9 / atualizacoes;
         if (k == nullptr) {
             std::printf("%-11s %8.3f %8.3f\n", "referencia", lu, lup);
             continue;
         }
         t = std::chrono::steady_clock::now();
-        nucleos::Inversa(n, M, Inv, b, x, y, a);
+        nucleos::executa(a, &nucleos::Tabela::Inversa, n, M, Inv, b, x, y);
         const double inv = segundos(t) * 1e9 / (2 * atualizacoes);
         // In pieces, after one to warm up: an engine that compiles a function again, optimised,
         // once it has run often (WebAssembly's) runs the optimised code from its next call.
         constexpr long kPedaco = 1000000;
         constexpr int kPedacos = 100;
-        static_cast<void>(k->piso(kPedaco));
+        static_cast<void>(bancada::piso(k->isa, kPedaco));
         t = std::chrono::steady_clock::now();
-        for (int p = 0; p < kPedacos; ++p) static_cast<void>(k->piso(kPedaco));
+        for (int p = 0; p < kPedacos; ++p) static_cast<void>(bancada::piso(k->isa, kPedaco));
         const double piso = segundos(t) * 1e9 / (kPedaco * kPedacos);
         std::printf("%-11s %8.3f %8.3f %8.3f %8.3f\n", nucleos::nome(k->isa), lu, lup, inv, piso);
     }

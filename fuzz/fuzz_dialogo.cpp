@@ -36,6 +36,7 @@
 
 #include "../util/util.h"
 
+using sislin::descarta_linha;
 using sislin::le_inteiro;
 using sislin::Leitura;
 

@@ -25,40 +25,25 @@ void aplica(const nucleos::Micronucleos& k, const double* U, int ldu, int i0, in
     k.aplica_passos(U, ldu, num_passos, M + (j - i0 - 1) * kMaxPassos, A + j, quantas, k0, w);
 }
 
-// One pass of at most kMaxPassos steps, i0..i1. The multipliers of every row are found once
-// for the pass (row i0+d has only d steps in it).
-void passada(int n, Matrix A, int i0, int i1, Multiplicadores f, const void* dados,
-             const nucleos::Micronucleos& k, int faixa, std::vector<double>& U,
-             std::vector<double>& M) {
+}  // namespace
+
+void passada(int n, Matrix A, int i0, int i1, const double* M, const nucleos::Micronucleos& k,
+             int faixa, std::vector<double>& U) {
     const int num_passos = i1 - i0 + 1;
     assert(num_passos >= 1 && num_passos <= kMaxPassos);
-    for (int j = i0 + 1; j <= n; ++j)
-        f(dados, j, i0, std::min(num_passos, j - i0), M.data() + (j - i0 - 1) * kMaxPassos);
     for (int k0 = i1 + 1; k0 <= n; k0 += faixa) {
         const int w = std::min(faixa, n - k0 + 1);
         // Each pivot row is widened once it is final.
         for (int d = 0; d < num_passos; ++d) {
-            if (d > 0) aplica(k, U.data(), faixa, i0, d, M.data(), A, i0 + d, 1, k0, w);
+            if (d > 0) aplica(k, U.data(), faixa, i0, d, M, A, i0 + d, 1, k0, w);
             for (int c = 0; c < w; ++c)
                 U[static_cast<std::size_t>(d) * static_cast<std::size_t>(faixa) +
                   static_cast<std::size_t>(c)] = static_cast<double>(A[i0 + d][k0 + c]);
         }
         for (int j = i1 + 1; j <= n; j += k.linhas)
-            aplica(k, U.data(), faixa, i0, num_passos, M.data(), A, j,
-                   std::min(k.linhas, n - j + 1), k0, w);
+            aplica(k, U.data(), faixa, i0, num_passos, M, A, j, std::min(k.linhas, n - j + 1), k0,
+                   w);
     }
-}
-
-}  // namespace
-
-void atualiza_resto(int n, Matrix A, int i0, int i1, Multiplicadores f, const void* dados,
-                    const nucleos::Micronucleos& k, int faixa) {
-    faixa = std::max(faixa, 1);
-    // Padded so that the micro-kernel may read kSobraFaixa columns past a strip's end.
-    std::vector<double> U(static_cast<std::size_t>(kMaxPassos * faixa + nucleos::kSobraFaixa));
-    std::vector<double> M(static_cast<std::size_t>((n - i0 + 1) * kMaxPassos));
-    for (int c0 = i0; c0 <= i1; c0 += kMaxPassos)
-        passada(n, A, c0, std::min(c0 + kMaxPassos - 1, i1), f, dados, k, faixa, U, M);
 }
 
 }  // namespace passos_bloco

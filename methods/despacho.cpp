@@ -1,13 +1,10 @@
-// The one dispatch point: which micro-kernels this process runs, decided on first use, and every
-// public kernel of methods.h, each either the straightforward loops or a fast algorithm.
+// The one dispatch point: which micro-kernels this process runs, decided on first use, and which
+// table of kernels a setting runs with.
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <type_traits>
 
-#include "methods.h"
 #include "nucleos.h"
-#include "referencia.h"
 
 namespace sislin {
 
@@ -75,15 +72,6 @@ Ajuste decide() {
     return e.a;
 }
 
-// The one choice between the straightforward loops and a fast algorithm.
-template <typename R, typename... Args>
-R executa(const Ajuste& a, R (*simples)(Args...),
-          R (*rapido)(const Micronucleos&, const Tamanhos&, Args...),
-          std::type_identity_t<Args>... args) {
-    if (a.k == nullptr) return simples(args...);
-    return rapido(*a.k, a.t, args...);
-}
-
 }  // namespace
 
 const Ajuste& ajuste_padrao() {
@@ -91,74 +79,19 @@ const Ajuste& ajuste_padrao() {
     return a;
 }
 
-void Eliminacao(int n, Matrix A, Vector b, const Ajuste& a) {
-    executa(a, referencia::Eliminacao, rapido::Eliminacao, n, A, b);
-}
-void GaussPivoteamentoParcial(int n, Matrix A, Vector b, const Ajuste& a) {
-    executa(a, referencia::GaussPivoteamentoParcial, rapido::GaussPivoteamentoParcial, n, A, b);
-}
-void LU(int n, Matrix A, const Ajuste& a) {
-    executa(a, referencia::LU, rapido::LU, n, A);
-}
-void LUPivoteamentoParcial(int n, Matrix A, IndexVector pos, Scalar& det, const Ajuste& a) {
-    executa(a, referencia::LUPivoteamentoParcial, rapido::LUPivoteamentoParcial, n, A, pos, det);
-}
-void SubstituicaoProgressivaL(int n, Matrix L, Vector y, Vector c, const Ajuste& a) {
-    executa(a, referencia::SubstituicaoProgressivaL, rapido::SubstituicaoProgressivaL, n, L, y, c);
-}
-void SubstituicaoProgressiva(int n, Matrix L, Vector x, Vector c, const Ajuste& a) {
-    executa(a, referencia::SubstituicaoProgressiva, rapido::SubstituicaoProgressiva, n, L, x, c);
-}
-void Inversa(int n, Matrix A, Matrix Inv, Vector b, Vector x, Vector y, const Ajuste& a) {
-    executa(a, referencia::Inversa, rapido::Inversa, n, A, Inv, b, x, y);
-}
-void CalculaResiduo(int n, Vector b, Matrix A, Vector x, Vector r, const Ajuste& a) {
-    executa(a, referencia::CalculaResiduo, rapido::CalculaResiduo, n, b, A, x, r);
-}
-Scalar IteracaoJacobi(int n, Matrix A, Vector b, Vector x, const Ajuste& a) {
-    return executa(a, referencia::IteracaoJacobi, rapido::IteracaoJacobi, n, A, b, x);
+// The one choice between the straightforward loops and the fast algorithms: the fast table
+// starts from the straightforward loops and takes each fast algorithm in its slot.
+const Tabela& tabela(const Ajuste& a) {
+    static const Tabela rapida = [] {
+        Tabela t = tabela_referencia();
+        for (void (*poe)(Tabela&) : {rapido::progressiva, rapido::eliminacao, rapido::lu,
+                                     rapido::inversa, rapido::residuo, rapido::iterativos})
+            poe(t);
+        return t;
+    }();
+    return a.k == nullptr ? tabela_referencia() : rapida;
 }
 
 }  // namespace nucleos
-
-// ---- The public kernels of methods.h: the process's own set where there is a fast algorithm,
-// the straightforward loops where each unknown needs the one before it from its first term (the
-// backward substitution and Gauss-Seidel) or there is nothing to gain (the error).
-void SubstituicaoRetroativa(int n, Matrix U, Vector x, Vector c) {
-    referencia::SubstituicaoRetroativa(n, U, x, c);
-}
-void SubstituicaoProgressivaL(int n, Matrix L, Vector y, Vector c) {
-    nucleos::SubstituicaoProgressivaL(n, L, y, c, nucleos::ajuste_padrao());
-}
-void SubstituicaoProgressiva(int n, Matrix L, Vector x, Vector c) {
-    nucleos::SubstituicaoProgressiva(n, L, x, c, nucleos::ajuste_padrao());
-}
-void Eliminacao(int n, Matrix A, Vector b) {
-    nucleos::Eliminacao(n, A, b, nucleos::ajuste_padrao());
-}
-void GaussPivoteamentoParcial(int n, Matrix A, Vector b) {
-    nucleos::GaussPivoteamentoParcial(n, A, b, nucleos::ajuste_padrao());
-}
-void LU(int n, Matrix A) {
-    nucleos::LU(n, A, nucleos::ajuste_padrao());
-}
-void LUPivoteamentoParcial(int n, Matrix A, IndexVector pos, Scalar& det) {
-    nucleos::LUPivoteamentoParcial(n, A, pos, det, nucleos::ajuste_padrao());
-}
-void CalculaResiduo(int n, Vector b, Matrix A, Vector x, Vector r) {
-    nucleos::CalculaResiduo(n, b, A, x, r, nucleos::ajuste_padrao());
-}
-Scalar CalculaErro(int n, Vector r) {
-    return referencia::CalculaErro(n, r);
-}
-Scalar IteracaoJacobi(int n, Matrix A, Vector b, Vector x) {
-    return nucleos::IteracaoJacobi(n, A, b, x, nucleos::ajuste_padrao());
-}
-Scalar IteracaoGaussSeidel(int n, Matrix A, Vector b, Vector x) {
-    return referencia::IteracaoGaussSeidel(n, A, b, x);
-}
-void Inversa(int n, Matrix A, Matrix Inv, Vector b, Vector x, Vector y) {
-    nucleos::Inversa(n, A, Inv, b, x, y, nucleos::ajuste_padrao());
-}
 
 }  // namespace sislin

@@ -11,15 +11,15 @@
 
 #include <algorithm>
 
+#include "passos.h"
 #include "passos_bloco.h"
-#include "referencia.h"
 
 namespace sislin {
 
 namespace {
 
 using nucleos::kMaxPassos;
-using referencia::multiplicador;
+using passos::multiplicador;
 
 // The multipliers are not kept in A, but column i of row j is never written after step i, so a
 // row that has not moved during the block finds its multipliers again from its own stale
@@ -61,20 +61,6 @@ struct Trocadas {
     }
 };
 
-struct Bloco {
-    Matrix A;
-    int i0;
-    const Trocadas* trocadas;
-};
-
-void multiplicadores(const void* dados, int j, int i0, int num_passos, double* m) {
-    const Bloco& b = *static_cast<const Bloco*>(dados);
-    const int e = b.trocadas->procura(j);
-    for (int t = 0; t < num_passos; ++t)
-        m[t] = static_cast<double>(e >= 0 ? b.trocadas->m[e][i0 + t - b.i0]
-                                          : multiplicador(b.A, j, i0 + t));
-}
-
 template <bool kPivoteia>
 void elimina(const nucleos::Micronucleos& k, const nucleos::Tamanhos& t, int n, Matrix A,
              Vector b) {
@@ -84,30 +70,36 @@ void elimina(const nucleos::Micronucleos& k, const nucleos::Tamanhos& t, int n, 
         Trocadas trocadas;
         for (int i = i0; i <= i1; ++i) {
             if constexpr (kPivoteia) {
-                const int p = referencia::pivo(n, A, i);
-                referencia::troca_linhas(n, A, b, i, p);
+                const int p = passos::pivo(n, A, i);
+                passos::troca_linhas(n, A, b, i, p);
                 if (p != i) trocadas.troca(A, i0, i, p);
             }
-            referencia::elimina_coluna(n, A, b, i, i1);  // the panel: columns up to i1, and b
+            passos::elimina_coluna(n, A, b, i, i1);  // the panel: columns up to i1, and b
             trocadas.anota(A, i0, i);
         }
-        const Bloco dados{A, i0, &trocadas};
-        passos_bloco::atualiza_resto(n, A, i0, i1, multiplicadores, &dados, k, t.faixa);
+        const auto multiplicadores = [&](int j, int c0, int num_passos, double* m) {
+            const int e = trocadas.procura(j);
+            for (int s = 0; s < num_passos; ++s)
+                m[s] = static_cast<double>(e >= 0 ? trocadas.m[e][c0 + s - i0]
+                                                  : multiplicador(A, j, c0 + s));
+        };
+        passos_bloco::atualiza_resto(n, A, i0, i1, multiplicadores, k, t.faixa);
     }
 }
 
 }  // namespace
 
-namespace nucleos::rapido {
+namespace nucleos {
 
-void Eliminacao(const Micronucleos& k, const Tamanhos& t, int n, Matrix A, Vector b) {
-    elimina<false>(k, t, n, A, b);
+void rapido::eliminacao(Tabela& t) {
+    t.Eliminacao = [](const Ajuste& a, int n, Matrix A, Vector b) {
+        elimina<false>(*a.k, a.t, n, A, b);
+    };
+    t.GaussPivoteamentoParcial = [](const Ajuste& a, int n, Matrix A, Vector b) {
+        elimina<true>(*a.k, a.t, n, A, b);
+    };
 }
 
-void GaussPivoteamentoParcial(const Micronucleos& k, const Tamanhos& t, int n, Matrix A, Vector b) {
-    elimina<true>(k, t, n, A, b);
-}
-
-}  // namespace nucleos::rapido
+}  // namespace nucleos
 
 }  // namespace sislin

@@ -20,7 +20,6 @@
 #include <vector>
 
 #include "nucleos.h"
-#include "referencia.h"
 
 namespace sislin {
 
@@ -115,10 +114,13 @@ void resolve(const nucleos::Micronucleos& k, int n, Matrix A, double* T, int ld,
 
 }  // namespace
 
-namespace nucleos::rapido {
+namespace nucleos {
 
-void Inversa(const Micronucleos& k, const Tamanhos& t, int n, Matrix A, Matrix Inv, Vector b,
-             Vector x, Vector y) {
+namespace {
+
+void Inversa(const Ajuste& a, int n, Matrix A, Matrix Inv, Vector b, Vector x, Vector y) {
+    const Micronucleos& k = *a.k;
+    const Tamanhos& t = a.t;
     if (n <= 0) return;
     const int suja = primeira_coluna_suja(n, A);
     // Whole multiples of kMultiploLargura, as somas_colunas takes them.
@@ -144,13 +146,19 @@ void Inversa(const Micronucleos& k, const Tamanhos& t, int n, Matrix A, Matrix I
     // As after solving the last column on its own: b = e_n, y its forward values (solved again
     // on their own, n² terms), x its solution.
     for (int i = 1; i <= n; ++i) y[i] = (i == n) ? 1.0f : 0.0f;
-    SubstituicaoProgressivaL(k, t, n, A, y, y);
+    executa(a, &Tabela::SubstituicaoProgressivaL, n, A, y, y);
     for (int j = 1; j <= n; ++j) {
         b[j] = (j == n) ? 1.0f : 0.0f;
         x[j] = Inv[j][n];
     }
 }
 
-}  // namespace nucleos::rapido
+}  // namespace
+
+void rapido::inversa(Tabela& t) {
+    t.Inversa = Inversa;
+}
+
+}  // namespace nucleos
 
 }  // namespace sislin

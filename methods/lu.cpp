@@ -9,8 +9,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "passos.h"
 #include "passos_bloco.h"
-#include "referencia.h"
 
 namespace sislin {
 
@@ -18,7 +18,7 @@ namespace {
 
 using nucleos::kMaxPassos;
 
-// Step i inside the panel whose columns end at i1, as referencia::fatora_coluna takes it: each
+// Step i inside the panel whose columns end at i1, as passos::fatora_coluna takes it: each
 // row below gets its multiplier, then its columns i+1..i1 take the step through the
 // micro-kernel, rows in groups. u holds the pivot row's panel columns widened (padded past them
 // for the micro-kernel's over-read).
@@ -26,7 +26,7 @@ void passo_do_painel(const nucleos::Micronucleos& k, int n, Matrix A, int i, int
                      std::vector<double>& u) {
     const int w = i1 - i;
     if (w <= 0) {
-        referencia::fatora_coluna(n, A, i, i1);
+        passos::fatora_coluna(n, A, i, i1);
         return;
     }
     for (int c = 0; c < w; ++c)
@@ -36,18 +36,12 @@ void passo_do_painel(const nucleos::Micronucleos& k, int n, Matrix A, int i, int
     for (int j = i + 1; j <= n; j += grupo) {
         const int linhas = std::min(grupo, n - j + 1);
         for (int r = 0; r < linhas; ++r) {
-            const Scalar mr = referencia::multiplicador(A, j + r, i);
+            const Scalar mr = passos::multiplicador(A, j + r, i);
             m[r * kMaxPassos] = static_cast<double>(mr);
             A[j + r][i] = -mr;
         }
         k.aplica_passos(u.data(), kMaxPassos, 1, m, A + j, linhas, i + 1, w);
     }
-}
-
-// The stored -m gives back m exactly.
-void multiplicadores(const void* dados, int j, int i0, int num_passos, double* m) {
-    const Scalar* linha = static_cast<const Scalar* const*>(dados)[j];
-    for (int t = 0; t < num_passos; ++t) m[t] = -static_cast<double>(linha[i0 + t]);
 }
 
 // Returns the number of exchanges; pos is only touched when pivoting.
@@ -61,34 +55,36 @@ int fatora(const nucleos::Micronucleos& k, const nucleos::Tamanhos& t, int n, Ma
         const int i1 = i0 + bloco - 1 < n - 1 ? i0 + bloco - 1 : n - 1;
         for (int i = i0; i <= i1; ++i) {
             if constexpr (kPivoteia) {
-                const int p = referencia::pivo(n, A, i);
+                const int p = passos::pivo(n, A, i);
                 if (p != i) {
                     ++trocas;
-                    referencia::troca_linhas(n, A, pos, i, p);
+                    passos::troca_linhas(n, A, pos, i, p);
                 }
             }
             passo_do_painel(k, n, A, i, i1, u);  // the panel: columns up to i1
         }
-        passos_bloco::atualiza_resto(n, A, i0, i1, multiplicadores, A, k, t.faixa);
+        // The stored -m gives back m exactly.
+        const auto multiplicadores = [A](int j, int c0, int num_passos, double* m) {
+            for (int s = 0; s < num_passos; ++s) m[s] = -static_cast<double>(A[j][c0 + s]);
+        };
+        passos_bloco::atualiza_resto(n, A, i0, i1, multiplicadores, k, t.faixa);
     }
     return trocas;
 }
 
 }  // namespace
 
-namespace nucleos::rapido {
+namespace nucleos {
 
-void LU(const Micronucleos& k, const Tamanhos& t, int n, Matrix A) {
-    fatora<false>(k, t, n, A, nullptr);
+void rapido::lu(Tabela& t) {
+    t.LU = [](const Ajuste& a, int n, Matrix A) { fatora<false>(*a.k, a.t, n, A, nullptr); };
+    t.LUPivoteamentoParcial = [](const Ajuste& a, int n, Matrix A, IndexVector pos, Scalar& det) {
+        passos::pos_inicial(n, pos);
+        const int trocas = fatora<true>(*a.k, a.t, n, A, pos);
+        det = passos::determinante(n, A, trocas);
+    };
 }
 
-void LUPivoteamentoParcial(const Micronucleos& k, const Tamanhos& t, int n, Matrix A,
-                           IndexVector pos, Scalar& det) {
-    referencia::pos_inicial(n, pos);
-    const int trocas = fatora<true>(k, t, n, A, pos);
-    det = referencia::determinante(n, A, trocas);
-}
-
-}  // namespace nucleos::rapido
+}  // namespace nucleos
 
 }  // namespace sislin

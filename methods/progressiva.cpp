@@ -15,7 +15,7 @@ using nucleos::kMaxLinhas;
 
 // kUnitaria: the diagonal of L is 1 and is not read.
 template <bool kUnitaria>
-void progressiva(const nucleos::Micronucleos& k, int n, Matrix L, Vector x, Vector c) {
+void substitui(const nucleos::Micronucleos& k, int n, Matrix L, Vector x, Vector c) {
     Scalar s[kMaxLinhas];
     for (int i0 = 1; i0 <= n; i0 += kMaxLinhas) {
         const int linhas = std::min(kMaxLinhas, n - i0 + 1);
@@ -37,18 +37,17 @@ void progressiva(const nucleos::Micronucleos& k, int n, Matrix L, Vector x, Vect
 
 }  // namespace
 
-namespace nucleos::rapido {
+namespace nucleos {
 
-void SubstituicaoProgressivaL(const Micronucleos& k, const Tamanhos& /*t*/, int n, Matrix L,
-                              Vector y, Vector c) {
-    progressiva<true>(k, n, L, y, c);
+void rapido::progressiva(Tabela& t) {
+    t.SubstituicaoProgressivaL = [](const Ajuste& a, int n, Matrix L, Vector y, Vector c) {
+        substitui<true>(*a.k, n, L, y, c);
+    };
+    t.SubstituicaoProgressiva = [](const Ajuste& a, int n, Matrix L, Vector x, Vector c) {
+        substitui<false>(*a.k, n, L, x, c);
+    };
 }
 
-void SubstituicaoProgressiva(const Micronucleos& k, const Tamanhos& /*t*/, int n, Matrix L,
-                             Vector x, Vector c) {
-    progressiva<false>(k, n, L, x, c);
-}
-
-}  // namespace nucleos::rapido
+}  // namespace nucleos
 
 }  // namespace sislin

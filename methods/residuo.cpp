@@ -5,20 +5,27 @@
 
 namespace sislin {
 
-namespace nucleos::rapido {
+namespace nucleos {
 
-void CalculaResiduo(const Micronucleos& k, const Tamanhos& /*t*/, int n, Vector b, Matrix A,
-                    Vector x, Vector r) {
+namespace {
+
+void CalculaResiduo(const Ajuste& a, int n, Vector b, Matrix A, Vector x, Vector r) {
     Scalar s[kMaxLinhas];
     for (int i = 1; i <= n; i += kMaxLinhas) {
         const int linhas = std::min(kMaxLinhas, n - i + 1);
-        k.somas_linhas(A + i, linhas, x, n, 0, s);
+        a.k->somas_linhas(A + i, linhas, x, n, 0, s);
         for (int q = 0; q < linhas; ++q)
             r[i + q] =
                 static_cast<Scalar>(static_cast<double>(b[i + q]) - static_cast<double>(s[q]));
     }
 }
 
-}  // namespace nucleos::rapido
+}  // namespace
+
+void rapido::residuo(Tabela& t) {
+    t.CalculaResiduo = CalculaResiduo;
+}
+
+}  // namespace nucleos
 
 }  // namespace sislin

@@ -13,6 +13,7 @@
 #include "espectro.h"
 #include "inteiros.h"
 
+using namespace sislin;
 using namespace sislin::aula;
 
 TEST(AulaAnalise, DoisPorDoisFeitoAMao) {

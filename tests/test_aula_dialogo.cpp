@@ -15,6 +15,7 @@
 #include "dialogo.h"
 
 namespace fs = std::filesystem;
+using namespace sislin;
 
 namespace {
 

@@ -18,6 +18,7 @@
 #include "kernel_helpers.h"
 #include "methods.h"
 
+using namespace sislin;
 using namespace sislin::aula;
 
 namespace {

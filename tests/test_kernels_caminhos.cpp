@@ -44,17 +44,18 @@ struct Saidas {
           bx(n),
           by(n),
           pos(n) {
-        nucleos::Eliminacao(n, elim, be, a);
-        nucleos::GaussPivoteamentoParcial(n, gauss, bg, a);
-        nucleos::LU(n, lu, a);
-        nucleos::LUPivoteamentoParcial(n, lup, pos, det, a);
+        nucleos::executa(a, &nucleos::Tabela::Eliminacao, n, elim, be);
+        nucleos::executa(a, &nucleos::Tabela::GaussPivoteamentoParcial, n, gauss, bg);
+        nucleos::executa(a, &nucleos::Tabela::LU, n, lu);
+        nucleos::executa(a, &nucleos::Tabela::LUPivoteamentoParcial, n, lup, pos, det);
         for (int i = 0; i <= n; ++i) std::fill(inv[i], inv[i] + n + 1, 7.0f);  // stale contents
-        nucleos::Inversa(n, lup, inv, ib, ix, iy, a);
-        nucleos::Inversa(n, A0, invb, bb, bx, by, a);
-        nucleos::CalculaResiduo(n, b0, A0, x0, r, a);
-        for (Scalar& e : ej) e = nucleos::IteracaoJacobi(n, A0, b0, xj, a);
-        nucleos::SubstituicaoProgressivaL(n, lup, yl, b0, a);
-        nucleos::SubstituicaoProgressiva(n, A0, xp, b0, a);
+        nucleos::executa(a, &nucleos::Tabela::Inversa, n, lup, inv, ib, ix, iy);
+        nucleos::executa(a, &nucleos::Tabela::Inversa, n, A0, invb, bb, bx, by);
+        nucleos::executa(a, &nucleos::Tabela::CalculaResiduo, n, b0, A0, x0, r);
+        for (Scalar& e : ej)
+            e = nucleos::executa(a, &nucleos::Tabela::IteracaoJacobi, n, A0, b0, xj);
+        nucleos::executa(a, &nucleos::Tabela::SubstituicaoProgressivaL, n, lup, yl, b0);
+        nucleos::executa(a, &nucleos::Tabela::SubstituicaoProgressiva, n, A0, xp, b0);
     }
     Mat elim, gauss, lu, lup, inv, invb;
     Vec be, bg, r, xj, yl, xp, ib, ix, iy, bb, bx, by;
@@ -130,8 +131,8 @@ TEST(KernelCaminhos, InverseWithOneNonFiniteMultiplier) {
                 for (const Caminho& c : kt::caminhos()) {
                     Mat Inv(n), R(n);
                     Vec b(n), x(n), y(n);
-                    nucleos::Inversa(n, F, Inv, b, x, y, c.a);
-                    nucleos::Inversa(n, F, R, b, x, y, {});
+                    nucleos::executa(c.a, &nucleos::Tabela::Inversa, n, F, Inv, b, x, y);
+                    nucleos::executa({}, &nucleos::Tabela::Inversa, n, F, R, b, x, y);
                     EXPECT_TRUE(kt::iguais(Inv, R, n)) << c.nome;
                     bool nans = true;
                     for (int r = 1; r <= n; ++r)
@@ -174,7 +175,7 @@ TEST(KernelCaminhos, JacobiSkipsTheDiagonalWhateverItHolds) {
         xt[1] = 1e-30f;
         for (const Caminho& c : kt::caminhos()) {
             Vec x = xt;
-            nucleos::IteracaoJacobi(n, T, bz, x, c.a);
+            nucleos::executa(c.a, &nucleos::Tabela::IteracaoJacobi, n, T, bz, x);
             for (int i = 2; i <= n; ++i) EXPECT_EQ(kt::bits(x[i]), 0u) << c.nome << " " << i;
         }
     }
@@ -195,6 +196,58 @@ TEST(KernelCaminhos, SislinIsaPicksTheSetByItsName) {
     }
     for (const char* outro : {static_cast<const char*>(nullptr), "", "neon", "AVX2"})
         EXPECT_EQ(nucleos::escolhe(outro).a.k, nucleos::conjuntos().back());
+}
+
+// A set may carry only some micro-kernels: completa gives it the portable set's in the slots it
+// lacks and keeps its own. Every mix of one set's slots with the portable ones is a set of its
+// own that gives the straightforward loops' bits, since each slot keeps its contract alone.
+TEST(KernelCaminhos, SetsMixedSlotBySlotMatchReference) {
+    const nucleos::Micronucleos& g = nucleos::micronucleos_generico();
+    for (const nucleos::Micronucleos* k : nucleos::conjuntos())
+        for (unsigned mascara = 0; mascara < 8; ++mascara) {
+            SCOPED_TRACE(testing::Message() << nucleos::nome(k->isa) << " slots " << mascara);
+            const bool proprio[3] = {(mascara & 1u) != 0, (mascara & 2u) != 0, (mascara & 4u) != 0};
+            const nucleos::Micronucleos m = nucleos::completa(
+                {k->isa, k->linhas, k->largura, proprio[0] ? k->aplica_passos : nullptr,
+                 proprio[1] ? k->somas_colunas : nullptr, proprio[2] ? k->somas_linhas : nullptr});
+            EXPECT_EQ(m.isa, k->isa);
+            EXPECT_EQ(m.linhas, k->linhas);
+            EXPECT_EQ(m.largura, k->largura);
+            EXPECT_EQ(m.aplica_passos, proprio[0] ? k->aplica_passos : g.aplica_passos);
+            EXPECT_EQ(m.somas_colunas, proprio[1] ? k->somas_colunas : g.somas_colunas);
+            EXPECT_EQ(m.somas_linhas, proprio[2] ? k->somas_linhas : g.somas_linhas);
+            for (int n : {13, 70}) {
+                const Tipo tipo = static_cast<Tipo>(n % kt::kTipos);
+                const Mat A = kt::matriz(n, tipo, 5);
+                const Vec b = kt::vetor(n, tipo, 5);
+                const Vec x0 = kt::vetor(n, tipo, 6);
+                compara(n, Saidas(n, A, b, x0, {&m, {7, 40, 0}}), Saidas(n, A, b, x0, {}));
+            }
+        }
+}
+
+// The dispatch table of a set holds a fast algorithm in every slot that has one (a slot left
+// with the straightforward loops would pass every comparison unnoticed) and the straightforward
+// loops in the others; without a set, the straightforward loops everywhere.
+TEST(KernelCaminhos, FastTableReplacesExactlyTheSlotsWithAFastAlgorithm) {
+    using T = nucleos::Tabela;
+    const T& ref = nucleos::tabela_referencia();
+    EXPECT_EQ(&nucleos::tabela({}), &ref);
+    const T& rapida = nucleos::tabela({&nucleos::micronucleos_generico(), {}});
+    const auto mesmo = [&](auto slot) { return rapida.*slot == ref.*slot; };
+    EXPECT_FALSE(mesmo(&T::SubstituicaoProgressivaL));
+    EXPECT_FALSE(mesmo(&T::SubstituicaoProgressiva));
+    EXPECT_FALSE(mesmo(&T::Eliminacao));
+    EXPECT_FALSE(mesmo(&T::GaussPivoteamentoParcial));
+    EXPECT_FALSE(mesmo(&T::LU));
+    EXPECT_FALSE(mesmo(&T::LUPivoteamentoParcial));
+    EXPECT_FALSE(mesmo(&T::CalculaResiduo));
+    EXPECT_FALSE(mesmo(&T::IteracaoJacobi));
+    EXPECT_FALSE(mesmo(&T::Inversa));
+    // Each unknown needs the one before it from its first term, or there is nothing to gain.
+    EXPECT_TRUE(mesmo(&T::SubstituicaoRetroativa));
+    EXPECT_TRUE(mesmo(&T::IteracaoGaussSeidel));
+    EXPECT_TRUE(mesmo(&T::CalculaErro));
 }
 
 }  // namespace sislin

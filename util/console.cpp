@@ -124,15 +124,24 @@ bool termina_bem(int c) {
 }
 }  // namespace
 
+namespace {
+// A reply's first character: standard output is flushed, then white space (line ends included)
+// skipped; EOF at the end of input.
+int primeiro_da_resposta() {
+    descarrega();
+    int c = EOF;
+    do c = le_console();
+    while (c != EOF && conversao::espaco(c));
+    return c;
+}
+}  // namespace
+
 void descarta_linha() {
     descarta_desde(le_console());
 }
 
 Leitura le_inteiro(int& v) {
-    descarrega();
-    int c = EOF;
-    do c = le_console();
-    while (c != EOF && conversao::espaco(c));
+    int c = primeiro_da_resposta();
     if (c == EOF) return Leitura::Fim;
     const bool negativo = c == '-';
     if (c == '+' || c == '-') c = le_console();
@@ -177,10 +186,7 @@ struct FonteConsole {
 }  // namespace
 
 Leitura le_real(Scalar& v) {
-    descarrega();
-    int c = EOF;
-    do c = le_console();
-    while (c != EOF && conversao::espaco(c));
+    int c = primeiro_da_resposta();
     if (c == EOF) return Leitura::Fim;
     devolve_console(c);
     FonteConsole fonte;

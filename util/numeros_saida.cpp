@@ -13,62 +13,25 @@
 #include <system_error>
 
 #include "numeros.h"
+#include "numeros_binario.h"
 #include "numeros_comum.h"
 
 namespace sislin {
 
 using numeros::arredonda_par;
+using numeros::arredonda_shift;
+using numeros::Binario;
+using numeros::copia_nan;
+using numeros::decompoe;
+using numeros::desloca;
+using numeros::finito;
+using numeros::kPares;
 using numeros::kPot10;
+using numeros::multiplica;
+using numeros::pelo_to_chars;
+using numeros::U128;
 
 namespace {
-
-// A 128-bit unsigned value in two halves (no compiler extension): the products m * 10^k below
-// take up to 97 bits.
-struct U128 {
-    std::uint64_t alto;
-    std::uint64_t baixo;
-};
-
-U128 multiplica(std::uint64_t a, std::uint64_t b) {
-    if (((a | b) >> 32) == 0) return {0, a * b};
-    const std::uint64_t a0 = a & 0xffffffffu;
-    const std::uint64_t a1 = a >> 32;
-    const std::uint64_t b0 = b & 0xffffffffu;
-    const std::uint64_t b1 = b >> 32;
-    const std::uint64_t p00 = a0 * b0;
-    const std::uint64_t p01 = a0 * b1;
-    const std::uint64_t p10 = a1 * b0;
-    const std::uint64_t p11 = a1 * b1;
-    const std::uint64_t meio = (p00 >> 32) + (p01 & 0xffffffffu) + (p10 & 0xffffffffu);
-    return {p11 + (p01 >> 32) + (p10 >> 32) + (meio >> 32), (meio << 32) | (p00 & 0xffffffffu)};
-}
-
-// x / 2^s, truncated.
-U128 desloca(U128 x, int s) {
-    if (s == 0) return x;
-    if (s >= 128) return {0, 0};
-    if (s >= 64) return {0, x.alto >> (s - 64)};
-    return {x.alto >> s, (x.baixo >> s) | (x.alto << (64 - s))};
-}
-
-// Bit i of x, and whether any bit below i is set.
-bool bit(U128 x, int i) {
-    return ((i < 64 ? x.baixo >> i : x.alto >> (i - 64)) & 1) != 0;
-}
-bool algum_abaixo(U128 x, int i) {
-    if (i <= 64) return i > 0 && (x.baixo & (~std::uint64_t{0} >> (64 - i))) != 0;
-    return x.baixo != 0 || (x.alto & (~std::uint64_t{0} >> (128 - i))) != 0;
-}
-
-// "00" to "99": two digits at a time.
-constexpr auto kPares = [] {
-    std::array<char, 200> t{};
-    for (std::size_t i = 0; i < 100; ++i) {
-        t[2 * i] = static_cast<char>('0' + i / 10);
-        t[2 * i + 1] = static_cast<char>('0' + i % 10);
-    }
-    return t;
-}();
 
 // The six decimal digits of q < 10^6, leading zeros kept.
 void seis_em_texto(char* out, std::uint64_t q) {
@@ -77,72 +40,6 @@ void seis_em_texto(char* out, std::uint64_t q) {
     par(out, q / 10000);
     par(out + 2, resto / 100);
     par(out + 4, resto % 100);
-}
-
-// Rounds x / 2^s to an integer, ties to even, into q; false when it does not fit in 64 bits.
-bool arredonda_shift(U128 x, int s, std::uint64_t& q) {
-    if (x.alto == 0 && s > 0 && s < 64) {
-        const std::uint64_t resto = x.baixo & ((std::uint64_t{1} << s) - 1);
-        q = arredonda_par(x.baixo >> s, resto, std::uint64_t{1} << (s - 1));
-        return true;
-    }
-    if (s > 128) s = 128;  // x < 2^127 here, so x / 2^s < 1/2
-    const U128 t = desloca(x, s);
-    if (t.alto != 0) return false;
-    if (s <= 0) {
-        q = t.baixo;
-        return true;
-    }
-    // The bit below the quotient is one half; the bits below it, what lies beyond.
-    q = arredonda_par(t.baixo, bit(x, s - 1) ? 1 : 0, 1, algum_abaixo(x, s - 1));
-    return q != 0 || t.baixo == 0;  // q wrapped past 2^64 - 1
-}
-
-// The binary value of a finite double: |v| = m * 2^e.
-struct Binario {
-    std::uint64_t m;
-    int e;
-    bool negativo;
-};
-
-Binario decompoe(double v) {
-    const auto bits = std::bit_cast<std::uint64_t>(v);
-    const int campo = static_cast<int>((bits >> 52) & 0x7ff);
-    std::uint64_t m = bits & ((1ULL << 52) - 1);
-    int e = 0;
-    if (campo == 0) {
-        e = 1 - 1075;
-    } else {
-        m |= 1ULL << 52;
-        e = campo - 1075;
-    }
-    // Trailing zero bits dropped while e < 0 (a Scalar widened to double has at least 29): the
-    // same value, and the products with powers of ten below then mostly fit in 64 bits.
-    if (m != 0 && e < 0) {
-        const int z = std::min(std::countr_zero(m), -e);
-        m >>= z;
-        e += z;
-    }
-    return {m, e, (bits >> 63) != 0};
-}
-
-// Every NaN prints as "nan", without a sign: which NaN an operation yields differs between
-// processors and builds, and the output must not.
-std::size_t copia_nan(char* buf) {
-    buf[0] = 'n';
-    buf[1] = 'a';
-    buf[2] = 'n';
-    return 3;
-}
-
-bool finito(double v) {
-    return ((std::bit_cast<std::uint64_t>(v) >> 52) & 0x7ff) != 0x7ff;
-}
-
-std::size_t pelo_to_chars(char* buf, double v, std::chars_format fmt, int prec) {
-    // Exact, and the same text as printf's; the buffer holds every result of the precisions used.
-    const auto r = std::to_chars(buf, buf + kFormatoMax - 1, v, fmt, prec);
-    return r.ec == std::errc() ? static_cast<std::size_t>(r.ptr - buf) : 0;
 }
 
 // The six significant digits of |v| for 1e-5 <= |v| < 1e17, rounded exactly (ties to even):
@@ -325,116 +222,6 @@ std::size_t formata_g(char* buf, double v) {
         p += sig;
     }
     return static_cast<std::size_t>(p - buf);
-}
-
-namespace {
-
-// "%7.4f" of a Scalar value below 2^23 in magnitude (the inverse and the factors print millions
-// of them): 0 when v is none. Such a value is m * 2^e with m < 2^24 and e < 0, so m * 10^4 < 2^38
-// and its rounding to an integer takes one shift; the text is at least six characters
-// ("0.0000"), so the width adds one blank at most. buf has room for eight characters.
-std::size_t fixo_7_4(char* buf, double v) {
-    const auto bits = std::bit_cast<std::uint64_t>(v);
-    const int campo = static_cast<int>((bits >> 52) & 0x7ff);
-    const std::uint64_t fracao = bits & ((1ULL << 52) - 1);
-    constexpr std::uint64_t kAlemDoScalar = (1ULL << 29) - 1;  // bits a Scalar does not have
-    if (campo == 0 || campo >= 1075 - 29 || (fracao & kAlemDoScalar) != 0) return 0;
-    const std::uint64_t m = (fracao | (1ULL << 52)) >> 29;
-    // v = m / 2^s with s > 0; past 63 the product below is still under one half of 2^s, so a
-    // shift of 63 rounds it to 0 as well.
-    const int s = std::min(1075 - 29 - campo, 63);
-    // Ties to even without a branch (its direction would be taken at random): adding one half
-    // less one, plus the quotient's last bit, carries into the quotient exactly when it must
-    // round up (x < 2^38, so the sum cannot overflow).
-    const std::uint64_t x = m * 10000;
-    const std::uint64_t q = (x + ((1ULL << (s - 1)) - 1) + ((x >> s) & 1)) >> s;
-    const std::uint64_t negativo = bits >> 63;  // printf keeps the sign of values that round to 0
-    const std::uint64_t inteiro = q / 10000;
-    const std::uint64_t resto = q % 10000;
-    const auto par = [](std::uint64_t d) {
-        std::uint16_t p = 0;
-        std::memcpy(&p, kPares.data() + 2 * d, 2);
-        return std::uint64_t{p};
-    };
-    if (inteiro < 10) {
-        // The usual case, always seven characters: the sign or a blank, one digit, the point
-        // and four digits, put together in one word and stored at once (character by character,
-        // the sign's branch would be taken at random).
-        const std::uint64_t texto = (std::uint64_t{' '} + negativo * std::uint64_t{'-' - ' '}) |
-                                    (std::uint64_t{'0'} + inteiro) << 8 | std::uint64_t{'.'} << 16 |
-                                    par(resto / 100) << 24 | par(resto % 100) << 40;
-        std::memcpy(buf, &texto, 8);
-        return 7;
-    }
-    std::size_t digitos = 2;
-    for (std::uint64_t d = inteiro; d >= 100; d /= 10) ++digitos;
-    const std::size_t total = (negativo != 0 ? 1 : 0) + digitos + 5;  // seven or more
-    // Each character goes straight to its place in buf (gathered in a buffer of its own and
-    // copied, the copy would wait for the stores of the single characters).
-    char* p = buf + total;
-    std::memcpy(p - 4, kPares.data() + 2 * (resto / 100), 2);
-    std::memcpy(p - 2, kPares.data() + 2 * (resto % 100), 2);
-    p -= 5;
-    *p = '.';
-    std::uint64_t d = inteiro;
-    do {
-        *--p = static_cast<char>('0' + d % 10);
-        d /= 10;
-    } while (d != 0);
-    if (negativo != 0) *--p = '-';
-    return total;
-}
-
-// Any width and precision. Kept out of line, so that the short path does not set up its frame.
-[[gnu::noinline]] std::size_t fixo_geral(char* buf, double v, int width, int prec) {
-    if (width < 0) width = 0;
-    if (prec < 0) prec = 6;  // as printf treats a negative precision
-    if (prec > kPrecisaoMax) prec = kPrecisaoMax;
-    char tmp[kFormatoMax];
-    std::size_t len = 0;
-    const Binario b = decompoe(v);
-    // |v| < 2^53: |v| * 10^prec < 2^83, rounded exactly from the binary value; the digits are
-    // written from 64 bits, so larger results take the general path.
-    std::uint64_t q = 0;
-    const bool exato = finito(v) && b.e <= 0 && prec <= 9 &&
-                       arredonda_shift(multiplica(b.m, kPot10[prec]), -b.e, q);
-    // The text is built from its end backwards in tmp, then padded on the left into buf; the
-    // pieces are a few characters long, copied one by one rather than through the C library.
-    char* const fim = tmp + sizeof tmp;
-    const char* texto = tmp;
-    if (v != v) {
-        len = copia_nan(tmp);
-    } else if (exato) {
-        char* p = fim;
-        for (int i = 0; i < prec; ++i) {  // the fraction's digits straight from q
-            *--p = static_cast<char>('0' + q % 10);
-            q /= 10;
-        }
-        if (prec > 0) *--p = '.';
-        do {
-            *--p = static_cast<char>('0' + q % 10);
-            q /= 10;
-        } while (q != 0);
-        if (b.negativo) *--p = '-';  // printf keeps the sign of values that round to zero
-        texto = p;
-        len = static_cast<std::size_t>(fim - p);
-    } else {
-        len = pelo_to_chars(tmp, v, std::chars_format::fixed, prec);
-    }
-    const std::size_t w = static_cast<std::size_t>(width);
-    std::size_t pad = len < w ? w - len : 0;
-    if (pad + len > kFormatoMax - 1) pad = kFormatoMax - 1 - len;
-    for (std::size_t i = 0; i < pad; ++i) buf[i] = ' ';
-    for (std::size_t i = 0; i < len; ++i) buf[pad + i] = texto[i];
-    return pad + len;
-}
-
-}  // namespace
-
-std::size_t formata_fixo(char* buf, double v, int width, int prec) {
-    if (width == 7 && prec == 4)
-        if (const std::size_t len = fixo_7_4(buf, v); len != 0) return len;
-    return fixo_geral(buf, v, width, prec);
 }
 
 }  // namespace sislin

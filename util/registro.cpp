@@ -40,9 +40,9 @@ void poe_texto(const char* s) {
         } else if (c == '\n') {
             poe("\\n");
         } else if (c < 0x20) {
-            char e[8];
-            const int k = std::snprintf(e, sizeof e, "\\u%04x", static_cast<unsigned>(c));
-            poe(e, static_cast<std::size_t>(k));
+            const char e[6] = {
+                '\\', 'u', '0', '0', static_cast<char>('0' + c / 16), "0123456789abcdef"[c % 16]};
+            poe(e, sizeof e);
         } else {
             poe(s, 1);
         }

@@ -7,7 +7,7 @@
 #include <cassert>
 #include <iterator>
 
-#include "nucleos.h"
+#include "grupos.h"
 
 namespace sislin {
 
@@ -21,14 +21,14 @@ using nucleos::kMultiploLargura;
     return _mm256_cvtps_pd(_mm256_cvtpd_ps(s));
 }
 
-// ---- aplica_passos: R rows, four columns at a time, each row's four running values in a register.
-template <int R>
-void faixa(const double* U, int ldu, int num_passos, const double* m, Scalar* const* L, int k0,
-           int w) {
-    int c = 0;
-    for (; c + 4 <= w; c += 4) {
+// ---- aplica_passos: R rows over four columns, each row's four running values in a register.
+struct Blocos {
+    template <int R, int C>
+    static void bloco(const double* U, int ldu, int num_passos, const double* m, Scalar* const* L,
+                      int k, int c) {
+        static_assert(C == 4);
         __m128 v[static_cast<unsigned>(R)];
-        for (int r = 0; r < R; ++r) v[r] = _mm_loadu_ps(L[r] + k0 + c);
+        for (int r = 0; r < R; ++r) v[r] = _mm_loadu_ps(L[r] + k);
         for (int t = 0; t < num_passos; ++t) {
             const __m256d u = _mm256_loadu_pd(U + t * ldu + c);
             for (int r = 0; r < R; ++r) {
@@ -36,45 +36,29 @@ void faixa(const double* U, int ldu, int num_passos, const double* m, Scalar* co
                 v[r] = _mm256_cvtpd_ps(_mm256_add_pd(_mm256_mul_pd(u, mr), _mm256_cvtps_pd(v[r])));
             }
         }
-        for (int r = 0; r < R; ++r) _mm_storeu_ps(L[r] + k0 + c, v[r]);
+        for (int r = 0; r < R; ++r) _mm_storeu_ps(L[r] + k, v[r]);
     }
-    for (; c < w; ++c) nucleos::passos_coluna(U, ldu, num_passos, m, L, R, k0, c);
-}
+};
 
-void aplica_passos(const double* U, int ldu, int num_passos, const double* m, Scalar* const* L,
-                   int linhas, int k0, int w) {
-    assert(num_passos >= 0 && num_passos <= kMaxPassos);
-    int r = 0;
-    for (; r + 12 <= linhas; r += 12)
-        faixa<12>(U, ldu, num_passos, m + r * kMaxPassos, L + r, k0, w);
-    for (; r + 4 <= linhas; r += 4) faixa<4>(U, ldu, num_passos, m + r * kMaxPassos, L + r, k0, w);
-    for (; r < linhas; ++r) faixa<1>(U, ldu, num_passos, m + r * kMaxPassos, L + r, k0, w);
-}
-
-// ---- somas_colunas: 4·V columns, V sums of four lanes each.
-template <int V>
-void colunas(const Scalar* coef, const double* T, int ld, int j0, int j1, Scalar* s) {
-    __m256d a[static_cast<unsigned>(V)];
-    for (int v = 0; v < V; ++v) a[v] = _mm256_setzero_pd();
-    const double* tj = T + static_cast<std::ptrdiff_t>(j0) * ld;
-    // Each term's coefficient is widened and broadcast one term ahead (see the AVX-512 set).
-    __m256d proximo = _mm256_set1_pd(j0 <= j1 ? static_cast<double>(coef[j0]) : 0.0);
-    for (int j = j0; j <= j1; ++j, tj += ld) {
-        const __m256d l = proximo;
-        proximo = _mm256_set1_pd(static_cast<double>(coef[std::min(j + 1, j1)]));
-        for (int v = 0; v < V; ++v)
-            a[v] = arredonda(_mm256_add_pd(_mm256_mul_pd(l, _mm256_loadu_pd(tj + 4 * v)), a[v]));
+// ---- somas_colunas: four columns to a vector.
+struct Vetor {
+    using Tipo = __m256d;
+    static Tipo espalha(double x) { return _mm256_set1_pd(x); }
+    static Tipo le(const double* p) { return _mm256_loadu_pd(p); }
+    static Tipo passo(Tipo u, Tipo m, Tipo v) {
+        return arredonda(_mm256_add_pd(_mm256_mul_pd(u, m), v));
     }
-    for (int v = 0; v < V; ++v) _mm_storeu_ps(s + 4 * v, _mm256_cvtpd_ps(a[v]));
-}
+    static void grava(Scalar* p, Tipo v) { _mm_storeu_ps(p, _mm256_cvtpd_ps(v)); }
+};
 
 void somas_colunas(const Scalar* coef, const double* T, int ld, int j0, int j1, Scalar* s) {
     // Thirty-two columns at a time, then kMultiploLargura: ld must be a whole multiple.
     static_assert(kMultiploLargura == 16);
     assert(ld % kMultiploLargura == 0);
     int c = 0;
-    for (; c + 32 <= ld; c += 32) colunas<8>(coef, T + c, ld, j0, j1, s + c);
-    for (; c < ld; c += kMultiploLargura) colunas<4>(coef, T + c, ld, j0, j1, s + c);
+    for (; c + 32 <= ld; c += 32) nucleos::micro::colunas<Vetor, 8>(coef, T + c, ld, j0, j1, s + c);
+    for (; c < ld; c += kMultiploLargura)
+        nucleos::micro::colunas<Vetor, 4>(coef, T + c, ld, j0, j1, s + c);
 }
 
 // ---- somas_linhas: four rows side by side in the lanes of a vector. A block of four columns
@@ -120,7 +104,8 @@ void grupos(const Scalar* const* a, const Scalar* v, int n, int pula, Scalar* s)
     const int m = n - n % 4;
     __m256d acc[static_cast<unsigned>(G)];
     for (int g = 0; g < G; ++g) acc[g] = _mm256_setzero_pd();
-    // Blocks of columns from j up to (not including) fim, with or without the rows' diagonals.
+    // Blocks of columns from j up to (not including) fim, with or without the rows' diagonals
+    // (percorre_colunas).
     const auto blocos = [&]<bool kDiagonal>(int j, int fim) {
         for (; j < fim; j += 4) {
             const __m256d vj = _mm256_cvtps_pd(_mm_loadu_ps(v + j));
@@ -137,12 +122,7 @@ void grupos(const Scalar* const* a, const Scalar* v, int n, int pula, Scalar* s)
         }
         return j;
     };
-    int inicio = 1;
-    if (pula > 0) {
-        inicio = blocos.template operator()<false>(inicio, std::min(pula - 3, m + 1));
-        inicio = blocos.template operator()<true>(inicio, std::min(pula + 4 * G + 3, m + 1));
-    }
-    blocos.template operator()<false>(inicio, m + 1);
+    nucleos::micro::percorre_colunas<4>(pula, 4 * G, m + 1, blocos);
     for (int g = 0; g < G; ++g) {
         alignas(32) double t[4];
         _mm256_store_pd(t, acc[g]);
@@ -158,44 +138,17 @@ void grupos(const Scalar* const* a, const Scalar* v, int n, int pula, Scalar* s)
     }
 }
 
-using Grupos = void (*)(const Scalar* const*, const Scalar*, int, int, Scalar*);
-constexpr Grupos kGrupos[] = {nullptr,   grupos<1>, grupos<2>, grupos<3>, grupos<4>,
-                              grupos<5>, grupos<6>, grupos<7>, grupos<8>};
-static_assert(std::size(kGrupos) == kMaxLinhas / 4 + 1);
-
-void somas_linhas(const Scalar* const* a, int linhas, const Scalar* v, int n, int pula, Scalar* s) {
-    assert(linhas >= 1 && linhas <= kMaxLinhas);
-    // Rows past the last are stand-ins (row 0 again) whose sums are dropped.
-    const Scalar* r[kMaxLinhas];
-    Scalar t[kMaxLinhas];
-    for (int k = 0; k < kMaxLinhas; ++k) r[k] = a[k < linhas ? k : 0];
-    kGrupos[(linhas + 3) / 4](r, v, n, pula, t);
-    std::copy(t, t + linhas, s);
-}
-
-// ---- piso: the update's instructions alone, on 12 chains of four lanes.
-double piso(long atualizacoes) {
-    constexpr int kCadeias = 12;
-    __m256d v[kCadeias];
-    for (int c = 0; c < kCadeias; ++c) v[c] = _mm256_set1_pd(c);
-    const __m256d u = _mm256_set1_pd(0.5);
-    const __m256d m = _mm256_set1_pd(1.0 / 1024);
-    for (long p = 0; p < atualizacoes / (4 * kCadeias); ++p)
-        for (__m256d& x : v) x = arredonda(_mm256_fmadd_pd(u, m, x));
-    __m256d s = _mm256_setzero_pd();
-    for (const __m256d& x : v) s = _mm256_add_pd(s, x);
-    double l[4];
-    _mm256_storeu_pd(l, s);
-    return l[0] + l[1] + l[2] + l[3];
-}
-
 }  // namespace
 
 namespace nucleos {
 
 const Micronucleos& micronucleos_avx2() {
-    static constexpr Micronucleos k{Isa::avx2,     12,           32,  aplica_passos,
-                                    somas_colunas, somas_linhas, piso};
+    static const Micronucleos k = completa(
+        {Isa::avx2, 12, 32,
+         nucleos::micro::aplica_por_grupos<nucleos::micro::FaixaPorBlocos<Blocos, 4>, 12, 4, 1>,
+         somas_colunas,
+         nucleos::micro::somas_por_grupos<4, grupos<1>, grupos<2>, grupos<3>, grupos<4>, grupos<5>,
+                                          grupos<6>, grupos<7>, grupos<8>>});
     return k;
 }
 

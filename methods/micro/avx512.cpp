@@ -10,7 +10,7 @@
 #include <cassert>
 #include <iterator>
 
-#include "nucleos.h"
+#include "grupos.h"
 
 namespace sislin {
 
@@ -80,27 +80,25 @@ void aplica_passos(const double* U, int ldu, int num_passos, const double* m, Sc
     }
 }
 
-// ---- somas_colunas: 8·V columns, V sums of eight lanes each.
-template <int V>
-void colunas(const Scalar* coef, const double* T, int ld, int j0, int j1, Scalar* s) {
-    __m512d a[static_cast<unsigned>(V)];
-    for (int v = 0; v < V; ++v) a[v] = _mm512_setzero_pd();
-    const double* tj = T + static_cast<std::ptrdiff_t>(j0) * ld;
-    // Each term's coefficient is widened and broadcast one term ahead: fetched in the same
-    // term, the broadcast waits behind the sums' conversions and the sums wait for it.
-    __m512d proximo = _mm512_set1_pd(j0 <= j1 ? static_cast<double>(coef[j0]) : 0.0);
-    for (int j = j0; j <= j1; ++j, tj += ld) {
-        const __m512d l = proximo;
-        proximo = _mm512_set1_pd(static_cast<double>(coef[std::min(j + 1, j1)]));
-        for (int v = 0; v < V; ++v)
-            a[v] = arredonda(_mm512_fmadd_pd(l, _mm512_loadu_pd(tj + 8 * v), a[v]));
-    }
-    for (int v = 0; v < V; ++v) _mm256_storeu_ps(s + 8 * v, estreita(a[v]));
-}
+// ---- somas_colunas: eight columns to a vector.
+struct Vetor {
+    using Tipo = __m512d;
+    static Tipo espalha(double x) { return _mm512_set1_pd(x); }
+    static Tipo le(const double* p) { return _mm512_loadu_pd(p); }
+    static Tipo passo(Tipo u, Tipo m, Tipo v) { return arredonda(_mm512_fmadd_pd(u, m, v)); }
+    static void grava(Scalar* p, Tipo v) { _mm256_storeu_ps(p, estreita(v)); }
+};
 
 using Colunas = void (*)(const Scalar*, const double*, int, int, int, Scalar*);
-constexpr Colunas kColunas[] = {nullptr,     colunas<2>,  colunas<4>,  colunas<6>, colunas<8>,
-                                colunas<10>, colunas<12>, colunas<14>, colunas<16>};
+constexpr Colunas kColunas[] = {nullptr,
+                                nucleos::micro::colunas<Vetor, 2>,
+                                nucleos::micro::colunas<Vetor, 4>,
+                                nucleos::micro::colunas<Vetor, 6>,
+                                nucleos::micro::colunas<Vetor, 8>,
+                                nucleos::micro::colunas<Vetor, 10>,
+                                nucleos::micro::colunas<Vetor, 12>,
+                                nucleos::micro::colunas<Vetor, 14>,
+                                nucleos::micro::colunas<Vetor, 16>};
 
 // At most 128 columns (16 sums) at a time; kColunas[q] takes q·kMultiploLargura of them, so ld
 // must be a whole multiple.
@@ -153,7 +151,8 @@ template <int G>
 void grupos(const Scalar* const* a, const Scalar* v, int n, int pula, Scalar* s) {
     __m512d acc[static_cast<unsigned>(G)];
     for (int g = 0; g < G; ++g) acc[g] = _mm512_setzero_pd();
-    // Blocks of columns from j up to (not including) fim, with or without the rows' diagonals.
+    // Blocks of columns from j up to (not including) fim, with or without the rows' diagonals
+    // (percorre_colunas).
     const auto blocos = [&]<bool kDiagonal>(int j, int fim) {
         for (; j < fim; j += 8) {
             const int quantas = std::min(8, n - j + 1);
@@ -185,43 +184,8 @@ void grupos(const Scalar* const* a, const Scalar* v, int n, int pula, Scalar* s)
         }
         return j;
     };
-    int inicio = 1;
-    if (pula > 0) {
-        inicio = blocos.template operator()<false>(inicio, std::min(pula - 7, n + 1));
-        inicio = blocos.template operator()<true>(inicio, std::min(pula + 8 * G + 7, n + 1));
-    }
-    blocos.template operator()<false>(inicio, n + 1);
+    nucleos::micro::percorre_colunas<8>(pula, 8 * G, n + 1, blocos);
     for (int g = 0; g < G; ++g) _mm256_storeu_ps(s + 8 * g, estreita(acc[g]));
-}
-
-using Grupos = void (*)(const Scalar* const*, const Scalar*, int, int, Scalar*);
-constexpr Grupos kGrupos[] = {nullptr, grupos<1>, grupos<2>, grupos<3>, grupos<4>};
-static_assert(std::size(kGrupos) == kMaxLinhas / 8 + 1);
-
-void somas_linhas(const Scalar* const* a, int linhas, const Scalar* v, int n, int pula, Scalar* s) {
-    assert(linhas >= 1 && linhas <= kMaxLinhas);
-    // Rows past the last are stand-ins (row 0 again) whose sums are dropped.
-    const Scalar* r[kMaxLinhas];
-    Scalar t[kMaxLinhas];
-    for (int k = 0; k < kMaxLinhas; ++k) r[k] = a[k < linhas ? k : 0];
-    kGrupos[(linhas + 7) / 8](r, v, n, pula, t);
-    std::copy(t, t + linhas, s);
-}
-
-// ---- piso: the update's three instructions alone, on 24 chains of eight lanes.
-double piso(long atualizacoes) {
-    constexpr int kCadeias = 24;
-    __m512d v[kCadeias];
-    for (int c = 0; c < kCadeias; ++c) v[c] = _mm512_set1_pd(c);
-    const __m512d u = _mm512_set1_pd(0.5);
-    const __m512d m = _mm512_set1_pd(1.0 / 1024);
-    for (long p = 0; p < atualizacoes / (8 * kCadeias); ++p)
-        for (__m512d& x : v) x = arredonda(_mm512_fmadd_pd(u, m, x));
-    __m512d s = _mm512_setzero_pd();
-    for (const __m512d& x : v) s = _mm512_add_pd(s, x);
-    double l[8];
-    _mm512_storeu_pd(l, s);
-    return l[0] + l[1] + l[2] + l[3] + l[4] + l[5] + l[6] + l[7];
 }
 
 }  // namespace
@@ -229,8 +193,9 @@ double piso(long atualizacoes) {
 namespace nucleos {
 
 const Micronucleos& micronucleos_avx512() {
-    static constexpr Micronucleos k{Isa::avx512,   kLinhas,      128, aplica_passos,
-                                    somas_colunas, somas_linhas, piso};
+    static const Micronucleos k =
+        completa({Isa::avx512, kLinhas, 128, aplica_passos, somas_colunas,
+                  nucleos::micro::somas_por_grupos<8, grupos<1>, grupos<2>, grupos<3>, grupos<4>>});
     return k;
 }
 

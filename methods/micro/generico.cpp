@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cassert>
 
-#include "nucleos.h"
+#include "grupos.h"
 
 namespace sislin {
 
@@ -13,41 +13,25 @@ namespace {
 using nucleos::kMaxPassos;
 
 // Rows L[0..R-1] over the C columns from k (U from column c of the strip) take every step.
-template <int R, int C>
-void bloco(const double* U, int ldu, int num_passos, const double* m, Scalar* const* L, int k,
-           int c) {
-    Scalar v[static_cast<unsigned>(R)][static_cast<unsigned>(C)];
-    for (int r = 0; r < R; ++r)
-        for (int q = 0; q < C; ++q) v[r][q] = L[r][k + q];
-    for (int t = 0; t < num_passos; ++t) {
-        const double* u = U + t * ldu + c;
-        for (int r = 0; r < R; ++r) {
-            const double mr = m[r * kMaxPassos + t];
-            for (int q = 0; q < C; ++q)
-                v[r][q] = static_cast<Scalar>(u[q] * mr + static_cast<double>(v[r][q]));
+struct Blocos {
+    template <int R, int C>
+    static void bloco(const double* U, int ldu, int num_passos, const double* m, Scalar* const* L,
+                      int k, int c) {
+        Scalar v[static_cast<unsigned>(R)][static_cast<unsigned>(C)];
+        for (int r = 0; r < R; ++r)
+            for (int q = 0; q < C; ++q) v[r][q] = L[r][k + q];
+        for (int t = 0; t < num_passos; ++t) {
+            const double* u = U + t * ldu + c;
+            for (int r = 0; r < R; ++r) {
+                const double mr = m[r * kMaxPassos + t];
+                for (int q = 0; q < C; ++q)
+                    v[r][q] = static_cast<Scalar>(u[q] * mr + static_cast<double>(v[r][q]));
+            }
         }
+        for (int r = 0; r < R; ++r)
+            for (int q = 0; q < C; ++q) L[r][k + q] = v[r][q];
     }
-    for (int r = 0; r < R; ++r)
-        for (int q = 0; q < C; ++q) L[r][k + q] = v[r][q];
-}
-
-template <int R>
-void faixa(const double* U, int ldu, int num_passos, const double* m, Scalar* const* L, int k0,
-           int w) {
-    int c = 0;
-    for (; c + 4 <= w; c += 4) bloco<R, 4>(U, ldu, num_passos, m, L, k0 + c, c);
-    for (; c < w; ++c) bloco<R, 1>(U, ldu, num_passos, m, L, k0 + c, c);
-}
-
-void aplica_passos(const double* U, int ldu, int num_passos, const double* m, Scalar* const* L,
-                   int linhas, int k0, int w) {
-    assert(num_passos >= 0 && num_passos <= kMaxPassos);
-    int r = 0;
-    for (; r + 12 <= linhas; r += 12)
-        faixa<12>(U, ldu, num_passos, m + r * kMaxPassos, L + r, k0, w);
-    for (; r + 4 <= linhas; r += 4) faixa<4>(U, ldu, num_passos, m + r * kMaxPassos, L + r, k0, w);
-    for (; r < linhas; ++r) faixa<1>(U, ldu, num_passos, m + r * kMaxPassos, L + r, k0, w);
-}
+};
 
 // Sixteen columns at a time, sixteen independent sums.
 void somas_colunas(const Scalar* coef, const double* T, int ld, int j0, int j1, Scalar* s) {
@@ -80,27 +64,26 @@ void somas_linhas(const Scalar* const* a, int linhas, const Scalar* v, int n, in
     }
 }
 
-// ---- piso: the step alone, on 16 chains.
-double piso(long atualizacoes) {
-    constexpr int kCadeias = 16;
-    double v[kCadeias];
-    for (int c = 0; c < kCadeias; ++c) v[c] = c;
-    const double u = 0.5;
-    const double m = 1.0 / 1024;
-    for (long p = 0; p < atualizacoes / kCadeias; ++p)
-        for (double& x : v) x = static_cast<double>(static_cast<Scalar>(u * m + x));
-    double s = 0;
-    for (const double x : v) s += x;
-    return s;
-}
-
 }  // namespace
 
 namespace nucleos {
 
 const Micronucleos& micronucleos_generico() {
-    static constexpr Micronucleos k{Isa::generico, 12,           32,  aplica_passos,
-                                    somas_colunas, somas_linhas, piso};
+    static constexpr Micronucleos k{
+        Isa::generico,
+        12,
+        32,
+        nucleos::micro::aplica_por_grupos<nucleos::micro::FaixaPorBlocos<Blocos, 4, 1>, 12, 4, 1>,
+        somas_colunas,
+        somas_linhas};
+    return k;
+}
+
+Micronucleos completa(Micronucleos k) {
+    const Micronucleos& g = micronucleos_generico();
+    if (k.aplica_passos == nullptr) k.aplica_passos = g.aplica_passos;
+    if (k.somas_colunas == nullptr) k.somas_colunas = g.somas_colunas;
+    if (k.somas_linhas == nullptr) k.somas_linhas = g.somas_linhas;
     return k;
 }
 

@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <cassert>
 
-#include "nucleos.h"
+#include "grupos.h"
 
 namespace sislin {
 
@@ -39,62 +39,43 @@ using nucleos::kMultiploLargura;
     return arredonda(wasm_f64x2_add(wasm_f64x2_mul(u, m), v));
 }
 
-// ---- aplica_passos: R rows over 2·V columns at a time, each row's running values in V pairs.
-template <int R, int V>
-void bloco(const double* U, int ldu, int num_passos, const double* m, Scalar* const* L, int k,
-           int c) {
-    v128_t v[static_cast<unsigned>(R)][static_cast<unsigned>(V)];
-    for (int r = 0; r < R; ++r)
-        for (int q = 0; q < V; ++q) v[r][q] = le2(L[r] + k + 2 * q);
-    for (int t = 0; t < num_passos; ++t) {
-        const double* u = U + t * ldu + c;
-        v128_t ut[static_cast<unsigned>(V)];
-        for (int q = 0; q < V; ++q) ut[q] = wasm_v128_load(u + 2 * q);
-        for (int r = 0; r < R; ++r) {
-            const v128_t mr = wasm_v128_load64_splat(m + r * kMaxPassos + t);
-            for (int q = 0; q < V; ++q) v[r][q] = passo(ut[q], mr, v[r][q]);
+// ---- aplica_passos: R rows over C columns at a time, each row's running values in C / 2 pairs.
+struct Blocos {
+    template <int R, int C>
+    static void bloco(const double* U, int ldu, int num_passos, const double* m, Scalar* const* L,
+                      int k, int c) {
+        constexpr int V = C / 2;
+        v128_t v[static_cast<unsigned>(R)][static_cast<unsigned>(V)];
+        for (int r = 0; r < R; ++r)
+            for (int q = 0; q < V; ++q) v[r][q] = le2(L[r] + k + 2 * q);
+        for (int t = 0; t < num_passos; ++t) {
+            const double* u = U + t * ldu + c;
+            v128_t ut[static_cast<unsigned>(V)];
+            for (int q = 0; q < V; ++q) ut[q] = wasm_v128_load(u + 2 * q);
+            for (int r = 0; r < R; ++r) {
+                const v128_t mr = wasm_v128_load64_splat(m + r * kMaxPassos + t);
+                for (int q = 0; q < V; ++q) v[r][q] = passo(ut[q], mr, v[r][q]);
+            }
         }
+        for (int r = 0; r < R; ++r)
+            for (int q = 0; q < V; ++q) grava2(L[r] + k + 2 * q, v[r][q]);
     }
-    for (int r = 0; r < R; ++r)
-        for (int q = 0; q < V; ++q) grava2(L[r] + k + 2 * q, v[r][q]);
-}
+};
 
-template <int R>
-void faixa(const double* U, int ldu, int num_passos, const double* m, Scalar* const* L, int k0,
-           int w) {
-    int c = 0;
-    for (; c + 4 <= w; c += 4) bloco<R, 2>(U, ldu, num_passos, m, L, k0 + c, c);
-    for (; c + 2 <= w; c += 2) bloco<R, 1>(U, ldu, num_passos, m, L, k0 + c, c);
-    for (; c < w; ++c) nucleos::passos_coluna(U, ldu, num_passos, m, L, R, k0, c);
-}
+// ---- somas_colunas: sixteen columns at a time, eight sums of two lanes each.
+struct Vetor {
+    using Tipo = v128_t;
+    static Tipo espalha(double x) { return wasm_f64x2_splat(x); }
+    static Tipo le(const double* p) { return wasm_v128_load(p); }
+    static Tipo passo(Tipo u, Tipo m, Tipo v) { return sislin::passo(u, m, v); }
+    static void grava(Scalar* p, Tipo v) { grava2(p, v); }
+};
 
-void aplica_passos(const double* U, int ldu, int num_passos, const double* m, Scalar* const* L,
-                   int linhas, int k0, int w) {
-    assert(num_passos >= 0 && num_passos <= kMaxPassos);
-    int r = 0;
-    for (; r + 4 <= linhas; r += 4) faixa<4>(U, ldu, num_passos, m + r * kMaxPassos, L + r, k0, w);
-    for (; r + 2 <= linhas; r += 2) faixa<2>(U, ldu, num_passos, m + r * kMaxPassos, L + r, k0, w);
-    for (; r < linhas; ++r) faixa<1>(U, ldu, num_passos, m + r * kMaxPassos, L + r, k0, w);
-}
-
-// ---- somas_colunas: sixteen columns at a time, eight sums of two lanes each; each term's
-// coefficient is widened and broadcast one term ahead, so the sums never wait for it.
 void somas_colunas(const Scalar* coef, const double* T, int ld, int j0, int j1, Scalar* s) {
     static_assert(kMultiploLargura == 16);
     assert(ld % kMultiploLargura == 0);
-    constexpr int V = kMultiploLargura / 2;
-    for (int c = 0; c < ld; c += kMultiploLargura) {
-        v128_t a[V];
-        for (v128_t& x : a) x = wasm_f64x2_const_splat(0.0);
-        const double* tj = T + static_cast<std::ptrdiff_t>(j0) * ld + c;
-        v128_t proximo = wasm_f64x2_splat(j0 <= j1 ? static_cast<double>(coef[j0]) : 0.0);
-        for (int j = j0; j <= j1; ++j, tj += ld) {
-            const v128_t l = proximo;
-            proximo = wasm_f64x2_splat(static_cast<double>(coef[std::min(j + 1, j1)]));
-            for (int q = 0; q < V; ++q) a[q] = passo(l, wasm_v128_load(tj + 2 * q), a[q]);
-        }
-        for (int q = 0; q < V; ++q) grava2(s + c + 2 * q, a[q]);
-    }
+    for (int c = 0; c < ld; c += kMultiploLargura)
+        nucleos::micro::colunas<Vetor, kMultiploLargura / 2>(coef, T + c, ld, j0, j1, s + c);
 }
 
 // ---- somas_linhas: two rows side by side in the lanes of a pair, G pairs at a time. Two columns
@@ -154,30 +135,15 @@ void somas_linhas(const Scalar* const* a, int linhas, const Scalar* v, int n, in
     }
 }
 
-// ---- piso: the update's instructions alone, on 8 chains of two lanes.
-double piso(long atualizacoes) {
-    constexpr int kCadeias = 8;
-    v128_t v[kCadeias];
-    for (int c = 0; c < kCadeias; ++c) v[c] = wasm_f64x2_splat(static_cast<double>(c));
-    // Without FMA the step is a multiply and an add: the factors are hidden from the compiler,
-    // which would otherwise fold their product into a constant.
-    v128_t u = wasm_f64x2_splat(0.5);
-    v128_t m = wasm_f64x2_splat(1.0 / 1024);
-    __asm__("" : "+r"(u), "+r"(m));
-    for (long p = 0; p < atualizacoes / (2 * kCadeias); ++p)
-        for (v128_t& x : v) x = passo(u, m, x);
-    v128_t soma = wasm_f64x2_const_splat(0.0);
-    for (const v128_t& x : v) soma = wasm_f64x2_add(soma, x);
-    return wasm_f64x2_extract_lane(soma, 0) + wasm_f64x2_extract_lane(soma, 1);
-}
-
 }  // namespace
 
 namespace nucleos {
 
 const Micronucleos& micronucleos_simd128() {
-    static constexpr Micronucleos k{Isa::simd128, 4,   32, aplica_passos, somas_colunas,
-                                    somas_linhas, piso};
+    static const Micronucleos k = completa(
+        {Isa::simd128, 4, 32,
+         nucleos::micro::aplica_por_grupos<nucleos::micro::FaixaPorBlocos<Blocos, 4, 2>, 4, 2, 1>,
+         somas_colunas, somas_linhas});
     return k;
 }
 
