@@ -185,9 +185,11 @@ web-serve: web
 	node web/servidor.mjs $(WEB_OPCOES) build-web
 
 # The page in Chromium, Firefox and WebKitGTK (under Xvfb), served with and without the isolation
-# headers; screenshots and transcripts in build-web-tests/. MOTORES="chromium" for fewer engines.
+# headers; screenshots and transcripts in build-web-tests/. The native sislin and sislin-aula give
+# the expected transcripts, records and exercise files. MOTORES="chromium" for fewer engines.
 # make bench-web: the page's frames, "Parar" and first prompt in each engine (bench/pagina.mjs).
 web-test: web program
+	cmake --build build -j $(JOBS) --target sislin-aula
 	node --test web/unidades.mjs
 	node --test-concurrency=1 --test web/testes.mjs
 
