@@ -1,5 +1,6 @@
 // The chart of the iterative methods: the table's Erro column, one point per sweep, on a
-// logarithmic scale, drawn on a canvas at most once per frame. The numbers are written by this
+// logarithmic scale, drawn on a canvas at most once per frame; after a table of the other method
+// in the same run, that one too (dashed), to compare. The numbers are written by this
 // module (no locale); a short text beside the chart says the same for those who cannot see it.
 
 // A power of ten as a label: 0.001 to 1000 as written, the others as 1e-4 or 1e+6.
@@ -25,12 +26,13 @@ export class LeitorTabela {
   linha(l) {
     const titulo = l.includes('Metodo Iterativo') ? /-+Metodo Iterativo de (.+?)-+$/.exec(l) : null;
     if (titulo) {
+      const anterior = { k: this.k, erro: this.erro };
       this.k = [];
       this.erro = [];
       this.primeiro = null;  // the Erro column's first and last text, as printed
       this.ultimo = null;
       this.estado = 'cabecalho';
-      this.aoIniciar(titulo[1]);
+      this.aoIniciar(titulo[1], anterior);
     } else if (this.estado === 'cabecalho') {
       this.estado = l.startsWith('k\t') ? 'partida' : 'fora';
     } else if (this.estado === 'partida') {
@@ -76,8 +78,9 @@ export class Grafico {
   constructor(secao, tela, titulo, resumo) {
     Object.assign(this, { secao, tela, titulo, resumo });
     this.metodo = '';
-    this.leitor = new LeitorTabela((metodo) => this.inicia(metodo));
+    this.leitor = new LeitorTabela((metodo, anterior) => this.inicia(metodo, anterior));
     this.desenhados = -1;
+    this.outro = null;  // the last table of the other method: { metodo, k, erro }
   }
 
   get k() { return this.leitor.k; }
@@ -85,14 +88,18 @@ export class Grafico {
   recebe(texto) { this.leitor.recebe(texto); }
 
   limpa() {
-    this.leitor = new LeitorTabela((metodo) => this.inicia(metodo));
+    this.leitor = new LeitorTabela((metodo, anterior) => this.inicia(metodo, anterior));
+    this.metodo = '';
+    this.outro = null;
     this.secao.hidden = true;
     this.desenhados = -1;
   }
 
-  inicia(metodo) {
+  inicia(metodo, anterior) {
+    if (this.metodo && this.metodo !== metodo && anterior.k.length > 0) this.outro = { metodo: this.metodo, ...anterior };
     this.metodo = metodo;
-    this.titulo.textContent = `${metodo}: Erro por iteracao (escala logaritmica)`;
+    const nomes = this.outro ? `${metodo} e ${this.outro.metodo} (tracejado)` : metodo;
+    this.titulo.textContent = `${nomes}: Erro por iteracao (escala logaritmica)`;
     this.secao.hidden = false;
     this.desenhados = -1;
   }
@@ -105,6 +112,7 @@ export class Grafico {
     const { k, primeiro, ultimo } = this.leitor;
     this.resumo.textContent = k.length === 0 ? `${this.metodo}: nenhuma iteracao ainda.`
       : `${this.metodo}: ${k.length} iteracoes; Erro ${primeiro} na primeira, ${ultimo} na ultima.`;
+    if (this.outro) this.resumo.textContent += ` Antes, ${this.outro.metodo}: ${this.outro.k.length} iteracoes.`;
     this.tela.setAttribute('aria-label', this.resumo.textContent);
   }
 
@@ -124,9 +132,10 @@ export class Grafico {
     g.strokeStyle = '#767676';
     const { k, erro } = this.leitor;
     const { x: ks, y: logs } = reduz(k, erro, 2 * largura);
+    const outro = this.outro ? reduz(this.outro.k, this.outro.erro, 2 * largura) : { x: [], y: [] };
     let baixo = -4;
     let alto = 0;
-    for (const l of logs) {
+    for (const l of [...logs, ...outro.y]) {
       if (l !== null) {
         baixo = Math.min(baixo, Math.floor(l));
         alto = Math.max(alto, Math.ceil(l));
@@ -139,7 +148,7 @@ export class Grafico {
     for (let e = baixo; e <= alto; e += passo) rotulos.push(e);
     const esquerda = 8 + Math.max(...rotulos.map((e) => g.measureText(textoDecada(e)).width));
     const area = { x: esquerda + 6, y: 8, w: largura - esquerda - 30, h: altura - 36 };
-    const kMax = Math.max(1, k.at(-1) ?? 1);
+    const kMax = Math.max(1, k.at(-1) ?? 1, outro.x.at(-1) ?? 1);
     const px = (kk) => area.x + (kk / kMax) * area.w;
     const py = (l) => area.y + area.h - ((Math.min(Math.max(l, baixo), alto) - baixo) / (alto - baixo || 1)) * area.h;
     g.textAlign = 'right';
@@ -153,13 +162,18 @@ export class Grafico {
     const passoX = Math.max(1, 10 ** Math.floor(Math.log10(kMax / 2 || 1)) * (kMax / 10 ** Math.floor(Math.log10(kMax || 1)) > 5 ? 2 : 1));
     for (let kk = 0; kk <= kMax; kk += passoX) g.fillText(String(kk), px(kk), area.y + area.h + 6);
     g.strokeRect(area.x, area.y, area.w, area.h);
-    this.linha(g, ks, logs, px, py);
+    if (this.outro) {
+      g.setLineDash([6, 4]);
+      this.linha(g, outro.x, outro.y, px, py, '#b35900');
+      g.setLineDash([]);
+    }
+    this.linha(g, ks, logs, px, py, '#1f5fa8');
   }
 
   // The points joined; with more sweeps than pixels, each column of pixels as its range.
-  linha(g, k, logs, px, py) {
-    g.strokeStyle = '#1f5fa8';
-    g.fillStyle = '#1f5fa8';
+  linha(g, k, logs, px, py, cor) {
+    g.strokeStyle = cor;
+    g.fillStyle = cor;
     g.lineWidth = 2;
     g.beginPath();
     let aberta = false;

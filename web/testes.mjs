@@ -315,6 +315,15 @@ for (const motor of motores) {
       assert.deepEqual(csv.slice(1).map((l) => l.split(',')).map(([m, k, ...v]) => [m, Number(k), v]),
         varreduras.map((e) => [e.metodo, e.k, [...e.x, e.Erro ?? ''].map(String)]));
       assert.deepEqual([...new Set(varreduras.map((e) => e.metodo))], ['jacobi', 'gauss-seidel']);
+      // Both tables on one chart: Gauss-Seidel's, and Jacobi's before it, dashed.
+      const sweeps = (m) => varreduras.filter((e) => e.metodo === m && e.k > 0).length;
+      await aba.espera((inicio, fim) => {
+        const t = document.getElementById('resumo-grafico').textContent;
+        return t.startsWith(inicio) && t.endsWith(fim);
+      }, [`Gauss-Seidel: ${sweeps('gauss-seidel')} iteracoes;`, `. Antes, Jacobi: ${sweeps('jacobi')} iteracoes.`]);
+      assert.equal(await aba.avalia(() => document.getElementById('titulo-grafico').textContent),
+        'Gauss-Seidel e Jacobi (tracejado): Erro por iteracao (escala logaritmica)');
+      await aba.captura(join(RESULTADOS, `${motor}-dois-metodos.png`));
       assert.deepEqual(aba.erros, []);
       await aba.fecha();
     });
