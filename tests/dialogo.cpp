@@ -41,14 +41,14 @@ void grava(const fs::path& p, const std::string& conteudo) {
     f << conteudo;
 }
 
-std::string le(const fs::path& p) {
+}  // namespace
+
+std::string le_arquivo(const fs::path& p) {
     std::ifstream f(p, std::ios::binary);
     std::ostringstream s;
     s << f.rdbuf();
     return s.str();
 }
-
-}  // namespace
 
 std::vector<std::string> comando_sislin() {
     std::vector<std::string> palavras;
@@ -121,8 +121,8 @@ Execucao corre(const fs::path& trabalho, const fs::path& io, const std::string& 
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     if (!e.expirou && WIFEXITED(wstatus)) e.status = WEXITSTATUS(wstatus);
-    if (saida == Saida::Arquivo) e.saida = le(io / "saida");
-    e.erros = le(io / "erros");
+    if (saida == Saida::Arquivo) e.saida = le_arquivo(io / "saida");
+    e.erros = le_arquivo(io / "erros");
     return e;
 }
 

@@ -2,6 +2,7 @@
 // given data files, feeds it standard input, and collects standard output and the exit status.
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,6 +38,9 @@ Execucao executa_na_pasta(const std::string& trabalho, const std::string& entrad
 
 // Checks a run: it ended within its time, printed exactly saida and ended with status.
 void espera(const Execucao& e, const std::string& saida, int status = 0);
+
+// The whole of a file, byte for byte ("" when it cannot be read).
+std::string le_arquivo(const std::filesystem::path& p);
 
 // The main menu exactly as printed.
 extern const char* const kMenu;

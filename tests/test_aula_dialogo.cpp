@@ -25,13 +25,6 @@ struct Corrida {
     int status = -1;
 };
 
-std::string le(const fs::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    std::ostringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
-
 void grava(const fs::path& p, const std::string& texto) {
     std::ofstream(p, std::ios::binary) << texto;
 }
@@ -50,7 +43,7 @@ public:
     ~Pasta() { fs::remove_all(raiz_); }
 
     fs::path trabalho() const { return raiz_ / "trabalho"; }
-    std::string arquivo(const char* nome) const { return le(trabalho() / nome); }
+    std::string arquivo(const char* nome) const { return le_arquivo(trabalho() / nome); }
     // The names in the working folder, sorted, one blank apart.
     std::string nomes() const {
         std::vector<std::string> v;
@@ -80,8 +73,8 @@ public:
         const int w = std::system(linha.c_str());
         Corrida c;
         c.status = WIFEXITED(w) ? WEXITSTATUS(w) : -1;
-        c.saida = le(raiz_ / "saida");
-        c.erros = le(raiz_ / "erros");
+        c.saida = le_arquivo(raiz_ / "saida");
+        c.erros = le_arquivo(raiz_ / "erros");
         return c;
     }
 
@@ -223,7 +216,7 @@ TEST(AulaDialogo, AnaliseLeOsArquivosComoOPrograma) {
 }
 
 TEST(AulaDialogo, OExemploDoGuiaEOQueOsProgramasImprimem) {
-    const std::string guia = le(fs::path(SISLIN_SOURCE_DIR) / "docs" / "guia.md");
+    const std::string guia = le_arquivo(fs::path(SISLIN_SOURCE_DIR) / "docs" / "guia.md");
     const std::size_t secao = guia.find("## Exercicios para a turma");
     ASSERT_NE(secao, std::string::npos);
     for (const std::string& bloco :

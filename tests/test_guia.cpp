@@ -16,13 +16,6 @@ namespace sislin {
 
 namespace {
 
-std::string le(const std::string& caminho) {
-    std::ifstream f(caminho, std::ios::binary);
-    std::ostringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
-
 struct Bloco {
     bool inteiro = false;  // whole output, or an excerpt
     std::string entrada;
@@ -74,9 +67,9 @@ std::vector<Bloco> blocos(const std::string& guia) {
 }
 
 TEST(Guia, DialogosCitadosSaoOsDeHoje) {
-    const std::string guia = le(SISLIN_SOURCE_DIR "/docs/guia.md");
-    const std::string a7 = le(SISLIN_SOURCE_DIR "/examples/a7.txt");
-    const std::string b7 = le(SISLIN_SOURCE_DIR "/examples/b7.txt");
+    const std::string guia = le_arquivo(SISLIN_SOURCE_DIR "/docs/guia.md");
+    const std::string a7 = le_arquivo(SISLIN_SOURCE_DIR "/examples/a7.txt");
+    const std::string b7 = le_arquivo(SISLIN_SOURCE_DIR "/examples/b7.txt");
     ASSERT_FALSE(guia.empty());
     const std::vector<Bloco> bs = blocos(guia);
     EXPECT_GE(bs.size(), 10u);

@@ -24,13 +24,6 @@ namespace {
 namespace fs = std::filesystem;
 using json_mini::Valor;
 
-std::string le_arquivo(const fs::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    std::ostringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
-
 // Runs the program in a folder of its own holding the files given, with the record on or off.
 struct Corrida {
     Execucao execucao;
