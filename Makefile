@@ -193,9 +193,13 @@ web-test: web program
 	node --test web/unidades.mjs
 	node --test-concurrency=1 --test web/testes.mjs
 
-.PHONY: bench-web
+.PHONY: bench-web capturas
 bench-web: web
 	node bench/pagina.mjs build-web $(MOTORES)
+
+# The guide's pictures of the page (docs/imagens/), taken in Chromium from real runs.
+capturas: web
+	node web/capturas.mjs build-web docs/imagens
 
 clean-web:
 	rm -rf build-wasm build-web build-web-tests

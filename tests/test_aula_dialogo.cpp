@@ -237,3 +237,33 @@ TEST(AulaDialogo, OExemploDoGuiaEOQueOsProgramasImprimem) {
     }
     EXPECT_EQ(blocos, 2);
 }
+
+// The guide's grading script, run as a teacher would on two students' records of the exercise:
+// it prints the guide's own text block after it.
+TEST(AulaDialogo, OScriptDeNotaDoGuia) {
+    if (std::system("command -v python3 >/dev/null 2>&1") != 0) GTEST_SKIP() << "sem python3";
+    const std::string guia = le_arquivo(fs::path(SISLIN_SOURCE_DIR) / "docs" / "guia.md");
+    const std::size_t script = guia.find("```python\n");
+    ASSERT_NE(script, std::string::npos);
+    const std::size_t fim = guia.find("```", script + 10);
+    const std::size_t saida = guia.find("```text\n", fim + 3);
+    ASSERT_NE(saida, std::string::npos);
+    const std::string esperada = guia.substr(saida + 8, guia.find("```", saida + 8) - saida - 8);
+    Pasta p;
+    grava(p.trabalho() / "a7.txt", kA7);
+    grava(p.trabalho() / "b7.txt", kB7);
+    grava(p.trabalho() / "nota.py", guia.substr(script + 10, fim - script - 10));
+    const std::pair<const char*, const char*> alunos[] = {
+        {"ana", "3\n10\n0.0001\n50\n9\n0.0001\n8\n4\n5\n6\n0\n"}, {"beto", "3\n9\n0.0001\n8\n0\n"}};
+    for (const auto& [nome, respostas] : alunos) {
+        grava(p.trabalho() / "respostas", respostas);
+        const std::string linha = "cd '" + p.trabalho().string() +
+                                  "' && SISLIN_REGISTRO=registro-" + nome + ".jsonl " +
+                                  linha_sislin() + " <respostas >/dev/null";
+        ASSERT_EQ(std::system(linha.c_str()), 0) << linha;
+    }
+    const std::string nota = "cd '" + p.trabalho().string() +
+                             "' && python3 nota.py \"2 -4 5\" registro-*.jsonl >nota.txt";
+    ASSERT_EQ(std::system(nota.c_str()), 0);
+    EXPECT_EQ(p.arquivo("nota.txt"), esperada);
+}

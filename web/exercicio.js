@@ -42,6 +42,7 @@ export function resumo(saida) {
 
 let modulo = null;
 let ultimo = null;  // the last exercise made: { codigo, a7, b7 }
+let visto = location.href;  // the address the page last took its files from
 
 // Runs sislin-aula with these arguments in a folder holding these files (none: empty); resolves
 // to { status, saida, erro, arquivos } (arquivos: the files it left there).
@@ -60,6 +61,10 @@ export function sislinAula(argumentos, arquivos = {}) {
 }
 
 const $ = (id) => document.getElementById(id);
+const semForma = (codigo) => codigo.toUpperCase().replace(/[\s-]/g, '');
+// Whether the page holds this exercise's files as made.
+const aberto = (codigo) => ultimo !== null && semForma(ultimo.codigo) === semForma(codigo)
+  && ultimo.a7 === $('a7').value && ultimo.b7 === $('b7').value;
 const avisa = (texto) => { $('sobre-exercicio').textContent = texto; };
 
 // Makes the exercise (sislin-aula exercicio ARGUMENTOS), puts its files in the page, makes the
@@ -81,8 +86,11 @@ export async function abreExercicio(pagina, argumentos) {
   $('a7').value = r.arquivos['a7.txt'];
   $('b7').value = r.arquivos['b7.txt'];
   $('codigo').value = codigo;
+  $('tipo').value = codigo[0];  // the panel's kind and n: those of the exercise open
+  $('ordem').value = String(Number(codigo.slice(1, 3)));
   ultimo = { codigo, a7: $('a7').value, b7: $('b7').value };
   history.replaceState(null, '', enderecoDo(codigo, location.href));
+  visto = location.href;
   avisa(`Exercicio ${codigo}. ${tipo}.`);
   pagina.executa();
   return codigo;
@@ -126,10 +134,18 @@ export function ligaExercicio(pagina) {
     const copiado = navigator.clipboard?.writeText(link) ?? Promise.reject(new Error('sem area de transferencia'));
     copiado.then(() => avisa(`Link copiado: ${link}`), () => avisa(`Copie o link: ${link}`));
   });
-  addEventListener('hashchange', () => {
+  // A link opened in the page already open (a new fragment, or Back to an earlier one): its
+  // system, or its exercise unless that exercise's files are the ones in the page. Back to an
+  // entry the page rewrote (replaceState) gives only popstate in some engines, a new fragment
+  // both events: each address is taken once.
+  const novoEndereco = () => {
+    if (location.href === visto) return;
+    visto = location.href;
     const codigo = codigoDoEndereco(location.hash);
-    if (codigo !== null && codigo !== $('codigo').value) abreExercicio(pagina, [codigo]);
     const sistema = sistemaDoEndereco(location.hash);
     if (sistema !== null) abreSistema(pagina, sistema);
-  });
+    else if (codigo !== null && !aberto(codigo)) abreExercicio(pagina, [codigo]);
+  };
+  addEventListener('hashchange', novoEndereco);
+  addEventListener('popstate', novoEndereco);
 }

@@ -1,55 +1,46 @@
-// The chart of the iterative methods: the table's Erro column, one point per sweep, on a
-// logarithmic scale, drawn on a canvas at most once per frame; after a table of the other method
-// in the same run, that one too (dashed), to compare. The numbers are written by this
+// The chart of the iterative methods: the change of each sweep as the run's record gives it (its
+// exact value, not the printed table's four decimals), one point per sweep, on a logarithmic
+// scale, drawn on a canvas at most once per frame; after a table of the other method in the same
+// run, that one too (dashed), to compare. The numbers are written by this
 // module (no locale); a short text beside the chart says the same for those who cannot see it.
 
 // A power of ten as a label: 0.001 to 1000 as written, the others as 1e-4 or 1e+6.
 export const textoDecada = (e) => (e >= -3 && e <= 3 ? String(10 ** e).replace(/(\.\d*?)0{5,}\d*$/, '$1') : `1e${e < 0 ? '' : '+'}${e}`);
 
-// The table: its title line, the header "k\t...Erro", the line of k = 0, then one line per
-// sweep ending in the change; any other line ends it.
-export class LeitorTabela {
-  constructor(aoIniciar) {
-    this.aoIniciar = aoIniciar;
-    this.estado = 'fora';
-    this.resto = '';
+const NOMES = { jacobi: 'Jacobi', 'gauss-seidel': 'Gauss-Seidel' };
+
+// The change of a sweep as drawn: a positive number as it is, an exact 0 as 0 (drawn on the
+// axis's floor), an infinite or undefined change as null (it breaks the line).
+const desenhavel = (erro) => (typeof erro === 'number' && erro >= 0 && Number.isFinite(erro) ? erro : null);
+
+// The tables of a run, sweep by sweep as the record gives them (registro.js's varredura): the
+// current one, and the last table of the other method before it.
+export class Curvas {
+  constructor() {
+    this.metodo = '';
     this.k = [];
     this.erro = [];
+    this.primeiro = null;  // the first and last change, as the record writes them
+    this.ultimo = null;
+    this.outro = null;     // { metodo, k, erro }
+    this.zero = null;      // the first sweep whose change is exactly 0
   }
 
-  recebe(texto) {
-    const linhas = (this.resto + texto).split('\n');
-    this.resto = linhas.pop();
-    for (const l of linhas) this.linha(l);
-  }
-
-  linha(l) {
-    const titulo = l.includes('Metodo Iterativo') ? /-+Metodo Iterativo de (.+?)-+$/.exec(l) : null;
-    if (titulo) {
-      const anterior = { k: this.k, erro: this.erro };
-      this.k = [];
-      this.erro = [];
-      this.primeiro = null;  // the Erro column's first and last text, as printed
-      this.ultimo = null;
-      this.estado = 'cabecalho';
-      this.aoIniciar(titulo[1], anterior);
-    } else if (this.estado === 'cabecalho') {
-      this.estado = l.startsWith('k\t') ? 'partida' : 'fora';
-    } else if (this.estado === 'partida') {
-      this.estado = l.startsWith('0\t') ? 'tabela' : 'fora';
-    } else if (this.estado === 'tabela') {
-      const m = /^(\d+)\t.*\t *(\S+)$/.exec(l);
-      if (m === null) {
-        this.estado = 'fora';
-        return;
-      }
-      const v = Number(m[2].replace(/^(-?)inf$/, '$1Infinity'));
-      this.primeiro ??= m[2];
-      this.ultimo = m[2];
-      this.k.push(Number(m[1]));
-      // A change printed as 0.0000 is below 0.00005: drawn there, at the table's resolution.
-      this.erro.push(v === 0 ? 0.00005 : Number.isFinite(v) && v > 0 ? v : null);
+  // One sweep; true when it starts a table (k = 0, the starting line).
+  varredura({ metodo, k, Erro }) {
+    if (k === 0) {
+      const nome = NOMES[metodo] ?? metodo;
+      if (this.metodo && this.metodo !== nome && this.k.length > 0) this.outro = { metodo: this.metodo, k: this.k, erro: this.erro };
+      Object.assign(this, { metodo: nome, k: [], erro: [], primeiro: null, ultimo: null, zero: null });
+      return true;
     }
+    if (!this.metodo) return false;  // a sweep without its table's start: not drawn
+    this.primeiro ??= String(Erro);
+    this.ultimo = String(Erro);
+    this.k.push(k);
+    this.erro.push(desenhavel(Erro));
+    if (Erro === 0) this.zero ??= k;
+    return false;
   }
 }
 
@@ -77,28 +68,25 @@ function reduz(k, erro, colunas) {
 export class Grafico {
   constructor(secao, tela, titulo, resumo) {
     Object.assign(this, { secao, tela, titulo, resumo });
-    this.metodo = '';
-    this.leitor = new LeitorTabela((metodo, anterior) => this.inicia(metodo, anterior));
-    this.desenhados = -1;
-    this.outro = null;  // the last table of the other method: { metodo, k, erro }
+    this.limpa();
   }
 
-  get k() { return this.leitor.k; }
+  get k() { return this.curvas.k; }
 
-  recebe(texto) { this.leitor.recebe(texto); }
+  // One sweep of the record.
+  varredura(v) {
+    if (this.curvas.varredura(v)) this.inicia();
+  }
 
   limpa() {
-    this.leitor = new LeitorTabela((metodo, anterior) => this.inicia(metodo, anterior));
-    this.metodo = '';
-    this.outro = null;
+    this.curvas = new Curvas();
     this.secao.hidden = true;
     this.desenhados = -1;
   }
 
-  inicia(metodo, anterior) {
-    if (this.metodo && this.metodo !== metodo && anterior.k.length > 0) this.outro = { metodo: this.metodo, ...anterior };
-    this.metodo = metodo;
-    const nomes = this.outro ? `${metodo} e ${this.outro.metodo} (tracejado)` : metodo;
+  inicia() {
+    const { metodo, outro } = this.curvas;
+    const nomes = outro ? `${metodo} e ${outro.metodo} (tracejado)` : metodo;
     this.titulo.textContent = `${nomes}: Erro por iteracao (escala logaritmica)`;
     this.secao.hidden = false;
     this.desenhados = -1;
@@ -109,10 +97,12 @@ export class Grafico {
     if (this.secao.hidden || this.desenhados === this.k.length) return;
     this.desenhados = this.k.length;
     this.desenha();
-    const { k, primeiro, ultimo } = this.leitor;
-    this.resumo.textContent = k.length === 0 ? `${this.metodo}: nenhuma iteracao ainda.`
-      : `${this.metodo}: ${k.length} iteracoes; Erro ${primeiro} na primeira, ${ultimo} na ultima.`;
-    if (this.outro) this.resumo.textContent += ` Antes, ${this.outro.metodo}: ${this.outro.k.length} iteracoes.`;
+    const { metodo, k, primeiro, ultimo, outro, zero } = this.curvas;
+    this.resumo.textContent = k.length === 0 ? `${metodo}: nenhuma iteracao ainda.`
+      : `${metodo}: ${k.length} iteracoes; Erro ${primeiro} na primeira, ${ultimo} na ultima.`;
+    // A log scale has no 0: such a change is drawn on the floor, and said here.
+    if (zero !== null) this.resumo.textContent += ` Erro 0 pela primeira vez na iteracao ${zero} (no piso do grafico).`;
+    if (outro) this.resumo.textContent += ` Antes, ${outro.metodo}: ${outro.k.length} iteracoes.`;
     this.tela.setAttribute('aria-label', this.resumo.textContent);
   }
 
@@ -130,13 +120,13 @@ export class Grafico {
     g.font = '12px system-ui, sans-serif';
     g.fillStyle = '#1b1b1b';
     g.strokeStyle = '#767676';
-    const { k, erro } = this.leitor;
+    const { k, erro, outro: antes } = this.curvas;
     const { x: ks, y: logs } = reduz(k, erro, 2 * largura);
-    const outro = this.outro ? reduz(this.outro.k, this.outro.erro, 2 * largura) : { x: [], y: [] };
+    const outro = antes ? reduz(antes.k, antes.erro, 2 * largura) : { x: [], y: [] };
     let baixo = -4;
     let alto = 0;
     for (const l of [...logs, ...outro.y]) {
-      if (l !== null) {
+      if (Number.isFinite(l)) {  // null: no value; -Infinity: an exact 0, on the floor
         baixo = Math.min(baixo, Math.floor(l));
         alto = Math.max(alto, Math.ceil(l));
       }
@@ -162,7 +152,7 @@ export class Grafico {
     const passoX = Math.max(1, 10 ** Math.floor(Math.log10(kMax / 2 || 1)) * (kMax / 10 ** Math.floor(Math.log10(kMax || 1)) > 5 ? 2 : 1));
     for (let kk = 0; kk <= kMax; kk += passoX) g.fillText(String(kk), px(kk), area.y + area.h + 6);
     g.strokeRect(area.x, area.y, area.w, area.h);
-    if (this.outro) {
+    if (antes) {
       g.setLineDash([6, 4]);
       this.linha(g, outro.x, outro.y, px, py, '#b35900');
       g.setLineDash([]);

@@ -5,7 +5,7 @@
 //   const n = await abre('webkit');  const aba = await n.aba({ largura, altura, telefone });
 //   await aba.vai(url);  await aba.avalia((x) => ..., x);  await aba.espera(() => cond);
 //   await aba.digita('4\n');  await aba.tecla('Tab', { shift: true });  await aba.clica('#id');
-//   await aba.captura(arquivo);  await aba.fecha();  await n.fecha();
+//   await aba.captura(arquivo);  await aba.areaDeTransferencia();  await aba.fecha();  await n.fecha();
 import { spawn } from 'node:child_process';
 import { existsSync, mkdtempSync, rmSync, writeFileSync } from 'node:fs';
 import { createServer } from 'node:net';
@@ -48,6 +48,14 @@ class AbaPuppeteer {
   }
   clica(seletor) { return this.pagina.click(seletor); }
   captura(arquivo) { return this.pagina.screenshot({ path: arquivo, fullPage: true }); }
+  // The text on the clipboard, read by the page: Chromium once the page's origin may read it,
+  // Firefox by a preference set at launch (see abrePuppeteer).
+  async areaDeTransferencia() {
+    if (!this.pagina.browser().process()?.spawnfile?.includes('firefox')) {
+      await this.pagina.browserContext().overridePermissions(new URL(this.pagina.url()).origin, ['clipboard-read', 'clipboard-sanitized-write']);
+    }
+    return this.pagina.evaluate(() => navigator.clipboard.readText());
+  }
   // The page's JavaScript heap in bytes after a garbage collection (Chromium only, else null).
   async heap() {
     if (this.pagina.browser().process()?.spawnfile?.includes('firefox')) return null;
@@ -85,7 +93,11 @@ async function abrePuppeteer(motor) {
       protocol: 'webDriverBiDi',
       executablePath: primeiro(process.env.FIREFOX, '/usr/lib/firefox-esr/firefox-esr', '/usr/bin/firefox'),
       userDataDir: perfil,
-      extraPrefsFirefox: { 'browser.download.dir': perfil, 'browser.download.folderList': 2 },
+      extraPrefsFirefox: {
+        'browser.download.dir': perfil,
+        'browser.download.folderList': 2,
+        'dom.events.testing.asyncClipboard': true,  // the tests read the clipboard without a prompt
+      },
     };
   const navegador = await puppeteer.launch({ headless: true, ...opcoes });
   return {
@@ -150,6 +162,8 @@ class AbaWebDriver {
     await this.pede('POST', `/element/${Object.values(e)[0]}/click`, {});
   }
   heap() { return Promise.resolve(null); }
+  // WebKit asks the user before a page reads the clipboard: not readable from a test (null).
+  areaDeTransferencia() { return Promise.resolve(null); }
   async captura(arquivo) {
     writeFileSync(arquivo, Buffer.from(await this.pede('GET', '/screenshot'), 'base64'));
   }

@@ -1,6 +1,6 @@
 // The page: the program's console, its two data files, the transcript, the record of the run
-// (what the program waits for, its downloads) and the chart of the iterative methods, wired
-// together. Each run is an Execucao (execucao.js); the page draws what
+// (what the program waits for, its downloads, the sweeps of the chart of the iterative methods),
+// wired together. Each run is an Execucao (execucao.js); the page draws what
 // came at most once per frame.
 import { Analise } from './analise.js';
 import { Console } from './terminal.js';
@@ -31,7 +31,7 @@ class Pagina {
     });
     this.grafico = new Grafico($('grafico'), $('desenho'), $('titulo-grafico'), $('resumo-grafico'));
     this.transcricao = new Transcricao();
-    this.registro = new Registro();
+    this.registro = new Registro((v) => this.grafico.varredura(v));
     this.analise = new Analise(sislinAula);
     this.link = null;         // the exercise's link given by "Copiar link"
     this.anterior = null;     // the transcript of the run before, when it had replies
@@ -58,7 +58,7 @@ class Pagina {
       $('baixar-anterior').hidden = false;
     }
     this.transcricao = new Transcricao();
-    this.registro = new Registro();
+    this.registro = new Registro((v) => this.grafico.varredura(v));
     this.aguarda('');
     this.console.limpa();
     this.grafico.limpa();
@@ -78,7 +78,7 @@ class Pagina {
   }
 
   // Output as it comes: to the terminal's queue at once (its echo of the typing comes after
-  // it), to the transcript and the chart in the frames that follow (see drena).
+  // it), to the transcript in the frames that follow (see drena); the record at once.
   saida(canal, bytes) {
     if (canal === REGISTRO) {
       this.registro.recebe(bytes);
@@ -88,7 +88,7 @@ class Pagina {
     if (canal === 1) this.recebidos.push(bytes);  // standard error is not part of the transcript
   }
 
-  // The output received into the transcript and the chart: all of it, or as much as `ms` allows.
+  // The output received into the transcript: all of it, or as much as `ms` allows.
   drena(ms = Infinity) {
     const limite = performance.now() + ms;
     let n = 0;
@@ -96,7 +96,6 @@ class Pagina {
       const bytes = this.recebidos[n++];
       this.transcricao.saida(bytes);
       const texto = this.decodifica.decode(bytes, { stream: true });
-      this.grafico.recebe(texto);
       if (this.primeiroPrompt === null && PROMPT.test(texto)) this.primeiroPrompt = performance.now();
     }
     this.recebidos.splice(0, n);
@@ -124,7 +123,6 @@ class Pagina {
     this.transcricao.resposta(bytes);
     this.registro.respondido();
     this.aguarda('');
-    this.grafico.recebe(texto);
     this.inicio = performance.now();
     this.execucao.entrega(bytes, fim);
     this.estado('Em execucao');

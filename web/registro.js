@@ -1,6 +1,6 @@
 // The record of a run (one JSON object a line) as the worker sends it: kept whole for its
-// download, read as it comes for what the program waits for and for the working set (the arrays
-// as the choices left them), and turned into the iteration table as CSV. It needs no browser (the unit tests run it under Node.js).
+// download, read as it comes for what the program waits for, for the working set (the arrays
+// as the choices left them) and for the chart's sweeps, and turned into the iteration table as CSV. It needs no browser (the unit tests run it under Node.js).
 
 // What the program waits for, in a few words, from a wait event.
 const ESPERAS = {
@@ -20,13 +20,25 @@ export function textoEspera(espera, recusa = null) {
 }
 
 const EVENTO = /^\{"evento":"([a-z]+)"/;
+const VARREDURA = /^\{"evento":"varredura","metodo":"([a-z-]+)","k":(\d+),/;
+
+// A sweep's line read for the chart without parsing its x (a million sweeps come in a long
+// run): { metodo, k, Erro } (Erro: a number, "inf", "-inf" or "nan"; none on the starting line).
+export function leVarredura(linha) {
+  const m = VARREDURA.exec(linha);
+  if (m === null) return null;
+  const i = linha.lastIndexOf(',"Erro":');
+  return { metodo: m[1], k: Number(m[2]), Erro: i < 0 ? undefined : JSON.parse(linha.slice(i + 8, -1)) };
+}
 
 // The working set's arrays, in the order shown.
 const CONJUNTO = ['A', 'b', 'pos', 'det', 'y', 'x'];
 const igual = (u, v) => JSON.stringify(u) === JSON.stringify(v);
 
 export class Registro {
-  constructor() {
+  // aoVarrer({ metodo, k, Erro }): called for each sweep of an iteration table
+  constructor(aoVarrer = () => {}) {
+    this.aoVarrer = aoVarrer;
     this.partes = [];        // every byte received, for the download
     this.decodifica = new TextDecoder();
     this.resto = '';         // the start of a line not complete yet
@@ -37,7 +49,7 @@ export class Registro {
     this.atual = {};         // each array of the working set: { valor, opcao } (null: as read)
   }
 
-  // Bytes of the record; only the wait and refusal events are read here, by their first bytes.
+  // Bytes of the record; each line is told by its first bytes, and parsed only when needed.
   recebe(bytes) {
     this.partes.push(bytes);
     const linhas = (this.resto + this.decodifica.decode(bytes, { stream: true })).split('\n');
@@ -50,6 +62,10 @@ export class Registro {
       }
       else if (evento === 'rejeitada') this.recusa = JSON.parse(linha);
       else {
+        if (evento === 'varredura') {
+          const v = leVarredura(linha);
+          if (v !== null) this.aoVarrer(v);
+        }
         if (evento === 'dimensao') this.n = JSON.parse(linha).n;
         else if (evento === 'dados' || evento === 'resultado') this.trabalho(JSON.parse(linha));
         this.espera = null;

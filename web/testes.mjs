@@ -7,7 +7,8 @@
 // On a phone-sized touch screen (Chromium) the reply keys answer a dialogue. The line beside the
 // reply field says what each read waits for and why a reply was refused; the record and the
 // iteration table the page offers equal the native program's record. An exercise's link, and the
-// panel's own, give the native sislin-aula's files and a run on them. The working set after 4, 5,
+// panel's own, give the native sislin-aula's files and a run on them, also when the fragment
+// changes in the open page; "Copiar link" puts the link on the clipboard. The working set after 4, 5,
 // 6, 9 shows the factors in A. "Conferir" marks a student's values right or wrong at 4 digits. Screenshots and
 // transcripts are left in build-web-tests/.
 // Usage: node --test web/testes.mjs   (after make web and make program; MOTORES="chromium firefox")
@@ -100,6 +101,26 @@ function esperado(arquivos, respostas) {
   for (let j = linhas.findLastIndex((l) => /-+Metodo Iterativo de .*-+$/.test(l)) + 3;
     /^[1-9]\d*\t/.test(linhas[j] ?? ''); j++) k.push(Number(linhas[j].split('\t')[0]));
   return { texto, k };
+}
+
+// The page holds these files and a run on them waits for the dimension.
+const executando = ({ a7, b7 }) => document.getElementById('a7').value === a7 && document.getElementById('b7').value === b7
+  && globalThis.sislin.status === null && globalThis.sislin.espera()[1] === 'dimensao n (inteiro)';
+
+// "Copiar link": the panel gives the link, and the clipboard holds it where a test can read it
+// (Chromium, Firefox); the link.
+async function copiaLink(aba) {
+  await aba.avalia(() => { document.getElementById('sobre-exercicio').textContent = ''; });
+  await aba.clica('#copiar-link');
+  const aviso = await aba.espera(() => globalThis.sislin.exercicio());
+  const link = await aba.avalia(() => globalThis.sislin.link);
+  const area = await aba.areaDeTransferencia();
+  if (area === null) assert.ok([`Link copiado: ${link}`, `Copie o link: ${link}`].includes(aviso), aviso);
+  else {
+    assert.equal(aviso, `Link copiado: ${link}`);
+    assert.equal(area, link, 'the link on the clipboard');
+  }
+  return link;
 }
 
 const prompts = (n, padrao) => (globalThis.sislin?.saida().match(new RegExp(padrao, 'g')) ?? []).length > n;
@@ -272,7 +293,7 @@ for (const motor of motores) {
       await aba.fecha();
     });
 
-    test('offline after one visit, reload included', async () => {
+    test('offline after one visit, reload included, an exercise made', async () => {
       const site = mkdtempSync(join(tmpdir(), 'sislin-offline-'));
       cpSync(SITE, site, { recursive: true });
       const proprio = await serve(site, { isolado: false, porta: 0 });
@@ -287,6 +308,14 @@ for (const motor of motores) {
       await aba.espera(() => globalThis.sislin?.primeiroPrompt != null);
       await aba.clica('#terminal');
       await dialogo(aba, `${motor}-offline`, EXEMPLO, ['4', '0'], digitando(aba));
+      // The exercise panel too: sislin-aula from the cache, its files as native.
+      await aba.avalia(() => {
+        document.getElementById('tipo').value = 'D';
+        document.getElementById('ordem').value = '3';
+        document.querySelector('#novo-exercicio button').click();
+      });
+      const codigo = await aba.espera(() => /^Exercicio (D03-\S+)\./.exec(globalThis.sislin.exercicio())?.[1]);
+      assert.deepEqual(await aba.avalia(arquivosDaPagina), exercicioNativo(codigo).arquivos, `${codigo} offline`);
       await aba.fecha();
     });
 
@@ -321,6 +350,10 @@ for (const motor of motores) {
         const t = document.getElementById('resumo-grafico').textContent;
         return t.startsWith(inicio) && t.endsWith(fim);
       }, [`Gauss-Seidel: ${sweeps('gauss-seidel')} iteracoes;`, `. Antes, Jacobi: ${sweeps('jacobi')} iteracoes.`]);
+      // Its changes are the record's exact values: an exact 0, which a log scale cannot show, is said.
+      const zero = varreduras.find((e) => e.metodo === 'gauss-seidel' && e.Erro === 0).k;
+      assert.match(await aba.avalia(() => document.getElementById('resumo-grafico').textContent),
+        new RegExp(` Erro 0 pela primeira vez na iteracao ${zero} \\(no piso do grafico\\)\\. Antes`));
       assert.equal(await aba.avalia(() => document.getElementById('titulo-grafico').textContent),
         'Gauss-Seidel e Jacobi (tracejado): Erro por iteracao (escala logaritmica)');
       await aba.captura(join(RESULTADOS, `${motor}-dois-metodos.png`));
@@ -347,6 +380,8 @@ for (const motor of motores) {
         assert.equal(await aba.avalia(() => globalThis.sislin.exercicio()),
           `Exercicio ${limpo}. ${/^Tipo .*$/m.exec(nativo.saida)[0]}.`);
         assert.match(await aba.avalia(() => location.hash), new RegExp(`^#exercicio=${limpo}$`));
+        assert.deepEqual(await aba.avalia(() => [document.getElementById('tipo').value, document.getElementById('ordem').value]),
+          [limpo[0], String(Number(limpo.slice(1, 3)))], 'the panel shows the kind and n of the exercise open');
         await aba.clica('#terminal');
         // At the menu, the line notes an iteration that cannot converge (Jacobi on kind S).
         const nota = limpo.startsWith('S') ? ' Nota: neste sistema 9 (Jacobi) nao converge a partir de todo inicio.' : '';
@@ -365,16 +400,22 @@ for (const motor of motores) {
       const codigo = await aba.espera(() => /^Exercicio (J04-\S+)\./.exec(globalThis.sislin.exercicio())?.[1]);
       await aba.espera(() => globalThis.sislin.status === null && globalThis.sislin.espera()[1] !== '');
       assert.deepEqual(await aba.avalia(arquivosDaPagina), exercicioNativo(codigo).arquivos, codigo);
-      await aba.clica('#copiar-link');
-      assert.equal(await aba.avalia(() => globalThis.sislin.link), endereco('sem', `?teste&${CODIGOS.length - 1}#exercicio=${codigo}`));
+      assert.equal(await copiaLink(aba), endereco('sem', `?teste&${CODIGOS.length - 1}#exercicio=${codigo}`));
+      // Links opened in the page already open: a system's fragment runs that system; Back to the
+      // exercise's fragment makes its files again.
+      const jota = exercicioNativo(codigo).arquivos;
+      await aba.avalia((f) => { location.hash = f; }, `a7=${encodeURIComponent(OUTRO.arquivos.a7)}&b7=${encodeURIComponent(OUTRO.arquivos.b7)}`);
+      await aba.espera(executando, [OUTRO.arquivos], 30000, 'the system of a new fragment');
+      await aba.avalia(() => history.back());
+      await aba.espera(executando, [jota], 30000, 'the exercise again after Back');
+      assert.match(await aba.avalia(() => location.hash), new RegExp(`^#exercicio=${codigo}$`));
       // A teacher's own system: the link carries its files; opened, it fills them and starts a run.
       const poe = ({ a7, b7 }) => {
         document.getElementById('a7').value = a7;
         document.getElementById('b7').value = b7;
       };
       await aba.avalia(poe, OUTRO.arquivos);
-      await aba.clica('#copiar-link');
-      const link = new URL(await aba.avalia(() => globalThis.sislin.link));
+      const link = new URL(await copiaLink(aba));
       assert.equal(link.hash, `#a7=${encodeURIComponent(OUTRO.arquivos.a7)}&b7=${encodeURIComponent(OUTRO.arquivos.b7)}`);
       link.search = '?teste&sistema';
       await aba.vai(link.href);

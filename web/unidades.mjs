@@ -1,14 +1,14 @@
 // The page's modules that need no browser, under Node.js: what the terminal skips of a flood of
-// output against a plain count of rows, the reading of the iteration table, the transcript, the
+// output against a plain count of rows, the chart's sweeps from the record, the transcript, the
 // record's wait line and its table as CSV, the analysis's note on the iterations, the working set,
 // the check of a student's values.
 // Usage: node --test web/unidades.mjs
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { parteVisivel } from './rolagem.js';
-import { LeitorTabela } from './grafico.js';
+import { Curvas } from './grafico.js';
 import { Transcricao } from './transcricao.js';
-import { Registro, tabelaCsv } from './registro.js';
+import { Registro, leVarredura, tabelaCsv } from './registro.js';
 import { notaDivergencia } from './analise.js';
 import { origem } from './trabalho.js';
 import { certo, entradas, leValores, resultados } from './conferir.js';
@@ -64,46 +64,48 @@ test('in one chunk of short lines, exactly the rows asked for are kept', () => {
   assert.ok(texto(r.partes).endsWith('linha 999'));
 });
 
-const TABELAS = [
+// Record lines of iteration tables, and what the chart holds after them.
+const varredura = (metodo, k, erro) => JSON.stringify({ evento: 'varredura', metodo, k, x: [k, -k], ...(k > 0 ? { Erro: erro } : {}) });
+const CURVAS = [
   {
-    nome: 'a converging table, the last change printed as 0.0000',
-    linhas: ['------Metodo Iterativo de Jacobi------', 'k\tx[1]\tErro', '0\t 0.0000\t',
-      '1\t 0.6000\t 2.2727', '2\t 1.0473\t 0.4473', '3\t 0.9326\t 0.0000', '', 'Menu'],
-    metodo: 'Jacobi', k: [1, 2, 3], erro: [2.2727, 0.4473, 0.00005], primeiro: '2.2727', ultimo: '0.0000',
+    nome: 'a converging table: exact changes, an exact 0 kept as 0',
+    linhas: [varredura('jacobi', 0), varredura('jacobi', 1, 2.2727273), varredura('jacobi', 2, 0.00004), varredura('jacobi', 3, 0)],
+    metodo: 'Jacobi', k: [1, 2, 3], erro: [2.2727273, 0.00004, 0], primeiro: '2.2727273', ultimo: '0', outro: null, zero: 3,
   },
   {
     nome: 'a diverging table: inf and nan break the line',
-    linhas: ['---Metodo Iterativo de Gauss-Seidel---', 'k\tx[1]\tErro', '0\t 0.0000\t',
-      '1\t 3.0000\t 3.0000', '2\t-1e+30\t 1e+30', '3\t inf\t inf', '4\t nan\t-nan', 'Sistema divergente'],
-    metodo: 'Gauss-Seidel', k: [1, 2, 3, 4], erro: [3, 1e30, null, null], primeiro: '3.0000', ultimo: '-nan',
+    linhas: [varredura('gauss-seidel', 0), varredura('gauss-seidel', 1, 3), varredura('gauss-seidel', 2, 1e30),
+      varredura('gauss-seidel', 3, 'inf'), varredura('gauss-seidel', 4, 'nan')],
+    metodo: 'Gauss-Seidel', k: [1, 2, 3, 4], erro: [3, 1e30, null, null], primeiro: '3', ultimo: 'nan', outro: null, zero: null,
   },
   {
-    nome: 'a title after a prompt answered ahead, on the same line',
-    linhas: ['Entre com o numero maximo de iteracoes = ---Metodo Iterativo de Jacobi---', 'k\tx[1]\tErro',
-      '0\t 0.0000\t', '1\t 0.5000\t 0.5000', '12\t 0.2500\t 0.2500', '1x\t 0.1\t 0.1'],
-    metodo: 'Jacobi', k: [1, 12], erro: [0.5, 0.25], primeiro: '0.5000', ultimo: '0.2500',
+    nome: 'Jacobi, then Gauss-Seidel: Jacobi kept as the other; other events between are ignored',
+    linhas: [varredura('jacobi', 0), varredura('jacobi', 1, 0.5), '{"evento":"espera","de":"menu","minimo":0,"maximo":10}',
+      '{"evento":"escolha","opcao":10}', varredura('gauss-seidel', 0), varredura('gauss-seidel', 1, 0.25)],
+    metodo: 'Gauss-Seidel', k: [1], erro: [0.25], primeiro: '0.25', ultimo: '0.25', outro: { metodo: 'Jacobi', k: [1], erro: [0.5] }, zero: null,
   },
   {
-    nome: 'a title without its header is no table',
-    linhas: ['------Metodo Iterativo de Jacobi------', 'Erro: matriz singular', '1\t 2\t 3'],
-    metodo: 'Jacobi', k: [], erro: [], primeiro: undefined, ultimo: undefined,
+    nome: 'Gauss-Seidel, Jacobi, Jacobi again: the other stays Gauss-Seidel; a sweep without its start is not drawn',
+    linhas: [varredura('gauss-seidel', 5, 9), varredura('gauss-seidel', 0), varredura('gauss-seidel', 1, 0.1),
+      varredura('jacobi', 0), varredura('jacobi', 1, 0.2), varredura('jacobi', 0), varredura('jacobi', 1, 0.3)],
+    metodo: 'Jacobi', k: [1], erro: [0.3], primeiro: '0.3', ultimo: '0.3', outro: { metodo: 'Gauss-Seidel', k: [1], erro: [0.1] }, zero: null,
   },
 ];
 
-test('the iteration table as the chart reads it, whatever the chunks', () => {
-  for (const caso of TABELAS) {
+test('the sweeps of the chart from the record, whatever the chunks', () => {
+  for (const caso of CURVAS) {
     for (const corte of [1, 7, 1000]) {
-      const metodos = [];
-      const leitor = new LeitorTabela((m) => metodos.push(m));
-      const tudo = `${caso.linhas.join('\n')}\n`;
-      for (let i = 0; i < tudo.length; i += corte) leitor.recebe(tudo.slice(i, i + corte));
-      assert.deepEqual(metodos, [caso.metodo], caso.nome);
-      assert.deepEqual(leitor.k, caso.k, caso.nome);
-      assert.deepEqual(leitor.erro, caso.erro, caso.nome);
-      assert.equal(leitor.primeiro ?? undefined, caso.primeiro, caso.nome);
-      assert.equal(leitor.ultimo ?? undefined, caso.ultimo, caso.nome);
+      const curvas = new Curvas();
+      const inicios = [];
+      const registro = new Registro((v) => { if (curvas.varredura(v)) inicios.push(curvas.metodo); });
+      const tudo = bytes(`${caso.linhas.join('\n')}\n`);
+      for (let i = 0; i < tudo.length; i += corte) registro.recebe(tudo.slice(i, i + corte));
+      assert.equal(inicios.length, caso.linhas.filter((l) => l.includes('"k":0,')).length, caso.nome);
+      const { metodo, k, erro, primeiro, ultimo, outro, zero } = curvas;
+      assert.deepEqual({ metodo, k, erro, primeiro, ultimo, outro, zero }, (({ nome, linhas, ...resto }) => resto)(caso), caso.nome);
     }
   }
+  assert.equal(leVarredura('{"evento":"escolha","opcao":9}'), null);
 });
 
 test('the transcript: every byte once, lines counted, the output since the last reply', async () => {
