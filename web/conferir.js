@@ -3,7 +3,7 @@
 // the program's values are shown on request. A comma is read as the decimal separator, so the
 // entries are separated by blanks, line ends or ";".
 
-const MAX_VARREDURAS = 100;  // sweeps offered per table
+const MAX_VARREDURAS = 100;  // sweeps offered per table, and its last one
 
 const escalar = (v) => (typeof v === 'number' ? v : { nan: NaN, inf: Infinity, '-inf': -Infinity }[v]);
 
@@ -17,22 +17,32 @@ function triangulos(A, comL) {
 // order the run made them (valor: a number, a vector or a matrix; nan and infinities as strings).
 export function resultados(texto) {
   const lista = [];
-  const varreduras = {};
+  let varreduras = 0;
+  let ultima = null;  // the last sweep of a long table, offered when the table ends
+  const fimDaTabela = () => {
+    if (ultima !== null) lista.push(ultima);
+    ultima = null;
+  };
   for (const linha of texto.split('\n')) {
     if (!linha.startsWith('{"evento":"resultado"') && !linha.startsWith('{"evento":"varredura"')) continue;
     const e = JSON.parse(linha);
     if (e.evento === 'varredura') {
-      if (e.k === 0) varreduras[e.metodo] = 0;
-      if (++varreduras[e.metodo] <= MAX_VARREDURAS) {
-        lista.push({ rotulo: `${e.metodo === 'jacobi' ? 'Jacobi' : 'Gauss-Seidel'}, x na iteracao ${e.k}`, nome: 'x', valor: e.x });
+      if (e.k === 0) {
+        fimDaTabela();
+        varreduras = 0;
       }
+      const item = { rotulo: `${e.metodo === 'jacobi' ? 'Jacobi' : 'Gauss-Seidel'}, x na iteracao ${e.k}`, nome: 'x', valor: e.x };
+      if (++varreduras <= MAX_VARREDURAS) lista.push(item);
+      else ultima = item;
       continue;
     }
+    fimDaTabela();
     const itens = [];
     if (e.A && e.opcao <= 4) itens.push(...triangulos(e.A, e.opcao >= 3));
     for (const nome of ['det', 'y', 'x', 'r', 'Erro', 'Inv']) if (nome in e) itens.push([nome, e[nome]]);
     for (const [nome, valor] of itens) lista.push({ rotulo: `${nome}, opcao ${e.opcao}`, nome, valor });
   }
+  fimDaTabela();
   return lista;
 }
 

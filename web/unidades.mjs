@@ -240,4 +240,15 @@ test('checking a student: the results of a record, their entries, the values typ
   for (const [aluno, programa, digitos, esperado] of casos) {
     assert.equal(certo(aluno, programa, digitos), esperado, `${aluno} against ${programa} at ${digitos}`);
   }
+  // A long table: its first 100 sweeps and its last, in place (before the choice's own result
+  // and before the next table), also when the record ends inside it.
+  const varre = (m, k) => `{"evento":"varredura","metodo":"${m}","k":${k},"x":[${k}]}`;
+  const longa = (m, n) => Array.from({ length: n + 1 }, (_, k) => varre(m, k));
+  const rotulos = (linhas) => resultados(linhas.join('\n')).map((r) => r.rotulo);
+  const primeiras = (m) => Array.from({ length: 100 }, (_, k) => `${m}, x na iteracao ${k}`);
+  assert.deepEqual(rotulos([...longa('jacobi', 250), '{"evento":"resultado","opcao":9,"x":[250]}', ...longa('gauss-seidel', 3)]),
+    [...primeiras('Jacobi'), 'Jacobi, x na iteracao 250', 'x, opcao 9', ...primeiras('Gauss-Seidel').slice(0, 4)]);
+  assert.deepEqual(rotulos([...longa('jacobi', 150), ...longa('jacobi', 120)]),
+    [...primeiras('Jacobi'), 'Jacobi, x na iteracao 150', ...primeiras('Jacobi'), 'Jacobi, x na iteracao 120']);
+  assert.deepEqual(rotulos(longa('gauss-seidel', 100)), [...primeiras('Gauss-Seidel'), 'Gauss-Seidel, x na iteracao 100']);
 });
