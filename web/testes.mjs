@@ -3,7 +3,8 @@
 // program's output with each reply inserted after its prompt, and the chart one point per sweep.
 // Then, per engine: the keyboard reaches every control from the terminal and comes back; axe-core
 // finds no violation; "Parar" ends a million-sweep run; a double click on "Executar" gives one
-// run; a site without its program says so; after one visit the page reloads and runs offline.
+// run; a site without its program, and a program that traps, say so in words; after one visit
+// the page reloads and runs offline.
 // On a phone-sized touch screen (Chromium) the reply keys answer a dialogue. The line beside the
 // reply field says what each read waits for and why a reply was refused; the record and the
 // iteration table the page offers equal the native program's record. An exercise's link, and the
@@ -48,6 +49,15 @@ const ESPERAS = [
 ];
 // Exercises by their links (two kinds, a code typed loosely) and a refused code.
 const CODIGOS = ['S03-000ANCE', 'd03 000518n', 'J03-0051S3F'];
+// The smallest program that traps: a module whose _start is "unreachable", with a memory.
+const TRAVA = Uint8Array.from([
+  0x00, 0x61, 0x73, 0x6d, 0x01, 0x00, 0x00, 0x00,  // "\0asm", version 1
+  0x01, 0x04, 0x01, 0x60, 0x00, 0x00,              // types: () -> ()
+  0x03, 0x02, 0x01, 0x00,                          // functions: one of type 0
+  0x05, 0x03, 0x01, 0x00, 0x01,                    // memory: one page
+  0x07, 0x13, 0x02, 0x06, ...Buffer.from('_start'), 0x00, 0x00, 0x06, ...Buffer.from('memory'), 0x02, 0x00,
+  0x0a, 0x05, 0x01, 0x03, 0x00, 0x00, 0x0b,        // code: unreachable
+]);
 const PROMPTS = /Entre com a dimensao da matriz = |Escolha: |Entre com a precisao requerida = |Entre com o numero maximo de iteracoes = /g;
 
 // The native program's output and record for these files and replies.
@@ -185,16 +195,22 @@ before(async () => {
   cpSync(SITE, quebrado, { recursive: true });
   rmSync(join(quebrado, 'sislin.wasm'));
   rmSync(join(quebrado, 'sislin.wasm.gz'));
+  // A program that traps at once: its end must be said as an error, never as a normal end.
+  const trava = mkdtempSync(join(tmpdir(), 'sislin-trava-'));
+  cpSync(SITE, trava, { recursive: true });
+  writeFileSync(join(trava, 'sislin.wasm'), TRAVA);
+  rmSync(join(trava, 'sislin.wasm.gz'));
   servidores = {
     com: await serve(SITE, { isolado: true, porta: 0 }),
     sem: await serve(SITE, { isolado: false, porta: 0 }),
     quebrado: await serve(quebrado, { isolado: false, porta: 0 }),
-    quebradoDir: quebrado,
+    trava: await serve(trava, { isolado: false, porta: 0 }),
+    pastas: [quebrado, trava],
   };
 });
 after(() => {
-  for (const s of ['com', 'sem', 'quebrado']) servidores?.[s].close();
-  if (servidores) rmSync(servidores.quebradoDir, { recursive: true, force: true });
+  for (const s of ['com', 'sem', 'quebrado', 'trava']) servidores?.[s].close();
+  for (const p of servidores?.pastas ?? []) rmSync(p, { recursive: true, force: true });
 });
 const endereco = (s, busca = '?teste') => `http://127.0.0.1:${servidores[s].address().port}/${busca}`;
 
@@ -269,7 +285,7 @@ for (const motor of motores) {
       await aba.fecha();
     });
 
-    test('"Parar" ends a million-sweep run; an error status and a site without its program in words', async () => {
+    test('"Parar" ends a million-sweep run; an error status, a site without its program and a trap in words', async () => {
       const aba = await abrePagina(navegador, 'com');
       await aba.clica('#terminal');
       await aba.digita('4\n9\n-1\n1000000\n');
@@ -290,6 +306,10 @@ for (const motor of motores) {
       const texto = await aba.espera(() => /^Erro: /.test(document.getElementById('estado').textContent)
         && document.getElementById('estado').textContent);
       assert.match(texto, /o programa nao carregou: sislin\.wasm: resposta 404/);
+      await aba.vai(endereco('trava'));
+      const parou = await aba.espera(() => /^Erro: /.test(document.getElementById('estado').textContent)
+        && document.getElementById('estado').textContent);
+      assert.match(parou, /^Erro: o programa parou por um erro interno \(.+\)\.$/);
       await aba.fecha();
     });
 
