@@ -43,7 +43,7 @@ test-%: build
 
 # The tree's own checks, run by CI: formatting, then static analysis of the program.
 FONTES = $(wildcard driver/*.cpp menus/*.cpp menus/*.h util/*.cpp util/*.h methods/*.cpp aula/*.cpp aula/*.h \
-                    methods/*.h methods/micro/*.cpp tests/*.cpp tests/*.h tests/consumidor/*.cpp \
+                    methods/*.h methods/micro/*.cpp methods/micro/*/*.cpp tests/*.cpp tests/*.h tests/consumidor/*.cpp \
                     bench/*.cpp bench/*/*.cpp fuzz/*.cpp)
 format-check:
 	clang-format --dry-run --Werror $(FONTES)

@@ -78,9 +78,12 @@ std::string grava_arquivos(const std::vector<Arquivo>& arquivos, bool sobrescrev
     for (const Arquivo& a : arquivos) {
         const std::optional<std::string> antigo = conteudo(a.nome.c_str());
         if (antigo && *antigo == a.conteudo) continue;
-        if (antigo && !sobrescrever)
+        // Something that cannot be read (a folder, a file without permission) is not replaced
+        // unasked either.
+        if (!sobrescrever && (antigo || existe_caminho(a.nome.c_str())))
             return "o arquivo " + a.nome +
-                   " ja existe com outro conteudo; use --sobrescrever para substitui-lo";
+                   (antigo ? " ja existe com outro conteudo" : " ja existe e nao pode ser lido") +
+                   "; use --sobrescrever para substitui-lo";
         novos.push_back(&a);
     }
     std::vector<std::string> temporarios;
@@ -88,13 +91,16 @@ std::string grava_arquivos(const std::vector<Arquivo>& arquivos, bool sobrescrev
         temporarios.push_back(a->nome + ".novo");
         if (!grava_inteiro(temporarios.back(), a->conteudo)) {
             for (const std::string& t : temporarios) std::remove(t.c_str());
-            return "nao foi possivel gravar " + temporarios.back();
+            return "nao foi possivel gravar " + a->nome;
         }
     }
+    // A replacement that fails may have removed the old file already: its new bytes stay in the
+    // temporary file, which the message names.
     for (std::size_t i = 0; i < novos.size(); ++i)
         if (!troca(temporarios[i], novos[i]->nome)) {
-            for (std::size_t j = i; j < novos.size(); ++j) std::remove(temporarios[j].c_str());
-            return "nao foi possivel gravar " + novos[i]->nome;
+            for (std::size_t j = i + 1; j < novos.size(); ++j) std::remove(temporarios[j].c_str());
+            return "nao foi possivel gravar " + novos[i]->nome + " (o novo conteudo esta em " +
+                   temporarios[i] + ")";
         }
     return "";
 }

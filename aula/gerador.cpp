@@ -237,7 +237,6 @@ Sistema gera(const Exercicio& e) {
                 static_cast<std::uint64_t>(e.n));
     Sistema s;
     for (;;) {
-        ++s.tentativas;
         std::optional<MatrizInt> a = kCandidatos[static_cast<Indice>(e.tipo)](g, e.n);
         if (!a) continue;
         VetorInt x(static_cast<Indice>(e.n), 0);

@@ -13,7 +13,6 @@ struct Sistema {
     MatrizInt a;
     VetorInt x;
     VetorInt b;
-    int tentativas = 0;  // candidates drawn, the accepted one included
 };
 
 // The spectral-radius margins of the kinds S and J: a radius counts as converging at most

@@ -143,6 +143,15 @@ TEST(AulaDialogo, NaoSobrescreveOutroArquivoSemPedido) {
     espera(p.corre("exercicio --sobrescrever S03-000ANCE"), kSaidaS3, "", 0);
     EXPECT_EQ(p.nomes(), "a7.txt b7.txt");
     EXPECT_EQ(p.arquivo("a7.txt"), kA7);
+    // What cannot be read is not taken for absent: a folder named b7.txt stays.
+    const Pasta q;
+    fs::create_directory(q.trabalho() / "b7.txt");
+    espera(q.corre("exercicio S03-000ANCE"), "",
+           "sislin-aula: o arquivo b7.txt ja existe e nao pode ser lido; use --sobrescrever para "
+           "substitui-lo\n",
+           1);
+    EXPECT_EQ(q.nomes(), "b7.txt");
+    EXPECT_TRUE(fs::is_directory(q.trabalho() / "b7.txt"));
 }
 
 TEST(AulaDialogo, UmExercicioNovoSeRefazPeloSeuCodigo) {

@@ -5,7 +5,6 @@
 // The block's last line end belongs to the closing fence. Runs use the files of examples/.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>

@@ -204,7 +204,7 @@ TEST(KernelCaminhos, SislinIsaPicksTheSetByItsName) {
 TEST(KernelCaminhos, SetsMixedSlotBySlotMatchReference) {
     const nucleos::Micronucleos& g = nucleos::micronucleos_generico();
     for (const nucleos::Micronucleos* k : nucleos::conjuntos())
-        for (unsigned mascara = 0; mascara < 8; ++mascara) {
+        for (unsigned mascara = 0; mascara < 8 && k != &g; ++mascara) {  // g mixed is g
             SCOPED_TRACE(testing::Message() << nucleos::nome(k->isa) << " slots " << mascara);
             const bool proprio[3] = {(mascara & 1u) != 0, (mascara & 2u) != 0, (mascara & 4u) != 0};
             const nucleos::Micronucleos m = nucleos::completa(

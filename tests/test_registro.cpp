@@ -194,6 +194,30 @@ TEST(Registro, EsperasERecusas) {
               "espera:menu ");
 }
 
+// A record that cannot be opened, or whose writes fail, is said on standard error; the dialogue
+// and its status stay those of a run without it.
+TEST(Registro, FalhasDoArquivoDeRegistroSaoDitas) {
+    const Execucao sem = executa_sislin(kA4, kB4, "4\n4\n0\n");
+    struct Falha {
+        const char* caminho;
+        const char* erro;
+    };
+    std::vector<Falha> casos = {
+        {"nao/existe.jsonl", "O registro nao/existe.jsonl nao pode ser aberto.\n"}};
+    // A full disk, where the program runs as it is (an emulator may not reach the device).
+    const char* lancador = std::getenv("SISLIN_LANCADOR");
+    if ((lancador == nullptr || *lancador == '\0') && fs::exists("/dev/full"))
+        casos.push_back({"/dev/full", "O registro /dev/full nao pode ser gravado.\n"});
+    for (const Falha& c : casos) {
+        setenv("SISLIN_REGISTRO", c.caminho, 1);
+        const Execucao e = executa_sislin(kA4, kB4, "4\n4\n0\n");
+        unsetenv("SISLIN_REGISTRO");
+        EXPECT_EQ(e.saida, sem.saida) << c.caminho;
+        EXPECT_EQ(e.status, 0) << c.caminho;
+        EXPECT_EQ(e.erros, c.erro);
+    }
+}
+
 }  // namespace
 
 }  // namespace sislin

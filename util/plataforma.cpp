@@ -57,6 +57,11 @@ void fecha_arquivo(int arquivo) {
     if (arquivo >= 0) ::_close(arquivo);
 }
 
+bool existe_caminho(const char* path) {
+    struct _stat64 st;
+    return ::_stat64(path, &st) == 0;
+}
+
 void prepara_console(char* buffer, std::size_t tamanho) {
     // Redirected input is read byte for byte, as on the other platforms. Typed input keeps the
     // console's text mode, so that Enter is one line end and Ctrl+Z ends the input, as Enter
@@ -123,6 +128,11 @@ long long le_bloco_arquivo(int arquivo, char* buf, std::size_t n) {
 
 void fecha_arquivo(int arquivo) {
     if (arquivo >= 0) ::close(arquivo);
+}
+
+bool existe_caminho(const char* path) {
+    struct stat st {};
+    return ::stat(path, &st) == 0;
 }
 
 void prepara_console(char* buffer, std::size_t tamanho) {

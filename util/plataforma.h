@@ -15,6 +15,8 @@ int abre_leitura_arquivo(const char* path);
 // An interrupted read is retried.
 long long le_bloco_arquivo(int arquivo, char* buf, std::size_t n);
 void fecha_arquivo(int arquivo);  // a negative handle is ignored
+// Whether something (a file, a folder, anything) is at path, readable or not.
+bool existe_caminho(const char* path);
 
 // ---- Console. Standard input, output and error in binary mode ("\n" line ends everywhere),
 // output fully buffered in buffer. Every read, write and flush of the program goes through

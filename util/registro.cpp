@@ -89,7 +89,7 @@ void abre_registro() {
     }
     static char buffer[1 << 16];
     std::setvbuf(f, buffer, _IOFBF, sizeof buffer);
-    fluxo() = f;  // exit() flushes and closes it
+    fluxo() = f;  // closed at the run's end, or by exit() after a fatal message
     inicia_evento("inicio");
     campo_texto("programa", "sislin");
     campo_int("formato", 1);
@@ -199,6 +199,14 @@ void registra_fim(int status) {
     inicia_evento("fim");
     campo_int("status", status);
     fecha_evento();
+    // The record is closed here rather than by exit(), so that a write that failed (a full
+    // disk) is said instead of leaving a cut record unnoticed.
+    const bool falhou = std::ferror(fluxo()) != 0;
+    if (std::fclose(fluxo()) != 0 || falhou)
+        escreve_erro((std::string("O registro ") + std::getenv("SISLIN_REGISTRO") +
+                      " nao pode ser gravado.\n")
+                         .c_str());
+    fluxo() = nullptr;
 }
 
 }  // namespace sislin

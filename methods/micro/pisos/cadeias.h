@@ -9,7 +9,8 @@ namespace sislin::bancada {
 template <int kCadeias, typename Espalha, typename Passo, typename Soma>
 double cadeias(long atualizacoes, Espalha espalha, Passo passo, Soma soma) {
     using Tipo = decltype(espalha(0.0));
-    constexpr long kLanes = sizeof(Tipo) / sizeof(double);
+    // The lanes of the set's vector type (1 for a plain double).
+    constexpr long kLanes = sizeof(Tipo) / sizeof(double);  // NOLINT(bugprone-sizeof-expression)
     Tipo v[static_cast<unsigned>(kCadeias)];
     for (int c = 0; c < kCadeias; ++c) v[c] = espalha(c);
     const Tipo u = espalha(0.5);
