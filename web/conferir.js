@@ -2,6 +2,7 @@
 // their own values; each entry is marked right or wrong at the significant digits chosen, and
 // the program's values are shown on request. A comma is read as the decimal separator, so the
 // entries are separated by blanks, line ends or ";".
+import { leVarredura } from './registro.js';
 
 const MAX_VARREDURAS = 100;  // sweeps offered per table, and its last one
 
@@ -13,30 +14,37 @@ function triangulos(A, comL) {
   return comL ? [['L', L], ['U', U]] : [['U', U]];
 }
 
+// A sweep's line as a result to check.
+function itemVarredura(linha) {
+  const e = JSON.parse(linha);
+  return { rotulo: `${e.metodo === 'jacobi' ? 'Jacobi' : 'Gauss-Seidel'}, x na iteracao ${e.k}`, nome: 'x', valor: e.x };
+}
+
 // The results of a record (JSON Lines text) one can check: [{ rotulo, nome, valor }], in the
 // order the run made them (valor: a number, a vector or a matrix; nan and infinities as strings).
 export function resultados(texto) {
   const lista = [];
   let varreduras = 0;
-  let ultima = null;  // the last sweep of a long table, offered when the table ends
+  let ultima = null;  // the line of the last sweep of a long table, offered when the table ends
   const fimDaTabela = () => {
-    if (ultima !== null) lista.push(ultima);
+    if (ultima !== null) lista.push(itemVarredura(ultima));
     ultima = null;
   };
   for (const linha of texto.split('\n')) {
     if (!linha.startsWith('{"evento":"resultado"') && !linha.startsWith('{"evento":"varredura"')) continue;
-    const e = JSON.parse(linha);
-    if (e.evento === 'varredura') {
-      if (e.k === 0) {
+    const v = leVarredura(linha);
+    if (v !== null) {
+      if (v.k === 0) {
         fimDaTabela();
         varreduras = 0;
       }
-      const item = { rotulo: `${e.metodo === 'jacobi' ? 'Jacobi' : 'Gauss-Seidel'}, x na iteracao ${e.k}`, nome: 'x', valor: e.x };
-      if (++varreduras <= MAX_VARREDURAS) lista.push(item);
-      else ultima = item;
+      // Only the sweeps offered are parsed whole (a long run has a million).
+      if (++varreduras <= MAX_VARREDURAS) lista.push(itemVarredura(linha));
+      else ultima = linha;
       continue;
     }
     fimDaTabela();
+    const e = JSON.parse(linha);
     const itens = [];
     if (e.A && e.opcao <= 4) itens.push(...triangulos(e.A, e.opcao >= 3));
     for (const nome of ['det', 'y', 'x', 'r', 'Erro', 'Inv']) if (nome in e) itens.push([nome, e[nome]]);
@@ -76,8 +84,12 @@ const $ = (id) => document.getElementById(id);
 // The panel: its list of results refreshed from the record when opened or asked.
 export function ligaConferir(registro) {
   let lista = [];
+  let lido = null;  // the record and its size when the list was made
   const atualiza = () => {
-    lista = resultados(registro().texto());
+    const r = registro();
+    if (lido?.r === r && lido.partes === r.partes.length) return;  // nothing new since
+    lido = { r, partes: r.partes.length };
+    lista = resultados(r.texto());
     const escolha = $('resultado-conferir');
     const antes = escolha.value;
     escolha.replaceChildren(...lista.map((r, i) => new Option(r.rotulo, String(i))));

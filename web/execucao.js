@@ -45,9 +45,10 @@ export class Execucao {
     if (!this.ativa) return;
     if (m.tipo === 'saida') this.avisos.saida(m.canal, m.dados);
     else if (m.tipo === 'pede') {
+      // A reply typed ahead goes at once: the page is told of a wait only when there is one.
       this.esperando = true;
-      this.avisos.pede();
       this.atende();
+      if (this.esperando) this.avisos.pede();
     } else if (m.tipo === 'fim') this.encerra(() => this.avisos.fim(m.status, m.arquivos));
     else if (m.tipo === 'falha') this.encerra(() => this.avisos.falha(m.texto));
   }

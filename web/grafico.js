@@ -20,7 +20,7 @@ export class Curvas {
     this.metodo = '';
     this.k = [];
     this.erro = [];
-    this.primeiro = null;  // the first and last change, as the record writes them
+    this.primeiro = null;  // the first and last change, as the record gives them
     this.ultimo = null;
     this.outro = null;     // { metodo, k, erro }
     this.zero = null;      // the first sweep whose change is exactly 0
@@ -35,8 +35,8 @@ export class Curvas {
       return true;
     }
     if (!this.metodo) return false;  // a sweep without its table's start: not drawn
-    this.primeiro ??= String(Erro);
-    this.ultimo = String(Erro);
+    this.primeiro ??= Erro;
+    this.ultimo = Erro;
     this.k.push(k);
     this.erro.push(desenhavel(Erro));
     if (Erro === 0) this.zero ??= k;
@@ -122,7 +122,11 @@ export class Grafico {
     g.strokeStyle = '#767676';
     const { k, erro, outro: antes } = this.curvas;
     const { x: ks, y: logs } = reduz(k, erro, 2 * largura);
-    const outro = antes ? reduz(antes.k, antes.erro, 2 * largura) : { x: [], y: [] };
+    // The other method's table no longer changes: reduced once per width.
+    if (this.reduzido?.de !== antes || this.reduzido.largura !== largura) {
+      this.reduzido = { de: antes, largura, ...(antes ? reduz(antes.k, antes.erro, 2 * largura) : { x: [], y: [] }) };
+    }
+    const outro = this.reduzido;
     let baixo = -4;
     let alto = 0;
     for (const l of [...logs, ...outro.y]) {

@@ -95,8 +95,10 @@ class Pagina {
     while (n < this.recebidos.length && (n === 0 || performance.now() < limite)) {
       const bytes = this.recebidos[n++];
       this.transcricao.saida(bytes);
-      const texto = this.decodifica.decode(bytes, { stream: true });
-      if (this.primeiroPrompt === null && PROMPT.test(texto)) this.primeiroPrompt = performance.now();
+      // A prompt ends its chunk (the program writes out before each read): its last bytes tell.
+      if (this.primeiroPrompt === null && PROMPT.test(this.decodifica.decode(bytes.subarray(-9)))) {
+        this.primeiroPrompt = performance.now();
+      }
     }
     this.recebidos.splice(0, n);
   }
@@ -152,7 +154,7 @@ class Pagina {
 
   // The working set, when its panel is open.
   conjunto() {
-    if ($('trabalho-painel').open) desenhaConjunto($('trabalho'), this.registro.conjunto(), this.registro.n);
+    if ($('trabalho-painel').open) desenhaConjunto($('trabalho'), () => this.registro.conjunto(), this.registro.n);
   }
 
   // The line beside the reply field: what the program waits for.
@@ -270,10 +272,7 @@ if (new URLSearchParams(location.search).has('teste')) {
       return pagina.transcricao.texto();
     },
     anterior: () => pagina.anterior?.texto() ?? null,
-    grafico: () => {
-      pagina.drena();
-      return pagina.grafico.k;
-    },
+    grafico: () => pagina.grafico.k,
     colunas: () => pagina.console.colunas,
     espera: () => [pagina.pedidos, $('espera').textContent],
     registro: () => pagina.registro.blob().text(),

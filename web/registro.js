@@ -52,8 +52,15 @@ export class Registro {
   // Bytes of the record; each line is told by its first bytes, and parsed only when needed.
   recebe(bytes) {
     this.partes.push(bytes);
-    const linhas = (this.resto + this.decodifica.decode(bytes, { stream: true })).split('\n');
-    this.resto = linhas.pop();
+    // A line of n x n values spans many chunks: it is joined once, when its end comes.
+    const novo = this.decodifica.decode(bytes, { stream: true });
+    const fim = novo.lastIndexOf('\n');
+    if (fim < 0) {
+      this.resto += novo;
+      return;
+    }
+    const linhas = (this.resto + novo.slice(0, fim)).split('\n');
+    this.resto = novo.slice(fim + 1);
     for (const linha of linhas) {
       const evento = EVENTO.exec(linha)?.[1];
       if (evento === 'espera') {

@@ -73,6 +73,8 @@ class Saida extends Fd {
   envia() {
     this.enviado = performance.now();
     if (this.bytes === 0) return;
+    // Always a copy, even of a single write: the WASI layer still reads the written array after
+    // fd_write returns (its length, to go on to the next piece), so it cannot be handed over.
     const dados = new Uint8Array(this.bytes);
     let k = 0;
     for (const p of this.partes) {

@@ -46,15 +46,16 @@ function tabela(item) {
   return t;
 }
 
-// Draws the working set into the element.
+// Draws the working set (conjunto(): the registro's, made only when it is shown) into the element.
 export function desenhaConjunto(elemento, conjunto, n) {
-  if (conjunto.length === 0) {
-    elemento.textContent = 'Os dados aparecem quando o programa ler os arquivos.';
-    return;
-  }
   if (n > MAIOR) {
     elemento.textContent = `n = ${n}: grande demais para mostrar aqui; os valores estao no registro.`;
     return;
   }
-  elemento.replaceChildren(...conjunto.map(tabela));
+  const itens = conjunto();
+  if (itens.length === 0) {
+    elemento.textContent = 'Os dados aparecem quando o programa ler os arquivos.';
+    return;
+  }
+  elemento.replaceChildren(...itens.map(tabela));
 }

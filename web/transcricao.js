@@ -5,7 +5,6 @@ const NOVA_LINHA = 10;
 export class Transcricao {
   constructor() {
     this.partes = [];
-    this.bytes = 0;
     this.linhas = 0;
     this.respostas = 0;
     this.marca = 0;  // the chunk after the last reply
@@ -13,7 +12,6 @@ export class Transcricao {
 
   saida(bytes) {
     this.partes.push(bytes);
-    this.bytes += bytes.length;
     for (let i = bytes.indexOf(NOVA_LINHA); i >= 0; i = bytes.indexOf(NOVA_LINHA, i + 1)) this.linhas++;
   }
 

@@ -70,25 +70,25 @@ const CURVAS = [
   {
     nome: 'a converging table: exact changes, an exact 0 kept as 0',
     linhas: [varredura('jacobi', 0), varredura('jacobi', 1, 2.2727273), varredura('jacobi', 2, 0.00004), varredura('jacobi', 3, 0)],
-    metodo: 'Jacobi', k: [1, 2, 3], erro: [2.2727273, 0.00004, 0], primeiro: '2.2727273', ultimo: '0', outro: null, zero: 3,
+    metodo: 'Jacobi', k: [1, 2, 3], erro: [2.2727273, 0.00004, 0], primeiro: 2.2727273, ultimo: 0, outro: null, zero: 3,
   },
   {
     nome: 'a diverging table: inf and nan break the line',
     linhas: [varredura('gauss-seidel', 0), varredura('gauss-seidel', 1, 3), varredura('gauss-seidel', 2, 1e30),
       varredura('gauss-seidel', 3, 'inf'), varredura('gauss-seidel', 4, 'nan')],
-    metodo: 'Gauss-Seidel', k: [1, 2, 3, 4], erro: [3, 1e30, null, null], primeiro: '3', ultimo: 'nan', outro: null, zero: null,
+    metodo: 'Gauss-Seidel', k: [1, 2, 3, 4], erro: [3, 1e30, null, null], primeiro: 3, ultimo: 'nan', outro: null, zero: null,
   },
   {
     nome: 'Jacobi, then Gauss-Seidel: Jacobi kept as the other; other events between are ignored',
     linhas: [varredura('jacobi', 0), varredura('jacobi', 1, 0.5), '{"evento":"espera","de":"menu","minimo":0,"maximo":10}',
       '{"evento":"escolha","opcao":10}', varredura('gauss-seidel', 0), varredura('gauss-seidel', 1, 0.25)],
-    metodo: 'Gauss-Seidel', k: [1], erro: [0.25], primeiro: '0.25', ultimo: '0.25', outro: { metodo: 'Jacobi', k: [1], erro: [0.5] }, zero: null,
+    metodo: 'Gauss-Seidel', k: [1], erro: [0.25], primeiro: 0.25, ultimo: 0.25, outro: { metodo: 'Jacobi', k: [1], erro: [0.5] }, zero: null,
   },
   {
     nome: 'Gauss-Seidel, Jacobi, Jacobi again: the other stays Gauss-Seidel; a sweep without its start is not drawn',
     linhas: [varredura('gauss-seidel', 5, 9), varredura('gauss-seidel', 0), varredura('gauss-seidel', 1, 0.1),
       varredura('jacobi', 0), varredura('jacobi', 1, 0.2), varredura('jacobi', 0), varredura('jacobi', 1, 0.3)],
-    metodo: 'Jacobi', k: [1], erro: [0.3], primeiro: '0.3', ultimo: '0.3', outro: { metodo: 'Gauss-Seidel', k: [1], erro: [0.1] }, zero: null,
+    metodo: 'Jacobi', k: [1], erro: [0.3], primeiro: 0.3, ultimo: 0.3, outro: { metodo: 'Gauss-Seidel', k: [1], erro: [0.1] }, zero: null,
   },
 ];
 
