@@ -13,6 +13,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace sislin {
@@ -34,14 +35,10 @@ const char* const kMenu =
     "                0. Sair \n"
     "                Escolha: ";
 
-namespace {
-
 void grava(const fs::path& p, const std::string& conteudo) {
     std::ofstream f(p, std::ios::binary);
     f << conteudo;
 }
-
-}  // namespace
 
 std::string le_arquivo(const fs::path& p) {
     std::ifstream f(p, std::ios::binary);
@@ -67,24 +64,23 @@ std::string linha_sislin() {
     return linha;
 }
 
-namespace {
-
 fs::path pasta_temporaria(const char* nome) {
     std::string modelo = (fs::temp_directory_path() / nome).string();
     if (!mkdtemp(modelo.data())) throw std::runtime_error("mkdtemp");
     return modelo;
 }
 
-// Starts the program in trabalho with standard input, output and error redirected to files of
+namespace {
+
+// Starts the command in trabalho with standard input, output and error redirected to files of
 // io (output as saida says), and waits for it at most limite_segundos.
-Execucao corre(const fs::path& trabalho, const fs::path& io, const std::string& entrada,
-               Saida saida, int limite_segundos) {
+Execucao corre(std::vector<std::string> comando, const fs::path& trabalho, const fs::path& io,
+               const std::string& entrada, Saida saida, int limite_segundos) {
     grava(io / "entrada", entrada);
     const std::string entrada_p = (io / "entrada").string();
     const std::string saida_p = saida == Saida::Cheia ? "/dev/full" : (io / "saida").string();
     const std::string erros_p = (io / "erros").string();
     const std::string trabalho_p = trabalho.string();
-    std::vector<std::string> comando = comando_sislin();
     std::vector<char*> argv;
     for (std::string& w : comando) argv.push_back(w.data());
     argv.push_back(nullptr);
@@ -135,17 +131,22 @@ Execucao executa_sislin(const std::optional<std::string>& a7, const std::optiona
     fs::create_directory(trabalho);
     if (a7) grava(trabalho / "a7.txt", *a7);
     if (b7) grava(trabalho / "b7.txt", *b7);
-    Execucao e = corre(trabalho, dir, entrada, saida, limite_segundos);
+    Execucao e = corre(comando_sislin(), trabalho, dir, entrada, saida, limite_segundos);
     fs::remove_all(dir);
+    return e;
+}
+
+Execucao executa_comando(std::vector<std::string> comando, const std::string& trabalho,
+                         const std::string& entrada, Saida saida, int limite_segundos) {
+    const fs::path io = pasta_temporaria("sislin-io-XXXXXX");
+    Execucao e = corre(std::move(comando), trabalho, io, entrada, saida, limite_segundos);
+    fs::remove_all(io);
     return e;
 }
 
 Execucao executa_na_pasta(const std::string& trabalho, const std::string& entrada, Saida saida,
                           int limite_segundos) {
-    const fs::path io = pasta_temporaria("sislin-io-XXXXXX");
-    Execucao e = corre(trabalho, io, entrada, saida, limite_segundos);
-    fs::remove_all(io);
-    return e;
+    return executa_comando(comando_sislin(), trabalho, entrada, saida, limite_segundos);
 }
 
 void espera(const Execucao& e, const std::string& saida, int status) {

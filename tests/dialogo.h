@@ -36,6 +36,17 @@ Execucao executa_sislin(const std::optional<std::string>& a7, const std::optiona
 Execucao executa_na_pasta(const std::string& trabalho, const std::string& entrada,
                           Saida saida = Saida::Arquivo, int limite_segundos = 60);
 
+// Any command (its words, the first a path or a name looked up in PATH) run the same way in the
+// folder trabalho, within limite_segundos.
+Execucao executa_comando(std::vector<std::string> comando, const std::string& trabalho,
+                         const std::string& entrada, Saida saida = Saida::Arquivo,
+                         int limite_segundos = 60);
+
+// A new empty folder under the system's temporary one, from a mkdtemp template ("x-XXXXXX").
+std::filesystem::path pasta_temporaria(const char* modelo);
+// Writes conteudo to p, byte for byte.
+void grava(const std::filesystem::path& p, const std::string& conteudo);
+
 // Checks a run: it ended within its time, printed exactly saida and ended with status.
 void espera(const Execucao& e, const std::string& saida, int status = 0);
 

@@ -1,7 +1,6 @@
 // sislin-aula run as a user runs it, in a fresh folder: the whole standard output and error and
 // the exit status of each command, byte for byte, and the files left behind.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -19,23 +18,31 @@ using namespace sislin;
 
 namespace {
 
-struct Corrida {
-    std::string saida;
-    std::string erros;
-    int status = -1;
-};
-
-void grava(const fs::path& p, const std::string& texto) {
-    std::ofstream(p, std::ios::binary) << texto;
+// The words of a command line: blanks separate them, '...' keeps blanks inside one.
+std::vector<std::string> palavras(const std::string& linha) {
+    std::vector<std::string> r;
+    bool aspas = false;
+    bool palavra = false;
+    for (const char c : linha) {
+        if (c == '\'') {
+            aspas = !aspas;
+            if (!palavra) r.emplace_back();
+            palavra = true;
+        } else if (c == ' ' && !aspas) {
+            palavra = false;
+        } else {
+            if (!palavra) r.emplace_back();
+            palavra = true;
+            r.back() += c;
+        }
+    }
+    return r;
 }
 
 // A fresh folder for one test, removed at its end.
 class Pasta {
 public:
-    Pasta() {
-        std::string modelo = (fs::temp_directory_path() / "sislin-aula-XXXXXX").string();
-        if (mkdtemp(modelo.data()) == nullptr) throw std::runtime_error("mkdtemp");
-        raiz_ = modelo;
+    Pasta() : raiz_(pasta_temporaria("sislin-aula-XXXXXX")) {
         fs::create_directory(raiz_ / "trabalho");
     }
     Pasta(const Pasta&) = delete;
@@ -54,28 +61,22 @@ public:
         return t;
     }
 
-    // Runs sislin-aula with the arguments, already quoted for the shell, in the working folder:
+    // Runs sislin-aula with the arguments (see palavras) in the working folder, with no input:
     // this build's own, or SISLIN_AULA_PROGRAMA (another build of it). The words of
     // SISLIN_LANCADOR (an emulator) come first, unless they are there for another build of
     // sislin alone (SISLIN_PROGRAMA set, SISLIN_AULA_PROGRAMA not): this build's own then runs
     // as it is.
-    Corrida corre(const std::string& argumentos) const {
+    Execucao corre(const std::string& argumentos) const {
         const char* lancador = std::getenv("SISLIN_LANCADOR");
         const char* programa = std::getenv("SISLIN_AULA_PROGRAMA");
         const char* outro_sislin = std::getenv("SISLIN_PROGRAMA");
         const bool proprio = programa == nullptr || *programa == '\0';
         if (lancador == nullptr || (proprio && outro_sislin != nullptr && *outro_sislin != '\0'))
             lancador = "";
-        const std::string linha = "cd '" + trabalho().string() + "' && " + lancador + " '" +
-                                  (proprio ? SISLIN_AULA_EXE : programa) + "' " + argumentos +
-                                  " </dev/null >'" + (raiz_ / "saida").string() + "' 2>'" +
-                                  (raiz_ / "erros").string() + "'";
-        const int w = std::system(linha.c_str());
-        Corrida c;
-        c.status = WIFEXITED(w) ? WEXITSTATUS(w) : -1;
-        c.saida = le_arquivo(raiz_ / "saida");
-        c.erros = le_arquivo(raiz_ / "erros");
-        return c;
+        std::vector<std::string> comando = palavras(lancador);
+        comando.emplace_back(proprio ? SISLIN_AULA_EXE : programa);
+        for (std::string& w : palavras(argumentos)) comando.push_back(std::move(w));
+        return executa_comando(comando, trabalho().string(), "");
     }
 
 private:
@@ -112,7 +113,8 @@ const char* const kAnaliseS3 =
     "Digitos confiaveis da solucao em precisao simples: cerca de 5.9\n\n"
     "Gauss sem pivoteamento (em precisao simples): nenhum pivo nulo.\n";
 
-void espera(const Corrida& c, const std::string& saida, const std::string& erros, int status) {
+void espera(const Execucao& c, const std::string& saida, const std::string& erros, int status) {
+    EXPECT_FALSE(c.expirou);
     EXPECT_EQ(c.saida, saida);
     EXPECT_EQ(c.erros, erros);
     EXPECT_EQ(c.status, status);
@@ -156,7 +158,7 @@ TEST(AulaDialogo, NaoSobrescreveOutroArquivoSemPedido) {
 
 TEST(AulaDialogo, UmExercicioNovoSeRefazPeloSeuCodigo) {
     const Pasta p;
-    const Corrida c = p.corre("exercicio M 6");
+    const Execucao c = p.corre("exercicio M 6");
     ASSERT_EQ(c.status, 0) << c.erros;
     ASSERT_EQ(c.saida.rfind("Codigo: M06-", 0), 0U) << c.saida;
     const std::string codigo = c.saida.substr(8, 11);
@@ -196,10 +198,10 @@ TEST(AulaDialogo, PedidosRuinsSaoRecusadosSemDeixarArquivos) {
         EXPECT_EQ(p.nomes(), "") << c.argumentos;
     }
     const Pasta p;
-    const Corrida sem = p.corre("");
+    const Execucao sem = p.corre("");
     EXPECT_EQ(sem.status, 1);
     EXPECT_EQ(sem.erros.rfind("Uso:\n", 0), 0U);
-    const Corrida ajuda = p.corre("--ajuda");
+    const Execucao ajuda = p.corre("--ajuda");
     EXPECT_EQ(ajuda.status, 0);
     EXPECT_EQ(ajuda.saida, sem.erros);
 }
@@ -219,7 +221,7 @@ TEST(AulaDialogo, AnaliseLeOsArquivosComoOPrograma) {
            1);
     // The "%g" reader of the data files: hexadecimal, exponents, a glued sign.
     grava(p.trabalho() / "a7.txt", "0x1p1 0 0\n0 2e0 0\n0 0 +2.\n");
-    const Corrida c = p.corre("analise 3");
+    const Execucao c = p.corre("analise 3");
     EXPECT_EQ(c.status, 0) << c.erros;
     EXPECT_NE(c.saida.find("kappa(A)  = 1\n"), std::string::npos) << c.saida;
 }
@@ -250,7 +252,9 @@ TEST(AulaDialogo, OExemploDoGuiaEOQueOsProgramasImprimem) {
 // The guide's grading script, run as a teacher would on two students' records of the exercise:
 // it prints the guide's own text block after it.
 TEST(AulaDialogo, OScriptDeNotaDoGuia) {
-    if (std::system("command -v python3 >/dev/null 2>&1") != 0) GTEST_SKIP() << "sem python3";
+    const Pasta p;
+    if (executa_comando({"python3", "--version"}, p.trabalho().string(), "").status != 0)
+        GTEST_SKIP() << "sem python3";
     const std::string guia = le_arquivo(fs::path(SISLIN_SOURCE_DIR) / "docs" / "guia.md");
     const std::size_t script = guia.find("```python\n");
     ASSERT_NE(script, std::string::npos);
@@ -258,21 +262,21 @@ TEST(AulaDialogo, OScriptDeNotaDoGuia) {
     const std::size_t saida = guia.find("```text\n", fim + 3);
     ASSERT_NE(saida, std::string::npos);
     const std::string esperada = guia.substr(saida + 8, guia.find("```", saida + 8) - saida - 8);
-    Pasta p;
     grava(p.trabalho() / "a7.txt", kA7);
     grava(p.trabalho() / "b7.txt", kB7);
     grava(p.trabalho() / "nota.py", guia.substr(script + 10, fim - script - 10));
     const std::pair<const char*, const char*> alunos[] = {
-        {"ana", "3\n10\n0.0001\n50\n9\n0.0001\n8\n4\n5\n6\n0\n"}, {"beto", "3\n9\n0.0001\n8\n0\n"}};
-    for (const auto& [nome, respostas] : alunos) {
-        grava(p.trabalho() / "respostas", respostas);
-        const std::string linha = "cd '" + p.trabalho().string() +
-                                  "' && SISLIN_REGISTRO=registro-" + nome + ".jsonl " +
-                                  linha_sislin() + " <respostas >/dev/null";
-        ASSERT_EQ(std::system(linha.c_str()), 0) << linha;
+        {"registro-ana.jsonl", "3\n10\n0.0001\n50\n9\n0.0001\n8\n4\n5\n6\n0\n"},
+        {"registro-beto.jsonl", "3\n9\n0.0001\n8\n0\n"}};
+    for (const auto& [registro, respostas] : alunos) {
+        setenv("SISLIN_REGISTRO", registro, 1);
+        const Execucao e = executa_na_pasta(p.trabalho().string(), respostas);
+        unsetenv("SISLIN_REGISTRO");
+        ASSERT_EQ(e.status, 0) << e.erros;
     }
-    const std::string nota = "cd '" + p.trabalho().string() +
-                             "' && python3 nota.py \"2 -4 5\" registro-*.jsonl >nota.txt";
-    ASSERT_EQ(std::system(nota.c_str()), 0);
-    EXPECT_EQ(p.arquivo("nota.txt"), esperada);
+    const Execucao nota =
+        executa_comando({"python3", "nota.py", "2 -4 5", alunos[0].first, alunos[1].first},
+                        p.trabalho().string(), "");
+    ASSERT_EQ(nota.status, 0) << nota.erros;
+    EXPECT_EQ(nota.saida, esperada);
 }

@@ -31,10 +31,9 @@ struct Corrida {
 };
 Corrida corre(const std::string* a7, const std::string* b7, const std::string& entrada,
               bool registro) {
-    std::string modelo = (fs::temp_directory_path() / "sislin-registro-XXXXXX").string();
-    const fs::path pasta = mkdtemp(modelo.data());
-    if (a7 != nullptr) std::ofstream(pasta / "a7.txt", std::ios::binary) << *a7;
-    if (b7 != nullptr) std::ofstream(pasta / "b7.txt", std::ios::binary) << *b7;
+    const fs::path pasta = pasta_temporaria("sislin-registro-XXXXXX");
+    if (a7 != nullptr) grava(pasta / "a7.txt", *a7);
+    if (b7 != nullptr) grava(pasta / "b7.txt", *b7);
     if (registro) setenv("SISLIN_REGISTRO", "registro.jsonl", 1);
     Corrida c{executa_na_pasta(pasta.string(), entrada), {}};
     unsetenv("SISLIN_REGISTRO");
