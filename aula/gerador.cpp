@@ -18,22 +18,11 @@ namespace {
 
 using Indice = std::size_t;
 
-std::int64_t modulo(std::int64_t v) {
-    return v < 0 ? -v : v;
-}
-
 MatrizInt aleatoria(Aleatorio& g, int n, int limite) {
     MatrizInt a = matriz_int(n);
     for (VetorInt& linha : a)
         for (std::int64_t& v : linha) v = g.inteiro(-limite, limite);
     return a;
-}
-
-std::int64_t soma_fora(const MatrizInt& a, Indice i) {
-    std::int64_t s = 0;
-    for (Indice j = 0; j < a.size(); ++j)
-        if (j != i) s += modulo(a[i][j]);
-    return s;
 }
 
 // Each row times -1 or 1: the iteration matrices do not change.

@@ -137,13 +137,16 @@ bool entre(const Fracao& f, std::int64_t minimo, std::int64_t maximo) {
            baixo <= f.numerador && f.numerador <= alto;
 }
 
+std::int64_t soma_fora(const MatrizInt& a, Indice i) {
+    std::int64_t s = 0;
+    for (Indice j = 0; j < a.size(); ++j)
+        if (j != i) s += modulo(a[i][j]);
+    return s;
+}
+
 bool estritamente_dominante(const MatrizInt& a) {
-    for (Indice i = 0; i < a.size(); ++i) {
-        std::int64_t fora = 0;
-        for (Indice j = 0; j < a.size(); ++j)
-            if (j != i) fora += modulo(a[i][j]);
-        if (modulo(a[i][i]) <= fora) return false;
-    }
+    for (Indice i = 0; i < a.size(); ++i)
+        if (modulo(a[i][i]) <= soma_fora(a, i)) return false;
     return true;
 }
 

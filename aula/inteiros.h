@@ -34,6 +34,8 @@ bool entre(const Fracao& f, std::int64_t minimo, std::int64_t maximo);
 
 // |a_ii| > sum of |a_ij| over j != i, for every row.
 bool estritamente_dominante(const MatrizInt& a);
+// The sum of |a_ij| over row i without its diagonal (no overflow for the entries made here).
+std::int64_t soma_fora(const MatrizInt& a, std::size_t i);
 std::optional<VetorInt> produto(const MatrizInt& a, const VetorInt& x);
 std::int64_t maior_modulo(const MatrizInt& a);
 

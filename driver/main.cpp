@@ -199,7 +199,7 @@ void itera(int n, Matrix A, Vector b, Vector x, Scalar prec, int maxit, bool jac
     }
     // The limit reached, or a last change that is not within the precision (a NaN change or a
     // NaN precision): no convergence.
-    const bool convergiu = !(k >= maxit || !(error <= prec));
+    const bool convergiu = k < maxit && error <= prec;
     if (!convergiu) {
         escreve("Nao houve convergencia em ");
         escreve_int(k);

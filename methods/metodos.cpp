@@ -12,8 +12,7 @@ namespace {
 // By reference: det is an output.
 template <auto kSlot, typename... A>
 auto padrao(A&&... args) {
-    const nucleos::Ajuste& a = nucleos::ajuste_padrao();
-    return (nucleos::tabela(a).*kSlot)(a, std::forward<A>(args)...);
+    return nucleos::executa(nucleos::ajuste_padrao(), kSlot, std::forward<A>(args)...);
 }
 
 }  // namespace
