@@ -187,7 +187,8 @@ web-serve: web
 # The page in Chromium, Firefox and WebKitGTK (under Xvfb), served with and without the isolation
 # headers; screenshots and transcripts in build-web-tests/. The native sislin and sislin-aula give
 # the expected transcripts, records and exercise files. MOTORES="chromium" for fewer engines.
-# make bench-web: the page's frames, "Parar" and first prompt in each engine (bench/pagina.mjs).
+# make bench-web: the record read on the main thread (bench/registro.mjs), then the page's frames,
+# "Parar" and first prompt in each engine (bench/pagina.mjs).
 web-test: web program
 	cmake --build build -j $(JOBS) --target sislin-aula
 	node --test web/unidades.mjs
@@ -195,6 +196,7 @@ web-test: web program
 
 .PHONY: bench-web capturas
 bench-web: web
+	node bench/registro.mjs
 	node bench/pagina.mjs build-web $(MOTORES)
 
 # The guide's pictures of the page (docs/imagens/), taken in Chromium from real runs.
