@@ -419,6 +419,28 @@ TEST(LeNumero, DecimaisCurtosIguaisAoStrtof) {
     EXPECT_EQ(std::bit_cast<std::uint32_t>(nossos_todos("-0.0e5")[0]), 0x80000000u);
 }
 
+TEST(LeNumero, HexadecimalLongoArredondadoCorretamente) {
+    // A hexadecimal number is a binary fraction: its float is the nearest one, ties to even,
+    // however many digits it has (the C library's "%g" may miss this by one unit on long ones).
+    const struct {
+        const char* texto;
+        std::uint32_t bits;
+    } casos[] = {
+        {"-0X.000000000000000000000000000000001451941", 0x80028a33u},
+        {"0x1.000001p0", 0x3f800000u},                        // exactly half: to even, down
+        {"0x1.000003p0", 0x3f800002u},                        // exactly half: to even, up
+        {"0x1.0000010000000000000000000001p0", 0x3f800001u},  // just above half
+        {"0x1.00000fffffffffffffffffffffffp0", 0x3f800008u},
+        {"0x0.000002p-126", 0x00000001u},  // the smallest subnormal
+        {"0x0.000001p-126", 0x00000000u},  // half of it: to even, zero
+        {"0x0.0000010000000000000000000001p-126", 0x00000001u},
+        {"0x1.fffffe8p127", 0x7f7fffffu},
+        {"0x1.ffffff0000000000000000000001p127", 0x7f800000u},
+    };
+    for (const auto& c : casos)
+        EXPECT_EQ(nossos_todos(c.texto), std::vector<std::uint32_t>{c.bits}) << c.texto;
+}
+
 }  // namespace
 
 }  // namespace sislin
