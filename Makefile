@@ -5,7 +5,7 @@ CMAKE_OPCOES = -DSISLIN_WERROR=$(if $(SISLIN_WERROR),ON,OFF)
 
 .PHONY: all program build run test test-release test-sanitize fuzz fuzz-smoke bench clean \
         format-check tidy \
-        portas porta-libcxx porta-arm64 porta-i386 porta-windows package package-deb package-zip
+        portas porta-libcxx porta-arm64 porta-i386 porta-windows package package-deb package-zip package-web
 
 all: build
 
@@ -143,11 +143,11 @@ build-wasm/terceiros/fast_float:
 	build needs fast_float (Debian: apt-get install libfast-float-dev)"; exit 1; }
 	@mkdir -p $(@D) && ln -sfn $(FAST_FLOAT_INCLUDE)/fast_float $@
 
-wasm: build-wasm/terceiros/fast_float
+wasm: requisitos-web build-wasm/terceiros/fast_float
 	cmake --preset wasm $(CMAKE_OPCOES) >/dev/null
 	cmake --build --preset wasm -j $(JOBS) --target sislin sislin-aula
 
-porta-wasm: build-wasm/terceiros/fast_float build
+porta-wasm: requisitos-web build-wasm/terceiros/fast_float build
 	cmake --preset wasm-testes $(PORTA_OPCOES) >/dev/null
 	cmake --build --preset wasm-testes -j $(JOBS)
 	ctest --preset wasm-testes -j $(JOBS)
@@ -189,18 +189,18 @@ web-serve: web
 # the expected transcripts, records and exercise files. MOTORES="chromium" for fewer engines.
 # make bench-web: the record read on the main thread (bench/registro.mjs), then the page's frames,
 # "Parar" and first prompt in each engine (bench/pagina.mjs).
-web-test: web program
+web-test: requisitos-web-test web program
 	cmake --build build -j $(JOBS) --target sislin-aula
 	node --test web/unidades.mjs
 	node --test-concurrency=1 --test web/testes.mjs
 
 .PHONY: bench-web capturas
-bench-web: web
+bench-web: requisitos-web-test web
 	node bench/registro.mjs
 	node bench/pagina.mjs build-web $(MOTORES)
 
 # The guide's pictures of the page (docs/imagens/), taken in Chromium from real runs.
-capturas: web
+capturas: requisitos-web-test web
 	node web/capturas.mjs build-web docs/imagens
 
 clean-web:
@@ -208,8 +208,17 @@ clean-web:
 
 # The Debian packages (sislin, sislin-dev) from the release build, checked by unpacking them and
 # running the installed program; then the Windows zip from the MinGW-w64 build, checked by
-# unpacking it and running its sislin.exe under wine in the unpacked folder.
-package: package-deb package-zip
+# unpacking it and running its sislin.exe under wine in the unpacked folder; then the page as a
+# zip for any static host or course page (build/sislin-pagina.zip), checked by unpacking it.
+package: package-deb package-zip package-web
+
+# The site of make web, without its precompressed copies (a static host compresses by itself).
+package-web: web
+	@mkdir -p build
+	rm -f build/sislin-pagina.zip
+	cd build-web && find . -type f ! -name '*.gz' | LC_ALL=C sort > ../build/sislin-pagina.lista && \
+	  cmake -E tar cf ../build/sislin-pagina.zip --format=zip --files-from=../build/sislin-pagina.lista
+	sh tests/pacote_web.sh build/sislin-pagina.zip build-web
 
 package-deb: build
 	cd build && cpack -G DEB
