@@ -58,7 +58,20 @@ void ecoa_e_guarda(int n, Matrix A, Matrix A0, Vector b, Vector b0) {
 void libera_trabalho(const ConjuntoDeTrabalho& t) {
     for (Vector v : {t.b, t.b0, t.x, t.y, t.r}) libera_vetor(v);
     libera_vetor(t.pos);
-    for (Matrix m : {t.A, t.A0, t.Inv}) libera_matriz(m, t.lugares);
+    for (Matrix m : {t.A, t.A0, t.Inv})
+        if (m != nullptr) libera_matriz(m, t.lugares);
+}
+
+// A fatal message: printed and recorded; then one character is read (at start-up the rest of
+// the dimension's line, so the run does not wait) and the run ends with status 1.
+int termina_por_falha(const std::string& mensagem, const ConjuntoDeTrabalho& t) {
+    escreve(mensagem.c_str());
+    registra_erro(mensagem.c_str());
+    registra_espera(Espera::Tecla);
+    le_caractere();
+    libera_trabalho(t);
+    registra_fim(1, Causa::Erro);
+    return 1;
 }
 
 // The whole run; its status is the process's.
@@ -85,11 +98,15 @@ int programa() {
     t.x = cria_vetor(t.lugares);
     t.y = cria_vetor(t.lugares);
     t.pos = cria_vetor_int(t.lugares);
-    le_arq_vetor("b7.txt", n, t.b);
+    // The right-hand side is read before the matrices exist: when b7.txt fails, a7.txt is
+    // never opened.
+    if (const FalhaDeArquivo falha = le_arq_vetor("b7.txt", n, t.b))
+        return termina_por_falha(mensagem_de_falha(falha), t);
     t.A = cria_matriz(t.lugares, t.lugares);
     t.A0 = cria_matriz(t.lugares, t.lugares);
     t.Inv = cria_matriz(t.lugares, t.lugares);
-    le_arq_matriz("a7.txt", n, n, t.A);
+    if (const FalhaDeArquivo falha = le_arq_matriz("a7.txt", n, n, t.A))
+        return termina_por_falha(mensagem_de_falha(falha), t);
     ecoa_e_guarda(n, t.A, t.A0, t.b, t.b0);
 
     // The menu loop: until choice 0, or the end of input (at the menu the run ends as after
