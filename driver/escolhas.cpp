@@ -13,7 +13,7 @@ namespace sislin {
 
 namespace {
 
-using T = ConjuntoDeTrabalho;
+using Conjunto = ConjuntoDeTrabalho;  // in the member pointers below
 
 // Matrix layouts. Upper: only the upper triangle carries a result after elimination, so the
 // places below the diagonal print as 0 whatever they hold. Full: every entry.
@@ -35,7 +35,7 @@ void imprime_cheia(int n, Matrix M) {
 // ---- The handlers, one for each choice.
 
 // Choices 1 and 2: elimination, the upper triangle, back substitution, the solution.
-Seguimento resolve_por_gauss(T& t, void (*elimina)(int, Matrix, Vector)) {
+Seguimento resolve_por_gauss(ConjuntoDeTrabalho& t, void (*elimina)(int, Matrix, Vector)) {
     elimina(t.n, t.A, t.b);
     escreve("Matriz A resultante:\n");
     imprime_superior(t.n, t.A);
@@ -45,16 +45,16 @@ Seguimento resolve_por_gauss(T& t, void (*elimina)(int, Matrix, Vector)) {
     return Seguimento::Menu;
 }
 
-Seguimento gauss(T& t, const Escolha& /*escolha*/) {
+Seguimento gauss(ConjuntoDeTrabalho& t, const Escolha& /*escolha*/) {
     return resolve_por_gauss(t, Eliminacao);
 }
 
-Seguimento gauss_pivoteado(T& t, const Escolha& /*escolha*/) {
+Seguimento gauss_pivoteado(ConjuntoDeTrabalho& t, const Escolha& /*escolha*/) {
     return resolve_por_gauss(t, GaussPivoteamentoParcial);
 }
 
 // Choice 3: the factors in place.
-Seguimento fatora_lu(T& t, const Escolha& /*escolha*/) {
+Seguimento fatora_lu(ConjuntoDeTrabalho& t, const Escolha& /*escolha*/) {
     LU(t.n, t.A);
     escreve("Matriz LU resultante:\n");
     imprime_cheia(t.n, t.A);
@@ -63,7 +63,7 @@ Seguimento fatora_lu(T& t, const Escolha& /*escolha*/) {
 
 // Choice 4: the factors, the determinant and the permutation ("pos[%2d]=%d \n"); then the
 // right-hand side as read, in the order of the exchanged rows.
-Seguimento fatora_lu_pivoteado(T& t, const Escolha& /*escolha*/) {
+Seguimento fatora_lu_pivoteado(ConjuntoDeTrabalho& t, const Escolha& /*escolha*/) {
     const int n = t.n;
     LUPivoteamentoParcial(n, t.A, t.pos, t.det);
     escreve("Matriz LU resultante:\n");
@@ -81,7 +81,7 @@ Seguimento fatora_lu_pivoteado(T& t, const Escolha& /*escolha*/) {
 }
 
 // Choice 5: the right-hand side about to be used, then L·y = b solved and y.
-Seguimento resolve_ly(T& t, const Escolha& /*escolha*/) {
+Seguimento resolve_ly(ConjuntoDeTrabalho& t, const Escolha& /*escolha*/) {
     imprime_vetor("b", t.b, t.n);
     SubstituicaoProgressivaL(t.n, t.A, t.y, t.b);
     escreve("Solucao y resultante:\n");
@@ -90,7 +90,7 @@ Seguimento resolve_ly(T& t, const Escolha& /*escolha*/) {
 }
 
 // Choice 6: U·x = y solved and x.
-Seguimento resolve_ux(T& t, const Escolha& /*escolha*/) {
+Seguimento resolve_ux(ConjuntoDeTrabalho& t, const Escolha& /*escolha*/) {
     SubstituicaoRetroativa(t.n, t.A, t.x, t.y);
     escreve("\nVetor solucao:\n");
     imprime_vetor("x", t.x, t.n);
@@ -99,7 +99,7 @@ Seguimento resolve_ux(T& t, const Escolha& /*escolha*/) {
 
 // Choice 7: r = b0 - A0·x, measured against the data as read whatever the other choices did to
 // A and b, and its largest magnitude, the error (the pause follows the results).
-Seguimento mostra_residuo(T& t, const Escolha& /*escolha*/) {
+Seguimento mostra_residuo(ConjuntoDeTrabalho& t, const Escolha& /*escolha*/) {
     CalculaResiduo(t.n, t.b0, t.A0, t.x, t.r);
     escreve("\nVetor Residuo:\n");
     imprime_vetor("r", t.r, t.n);
@@ -111,7 +111,7 @@ Seguimento mostra_residuo(T& t, const Escolha& /*escolha*/) {
 }
 
 // Choice 8: the inverse, column by column from the factors held in A.
-Seguimento inverte(T& t, const Escolha& /*escolha*/) {
+Seguimento inverte(ConjuntoDeTrabalho& t, const Escolha& /*escolha*/) {
     Inversa(t.n, t.A, t.Inv, t.b, t.x, t.y);
     escreve("Matriz Inversa resultante:\n");
     imprime_cheia(t.n, t.Inv);
@@ -156,8 +156,8 @@ constexpr Scalar kErroInicial = 2147483648.0f;
 
 // Choices 9 and 10: the precision and the limit, then sweeps from x = 0 while the change is
 // above the precision and the limit is not reached, one table line each.
-Seguimento itera(T& t, const Escolha& escolha, Scalar (*varredura)(int, Matrix, Vector, Vector),
-                 const char* titulo) {
+Seguimento itera(ConjuntoDeTrabalho& t, const Escolha& escolha,
+                 Scalar (*varredura)(int, Matrix, Vector, Vector), const char* titulo) {
     if (!pergunta("Entre com a precisao requerida = ", t.prec, le_real, Espera::Precisao,
                   "nao e um numero") ||
         !pergunta("\nEntre com o numero maximo de iteracoes = ", t.maxit, le_inteiro,
@@ -199,15 +199,15 @@ Seguimento itera(T& t, const Escolha& escolha, Scalar (*varredura)(int, Matrix, 
     return Seguimento::Menu;
 }
 
-Seguimento itera_jacobi(T& t, const Escolha& escolha) {
+Seguimento itera_jacobi(ConjuntoDeTrabalho& t, const Escolha& escolha) {
     return itera(t, escolha, IteracaoJacobi, "------Metodo Iterativo de Jacobi------\n");
 }
 
-Seguimento itera_gauss_seidel(T& t, const Escolha& escolha) {
+Seguimento itera_gauss_seidel(ConjuntoDeTrabalho& t, const Escolha& escolha) {
     return itera(t, escolha, IteracaoGaussSeidel, "-----Metodo Iterativo de Gauss-Seidel-----\n");
 }
 
-Seguimento sai(T& /*t*/, const Escolha& /*escolha*/) {
+Seguimento sai(ConjuntoDeTrabalho& /*t*/, const Escolha& /*escolha*/) {
     return Seguimento::Sair;
 }
 
@@ -241,18 +241,18 @@ constexpr Escolha kEscolhas[] = {
 
 // ---- The members of the work set by their names in the record.
 
-using Lugar =
-    std::variant<Vector T::*, IndexVector T::*, Matrix T::*, Scalar T::*, int T::*, bool T::*>;
+using Lugar = std::variant<Vector Conjunto::*, IndexVector Conjunto::*, Matrix Conjunto::*,
+                           Scalar Conjunto::*, int Conjunto::*, bool Conjunto::*>;
 struct Membro {
     std::string_view nome;
     Lugar lugar;
 };
 constexpr Membro kMembros[] = {
-    {"A", &T::A},          {"A0", &T::A0},     {"Inv", &T::Inv},
-    {"b", &T::b},          {"b0", &T::b0},     {"x", &T::x},
-    {"y", &T::y},          {"r", &T::r},       {"pos", &T::pos},
-    {"det", &T::det},      {"Erro", &T::erro}, {"precisao", &T::prec},
-    {"limite", &T::maxit}, {"k", &T::k},       {"convergiu", &T::convergiu},
+    {"A", &Conjunto::A},          {"A0", &Conjunto::A0},     {"Inv", &Conjunto::Inv},
+    {"b", &Conjunto::b},          {"b0", &Conjunto::b0},     {"x", &Conjunto::x},
+    {"y", &Conjunto::y},          {"r", &Conjunto::r},       {"pos", &Conjunto::pos},
+    {"det", &Conjunto::det},      {"Erro", &Conjunto::erro}, {"precisao", &Conjunto::prec},
+    {"limite", &Conjunto::maxit}, {"k", &Conjunto::k},       {"convergiu", &Conjunto::convergiu},
 };
 
 constexpr const Membro* membro(std::string_view nome) {
@@ -291,7 +291,7 @@ constexpr int kMaximo =
                      [](const auto& a, const auto& b) { return a.opcao < b.opcao; }) -> opcao;
 
 // One member of the work set as a field of the event under way.
-void registra_membro(const T& t, std::string_view nome) {
+void registra_membro(const ConjuntoDeTrabalho& t, std::string_view nome) {
     const Membro* m = membro(nome);
     if (m == nullptr) return;  // not met: tabela_coerente() holds
     const std::string campo(nome);
@@ -317,7 +317,7 @@ void registra_membro(const T& t, std::string_view nome) {
 }
 
 // The "resultado" event of a choice done: the members its table line lists, in that order.
-void registra_resultado(const Escolha& escolha, const T& t) {
+void registra_resultado(const Escolha& escolha, const ConjuntoDeTrabalho& t) {
     if (!registrando() || *escolha.resultado == '\0') return;
     inicia_evento("resultado");
     campo_int("opcao", escolha.opcao);
