@@ -67,18 +67,19 @@ private:
 // run because the input ended before the choice could be done.
 enum class Seguimento { Menu, Sair, FimDaEntrada };
 
-struct Escolha {
-    int opcao;
-    const char* rotulo;     // the menu line's text
-    const char* le;         // members of the work set it reads, apart by blanks
-    const char* muda;       // members it changes
-    FormaDeA A;             // what A holds after it
-    const char* nucleos;    // the kernels it runs
-    const char* resultado;  // the members its "resultado" event records, in order
-    Esperas esperas;        // the waits it asks (the pause is asked after its results)
-    const char* metodo;     // an iterative choice: the "metodo" of its sweeps; else null
+// The members in the order a line of the table reads.
+struct Escolha {  // NOLINT(clang-analyzer-optin.performance.Padding): eleven lines of a table
+    int opcao = 0;
+    const char* rotulo = "";            // the menu line's text
+    const char* le = "";                // members of the work set it reads, apart by blanks
+    const char* muda = "";              // members it changes
+    FormaDeA A = FormaDeA::Inalterada;  // what A holds after it
+    const char* nucleos = "";           // the kernels it runs
+    const char* resultado = "";         // the members its "resultado" event records, in order
+    Esperas esperas;                    // the waits it asks (the pause is asked after its results)
+    const char* metodo = nullptr;       // an iterative choice: the "metodo" of its sweeps
     // Does the choice on the work set and prints its results.
-    Seguimento (*realiza)(ConjuntoDeTrabalho& t, const Escolha& escolha);
+    Seguimento (*realiza)(ConjuntoDeTrabalho& t, const Escolha& escolha) = nullptr;
 };
 
 // The table, in the order of the menu's lines.

@@ -28,10 +28,10 @@ bool escreve_arquivo(int arquivo, const char* p, std::size_t n);
 bool trunca_arquivo(int arquivo, long long tamanho);
 
 // ---- Signals that end the run: SIGTERM, SIGINT and SIGHUP where the platform has them (not on
-// Windows or WebAssembly, where nothing changes). When one arrives, ao_sinal(its number) runs,
+// Windows or WebAssembly, where nothing changes). When one arrives, tratador(its number) runs,
 // and must be async-signal-safe; then the process ends at once with status 128 + the number.
-void ao_sinal_de_fim(void (*ao_sinal)(int sinal));
-// Holds those signals back (bloqueia) until libera: around work that ao_sinal must not cut.
+void ao_sinal_de_fim(void (*tratador)(int sinal));
+// Holds those signals back (bloqueia) until libera: around work that tratador must not cut.
 void bloqueia_sinais_de_fim();
 void libera_sinais_de_fim();
 

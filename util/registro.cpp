@@ -26,7 +26,7 @@ namespace {
 struct Registro {
     int arquivo = -1;  // -1: no record
     std::string caminho;
-    char buffer[1 << 16];
+    char buffer[1 << 16]{};
     std::size_t usado = 0;                   // bytes of buffer in use
     volatile std::sig_atomic_t inteiro = 0;  // bytes of buffer up to its last line end
     volatile long long escritos = 0;         // bytes written to the file
