@@ -20,7 +20,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#if !defined(__wasi__)  // WebAssembly has no signals (its signal.h refuses to be included)
 #include <csignal>
+#endif
 #if defined(__APPLE__)
 #include <malloc/malloc.h>
 #include <sys/sysctl.h>

@@ -3,9 +3,9 @@
 #include "registro.h"
 
 #include <algorithm>
+#include <atomic>
 #include <charconv>
 #include <cmath>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -27,12 +27,15 @@ struct Registro {
     int arquivo = -1;  // -1: no record
     std::string caminho;
     char buffer[1 << 16]{};
-    std::size_t usado = 0;                   // bytes of buffer in use
-    volatile std::sig_atomic_t inteiro = 0;  // bytes of buffer up to its last line end
-    volatile long long escritos = 0;         // bytes written to the file
-    volatile long long gravado = 0;          // bytes of the file up to its last line end
-    bool falhou = false;                     // a write failed: the record is cut
+    std::size_t usado = 0;            // bytes of buffer in use
+    std::atomic<int> inteiro = 0;     // bytes of buffer up to its last line end
+    volatile long long escritos = 0;  // bytes written to the file
+    volatile long long gravado = 0;   // bytes of the file up to its last line end
+    bool falhou = false;              // a write failed: the record is cut
 };
+
+// A lock-free atomic is safe to read in a signal handler.
+static_assert(std::atomic<int>::is_always_lock_free);
 
 Registro& registro() {
     static Registro r;
@@ -321,7 +324,7 @@ void campo_esperas() {
 void fecha_evento() {
     if (!registrando()) return;
     poe("}\n");
-    registro().inteiro = static_cast<std::sig_atomic_t>(registro().usado);
+    registro().inteiro = static_cast<int>(registro().usado);
     primeiro() = true;
 }
 
