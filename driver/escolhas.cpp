@@ -362,7 +362,7 @@ std::string texto_do_menu_principal() {
 }
 
 Menu menu_das_escolhas(const std::string& texto) {
-    return {texto, kMinimo, kMaximo};
+    return {texto.c_str(), kMinimo, kMaximo};
 }
 
 int menu_principal() {

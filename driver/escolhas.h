@@ -86,7 +86,8 @@ struct Escolha {  // NOLINT(clang-analyzer-optin.performance.Padding): eleven li
 std::span<const Escolha> escolhas();
 // The choice of that number (one of the table's).
 const Escolha& escolha_de_opcao(int opcao);
-// The main menu, from the table: its text and range.
+// The main menu, from the table: its text, which the menu points into (keep it while the menu
+// is used), and its range.
 std::string texto_do_menu_principal();
 Menu menu_das_escolhas(const std::string& texto);
 

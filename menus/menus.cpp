@@ -2,7 +2,6 @@
 #include "menus.h"
 
 #include <cstdlib>
-#include <string>
 
 #include "registro.h"
 #include "util.h"
@@ -10,9 +9,8 @@
 namespace sislin {
 
 std::optional<int> le_opcao_do_menu(const Menu& menu) {
-    const std::string texto(menu.texto);
     for (;;) {
-        escreve(texto.c_str());
+        escreve(menu.texto);
         registra_espera(Espera::Menu, menu.minimo, menu.maximo);
         int escolha = 0;
         switch (le_inteiro(escolha)) {

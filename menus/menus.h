@@ -2,14 +2,13 @@
 #pragma once
 
 #include <optional>
-#include <string_view>
 
 namespace sislin {
 
 // A menu as printed: its title line, its item lines and its prompt, one text; and the range of
 // the choices it accepts.
 struct Menu {
-    std::string_view texto;
+    const char* texto;
     int minimo;
     int maximo;
 };
