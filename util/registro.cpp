@@ -24,8 +24,8 @@ namespace {
 // appended to the buffer past `inteiro`, which a line end moves forward with one store; the
 // buffer is written out, and the counts of the file updated, with the signals held back.
 struct Registro {
-    int arquivo = -1;  // -1: no record
-    std::string caminho;
+    int arquivo = -1;          // -1: no record
+    const char* caminho = "";  // the variable's value, which the run does not change
     char buffer[1 << 16]{};
     std::size_t usado = 0;            // bytes of buffer in use
     std::atomic<int> inteiro = 0;     // bytes of buffer up to its last line end
@@ -38,7 +38,7 @@ struct Registro {
 static_assert(std::atomic<int>::is_always_lock_free);
 
 Registro& registro() {
-    static Registro r;
+    constinit static Registro r;  // made at compile time: no work for a run without a record
     return r;
 }
 
@@ -376,7 +376,8 @@ void registra_fim(int status, Causa causa) {
     const int arquivo = r.arquivo;
     r.arquivo = -1;  // from here on a signal finds no record
     fecha_arquivo(arquivo);
-    if (r.falhou) escreve_erro(("O registro " + r.caminho + " nao pode ser gravado.\n").c_str());
+    if (r.falhou)
+        escreve_erro((std::string("O registro ") + r.caminho + " nao pode ser gravado.\n").c_str());
 }
 
 }  // namespace sislin
