@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdio>
 
-#include "conversao.h"
+#include "arquivos.h"
 #include "plataforma.h"
 
 namespace sislin::aula {
@@ -106,24 +106,18 @@ std::string grava_arquivos(const std::vector<Arquivo>& arquivos, bool sobrescrev
 }
 
 Lidos le_numeros(const char* nome, int linhas, int por_linha) {
+    // The program's own reader and messages: linhas rows of por_linha places.
     Lidos r;
-    const std::string arquivo(nome);
-    const std::optional<std::string> texto = conteudo(nome);
-    if (!texto) {
-        r.erro = "O Arquivo " + arquivo + " nao pode ser aberto.\n";
-        return r;
+    const int lugares = por_linha + 1;
+    Matrix m = cria_matriz(linhas + 1, lugares);
+    const FalhaDeArquivo falha = le_arq_matriz(nome, linhas, por_linha, m);
+    if (falha) {
+        r.erro = mensagem_de_falha(falha);
+    } else {
+        for (int i = 1; i <= linhas; ++i)
+            r.valores.insert(r.valores.end(), m[i] + 1, m[i] + lugares);
     }
-    const auto total = static_cast<std::size_t>(linhas) * static_cast<std::size_t>(por_linha);
-    r.valores.assign(total, 0.0F);
-    const std::size_t lidos =
-        le_numeros_g(texto->data(), texto->data() + texto->size(), r.valores.data(), total);
-    if (lidos < total) {
-        r.valores.clear();
-        r.erro = "O Arquivo " + arquivo + " nao corresponde as especificacoes.\nO Arquivo " +
-                 arquivo + " possui " +
-                 std::to_string(lidos / static_cast<std::size_t>(por_linha)) +
-                 " registros enquanto o problema tem " + std::to_string(linhas) + " linhas.\n";
-    }
+    libera_matriz(m, linhas + 1);
     return r;
 }
 

@@ -22,42 +22,18 @@ namespace {
 
 constexpr std::size_t kBloco = std::size_t{1} << 20;
 
-[[noreturn]] void falha(const std::string& msg) {
-    escreve(msg.c_str());
-    registra_erro(msg.c_str());
-    registra_espera("tecla");
-    le_caractere();
-    std::exit(1);
-}
-
-[[noreturn]] void nao_abre(const char* path) {
-    falha(std::string("O Arquivo ") + path + " nao pode ser aberto.\n");
-}
-
-[[noreturn]] void desencontro(const char* path, int count, int rows) {
-    falha(std::string("O Arquivo ") + path + " nao corresponde as especificacoes.\n" +
-          "O Arquivo " + path + " possui " + std::to_string(count) +
-          " registros enquanto o problema tem " + std::to_string(rows) + " linhas.\n");
-}
-
-int abre_leitura(const char* path) {
-    const int fd = abre_leitura_arquivo(path);
-    if (fd < 0) nao_abre(path);
-    return fd;
-}
-
 // The reading state of one open data file.
 struct Leitor {
     int fd;
-    const char* path;
     std::unique_ptr<char[]> buf{new char[kBloco]};
     std::size_t cap = kBloco;
     std::size_t len = 0;     // bytes held
     std::size_t pos = 0;     // next byte to parse
     std::size_t regiao = 0;  // end of the parsable region: just after white space, or the end
     bool fim = false;        // end of file seen
+    bool falhou = false;     // a read error: the file counts as one that cannot be read
 
-    Leitor(int f, const char* p) : fd(f), path(p) {}
+    explicit Leitor(int f) : fd(f) {}
     Leitor(const Leitor&) = delete;
     Leitor& operator=(const Leitor&) = delete;
     Leitor(Leitor&&) = delete;
@@ -65,7 +41,7 @@ struct Leitor {
     ~Leitor() { fecha_arquivo(fd); }
 
     // Carries the unparsed tail to the front and reads until a new region is available (or the
-    // file ends). A read error counts as a file that cannot be read.
+    // file ends). A read error ends the file, and is kept in falhou.
     void recarrega() {
         const std::size_t resto = len - regiao;
         std::memmove(buf.get(), buf.get() + regiao, resto);
@@ -94,11 +70,8 @@ struct Leitor {
                 cap *= 2;
             }
             const long long r = le_bloco_arquivo(fd, buf.get() + len, cap - len);
-            if (r < 0) {
-                fecha_arquivo(fd);
-                nao_abre(path);
-            }
-            if (r == 0) {
+            if (r < 0) falhou = true;
+            if (r <= 0) {
                 fim = true;
                 continue;
             }
@@ -138,38 +111,50 @@ struct Leitor {
     }
 };
 
-}  // namespace
-
-void le_arq_vetor(const char* path, int n, Vector v) {
-    Leitor leitor(abre_leitura(path), path);
-    if (n <= 0) return;
-    const std::size_t lidos = leitor.preenche(v + 1, static_cast<std::size_t>(n));
-    if (lidos < static_cast<std::size_t>(n)) {
-        fecha_arquivo(leitor.fd);
-        leitor.fd = -1;
-        desencontro(path, static_cast<int>(lidos), n);
-    }
+FalhaDeArquivo nao_abre(const char* path) {
+    return {FalhaDeArquivo::Tipo::NaoAbre, path, 0, 0};
 }
 
-void le_arq_matriz(const char* path, int rows, int cols, Matrix m) {
-    Leitor leitor(abre_leitura(path), path);
-    if (rows < 0 || cols < 0) {
-        fecha_arquivo(leitor.fd);
-        leitor.fd = -1;
-        desencontro(path, 0, rows);
-    }
+FalhaDeArquivo desencontro(const char* path, int registros, int linhas) {
+    return {FalhaDeArquivo::Tipo::Desencontro, path, registros, linhas};
+}
+
+}  // namespace
+
+FalhaDeArquivo le_arq_vetor(const char* path, int n, Vector v) {
+    Leitor leitor(abre_leitura_arquivo(path));
+    if (leitor.fd < 0) return nao_abre(path);
+    if (n <= 0) return {};
+    const std::size_t lidos = leitor.preenche(v + 1, static_cast<std::size_t>(n));
+    if (leitor.falhou) return nao_abre(path);
+    if (lidos < static_cast<std::size_t>(n)) return desencontro(path, static_cast<int>(lidos), n);
+    return {};
+}
+
+FalhaDeArquivo le_arq_matriz(const char* path, int rows, int cols, Matrix m) {
+    Leitor leitor(abre_leitura_arquivo(path));
+    if (leitor.fd < 0) return nao_abre(path);
+    if (rows < 0 || cols < 0) return desencontro(path, 0, rows);
     const auto c = static_cast<std::size_t>(cols);
-    for (int i = 1; i <= rows && c > 0; ++i)
-        if (leitor.preenche(m[i] + 1, c) < c) {
-            fecha_arquivo(leitor.fd);
-            leitor.fd = -1;
-            desencontro(path, i - 1, rows);
-        }
+    for (int i = 1; i <= rows && c > 0; ++i) {
+        const std::size_t lidos = leitor.preenche(m[i] + 1, c);
+        if (leitor.falhou) return nao_abre(path);
+        if (lidos < c) return desencontro(path, i - 1, rows);
+    }
+    return {};
 }
 
 void limpa_arquivo(const char* path) {
     std::FILE* f = std::fopen(path, "w");
-    if (f == nullptr) falha(std::string("O arquivo ") + path + " nao pode ser aberto");
+    if (f == nullptr) {
+        const std::string msg = mensagem_nao_abre_para_escrita(path);
+        escreve(msg.c_str());
+        registra_erro(msg.c_str());
+        registra_espera(Espera::Tecla);
+        le_caractere();
+        registra_fim(1, Causa::Erro);
+        std::exit(1);
+    }
     std::fclose(f);
 }
 

@@ -9,6 +9,7 @@
 
 #include "conversao.h"
 #include "plataforma.h"
+#include "registro.h"
 #include "util.h"
 
 namespace sislin {
@@ -16,9 +17,12 @@ namespace sislin {
 namespace {
 
 // Output that cannot be written (a full disk, a closed standard output) ends the run at once:
-// a transcript that lost its text must not look like a run that succeeded.
+// a transcript that lost its text must not look like a run that succeeded. The record says so.
 [[noreturn]] void saida_perdida() {
-    escreve_erro("A saida padrao nao pode ser escrita.\n");
+    constexpr const char* kMensagem = "A saida padrao nao pode ser escrita.\n";
+    escreve_erro(kMensagem);
+    registra_erro(kMensagem);
+    registra_fim(1, Causa::Saida);
     std::_Exit(1);
 }
 

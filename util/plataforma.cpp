@@ -20,6 +20,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#if !defined(__wasi__)  // WebAssembly has no signals (its signal.h refuses to be included)
+#include <csignal>
+#endif
 #if defined(__APPLE__)
 #include <malloc/malloc.h>
 #include <sys/sysctl.h>
@@ -56,6 +59,32 @@ long long le_bloco_arquivo(int arquivo, char* buf, std::size_t n) {
 void fecha_arquivo(int arquivo) {
     if (arquivo >= 0) ::_close(arquivo);
 }
+
+int abre_escrita_arquivo(const char* path) {
+    const int fd = ::_open(path, _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY | _O_NOINHERIT,
+                           _S_IREAD | _S_IWRITE);
+    return fd < 0 ? -1 : fd;
+}
+
+bool escreve_arquivo(int arquivo, const char* p, std::size_t n) {
+    while (n > 0) {
+        const unsigned pedido = n > (1u << 30) ? (1u << 30) : static_cast<unsigned>(n);
+        const int r = ::_write(arquivo, p, pedido);
+        if (r <= 0) return false;
+        p += r;
+        n -= static_cast<std::size_t>(r);
+    }
+    return true;
+}
+
+bool trunca_arquivo(int arquivo, long long tamanho) {
+    return ::_chsize_s(arquivo, tamanho) == 0 && ::_lseeki64(arquivo, tamanho, SEEK_SET) == tamanho;
+}
+
+// The console's Ctrl+C ends the process as it always did.
+void ao_sinal_de_fim(void (*)(int)) {}
+void bloqueia_sinais_de_fim() {}
+void libera_sinais_de_fim() {}
 
 bool existe_caminho(const char* path) {
     struct _stat64 st;
@@ -129,6 +158,75 @@ long long le_bloco_arquivo(int arquivo, char* buf, std::size_t n) {
 void fecha_arquivo(int arquivo) {
     if (arquivo >= 0) ::close(arquivo);
 }
+
+int abre_escrita_arquivo(const char* path) {
+    int fd = -1;
+    do {
+        // NOLINTNEXTLINE(cppcoreguidelines-pro-type-vararg): the mode of a created file
+        fd = ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    } while (fd < 0 && errno == EINTR);
+    return fd < 0 ? -1 : fd;
+}
+
+bool escreve_arquivo(int arquivo, const char* p, std::size_t n) {
+    while (n > 0) {
+        const ssize_t r = ::write(arquivo, p, n);
+        if (r < 0 && errno == EINTR) continue;
+        if (r <= 0) return false;
+        p += r;
+        n -= static_cast<std::size_t>(r);
+    }
+    return true;
+}
+
+bool trunca_arquivo(int arquivo, long long tamanho) {
+    return ::ftruncate(arquivo, static_cast<off_t>(tamanho)) == 0 &&
+           ::lseek(arquivo, static_cast<off_t>(tamanho), SEEK_SET) == static_cast<off_t>(tamanho);
+}
+
+#if defined(__wasi__)
+// WebAssembly has no signals: the host ends the module.
+void ao_sinal_de_fim(void (*)(int)) {}
+void bloqueia_sinais_de_fim() {}
+void libera_sinais_de_fim() {}
+#else
+namespace {
+
+constexpr int kSinaisDeFim[] = {SIGTERM, SIGINT, SIGHUP};
+void (*tratador_de_fim)(int) = nullptr;
+
+sigset_t sinais_de_fim() {
+    sigset_t s;
+    sigemptyset(&s);
+    for (const int sinal : kSinaisDeFim) sigaddset(&s, sinal);
+    return s;
+}
+
+extern "C" void ao_sinal(int sinal) {
+    if (tratador_de_fim != nullptr) tratador_de_fim(sinal);
+    ::_exit(128 + sinal);
+}
+
+}  // namespace
+
+void ao_sinal_de_fim(void (*tratador)(int)) {
+    tratador_de_fim = tratador;
+    struct sigaction acao {};
+    acao.sa_handler = ao_sinal;      // NOLINT(cppcoreguidelines-pro-type-union-access)
+    acao.sa_mask = sinais_de_fim();  // one end at a time
+    for (const int sinal : kSinaisDeFim) ::sigaction(sinal, &acao, nullptr);
+}
+
+void bloqueia_sinais_de_fim() {
+    const sigset_t s = sinais_de_fim();
+    ::sigprocmask(SIG_BLOCK, &s, nullptr);
+}
+
+void libera_sinais_de_fim() {
+    const sigset_t s = sinais_de_fim();
+    ::sigprocmask(SIG_UNBLOCK, &s, nullptr);
+}
+#endif
 
 bool existe_caminho(const char* path) {
     struct stat st {};

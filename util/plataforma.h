@@ -18,6 +18,23 @@ void fecha_arquivo(int arquivo);  // a negative handle is ignored
 // Whether something (a file, a folder, anything) is at path, readable or not.
 bool existe_caminho(const char* path);
 
+// ---- The record's file, written with the system's own calls (no C stream), so that the end by
+// a signal can complete it. escreve_arquivo and trunca_arquivo are async-signal-safe.
+// Creates path, or empties it, for writing; a handle (>= 0), or -1 when it cannot.
+int abre_escrita_arquivo(const char* path);
+// Writes all n bytes (an interrupted write is retried); false when they could not be written.
+bool escreve_arquivo(int arquivo, const char* p, std::size_t n);
+// Cuts the file to tamanho bytes; the next write goes there. False when it cannot be cut.
+bool trunca_arquivo(int arquivo, long long tamanho);
+
+// ---- Signals that end the run: SIGTERM, SIGINT and SIGHUP where the platform has them (not on
+// Windows or WebAssembly, where nothing changes). When one arrives, tratador(its number) runs,
+// and must be async-signal-safe; then the process ends at once with status 128 + the number.
+void ao_sinal_de_fim(void (*tratador)(int sinal));
+// Holds those signals back (bloqueia) until libera: around work that tratador must not cut.
+void bloqueia_sinais_de_fim();
+void libera_sinais_de_fim();
+
 // ---- Console. Standard input, output and error in binary mode ("\n" line ends everywhere),
 // output fully buffered in buffer. Every read, write and flush of the program goes through
 // these. With the GNU C library reads and writes take no stream lock (the program has one

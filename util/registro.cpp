@@ -1,7 +1,9 @@
-// The record of a run (registro.h): JSON Lines through a C stream of its own, fully buffered,
-// flushed when the process exits.
+// The record of a run (registro.h): JSON Lines through a buffer of its own, written out at each
+// wait for input, at the end of the run and at exit.
 #include "registro.h"
 
+#include <algorithm>
+#include <atomic>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -10,23 +12,102 @@
 #include <string>
 
 #include "console.h"
+#include "plataforma.h"
 
 namespace sislin {
 
 namespace {
 
-// The record's stream: null when no record is written.
-std::FILE*& fluxo() {
-    static std::FILE* f = nullptr;
-    return f;
+// The record's file and its buffer. The record is made of whole lines whatever ends the run: a
+// signal handler (termina_por_sinal) writes out the whole lines the buffer holds and cuts off
+// what the file holds of an unfinished line, so it must see a consistent state. Bytes are only
+// appended to the buffer past `inteiro`, which a line end moves forward with one store; the
+// buffer is written out, and the counts of the file updated, with the signals held back.
+struct Registro {
+    int arquivo = -1;          // -1: no record
+    const char* caminho = "";  // the variable's value, which the run does not change
+    char buffer[1 << 16]{};
+    std::size_t usado = 0;            // bytes of buffer in use
+    std::atomic<int> inteiro = 0;     // bytes of buffer up to its last line end
+    volatile long long escritos = 0;  // bytes written to the file
+    volatile long long gravado = 0;   // bytes of the file up to its last line end
+    bool falhou = false;              // a write failed: the record is cut
+};
+
+// A lock-free atomic is safe to read in a signal handler.
+static_assert(std::atomic<int>::is_always_lock_free);
+
+Registro& registro() {
+    constinit static Registro r;  // made at compile time: no work for a run without a record
+    return r;
+}
+
+// Writes the buffer out. A line longer than the buffer goes out in pieces: the file then ends
+// in an unfinished line until the piece that ends it.
+void descarrega() {
+    Registro& r = registro();
+    if (r.arquivo < 0 || r.usado == 0) return;
+    bloqueia_sinais_de_fim();
+    if (!r.falhou && !escreve_arquivo(r.arquivo, r.buffer, r.usado)) r.falhou = true;
+    if (!r.falhou) {
+        const long long antes = r.escritos;
+        r.escritos = antes + static_cast<long long>(r.usado);
+        if (r.inteiro > 0) r.gravado = antes + r.inteiro;
+    }
+    r.usado = 0;
+    r.inteiro = 0;
+    libera_sinais_de_fim();
 }
 
 void poe(const char* p, std::size_t n) {
-    std::fwrite(p, 1, n, fluxo());
+    Registro& r = registro();
+    while (n > 0) {
+        if (r.usado == sizeof r.buffer) descarrega();
+        const std::size_t parte = std::min(n, sizeof r.buffer - r.usado);
+        std::memcpy(r.buffer + r.usado, p, parte);
+        r.usado += parte;
+        p += parte;
+        n -= parte;
+    }
 }
 
 void poe(const char* s) {
     poe(s, std::strlen(s));
+}
+
+// A non-negative number's digits into buf (at least 20 places); their count. Signal-safe.
+std::size_t digitos(long long v, char* buf) {
+    char inverso[24];
+    std::size_t n = 0;
+    do {
+        inverso[n++] = static_cast<char>('0' + v % 10);
+        v /= 10;
+    } while (v > 0 && n < sizeof inverso);
+    for (std::size_t i = 0; i < n; ++i) buf[i] = inverso[n - 1 - i];
+    return n;
+}
+
+// The end by a signal, from the signal handler: only async-signal-safe work. The whole lines of
+// the buffer complete the file (an unfinished line of the file ends among them); without a line
+// end in the buffer, the file is cut back to its last whole line. Then the "fim" line.
+void termina_por_sinal(int sinal) {
+    Registro& r = registro();
+    if (r.arquivo < 0 || r.falhou) return;
+    if (r.inteiro > 0)
+        escreve_arquivo(r.arquivo, r.buffer, static_cast<std::size_t>(r.inteiro));
+    else if (r.escritos > r.gravado)
+        trunca_arquivo(r.arquivo, r.gravado);
+    char linha[128];
+    std::size_t n = 0;
+    const auto junta = [&](const char* t) {
+        while (*t != '\0') linha[n++] = *t++;
+    };
+    junta("{\"evento\":\"fim\",\"status\":");
+    n += digitos(128 + sinal, linha + n);
+    junta(",\"causa\":\"sinal\",\"sinal\":");
+    n += digitos(sinal, linha + n);
+    junta("}\n");
+    escreve_arquivo(r.arquivo, linha, n);
 }
 
 // A JSON string: the quote, the backslash and the control characters escaped.
@@ -50,8 +131,19 @@ void poe_texto(const char* s) {
     poe("\"");
 }
 
+// Whether the next member or item is the first of its object or list (no comma before it).
+bool& primeiro() {
+    static bool p = true;
+    return p;
+}
+
+void separa() {
+    if (!primeiro()) poe(",");
+    primeiro() = false;
+}
+
 void poe_nome(const char* nome) {
-    poe(",");
+    separa();
     poe_texto(nome);
     poe(":");
 }
@@ -79,30 +171,33 @@ void poe_sequencia(const Scalar* v, int n) {
 
 }  // namespace
 
-void abre_registro() {
+bool abre_registro() {
     const char* caminho = std::getenv("SISLIN_REGISTRO");
-    if (caminho == nullptr || *caminho == '\0') return;
-    std::FILE* f = std::fopen(caminho, "wb");
-    if (f == nullptr) {
+    if (caminho == nullptr || *caminho == '\0') return false;
+    Registro& r = registro();
+    r.arquivo = abre_escrita_arquivo(caminho);
+    if (r.arquivo < 0) {
         escreve_erro((std::string("O registro ") + caminho + " nao pode ser aberto.\n").c_str());
-        return;
+        return false;
     }
-    static char buffer[1 << 16];
-    std::setvbuf(f, buffer, _IOFBF, sizeof buffer);
-    fluxo() = f;  // closed at the run's end, or by exit() after a fatal message
-    inicia_evento("inicio");
-    campo_texto("programa", "sislin");
-    campo_int("formato", 1);
-    fecha_evento();
+    r.caminho = caminho;
+    // Whatever ends the run, the record ends in whole lines: written out at exit, completed
+    // with its "fim" by a signal.
+    static const bool ao_sair = std::atexit(descarrega) == 0;
+    static_cast<void>(ao_sair);
+    ao_sinal_de_fim(termina_por_sinal);
+    return true;
 }
 
 bool registrando() {
-    return fluxo() != nullptr;
+    return registro().arquivo >= 0;
 }
 
 void inicia_evento(const char* evento) {
     if (!registrando()) return;
-    poe("{\"evento\":");
+    poe("{");
+    primeiro() = true;
+    poe_nome("evento");
     poe_texto(evento);
 }
 
@@ -162,27 +257,93 @@ void campo_matriz(const char* nome, Matrix m, int n) {
     poe("]");
 }
 
+void abre_lista(const char* nome) {
+    if (!registrando()) return;
+    poe_nome(nome);
+    poe("[");
+    primeiro() = true;
+}
+
+void abre_objeto(const char* nome) {
+    if (!registrando()) return;
+    poe_nome(nome);
+    poe("{");
+    primeiro() = true;
+}
+
+void abre_item() {
+    if (!registrando()) return;
+    separa();
+    poe("{");
+    primeiro() = true;
+}
+
+void fecha_lista() {
+    if (!registrando()) return;
+    poe("]");
+    primeiro() = false;
+}
+
+void fecha_objeto() {
+    if (!registrando()) return;
+    poe("}");
+    primeiro() = false;
+}
+
+void campo_palavras(const char* nome, const char* palavras) {
+    if (!registrando()) return;
+    abre_lista(nome);
+    std::string palavra;
+    for (const char* p = palavras;; ++p) {
+        if (*p != ' ' && *p != '\0') {
+            palavra += *p;
+            continue;
+        }
+        if (!palavra.empty()) {
+            separa();
+            poe_texto(palavra.c_str());
+            palavra.clear();
+        }
+        if (*p == '\0') break;
+    }
+    fecha_lista();
+}
+
+void campo_esperas() {
+    if (!registrando()) return;
+    abre_lista("esperas");
+    for (const DescricaoDeEspera& e : kEsperas) {
+        abre_item();
+        campo_texto("de", e.de);
+        campo_texto("texto", e.texto);
+        fecha_objeto();
+    }
+    fecha_lista();
+}
+
 void fecha_evento() {
     if (!registrando()) return;
     poe("}\n");
+    registro().inteiro = static_cast<int>(registro().usado);
+    primeiro() = true;
 }
 
-void registra_espera(const char* de, int minimo, int maximo) {
+void registra_espera(Espera de, int minimo, int maximo) {
     if (!registrando()) return;
     inicia_evento("espera");
-    campo_texto("de", de);
+    campo_texto("de", nome_da_espera(de));
     if (minimo <= maximo) {
         campo_int("minimo", minimo);
         campo_int("maximo", maximo);
     }
     fecha_evento();
-    std::fflush(fluxo());
+    descarrega();
 }
 
-void registra_rejeitada(const char* de, const char* motivo) {
+void registra_rejeitada(Espera de, const char* motivo) {
     if (!registrando()) return;
     inicia_evento("rejeitada");
-    campo_texto("de", de);
+    campo_texto("de", nome_da_espera(de));
     campo_texto("motivo", motivo);
     fecha_evento();
 }
@@ -194,19 +355,29 @@ void registra_erro(const char* mensagem) {
     fecha_evento();
 }
 
-void registra_fim(int status) {
+void registra_fim_da_entrada(Espera de) {
     if (!registrando()) return;
+    inicia_evento("fim-da-entrada");
+    campo_texto("de", nome_da_espera(de));
+    fecha_evento();
+}
+
+void registra_fim(int status, Causa causa) {
+    if (!registrando()) return;
+    static constexpr const char* kCausas[] = {"sair", "fim-da-entrada", "erro", "sinal", "saida"};
     inicia_evento("fim");
     campo_int("status", status);
+    campo_texto("causa", kCausas[static_cast<int>(causa)]);
     fecha_evento();
-    // The record is closed here rather than by exit(), so that a write that failed (a full
-    // disk) is said instead of leaving a cut record unnoticed.
-    const bool falhou = std::ferror(fluxo()) != 0;
-    if (std::fclose(fluxo()) != 0 || falhou)
-        escreve_erro((std::string("O registro ") + std::getenv("SISLIN_REGISTRO") +
-                      " nao pode ser gravado.\n")
-                         .c_str());
-    fluxo() = nullptr;
+    // The record is closed here rather than at exit, so that a write that failed (a full disk)
+    // is said instead of leaving a cut record unnoticed.
+    descarrega();
+    Registro& r = registro();
+    const int arquivo = r.arquivo;
+    r.arquivo = -1;  // from here on a signal finds no record
+    fecha_arquivo(arquivo);
+    if (r.falhou)
+        escreve_erro((std::string("O registro ") + r.caminho + " nao pode ser gravado.\n").c_str());
 }
 
 }  // namespace sislin

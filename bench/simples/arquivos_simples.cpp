@@ -1,4 +1,4 @@
-// Data files of the plain build: one fscanf("%g") per number through stdio, same messages.
+// Data files of the plain build: one fscanf("%g") per number through stdio, the same failures.
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -11,47 +11,45 @@ namespace sislin {
 
 namespace {
 
-[[noreturn]] void falha(const std::string& msg) {
-    escreve(msg.c_str());
-    le_caractere();
-    std::exit(1);
-}
-
 std::FILE* abre(const char* path) {
     struct stat st;
-    std::FILE* f = ::stat(path, &st) == 0 && !S_ISDIR(st.st_mode) ? std::fopen(path, "r") : nullptr;
-    if (f == nullptr) falha(std::string("O Arquivo ") + path + " nao pode ser aberto.\n");
-    return f;
+    return ::stat(path, &st) == 0 && !S_ISDIR(st.st_mode) ? std::fopen(path, "r") : nullptr;
 }
 
-[[noreturn]] void desencontro(std::FILE* f, const char* path, int count, int rows) {
+FalhaDeArquivo desencontro(std::FILE* f, const char* path, int count, int rows) {
     std::fclose(f);
-    falha(std::string("O Arquivo ") + path + " nao corresponde as especificacoes.\n" +
-          "O Arquivo " + path + " possui " + std::to_string(count) +
-          " registros enquanto o problema tem " + std::to_string(rows) + " linhas.\n");
+    return {FalhaDeArquivo::Tipo::Desencontro, path, count, rows};
 }
 
 }  // namespace
 
-void le_arq_vetor(const char* path, int n, Vector v) {
+FalhaDeArquivo le_arq_vetor(const char* path, int n, Vector v) {
     std::FILE* f = abre(path);
+    if (f == nullptr) return {FalhaDeArquivo::Tipo::NaoAbre, path, 0, 0};
     for (int i = 1; i <= n; ++i)
-        if (std::fscanf(f, "%g", &v[i]) != 1) desencontro(f, path, i - 1, n);
+        if (std::fscanf(f, "%g", &v[i]) != 1) return desencontro(f, path, i - 1, n);
     std::fclose(f);
+    return {};
 }
 
-void le_arq_matriz(const char* path, int rows, int cols, Matrix m) {
+FalhaDeArquivo le_arq_matriz(const char* path, int rows, int cols, Matrix m) {
     std::FILE* f = abre(path);
-    if (rows < 0 || cols < 0) desencontro(f, path, 0, rows);
+    if (f == nullptr) return {FalhaDeArquivo::Tipo::NaoAbre, path, 0, 0};
+    if (rows < 0 || cols < 0) return desencontro(f, path, 0, rows);
     for (int i = 1; i <= rows; ++i)
         for (int j = 1; j <= cols; ++j)
-            if (std::fscanf(f, "%g", &m[i][j]) != 1) desencontro(f, path, i - 1, rows);
+            if (std::fscanf(f, "%g", &m[i][j]) != 1) return desencontro(f, path, i - 1, rows);
     std::fclose(f);
+    return {};
 }
 
 void limpa_arquivo(const char* path) {
     std::FILE* f = std::fopen(path, "w");
-    if (f == nullptr) falha(std::string("O arquivo ") + path + " nao pode ser aberto");
+    if (f == nullptr) {
+        escreve(mensagem_nao_abre_para_escrita(path).c_str());
+        le_caractere();
+        std::exit(1);
+    }
     std::fclose(f);
 }
 
