@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "arquivos_aula.h"
 #include "dialogo.h"
 #include "json_mini.h"
 
@@ -367,4 +368,82 @@ TEST(AulaDialogo, ComJsonARecusaTambemEUmObjeto) {
               R"(b7.txt nao corresponde as especificacoes.\nO Arquivo b7.txt possui 2 registros )"
               R"(enquanto o problema tem 3 linhas."})"
               "\n");
+}
+
+namespace {
+
+// What a folder holds: each name with its bytes (a folder's as "<pasta>", a link's target).
+std::string retrato(const fs::path& pasta) {
+    std::vector<std::string> v;
+    for (const auto& e : fs::directory_iterator(pasta)) {
+        const fs::path& c = e.path();
+        const std::string o = fs::is_symlink(fs::symlink_status(c))
+                                  ? "-> " + fs::read_symlink(c).string()
+                              : fs::is_directory(c) ? std::string("<pasta>")
+                                                    : le_arquivo(c);
+        v.push_back(c.filename().string() + ": " + o);
+    }
+    std::sort(v.begin(), v.end());
+    std::string t;
+    for (const std::string& s : v) t += s + "\n";
+    return t;
+}
+
+}  // namespace
+
+TEST(AulaDialogo, OParSubstituidoInteiroOuNada) {
+    // b7.txt is a folder with a file in it: asked to replace the pair, nothing changes.
+    const Pasta p;
+    grava(p.trabalho() / "a7.txt", "1 2\n3 4\n");
+    fs::create_directory(p.trabalho() / "b7.txt");
+    grava(p.trabalho() / "b7.txt" / "nota", "minha");
+    const std::string antes = retrato(p.trabalho());
+    espera(p.corre("exercicio --sobrescrever S03-000ANCE"), "",
+           "sislin-aula: nao foi possivel substituir b7.txt; nada foi gravado\n", 1);
+    EXPECT_EQ(retrato(p.trabalho()), antes);
+    EXPECT_EQ(le_arquivo(p.trabalho() / "b7.txt" / "nota"), "minha");
+    // An empty folder holds nothing: it is replaced.
+    fs::remove(p.trabalho() / "b7.txt" / "nota");
+    espera(p.corre("exercicio --sobrescrever S03-000ANCE"), kSaidaS3, "", 0);
+    EXPECT_EQ(retrato(p.trabalho()), std::string("a7.txt: ") + kA7 + "\nb7.txt: " + kB7 + "\n");
+    // A dangling symbolic link holds no data: replaced without --sobrescrever.
+    const Pasta q;
+    fs::create_symlink("nao-existe", q.trabalho() / "a7.txt");
+    espera(q.corre("exercicio S03-000ANCE"), kSaidaS3, "", 0);
+    EXPECT_EQ(retrato(q.trabalho()), std::string("a7.txt: ") + kA7 + "\nb7.txt: " + kB7 + "\n");
+}
+
+// Every rename of the replacement fails in turn: each time the folder is left exactly as it
+// was, whatever was there before.
+TEST(AulaDialogo, UmaFalhaEmQualquerPassoDeixaTudoComoEstava) {
+    const std::vector<std::pair<const char*, const char*>> inicios[] = {
+        {{"a7.txt", "1 2\n3 4\n"}, {"b7.txt", "5\n6\n"}},
+        {{"b7.txt", "5\n6\n"}},
+        {{"a7.txt", "1 2\n3 4\n"}},
+        {},
+    };
+    for (const auto& inicio : inicios) {
+        for (int falha = 1;; ++falha) {
+            const Pasta p;
+            for (const auto& [nome, conteudo] : inicio) grava(p.trabalho() / nome, conteudo);
+            fs::create_symlink("nao-existe", p.trabalho() / "b7.txt.link");
+            const std::string antes = retrato(p.trabalho());
+            const std::string a7 = (p.trabalho() / "a7.txt").string();
+            const std::string b7 = (p.trabalho() / "b7.txt").string();
+            int chamadas = 0;
+            const std::string erro = aula::grava_arquivos(
+                {{a7, "novo a\n"}, {b7, "novo b\n"}}, true,
+                [&](const std::string& de, const std::string& para) {
+                    return ++chamadas != falha && aula::renomeia_arquivo(de, para);
+                });
+            if (chamadas < falha) {  // every rename done: the pair is in
+                EXPECT_EQ(erro, "");
+                EXPECT_EQ(p.arquivo("a7.txt") + p.arquivo("b7.txt"), "novo a\nnovo b\n");
+                EXPECT_GE(falha, 3);
+                break;
+            }
+            EXPECT_NE(erro, "") << falha;
+            EXPECT_EQ(retrato(p.trabalho()), antes) << "falha no passo " << falha << "\n" << erro;
+        }
+    }
 }
