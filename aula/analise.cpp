@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <limits>
 #include <vector>
 
 #include "methods.h"
@@ -16,6 +17,8 @@ using Indice = std::size_t;
 
 // Single precision keeps 24 bits: log10(2^24) decimal digits.
 constexpr double kDigitosFloat = 7.224719895935548;
+// Double's unit roundoff times 2: with kappa at 1 / kEpsilon the inverse keeps no digit.
+constexpr double kEpsilon = std::numeric_limits<double>::epsilon();
 
 std::string g(double v) {
     char buf[kFormatoMax];
@@ -101,16 +104,17 @@ Normas normas(const MatrizReal& a) {
     for (const std::vector<double>& linha : a) {
         double s = 0.0;
         for (const double v : linha) s += std::fabs(v);
-        if (!(s <= r.a)) r.a = s;
+        r.a = maior_ou_nan(r.a, s);
     }
     const std::optional<double> inversa = norma_inversa(a);
-    if (!inversa) {
-        r.singular = true;
-        return r;
-    }
+    // kappa >= 1 always; the rounding of a well-conditioned inverse may give a hair less.
+    double kappa = inversa ? r.a * *inversa : 0.0;
+    if (kappa < 1.0) kappa = 1.0;
+    r.singular = !inversa || (std::isfinite(r.a) && kappa * kEpsilon >= 1.0);
+    if (r.singular) return r;
     r.inversa = *inversa;
-    r.kappa = r.a * r.inversa;
-    if (std::isfinite(r.kappa) && r.kappa >= 1.0) r.digitos = kDigitosFloat - log10_exato(r.kappa);
+    r.kappa = kappa;
+    if (std::isfinite(r.kappa)) r.digitos = kDigitosFloat - log10_exato(r.kappa);
     return r;
 }
 
@@ -192,7 +196,7 @@ std::optional<double> norma_inversa(const MatrizReal& a0) {
     for (Indice i = 0; i < n; ++i) {
         double s = 0.0;
         for (Indice j = 0; j < n; ++j) s += std::fabs(inv[i][j] / a[i][i]);
-        if (!(s <= norma)) norma = s;
+        norma = maior_ou_nan(norma, s);
     }
     return norma;
 }

@@ -48,14 +48,17 @@ struct ResultadoIteracao {
     std::optional<bool> converge() const;
 };
 
-// The maximum norms and the condition number. A is called singular when the elimination meets
-// a pivot exactly zero.
+// The maximum norms and the condition number. A (its entries finite) is called singular when
+// the elimination meets a pivot exactly zero, or when the computed kappa reaches
+// 1 / DBL_EPSILON = 2^52, about 4.5e15: the inverse computed in double then keeps no correct
+// digit, and A cannot be told from a singular matrix (the rounding of an exactly singular one
+// leaves a pivot near 1e-16 ||A|| and a kappa near 1e16 to 1e18).
 struct Normas {
-    double a = 0.0;  // ||A||
+    double a = 0.0;  // ||A||, NaN when an entry is NaN
     bool singular = false;
     double inversa = 0.0;  // ||A^-1|| (when not singular)
-    double kappa = 0.0;    // ||A|| ||A^-1|| (when not singular)
-    // 7.22 - log10 kappa, when kappa is finite and at least 1 (at most 0: none is left).
+    double kappa = 0.0;    // ||A|| ||A^-1||, at least 1 (when not singular)
+    // 7.22 - log10 kappa, when kappa is finite (at most 0: none is left).
     std::optional<double> digitos;
 };
 

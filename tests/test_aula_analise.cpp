@@ -384,3 +384,46 @@ TEST(AulaJson, ValoresNaoDeterminadosSaoNull) {
     EXPECT_TRUE(singular.em("normas").em("singular").booleano);
     EXPECT_EQ(singular.em("normas").em("digitos").tipo, Valor::Tipo::Nulo);
 }
+
+// The condition's edge cases: kappa is at least 1 (a rounding of 1/49 gave 0.9999999999999999
+// and lost the digits), a NaN in A shows in ||A|| in any row order, and a matrix singular in
+// double precision is called singular, not given a kappa near 1e17.
+TEST(AulaAnalise, CondicaoNosCasosDeBorda) {
+    const double nan = std::nan("");
+    const double quase = 1.0 + std::ldexp(1.0, -40);   // kappa about 4.4e12: not singular
+    const double demais = 1.0 + std::ldexp(1.0, -52);  // kappa about 1.8e16: singular
+    struct Caso {
+        MatrizReal a;
+        const char* trecho;
+    };
+    const Caso casos[] = {
+        {{{49}},
+         "kappa(A)  = 1\nDigitos confiaveis da solucao em precisao simples: cerca de 7.2\n"},
+        {{{49, 0}, {0, 49}},
+         "kappa(A)  = 1\nDigitos confiaveis da solucao em precisao simples: cerca de 7.2\n"},
+        {{{1, nan}, {1, 2}}, "||A||     = nan\n"},
+        {{{2, 1}, {1, nan}}, "||A||     = nan\n"},
+        {{{nan, 1}, {1, 2}}, "||A||     = nan\n"},
+        {{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}, "A e singular: nao tem inversa, kappa infinito\n"},
+        {{{1e-200, 2e-200, 3e-200}, {4e-200, 5e-200, 6e-200}, {7e-200, 8e-200, 9e-200}},
+         "A e singular: nao tem inversa, kappa infinito\n"},
+        {{{1, 1}, {1, demais}}, "A e singular: nao tem inversa, kappa infinito\n"},
+        {{{1, 1}, {1, quase}}, "Digitos confiaveis da solucao em precisao simples: nenhum\n"},
+        {{{1e-200, 1e-200}, {1e-200, 2e-200}}, "kappa(A)  = 9\n"},
+    };
+    for (const Caso& c : casos) {
+        const Analise r = analisa(c.a);
+        EXPECT_NE(texto_analise(r).find(c.trecho), std::string::npos) << c.trecho << "\n"
+                                                                      << texto_analise(r);
+        EXPECT_TRUE(!(r.normas.kappa < 1.0) || r.normas.singular) << c.trecho;
+        confere_json(json_analise(r), texto_analise(r));
+    }
+    // The larger of two, a NaN winning in either place (||A||, ||A^-1||, the spectral radius).
+    const double pares[][3] = {{1, 2, 2}, {2, 1, 2}, {nan, 1, nan}, {1, nan, nan}, {-0.0, 0, 0}};
+    for (const auto& [a, b, maior] : pares) {
+        if (std::isnan(maior))
+            EXPECT_TRUE(std::isnan(maior_ou_nan(a, b))) << a << " " << b;
+        else
+            EXPECT_EQ(maior_ou_nan(a, b), maior) << a << " " << b;
+    }
+}
