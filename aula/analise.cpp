@@ -241,7 +241,7 @@ std::string texto_analise(const Analise& r) {
     for (Indice i = 0; i < r.linhas.size(); ++i) {
         const LinhaDominancia& l = r.linhas[i];
         t += "linha " + numero_linha(i) + ": " + g(l.diagonal) + " contra " + g(l.outros) + ": " +
-             veredito_linha(l.tipo) + "\n";
+             veredito_linha(l.dominancia) + "\n";
     }
     t += std::string(frase_dominancia(r.conclusao)) +
          "\n\nIteracoes (raio espectral da matriz de iteracao):\n";
@@ -260,8 +260,8 @@ std::string json_analise(const Analise& r) {
         const LinhaDominancia& l = r.linhas[i];
         if (i > 0) t += ',';
         t += R"({"linha":)" + std::to_string(i + 1) + R"(,"diagonal":)" + json_numero(l.diagonal) +
-             R"(,"outros":)" + json_numero(l.outros) + R"(,"tipo":")" + nome_dominancia(l.tipo) +
-             "\"}";
+             R"(,"outros":)" + json_numero(l.outros) + R"(,"tipo":")" +
+             nome_dominancia(l.dominancia) + "\"}";
     }
     t += R"(],"conclusao":")" + std::string(nome_dominancia(r.conclusao)) + R"(","texto":)" +
          json_texto(frase_dominancia(r.conclusao)) + R"(},"iteracoes":[)" +

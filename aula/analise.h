@@ -29,9 +29,9 @@ int pivo_nulo_simples(const MatrizReal& a);
 enum class Dominancia : std::uint8_t { Estrita, Fraca, Nenhuma };
 
 struct LinhaDominancia {
-    double diagonal;  // |a_ii|
-    double outros;    // the sum of the other |a_ij| of the row
-    Dominancia tipo;
+    double diagonal;        // |a_ii|
+    double outros;          // the sum of the other |a_ij| of the row
+    Dominancia dominancia;  // the row's verdict
 };
 
 // One iterative method: its iteration matrix's spectral radius and what follows from it.

@@ -32,7 +32,7 @@ void troca_sinais(Aleatorio& g, MatrizInt& a) {
             for (std::int64_t& v : linha) v = -v;
 }
 
-MatrizReal real(const MatrizInt& a) {
+MatrizReal em_double(const MatrizInt& a) {
     MatrizReal r(a.size(), std::vector<double>(a.size(), 0.0));
     for (Indice i = 0; i < a.size(); ++i)
         for (Indice j = 0; j < a.size(); ++j) r[i][j] = static_cast<double>(a[i][j]);
@@ -46,7 +46,7 @@ struct Raios {
     double gauss_seidel;
 };
 std::optional<Raios> raios(const MatrizInt& a) {
-    const MatrizReal r = real(a);
+    const MatrizReal r = em_double(a);
     const std::optional<MatrizReal> tj = matriz_jacobi(r);
     const std::optional<MatrizReal> tg = matriz_gauss_seidel(r);
     if (!tj || !tg) return std::nullopt;
@@ -220,8 +220,9 @@ private:
 
 // 200 sweeps of the program's own Jacobi (or Gauss-Seidel) sweep from the zero vector, as the
 // program starts them: true when they reach the exact solution to 1e-3 (converge) or end with a
-// change above 1000 or not a number (diverge). A start whose error lies wholly in the span of
-// the smaller eigenvalues does not diverge, whatever the spectral radius: this settles it.
+// change above 1000 or not a number (diverge). The radius alone does not settle either: a
+// start whose error lies in the span of the smaller eigenvalues does not diverge at first,
+// whatever the radius (nunca_para below watches every sweep of the diverging method).
 bool percurso(const Sistema& s, bool gauss_seidel, bool converge) {
     EmFloat f(s);
     Scalar mudanca = 0.0F;

@@ -329,7 +329,7 @@ void confere_json(const std::string& json, const std::string& texto) {
               passo == 0 ? "nenhum pivo nulo." : "pivo nulo na etapa " + g(passo) + ".");
 }
 
-MatrizReal real(const MatrizInt& a) {
+MatrizReal em_double(const MatrizInt& a) {
     MatrizReal r(a.size());
     for (std::size_t i = 0; i < a.size(); ++i) r[i].assign(a[i].begin(), a[i].end());
     return r;
@@ -342,7 +342,7 @@ TEST(AulaJson, OsNumerosDoJsonSaoOsDoTextoEmCadaTipo) {
         const auto tipo = static_cast<Tipo>(t);
         for (int n = n_minimo(tipo); n <= n_maximo(tipo); ++n)
             for (const std::uint32_t semente : {3U, 77777U}) {
-                const Analise r = analisa(real(gera({tipo, n, semente}).a));
+                const Analise r = analisa(em_double(gera({tipo, n, semente}).a));
                 confere_json(json_analise(r), texto_analise(r));
                 // Each double reads back from its JSON text to the same bits.
                 const Valor v = json_mini::le(json_analise(r));

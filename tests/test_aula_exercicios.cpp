@@ -1,8 +1,9 @@
 // The companion's exercises: every kind keeps its promise on many codes, checked here without
 // the generator's own tests (dominance by its definition, the pivots of the program's own
-// elimination, 200 sweeps of the program's own iterations, the condition number from the
-// analysis's inverse in double, not the generator's exact fractions); the code's check character;
-// and the bytes of the files of a table of codes, which must be the same on every platform.
+// elimination, 200 sweeps of the program's own iterations and its stopping test on the method
+// that must diverge, the condition number from the analysis's inverse in double, not the
+// generator's exact fractions); the code's check character; and the bytes of the files of
+// tables of codes, which must be the same on every platform.
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -96,7 +97,7 @@ double erro_pivoteado(const Sistema& s) {
     return distancia(b, s.x);
 }
 
-MatrizReal real(const MatrizInt& a) {
+MatrizReal em_double(const MatrizInt& a) {
     MatrizReal r(a.size());
     for (std::size_t i = 0; i < a.size(); ++i) r[i].assign(a[i].begin(), a[i].end());
     return r;
@@ -111,7 +112,7 @@ double kappa(const MatrizInt& ai) {
         for (const std::int64_t v : linha) soma += std::fabs(static_cast<double>(v));
         norma = std::fmax(norma, soma);
     }
-    return norma * norma_inversa(real(ai)).value_or(HUGE_VAL);
+    return norma * norma_inversa(em_double(ai)).value_or(HUGE_VAL);
 }
 
 bool dominante(const MatrizInt& a) {
@@ -146,13 +147,13 @@ void confere(Tipo t, const Sistema& s, const std::string& codigo) {
             EXPECT_EQ(rumo(s, true), Rumo::Converge);
             break;
         case Tipo::P:
-            EXPECT_GT(pivo_nulo_simples(real(s.a)), 0);
+            EXPECT_GT(pivo_nulo_simples(em_double(s.a)), 0);
             EXPECT_LE(k, 1000 * (1 + 1e-9));
             EXPECT_LT(erro_pivoteado(s), 1e-3);
             break;
         case Tipo::G:
             EXPECT_FALSE(dominante(s.a));
-            EXPECT_EQ(pivo_nulo_simples(real(s.a)), 0);
+            EXPECT_EQ(pivo_nulo_simples(em_double(s.a)), 0);
             EXPECT_LE(k, 100 * (1 + 1e-9));
             break;
         case Tipo::M:
