@@ -91,6 +91,16 @@ std::uint32_t semente_nova() {
     return static_cast<std::uint32_t>(mistura % kSementes);
 }
 
+// The kinds' letters as a sentence lists them: "D, P, G, M, S e J".
+std::string lista_tipos() {
+    std::string t;
+    for (int i = 0; i < kNumeroTipos; ++i) {
+        if (i > 0) t += i + 1 < kNumeroTipos ? ", " : " e ";
+        t += kLetrasTipos[i];
+    }
+    return t;
+}
+
 std::optional<Exercicio> pedido(const std::vector<std::string>& args, std::string& erro) {
     if (args.size() == 1) {
         LeituraCodigo l = le_codigo(args[0]);
@@ -99,7 +109,7 @@ std::optional<Exercicio> pedido(const std::vector<std::string>& args, std::strin
     }
     const std::optional<Tipo> tipo = args[0].size() == 1 ? tipo_da_letra(args[0][0]) : std::nullopt;
     if (!tipo) {
-        erro = "tipo desconhecido: " + args[0] + " (os tipos sao D, P, G, M, S e J)";
+        erro = "tipo desconhecido: " + args[0] + " (os tipos sao " + lista_tipos() + ")";
         return std::nullopt;
     }
     const std::optional<int> n = le_inteiro(args[1], n_minimo(*tipo), n_maximo(*tipo));
