@@ -190,6 +190,8 @@ public:
     }
     EmFloat(const EmFloat&) = delete;
     EmFloat& operator=(const EmFloat&) = delete;
+    EmFloat(EmFloat&&) = delete;
+    EmFloat& operator=(EmFloat&&) = delete;
     ~EmFloat() {
         libera_matriz(a_, n_ + 1);
         libera_vetor(b_);
