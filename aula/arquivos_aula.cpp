@@ -107,6 +107,12 @@ std::string grava_arquivos(const std::vector<Arquivo>& arquivos, bool sobrescrev
                    "; use --sobrescrever para substitui-lo";
         trocas.push_back({&a, a.nome + ".novo", a.nome + ".antigo", existe, antigo.has_value()});
     }
+    // The names on the way are the program's own: a file of the user's under one of them is not
+    // taken over.
+    for (const Troca& t : trocas)
+        for (const std::string* nome : {&t.temporario, &t.reserva})
+            if (existe_caminho(nome->c_str()))
+                return "o arquivo " + *nome + " ja existe; apague-o ou renomeie-o antes";
     const std::string falhou = "; nada foi gravado";
     for (Troca& t : trocas) {
         t.gravado = grava_inteiro(t.temporario, t.arquivo->conteudo);

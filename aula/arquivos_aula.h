@@ -30,7 +30,8 @@ bool renomeia_arquivo(const std::string& de, const std::string& para);
 // no temporary file. A file that already holds the same bytes is left alone; one that holds
 // other bytes, or cannot be read, is not touched unless sobrescrever (a folder is then replaced
 // only when empty); without it nothing is written at all. A dangling symbolic link holds no
-// data and is replaced. Returns an empty text, or the message for the user.
+// data and is replaced. A file already under a temporary or backup name stops it all. Returns
+// an empty text, or the message for the user.
 std::string grava_arquivos(const std::vector<Arquivo>& arquivos, bool sobrescrever,
                            const Renomeia& renomeia = renomeia_arquivo);
 

@@ -406,6 +406,13 @@ TEST(AulaDialogo, OParSubstituidoInteiroOuNada) {
     fs::remove(p.trabalho() / "b7.txt" / "nota");
     espera(p.corre("exercicio --sobrescrever S03-000ANCE"), kSaidaS3, "", 0);
     EXPECT_EQ(retrato(p.trabalho()), std::string("a7.txt: ") + kA7 + "\nb7.txt: " + kB7 + "\n");
+    // A file of the user's under the name of a backup is not taken over.
+    grava(p.trabalho() / "a7.txt", "1 2\n3 4\n");
+    grava(p.trabalho() / "a7.txt.antigo", "meu\n");
+    const std::string com_reserva = retrato(p.trabalho());
+    espera(p.corre("exercicio --sobrescrever S03-000ANCE"), "",
+           "sislin-aula: o arquivo a7.txt.antigo ja existe; apague-o ou renomeie-o antes\n", 1);
+    EXPECT_EQ(retrato(p.trabalho()), com_reserva);
     // A dangling symbolic link holds no data: replaced without --sobrescrever.
     const Pasta q;
     fs::create_symlink("nao-existe", q.trabalho() / "a7.txt");
