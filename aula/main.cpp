@@ -42,14 +42,14 @@ std::string uso() {
 }
 
 // The command's words after its name, without the options.
-struct Pedido {
+struct Argumentos {
     std::vector<std::string> args;
     bool sobrescrever = false;
     bool json = false;
 };
 
-Pedido separa(const std::vector<std::string>& palavras) {
-    Pedido p;
+Argumentos separa(const std::vector<std::string>& palavras) {
+    Argumentos p;
     for (const std::string& a : palavras) {
         if (a == "--sobrescrever")
             p.sobrescrever = true;
@@ -145,7 +145,7 @@ std::string json_exercicio(const Exercicio& e, const Sistema& s) {
 }
 
 int exercicio(const std::vector<std::string>& palavras) {
-    const Pedido p = separa(palavras);
+    const Argumentos p = separa(palavras);
     const char* json = p.json ? "exercicio" : nullptr;
     if (p.args.empty() || p.args.size() > 2)
         return recusa("exercicio pede TIPO N ou um CODIGO", json);
@@ -161,7 +161,7 @@ int exercicio(const std::vector<std::string>& palavras) {
 }
 
 int analise(const std::vector<std::string>& palavras) {
-    const Pedido p = separa(palavras);
+    const Argumentos p = separa(palavras);
     const char* json = p.json ? "analise" : nullptr;
     const std::optional<int> n = p.args.size() == 1 && !p.sobrescrever
                                      ? le_inteiro(p.args[0], 1, kMaiorAnalise)
