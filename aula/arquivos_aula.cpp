@@ -1,4 +1,5 @@
-// Writing the exercise files atomically, and reading the data files for the analysis.
+// Writing the exercise files, the pair whole or not at all, and reading the data files for the
+// analysis.
 #include "arquivos_aula.h"
 
 #include <cstddef>
@@ -37,12 +38,26 @@ bool grava_inteiro(const std::string& nome, const std::string& texto) {
     return std::fclose(f) == 0 && escrito;
 }
 
-// Where rename does not replace an existing file (the C library of Windows), the old one is
-// removed first; the new bytes are complete in the temporary file either way.
-bool troca(const std::string& de, const std::string& para) {
-    if (std::rename(de.c_str(), para.c_str()) == 0) return true;
-    std::remove(para.c_str());
-    return std::rename(de.c_str(), para.c_str()) == 0;
+// One file of the pair on its way: the new bytes in a temporary file, the old entry (if any)
+// moved aside to a backup until the new one is in place.
+struct Troca {
+    const Arquivo* arquivo;
+    std::string temporario;  // nome.novo
+    std::string reserva;     // nome.antigo
+    bool existe;             // something is at nome (readable or not)
+    bool legivel;            // it could be read: a file, not a folder
+    bool gravado = false;    // the temporary file holds the new bytes
+    bool guardado = false;   // the old entry is at reserva
+    bool posto = false;      // the new file is at nome
+};
+
+// Puts everything back as it was: the new files out, the old entries back, no temporary file.
+void desfaz(std::vector<Troca>& trocas, const Renomeia& renomeia) {
+    for (auto t = trocas.rbegin(); t != trocas.rend(); ++t) {
+        if (t->posto && std::remove(t->arquivo->nome.c_str()) == 0) t->posto = false;
+        if (t->guardado && !t->posto && renomeia(t->reserva, t->arquivo->nome)) t->guardado = false;
+        if (t->gravado) std::remove(t->temporario.c_str());
+    }
 }
 
 }  // namespace
@@ -73,34 +88,67 @@ std::string texto_vetor(const VetorInt& b) {
     return texto;
 }
 
-std::string grava_arquivos(const std::vector<Arquivo>& arquivos, bool sobrescrever) {
-    std::vector<const Arquivo*> novos;
+bool renomeia_arquivo(const std::string& de, const std::string& para) {
+    return std::rename(de.c_str(), para.c_str()) == 0;
+}
+
+std::string grava_arquivos(const std::vector<Arquivo>& arquivos, bool sobrescrever,
+                           const Renomeia& renomeia) {
+    std::vector<Troca> trocas;
     for (const Arquivo& a : arquivos) {
         const std::optional<std::string> antigo = conteudo(a.nome.c_str());
         if (antigo && *antigo == a.conteudo) continue;
         // Something that cannot be read (a folder, a file without permission) is not replaced
-        // unasked either.
-        if (!sobrescrever && (antigo || existe_caminho(a.nome.c_str())))
+        // unasked either. A dangling symbolic link holds nothing: it is replaced.
+        const bool existe = antigo || existe_caminho(a.nome.c_str());
+        if (!sobrescrever && existe)
             return "o arquivo " + a.nome +
                    (antigo ? " ja existe com outro conteudo" : " ja existe e nao pode ser lido") +
                    "; use --sobrescrever para substitui-lo";
-        novos.push_back(&a);
+        trocas.push_back({&a, a.nome + ".novo", a.nome + ".antigo", existe, antigo.has_value()});
     }
-    std::vector<std::string> temporarios;
-    for (const Arquivo* a : novos) {
-        temporarios.push_back(a->nome + ".novo");
-        if (!grava_inteiro(temporarios.back(), a->conteudo)) {
-            for (const std::string& t : temporarios) std::remove(t.c_str());
-            return "nao foi possivel gravar " + a->nome;
+    // The names on the way are the program's own: a file of the user's under one of them is not
+    // taken over.
+    for (const Troca& t : trocas)
+        for (const std::string* nome : {&t.temporario, &t.reserva})
+            if (existe_caminho(nome->c_str()))
+                return "o arquivo " + *nome + " ja existe; apague-o ou renomeie-o antes";
+    const std::string falhou = "; nada foi gravado";
+    for (Troca& t : trocas) {
+        t.gravado = grava_inteiro(t.temporario, t.arquivo->conteudo);
+        if (!t.gravado) {
+            std::remove(t.temporario.c_str());
+            desfaz(trocas, renomeia);
+            return "nao foi possivel gravar " + t.arquivo->nome + falhou;
         }
     }
-    // A replacement that fails may have removed the old file already: its new bytes stay in the
-    // temporary file, which the message names.
-    for (std::size_t i = 0; i < novos.size(); ++i)
-        if (!troca(temporarios[i], novos[i]->nome)) {
-            for (std::size_t j = i + 1; j < novos.size(); ++j) std::remove(temporarios[j].c_str());
-            return "nao foi possivel gravar " + novos[i]->nome + " (o novo conteudo esta em " +
-                   temporarios[i] + ")";
+    // The old entries aside, then the new files in their place: each rename is atomic, and
+    // until the backups go, every step can be undone.
+    for (Troca& t : trocas) {
+        t.guardado = t.existe && renomeia(t.arquivo->nome, t.reserva);
+        if (t.existe && !t.guardado) {
+            desfaz(trocas, renomeia);
+            return "nao foi possivel substituir " + t.arquivo->nome + falhou;
+        }
+    }
+    for (Troca& t : trocas) {
+        t.posto = renomeia(t.temporario, t.arquivo->nome);
+        if (!t.posto) {
+            desfaz(trocas, renomeia);
+            return "nao foi possivel gravar " + t.arquivo->nome + falhou;
+        }
+        t.gravado = false;
+    }
+    // A folder goes only when empty: the unreadable entries' backups are removed first, so that
+    // a folder that stays still finds every other backup there to be put back.
+    for (const bool legiveis : {false, true})
+        for (Troca& t : trocas) {
+            if (!t.guardado || t.legivel != legiveis) continue;
+            if (std::remove(t.reserva.c_str()) != 0) {
+                desfaz(trocas, renomeia);
+                return "nao foi possivel substituir " + t.arquivo->nome + falhou;
+            }
+            t.guardado = false;
         }
     return "";
 }

@@ -1,7 +1,9 @@
-// The companion's data files: the text of a7.txt and b7.txt for a generated system, writing them
-// without ever leaving a half-written file, and reading them back as the program does.
+// The companion's data files: the text of a7.txt and b7.txt for a generated system, writing the
+// pair without ever leaving a half-written file or half a pair, and reading them back as the
+// program does.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,10 +21,19 @@ struct Arquivo {
     std::string nome;
     std::string conteudo;
 };
-// Writes each file (name relative to the current folder) through a temporary file renamed over
-// it. A file that already holds other bytes is not touched unless sobrescrever: then nothing is
-// written at all. Returns an empty text, or the message for the user.
-std::string grava_arquivos(const std::vector<Arquivo>& arquivos, bool sobrescrever);
+// How a file is renamed (de over para): std::rename, or in the tests one that fails on purpose.
+using Renomeia = std::function<bool(const std::string& de, const std::string& para)>;
+bool renomeia_arquivo(const std::string& de, const std::string& para);
+// Writes the files (names relative to the current folder) whole or not at all: each into a
+// temporary file (nome.novo), the old entries moved aside (nome.antigo), the new files renamed
+// into place, then the old entries removed; any failure puts every old entry back and leaves
+// no temporary file. A file that already holds the same bytes is left alone; one that holds
+// other bytes, or cannot be read, is not touched unless sobrescrever (a folder is then replaced
+// only when empty); without it nothing is written at all. A dangling symbolic link holds no
+// data and is replaced. A file already under a temporary or backup name stops it all. Returns
+// an empty text, or the message for the user.
+std::string grava_arquivos(const std::vector<Arquivo>& arquivos, bool sobrescrever,
+                           const Renomeia& renomeia = renomeia_arquivo);
 
 // The first count numbers of the file, each read as the program reads its data files ("%g" into
 // single precision, the same text for the same failures): the values, or the message.

@@ -28,13 +28,13 @@ int verificador(const std::array<int, kCorpo>& v) {
     return soma % kBase;
 }
 
-struct Limites {
+struct DadosDoTipo {
     int minimo;
     int maximo;
     const char* descricao;
 };
 
-constexpr std::array<Limites, kNumeroTipos> kLimites{{
+constexpr std::array<DadosDoTipo, kNumeroTipos> kTipos{{
     {2, 10, "estritamente diagonal dominante: Jacobi e Gauss-Seidel convergem"},
     {2, 10, "Gauss sem pivoteamento encontra um pivo nulo; com pivoteamento, bem condicionado"},
     {2, 10, "geral e bem condicionado, sem pivo nulo e sem dominancia estrita"},
@@ -43,8 +43,8 @@ constexpr std::array<Limites, kNumeroTipos> kLimites{{
     {3, 10, "Jacobi converge e Gauss-Seidel diverge"},
 }};
 
-const Limites& limites(Tipo t) {
-    return kLimites[static_cast<std::size_t>(t)];
+const DadosDoTipo& dados(Tipo t) {
+    return kTipos[static_cast<std::size_t>(t)];
 }
 
 }  // namespace
@@ -61,13 +61,13 @@ std::optional<Tipo> tipo_da_letra(char c) {
 }
 
 int n_minimo(Tipo t) {
-    return limites(t).minimo;
+    return dados(t).minimo;
 }
 int n_maximo(Tipo t) {
-    return limites(t).maximo;
+    return dados(t).maximo;
 }
 const char* descricao_tipo(Tipo t) {
-    return limites(t).descricao;
+    return dados(t).descricao;
 }
 
 std::string escreve_codigo(const Exercicio& e) {

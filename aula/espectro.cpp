@@ -246,7 +246,7 @@ std::optional<double> raio_espectral(const MatrizReal& a) {
         const double re = v->real[i];
         const double im = v->imaginaria[i];
         const double m = std::sqrt(re * re + im * im);
-        if (!(m <= raio)) raio = m;  // a NaN wins, so that it is seen
+        raio = maior_ou_nan(raio, m);
     }
     return raio;
 }

@@ -8,6 +8,7 @@
 // are used (each correctly rounded by IEEE 754), so the results are the same on every platform.
 #pragma once
 
+#include <cmath>
 #include <optional>
 #include <vector>
 
@@ -15,6 +16,12 @@ namespace sislin::aula {
 
 // Square, indexed from 0.
 using MatrizReal = std::vector<std::vector<double>>;
+
+// The larger of a and b, NaN when either is: a NaN wins in any order, so that it is seen.
+inline double maior_ou_nan(double a, double b) {
+    if (std::isnan(a)) return a;
+    return std::isnan(b) || b > a ? b : a;
+}
 
 struct Autovalores {
     std::vector<double> real;

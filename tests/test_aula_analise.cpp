@@ -1,6 +1,7 @@
 // The companion's analysis on systems with known answers: whole reports of a 2 x 2 and a 3 x 3
 // worked by hand, spectral radii against closed forms (complex dominant pairs included), the
-// Hilbert matrices' condition numbers, and the exact integer arithmetic of the generator.
+// Hilbert matrices' condition numbers, the condition's edge cases, and the exact integer
+// arithmetic of the generator.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -16,9 +17,17 @@
 using namespace sislin;
 using namespace sislin::aula;
 
+namespace {
+
+std::string relatorio(const MatrizReal& a) {
+    return texto_analise(analisa(a));
+}
+
+}  // namespace
+
 TEST(AulaAnalise, DoisPorDoisFeitoAMao) {
     // T_J has the eigenvalues +-sqrt(1/6), T_GS 0 and 1/6; A^-1 = [[3, -1], [-2, 4]] / 10.
-    EXPECT_EQ(analisa({{4, 1}, {2, 3}}),
+    EXPECT_EQ(relatorio({{4, 1}, {2, 3}}),
               "Analise de A (n = 2), em precisao dupla\n\n"
               "Dominancia diagonal por linhas (|a_ii| contra a soma dos outros |a_ij|):\n"
               "linha  1: 4 contra 1: estrita\n"
@@ -40,7 +49,7 @@ TEST(AulaAnalise, DoisPorDoisFeitoAMao) {
 TEST(AulaAnalise, TresPorTresFeitoAMao) {
     // T_J: lambda^3 - 1.5 lambda, so +-sqrt(1.5); T_GS = [[0, -1, 0], [0, 1, -1], [0, -0.5,
     // 0.5]]: 0, 0 and 1.5; A^-1 = [[-1, 2, -1], [2, -2, 1], [-1, 1, 0]]; the second pivot is 0.
-    EXPECT_EQ(analisa({{1, 1, 0}, {1, 1, 1}, {0, 1, 2}}),
+    EXPECT_EQ(relatorio({{1, 1, 0}, {1, 1, 1}, {0, 1, 2}}),
               "Analise de A (n = 3), em precisao dupla\n\n"
               "Dominancia diagonal por linhas (|a_ii| contra a soma dos outros |a_ij|):\n"
               "linha  1: 1 contra 1: fraca\n"
@@ -79,7 +88,7 @@ TEST(AulaAnalise, VereditosDosCasosDeBorda) {
          "cerca de 1 iteracao\n"},
     };
     for (const Caso& c : casos)
-        EXPECT_NE(analisa(c.a).find(c.trecho), std::string::npos) << c.trecho;
+        EXPECT_NE(relatorio(c.a).find(c.trecho), std::string::npos) << c.trecho;
 }
 
 namespace {
@@ -182,4 +191,46 @@ TEST(AulaInteiros, DeterminantesMenoresECondicao) {
     EXPECT_FALSE(condicao({{1, 2}, {2, 4}}));
     EXPECT_TRUE(estritamente_dominante({{3, 1, -1}, {0, 1, 0}, {1, 1, -3}}));
     EXPECT_FALSE(estritamente_dominante({{3, 1, -1}, {0, 1, 0}, {1, 2, -3}}));
+}
+
+// The condition's edge cases: kappa is at least 1 (a rounding of 1/49 gave 0.9999999999999999
+// and lost the digits), a NaN in A shows in ||A|| in any row order, and a matrix singular in
+// double precision is called singular, not given a kappa near 1e17.
+TEST(AulaAnalise, CondicaoNosCasosDeBorda) {
+    const double nan = std::nan("");
+    const double quase = 1.0 + std::ldexp(1.0, -40);   // kappa about 4.4e12: not singular
+    const double demais = 1.0 + std::ldexp(1.0, -52);  // kappa about 1.8e16: singular
+    struct Caso {
+        MatrizReal a;
+        const char* trecho;
+    };
+    const Caso casos[] = {
+        {{{49}},
+         "kappa(A)  = 1\nDigitos confiaveis da solucao em precisao simples: cerca de 7.2\n"},
+        {{{49, 0}, {0, 49}},
+         "kappa(A)  = 1\nDigitos confiaveis da solucao em precisao simples: cerca de 7.2\n"},
+        {{{1, nan}, {1, 2}}, "||A||     = nan\n"},
+        {{{2, 1}, {1, nan}}, "||A||     = nan\n"},
+        {{{nan, 1}, {1, 2}}, "||A||     = nan\n"},
+        {{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}, "A e singular: nao tem inversa, kappa infinito\n"},
+        {{{1e-200, 2e-200, 3e-200}, {4e-200, 5e-200, 6e-200}, {7e-200, 8e-200, 9e-200}},
+         "A e singular: nao tem inversa, kappa infinito\n"},
+        {{{1, 1}, {1, demais}}, "A e singular: nao tem inversa, kappa infinito\n"},
+        {{{1, 1}, {1, quase}}, "Digitos confiaveis da solucao em precisao simples: nenhum\n"},
+        {{{1e-200, 1e-200}, {1e-200, 2e-200}}, "kappa(A)  = 9\n"},
+    };
+    for (const Caso& c : casos) {
+        const Analise r = analisa(c.a);
+        EXPECT_NE(texto_analise(r).find(c.trecho), std::string::npos) << c.trecho << "\n"
+                                                                      << texto_analise(r);
+        EXPECT_TRUE(!(r.normas.kappa < 1.0) || r.normas.singular) << c.trecho;
+    }
+    // The larger of two, a NaN winning in either place (||A||, ||A^-1||, the spectral radius).
+    const double pares[][3] = {{1, 2, 2}, {2, 1, 2}, {nan, 1, nan}, {1, nan, nan}, {-0.0, 0, 0}};
+    for (const auto& [a, b, maior] : pares) {
+        if (std::isnan(maior))
+            EXPECT_TRUE(std::isnan(maior_ou_nan(a, b))) << a << " " << b;
+        else
+            EXPECT_EQ(maior_ou_nan(a, b), maior) << a << " " << b;
+    }
 }

@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "arquivos_aula.h"
 #include "dialogo.h"
+#include "json_mini.h"
 
 namespace fs = std::filesystem;
 using namespace sislin;
@@ -204,6 +206,15 @@ TEST(AulaDialogo, PedidosRuinsSaoRecusadosSemDeixarArquivos) {
     const Execucao ajuda = p.corre("--ajuda");
     EXPECT_EQ(ajuda.status, 0);
     EXPECT_EQ(ajuda.saida, sem.erros);
+    EXPECT_EQ(ajuda.saida.substr(0, ajuda.saida.find("Tipos:\n")),
+              "Uso:\n"
+              "  sislin-aula exercicio TIPO N [--sobrescrever] [--json]   novo exercicio do tipo e "
+              "da dimensao\n"
+              "  sislin-aula exercicio CODIGO [--sobrescrever] [--json]   o exercicio de um "
+              "codigo, de novo\n"
+              "  sislin-aula analise N [--json]                           analise de a7.txt e "
+              "b7.txt\n"
+              "  --json: o resultado (ou a recusa) num objeto JSON na saida padrao\n");
 }
 
 TEST(AulaDialogo, AnaliseLeOsArquivosComoOPrograma) {
@@ -279,4 +290,167 @@ TEST(AulaDialogo, OScriptDeNotaDoGuia) {
                         p.trabalho().string(), "");
     ASSERT_EQ(nota.status, 0) << nota.erros;
     EXPECT_EQ(nota.saida, esperada);
+}
+
+namespace {
+
+// The reasons the object breaks docs/sislin-aula.schema.json (empty: none).
+std::string fora_do_esquema(const std::string& json) {
+    const json_mini::Valor esquema =
+        json_mini::le(le_arquivo(fs::path(SISLIN_SOURCE_DIR) / "docs" / "sislin-aula.schema.json"));
+    return json_mini::valida(json_mini::le(json), esquema, esquema);
+}
+
+}  // namespace
+
+TEST(AulaDialogo, ComJsonUmObjetoNaSaida) {
+    const Pasta p;
+    espera(p.corre("exercicio S03-000ANCE --json"),
+           R"({"programa":"sislin-aula","formato":1,"comando":"exercicio","codigo":"S03-000ANCE",)"
+           R"("tipo":"S","descricao":"Gauss-Seidel converge e Jacobi diverge","n":3,)"
+           R"("solucao":[2,-4,5],"arquivos":["a7.txt","b7.txt"]})"
+           "\n",
+           "", 0);
+    EXPECT_EQ(p.arquivo("a7.txt"), kA7);
+    EXPECT_EQ(p.arquivo("b7.txt"), kB7);
+    EXPECT_EQ(fora_do_esquema(p.corre("exercicio --json S03-000ANCE").saida), "");
+    const Execucao a = p.corre("analise --json 3");
+    ASSERT_EQ(a.status, 0) << a.erros;
+    EXPECT_EQ(a.erros, "");
+    ASSERT_EQ(a.saida.back(), '\n');
+    EXPECT_EQ(a.saida.find('\n'), a.saida.size() - 1);
+    EXPECT_EQ(fora_do_esquema(a.saida), "");
+    EXPECT_EQ(json_mini::le(a.saida).em("texto").texto, kAnaliseS3);
+    // A new exercise of every kind: the JSON and the text say the same.
+    for (const char* tipo : {"D 2", "P 10", "G 4", "M 3", "S 5", "J 3"}) {
+        const Pasta q;
+        const Execucao j = q.corre(std::string("exercicio --json ") + tipo);
+        ASSERT_EQ(j.status, 0) << j.erros;
+        EXPECT_EQ(fora_do_esquema(j.saida), "") << j.saida;
+        const json_mini::Valor v = json_mini::le(j.saida);
+        std::string texto = "Codigo: " + v.em("codigo").texto + "\nTipo " + v.em("tipo").texto +
+                            ": " + v.em("descricao").texto + "\nn = " + v.em("n").texto +
+                            "\nSolucao exata:\n";
+        for (std::size_t i = 0; i < v.em("solucao").lista.size(); ++i)
+            texto += "x[" + std::string(i < 9 ? " " : "") + std::to_string(i + 1) +
+                     "] = " + v.em("solucao").lista[i].texto + "\n";
+        espera(q.corre("exercicio " + v.em("codigo").texto),
+               texto + "Arquivos a7.txt e b7.txt gravados.\n", "", 0);
+    }
+}
+
+TEST(AulaDialogo, ComJsonARecusaTambemEUmObjeto) {
+    struct Caso {
+        const char* argumentos;
+        const char* comando;
+    };
+    const Caso casos[] = {{"exercicio X 4 --json", "exercicio"},
+                          {"exercicio --json S03-000ANCF", "exercicio"},
+                          {"analise --json", "analise"},
+                          {"analise 3 --json", "analise"},
+                          {"analise 501 --json", "analise"}};
+    for (const Caso& c : casos) {
+        const Pasta p;
+        const Execucao e = p.corre(c.argumentos);
+        EXPECT_EQ(e.status, 1) << c.argumentos;
+        EXPECT_EQ(fora_do_esquema(e.saida), "") << e.saida;
+        const json_mini::Valor v = json_mini::le(e.saida);
+        EXPECT_EQ(v.em("comando").texto, c.comando);
+        EXPECT_EQ("sislin-aula: " + v.em("erro").texto + "\n", e.erros);
+        EXPECT_EQ(p.nomes(), "") << c.argumentos;
+    }
+    // A message of two lines stays one JSON string.
+    const Pasta p;
+    grava(p.trabalho() / "b7.txt", "1\n2\n");
+    const Execucao e = p.corre("analise 3 --json");
+    EXPECT_EQ(e.saida,
+              R"({"programa":"sislin-aula","formato":1,"comando":"analise","erro":"O Arquivo )"
+              R"(b7.txt nao corresponde as especificacoes.\nO Arquivo b7.txt possui 2 registros )"
+              R"(enquanto o problema tem 3 linhas."})"
+              "\n");
+}
+
+namespace {
+
+// What a folder holds: each name with its bytes (a folder's as "<pasta>", a link's target).
+std::string retrato(const fs::path& pasta) {
+    std::vector<std::string> v;
+    for (const auto& e : fs::directory_iterator(pasta)) {
+        const fs::path& c = e.path();
+        const std::string o = fs::is_symlink(fs::symlink_status(c))
+                                  ? "-> " + fs::read_symlink(c).string()
+                              : fs::is_directory(c) ? std::string("<pasta>")
+                                                    : le_arquivo(c);
+        v.push_back(c.filename().string() + ": " + o);
+    }
+    std::sort(v.begin(), v.end());
+    std::string t;
+    for (const std::string& s : v) t += s + "\n";
+    return t;
+}
+
+}  // namespace
+
+TEST(AulaDialogo, OParSubstituidoInteiroOuNada) {
+    // b7.txt is a folder with a file in it: asked to replace the pair, nothing changes.
+    const Pasta p;
+    grava(p.trabalho() / "a7.txt", "1 2\n3 4\n");
+    fs::create_directory(p.trabalho() / "b7.txt");
+    grava(p.trabalho() / "b7.txt" / "nota", "minha");
+    const std::string antes = retrato(p.trabalho());
+    espera(p.corre("exercicio --sobrescrever S03-000ANCE"), "",
+           "sislin-aula: nao foi possivel substituir b7.txt; nada foi gravado\n", 1);
+    EXPECT_EQ(retrato(p.trabalho()), antes);
+    EXPECT_EQ(le_arquivo(p.trabalho() / "b7.txt" / "nota"), "minha");
+    // An empty folder holds nothing: it is replaced.
+    fs::remove(p.trabalho() / "b7.txt" / "nota");
+    espera(p.corre("exercicio --sobrescrever S03-000ANCE"), kSaidaS3, "", 0);
+    EXPECT_EQ(retrato(p.trabalho()), std::string("a7.txt: ") + kA7 + "\nb7.txt: " + kB7 + "\n");
+    // A file of the user's under the name of a backup is not taken over.
+    grava(p.trabalho() / "a7.txt", "1 2\n3 4\n");
+    grava(p.trabalho() / "a7.txt.antigo", "meu\n");
+    const std::string com_reserva = retrato(p.trabalho());
+    espera(p.corre("exercicio --sobrescrever S03-000ANCE"), "",
+           "sislin-aula: o arquivo a7.txt.antigo ja existe; apague-o ou renomeie-o antes\n", 1);
+    EXPECT_EQ(retrato(p.trabalho()), com_reserva);
+    // A dangling symbolic link holds no data: replaced without --sobrescrever.
+    const Pasta q;
+    fs::create_symlink("nao-existe", q.trabalho() / "a7.txt");
+    espera(q.corre("exercicio S03-000ANCE"), kSaidaS3, "", 0);
+    EXPECT_EQ(retrato(q.trabalho()), std::string("a7.txt: ") + kA7 + "\nb7.txt: " + kB7 + "\n");
+}
+
+// Every rename of the replacement fails in turn: each time the folder is left exactly as it
+// was, whatever was there before.
+TEST(AulaDialogo, UmaFalhaEmQualquerPassoDeixaTudoComoEstava) {
+    const std::vector<std::pair<const char*, const char*>> inicios[] = {
+        {{"a7.txt", "1 2\n3 4\n"}, {"b7.txt", "5\n6\n"}},
+        {{"b7.txt", "5\n6\n"}},
+        {{"a7.txt", "1 2\n3 4\n"}},
+        {},
+    };
+    for (const auto& inicio : inicios) {
+        for (int falha = 1;; ++falha) {
+            const Pasta p;
+            for (const auto& [nome, conteudo] : inicio) grava(p.trabalho() / nome, conteudo);
+            fs::create_symlink("nao-existe", p.trabalho() / "b7.txt.link");
+            const std::string antes = retrato(p.trabalho());
+            const std::string a7 = (p.trabalho() / "a7.txt").string();
+            const std::string b7 = (p.trabalho() / "b7.txt").string();
+            int chamadas = 0;
+            const std::string erro = aula::grava_arquivos(
+                {{a7, "novo a\n"}, {b7, "novo b\n"}}, true,
+                [&](const std::string& de, const std::string& para) {
+                    return ++chamadas != falha && aula::renomeia_arquivo(de, para);
+                });
+            if (chamadas < falha) {  // every rename done: the pair is in
+                EXPECT_EQ(erro, "");
+                EXPECT_EQ(p.arquivo("a7.txt") + p.arquivo("b7.txt"), "novo a\nnovo b\n");
+                EXPECT_GE(falha, 3);
+                break;
+            }
+            EXPECT_NE(erro, "") << falha;
+            EXPECT_EQ(retrato(p.trabalho()), antes) << "falha no passo " << falha << "\n" << erro;
+        }
+    }
 }
