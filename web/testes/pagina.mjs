@@ -1,4 +1,4 @@
-// The page in three browser engines (navegadores.mjs): in each, served with and without the
+// The page in three browser engines (ferramentas/navegadores.mjs): in each, served with and without the
 // cross-origin isolation headers, a dialogue typed into the terminal must give the native
 // program's output with each reply inserted after its prompt, and the chart one point per sweep.
 // Then, per engine: the keyboard reaches every control from the terminal and comes back; axe-core
@@ -12,7 +12,7 @@
 // changes in the open page; "Copiar link" puts the link on the clipboard. The working set after 4, 5,
 // 6, 9 shows the factors in A. "Conferir" marks a student's values right or wrong at 4 digits. Screenshots and
 // transcripts are left in build-web-tests/.
-// Usage: node --test web/testes.mjs   (after make web and make program; MOTORES="chromium firefox")
+// Usage: node --test web/testes/pagina.mjs   (after make web and make program; MOTORES="chromium firefox")
 import { after, before, describe, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
@@ -20,10 +20,10 @@ import { cpSync, mkdirSync, mkdtempSync, readFileSync, readdirSync, rmSync, writ
 import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { MOTORES, abre } from './navegadores.mjs';
-import { serve } from './servidor.mjs';
+import { MOTORES, abre } from '../ferramentas/navegadores.mjs';
+import { serve } from '../ferramentas/servidor.mjs';
 
-const RAIZ = join(dirname(fileURLToPath(import.meta.url)), '..');
+const RAIZ = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
 const SITE = join(RAIZ, 'build-web');
 const RESULTADOS = join(RAIZ, 'build-web-tests');
 const AXE = readFileSync(join(RAIZ, 'web', 'node_modules', 'axe-core', 'axe.min.js'), 'utf8');
@@ -456,7 +456,7 @@ for (const motor of motores) {
 
     test('the working set after 4, 5, 6 and 9: the factors in A, each array from its choice', async () => {
       const aba = await abrePagina(navegador, 'sem');
-      await aba.avalia(() => { document.getElementById('trabalho-painel').open = true; });
+      await aba.avalia(() => { document.getElementById('conjunto-painel').open = true; });
       await aba.clica('#terminal');
       const respostas = ['4', '4', '5', '6', '9', '0.0001', '50', '0'];
       await dialogo(aba, `${motor}-conjunto`, EXEMPLO, respostas, digitando(aba));
@@ -497,7 +497,7 @@ for (const motor of motores) {
         'x[1]: certo (programa: 1)', 'x[2]: certo (programa: 2.0000002)', 'x[3]: certo (programa: -1)',
         'x[4]: errado (programa: 0.99999994)']);
       await aba.avalia(() => {
-        for (const id of ['analise', 'trabalho-painel', 'conferir-painel']) document.getElementById(id).open = true;
+        for (const id of ['analise', 'conjunto-painel', 'conferir-painel']) document.getElementById(id).open = true;
       });
       await semViolacoes(aba, 'with every panel open');
       await semErros(aba);
@@ -530,7 +530,7 @@ for (const motor of motores) {
       });
       // Every panel open: still no page wider than the screen, no violation.
       const largura = await aba.avalia(() => {
-        for (const id of ['analise', 'trabalho-painel', 'conferir-painel']) document.getElementById(id).open = true;
+        for (const id of ['analise', 'conjunto-painel', 'conferir-painel']) document.getElementById(id).open = true;
         return [document.documentElement.scrollWidth, innerWidth];
       });
       assert.ok(largura[0] <= largura[1], `with the panels open: ${largura}`);

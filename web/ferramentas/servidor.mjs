@@ -2,7 +2,7 @@
 // beside it, when the browser accepts that. Every response carries the headers that make the page
 // cross-origin isolated, unless --sem-isolamento is given (the page works the same either way; the
 // tests try both, as a course page may send them or not).
-// Usage: node servidor.mjs [--sem-isolamento] [--porta N] [folder]   (default: build-web, 8000)
+// Usage: node web/ferramentas/servidor.mjs [--sem-isolamento] [--porta N] [folder]   (default: build-web, 8000)
 import { createServer } from 'node:http';
 import { readFile } from 'node:fs/promises';
 import { extname, join, normalize, resolve, sep } from 'node:path';
