@@ -142,7 +142,7 @@ export class Eventos {
     const limite = performance.now() + ms;
     let i = 0;
     for (; i < this.fila.length; i++) {
-      if (i > 0 && ms !== Infinity && (i & 63) === 0 && performance.now() > limite) break;
+      if (i > 0 && ms !== Infinity && performance.now() > limite) break;
       const item = this.fila[i];
       let e;
       if (item instanceof Pendente) {

@@ -13,6 +13,8 @@ export const textoDecada = (e) => (e >= -3 && e <= 3 ? String(10 ** e).replace(/
 // axis's floor), an infinite or undefined change as null (it breaks the line).
 const desenhavel = (erro) => (typeof erro === 'number' && erro >= 0 && Number.isFinite(erro) ? erro : null);
 
+const PAUSA = 3;  // after a drawing, frames without one for this many times its length
+
 // The tables of a run, sweep by sweep as the record's `varredura` events give them: the current
 // one, and the last table of the other method before it.
 export class Curvas {
@@ -85,6 +87,7 @@ export class Grafico extends Painel {
     this.curvas = new Curvas();
     this.secao.hidden = true;
     this.desenhados = -1;
+    this.proximo = 0;  // no drawing before this time
   }
 
   titula() {
@@ -95,11 +98,16 @@ export class Grafico extends Painel {
     this.desenhados = -1;
   }
 
-  // Called once per frame: redraws only when there is something new.
+  // Called once per frame: redraws only when there is something new, and, when a drawing takes
+  // long (a table of many sweeps, a slow canvas), not again before PAUSA times that long, so the
+  // chart never takes most of the page's frames.
   mostra() {
-    if (this.secao.hidden || this.desenhados === this.k.length) return;
+    if (this.secao.hidden || this.desenhados === this.k.length || performance.now() < this.proximo) return;
     this.desenhados = this.k.length;
+    const inicio = performance.now();
     this.desenha();
+    const fim = performance.now();
+    this.proximo = fim + PAUSA * (fim - inicio);
     const { metodo, k, primeiro, ultimo, outro, zero } = this.curvas;
     this.resumo.textContent = k.length === 0 ? `${metodo}: nenhuma iteracao ainda.`
       : `${metodo}: ${k.length} iteracoes; Erro ${primeiro} na primeira, ${ultimo} na ultima.`;

@@ -10,8 +10,9 @@
 // iteration table the page offers equal the native program's record. An exercise's link, and the
 // panel's own, give the native sislin-aula's files and a run on them, also when the fragment
 // changes in the open page; "Copiar link" puts the link on the clipboard. The working set after 4, 5,
-// 6, 9 shows the factors in A. "Conferir" marks a student's values right or wrong at 4 digits. Screenshots and
-// transcripts are left in build-web-tests/.
+// 6, 9 shows the factors in A. "Conferir" marks a student's values right or wrong at 4 digits.
+// Every file the page asked the server for, in every test, is in the service worker's offline
+// list. Screenshots and transcripts are left in build-web-tests/.
 // Usage: node --test web/testes/pagina.mjs   (after make web and make program; MOTORES="chromium firefox")
 import { after, before, describe, test } from 'node:test';
 import assert from 'node:assert/strict';
@@ -502,6 +503,15 @@ for (const motor of motores) {
       await semViolacoes(aba, 'with every panel open');
       await semErros(aba);
       await aba.fecha();
+    });
+
+    test('every file the page asked for, in every test so far, is in the offline list', () => {
+      const offline = JSON.parse(/const ARQUIVOS = (\[.*\]);/.exec(readFileSync(join(SITE, 'sw.js'), 'utf8'))[1]);
+      const pedidos = new Set(['com', 'sem'].flatMap((s) => servidores[s].pedidos));
+      assert.ok(pedidos.has('/sislin-aula.wasm') && pedidos.has('/processo.js') && pedidos.has('/wasi/wasi.js'), [...pedidos].join(' '));
+      // The service worker itself is fetched by the browser, never kept in its own cache.
+      const fora = [...pedidos].filter((p) => p !== '/sw.js' && !offline.includes(p === '/' ? './' : p.slice(1)));
+      assert.deepEqual(fora, [], 'asked for, not kept offline');
     });
 
     test('phone: readable terminal, replies by the keys or the field, no violation', async () => {
