@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -74,8 +75,21 @@ namespace {
 
 // Starts the command in trabalho with standard input, output and error redirected to files of
 // io (output as saida says), and waits for it at most limite_segundos.
+// The signal sent once the record holds enough lines (no signal: sinal 0).
+struct Interrupcao {
+    int sinal = 0;
+    fs::path registro;
+    std::size_t linhas = 0;
+};
+
+std::size_t linhas_em(const fs::path& p) {
+    const std::string t = le_arquivo(p);
+    return static_cast<std::size_t>(std::count(t.begin(), t.end(), '\n'));
+}
+
 Execucao corre(std::vector<std::string> comando, const fs::path& trabalho, const fs::path& io,
-               const std::string& entrada, Saida saida, int limite_segundos) {
+               const std::string& entrada, Saida saida, int limite_segundos,
+               const Interrupcao& interrupcao = {}) {
     grava(io / "entrada", entrada);
     const std::string entrada_p = (io / "entrada").string();
     const std::string saida_p = saida == Saida::Cheia ? "/dev/full" : (io / "saida").string();
@@ -105,9 +119,14 @@ Execucao corre(std::vector<std::string> comando, const fs::path& trabalho, const
     Execucao e;
     const auto fim = std::chrono::steady_clock::now() + std::chrono::seconds(limite_segundos);
     int wstatus = 0;
+    bool interrompido = interrupcao.sinal == 0;
     for (;;) {
         const pid_t w = waitpid(pid, &wstatus, WNOHANG);
         if (w == pid) break;
+        if (!interrompido && linhas_em(interrupcao.registro) >= interrupcao.linhas) {
+            kill(pid, interrupcao.sinal);
+            interrompido = true;
+        }
         if (std::chrono::steady_clock::now() > fim) {
             kill(pid, SIGKILL);
             waitpid(pid, &wstatus, 0);
@@ -117,6 +136,7 @@ Execucao corre(std::vector<std::string> comando, const fs::path& trabalho, const
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     if (!e.expirou && WIFEXITED(wstatus)) e.status = WEXITSTATUS(wstatus);
+    if (!e.expirou && WIFSIGNALED(wstatus)) e.sinal = WTERMSIG(wstatus);
     if (saida == Saida::Arquivo) e.saida = le_arquivo(io / "saida");
     e.erros = le_arquivo(io / "erros");
     return e;
@@ -134,6 +154,32 @@ Execucao executa_sislin(const std::optional<std::string>& a7, const std::optiona
     Execucao e = corre(comando_sislin(), trabalho, dir, entrada, saida, limite_segundos);
     fs::remove_all(dir);
     return e;
+}
+
+std::vector<std::string> ExecucaoRegistrada::linhas() const {
+    std::vector<std::string> r;
+    std::istringstream in(registro);
+    for (std::string l; std::getline(in, l);) r.push_back(l);
+    return r;
+}
+
+ExecucaoRegistrada executa_registrando(const std::optional<std::string>& a7,
+                                       const std::optional<std::string>& b7,
+                                       const std::string& entrada, Saida saida, int sinal,
+                                       std::size_t linhas_antes) {
+    const fs::path dir = pasta_temporaria("sislin-registro-XXXXXX");
+    const fs::path trabalho = dir / "trabalho";
+    fs::create_directory(trabalho);
+    if (a7) grava(trabalho / "a7.txt", *a7);
+    if (b7) grava(trabalho / "b7.txt", *b7);
+    setenv("SISLIN_REGISTRO", "registro.jsonl", 1);
+    ExecucaoRegistrada r;
+    r.execucao = corre(comando_sislin(), trabalho, dir, entrada, saida, 60,
+                       {sinal, trabalho / "registro.jsonl", linhas_antes});
+    unsetenv("SISLIN_REGISTRO");
+    r.registro = le_arquivo(trabalho / "registro.jsonl");
+    fs::remove_all(dir);
+    return r;
 }
 
 Execucao executa_comando(std::vector<std::string> comando, const std::string& trabalho,

@@ -2,6 +2,7 @@
 // given data files, feeds it standard input, and collects standard output and the exit status.
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -13,6 +14,7 @@ struct Execucao {
     std::string saida;  // standard output, byte for byte
     std::string erros;  // standard error (sanitizer reports end up here)
     int status = -1;    // exit status; -1 if killed by a signal or by the time limit
+    int sinal = 0;      // the signal that killed it
     bool expirou = false;
 };
 
@@ -46,6 +48,19 @@ Execucao executa_comando(std::vector<std::string> comando, const std::string& tr
 std::filesystem::path pasta_temporaria(const char* modelo);
 // Writes conteudo to p, byte for byte.
 void grava(const std::filesystem::path& p, const std::string& conteudo);
+
+// A run with its record (SISLIN_REGISTRO names a file of the run's folder), which is read back.
+// With sinal, that signal is sent to the program once its record holds at least linhas_antes
+// lines (a long iteration that the user interrupts, say).
+struct ExecucaoRegistrada {
+    Execucao execucao;
+    std::string registro;  // the record's bytes
+    std::vector<std::string> linhas() const;
+};
+ExecucaoRegistrada executa_registrando(const std::optional<std::string>& a7,
+                                       const std::optional<std::string>& b7,
+                                       const std::string& entrada, Saida saida = Saida::Arquivo,
+                                       int sinal = 0, std::size_t linhas_antes = 0);
 
 // Checks a run: it ended within its time, printed exactly saida and ended with status.
 void espera(const Execucao& e, const std::string& saida, int status = 0);

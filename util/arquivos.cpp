@@ -25,8 +25,9 @@ constexpr std::size_t kBloco = std::size_t{1} << 20;
 [[noreturn]] void falha(const std::string& msg) {
     escreve(msg.c_str());
     registra_erro(msg.c_str());
-    registra_espera("tecla");
+    registra_espera(Espera::Tecla);
     le_caractere();
+    registra_fim(1, Causa::Erro);
     std::exit(1);
 }
 

@@ -50,8 +50,19 @@ void poe_texto(const char* s) {
     poe("\"");
 }
 
+// Whether the next member or item is the first of its object or list (no comma before it).
+bool& primeiro() {
+    static bool p = true;
+    return p;
+}
+
+void separa() {
+    if (!primeiro()) poe(",");
+    primeiro() = false;
+}
+
 void poe_nome(const char* nome) {
-    poe(",");
+    separa();
     poe_texto(nome);
     poe(":");
 }
@@ -79,21 +90,18 @@ void poe_sequencia(const Scalar* v, int n) {
 
 }  // namespace
 
-void abre_registro() {
+bool abre_registro() {
     const char* caminho = std::getenv("SISLIN_REGISTRO");
-    if (caminho == nullptr || *caminho == '\0') return;
+    if (caminho == nullptr || *caminho == '\0') return false;
     std::FILE* f = std::fopen(caminho, "wb");
     if (f == nullptr) {
         escreve_erro((std::string("O registro ") + caminho + " nao pode ser aberto.\n").c_str());
-        return;
+        return false;
     }
     static char buffer[1 << 16];
     std::setvbuf(f, buffer, _IOFBF, sizeof buffer);
     fluxo() = f;  // closed at the run's end, or by exit() after a fatal message
-    inicia_evento("inicio");
-    campo_texto("programa", "sislin");
-    campo_int("formato", 1);
-    fecha_evento();
+    return true;
 }
 
 bool registrando() {
@@ -102,7 +110,9 @@ bool registrando() {
 
 void inicia_evento(const char* evento) {
     if (!registrando()) return;
-    poe("{\"evento\":");
+    poe("{");
+    primeiro() = true;
+    poe_nome("evento");
     poe_texto(evento);
 }
 
@@ -162,15 +172,80 @@ void campo_matriz(const char* nome, Matrix m, int n) {
     poe("]");
 }
 
+void abre_lista(const char* nome) {
+    if (!registrando()) return;
+    poe_nome(nome);
+    poe("[");
+    primeiro() = true;
+}
+
+void abre_objeto(const char* nome) {
+    if (!registrando()) return;
+    poe_nome(nome);
+    poe("{");
+    primeiro() = true;
+}
+
+void abre_item() {
+    if (!registrando()) return;
+    separa();
+    poe("{");
+    primeiro() = true;
+}
+
+void fecha_lista() {
+    if (!registrando()) return;
+    poe("]");
+    primeiro() = false;
+}
+
+void fecha_objeto() {
+    if (!registrando()) return;
+    poe("}");
+    primeiro() = false;
+}
+
+void campo_palavras(const char* nome, const char* palavras) {
+    if (!registrando()) return;
+    abre_lista(nome);
+    std::string palavra;
+    for (const char* p = palavras;; ++p) {
+        if (*p != ' ' && *p != '\0') {
+            palavra += *p;
+            continue;
+        }
+        if (!palavra.empty()) {
+            separa();
+            poe_texto(palavra.c_str());
+            palavra.clear();
+        }
+        if (*p == '\0') break;
+    }
+    fecha_lista();
+}
+
+void campo_esperas() {
+    if (!registrando()) return;
+    abre_lista("esperas");
+    for (const DescricaoDeEspera& e : kEsperas) {
+        abre_item();
+        campo_texto("de", e.de);
+        campo_texto("texto", e.texto);
+        fecha_objeto();
+    }
+    fecha_lista();
+}
+
 void fecha_evento() {
     if (!registrando()) return;
     poe("}\n");
+    primeiro() = true;
 }
 
-void registra_espera(const char* de, int minimo, int maximo) {
+void registra_espera(Espera de, int minimo, int maximo) {
     if (!registrando()) return;
     inicia_evento("espera");
-    campo_texto("de", de);
+    campo_texto("de", nome_da_espera(de));
     if (minimo <= maximo) {
         campo_int("minimo", minimo);
         campo_int("maximo", maximo);
@@ -179,10 +254,10 @@ void registra_espera(const char* de, int minimo, int maximo) {
     std::fflush(fluxo());
 }
 
-void registra_rejeitada(const char* de, const char* motivo) {
+void registra_rejeitada(Espera de, const char* motivo) {
     if (!registrando()) return;
     inicia_evento("rejeitada");
-    campo_texto("de", de);
+    campo_texto("de", nome_da_espera(de));
     campo_texto("motivo", motivo);
     fecha_evento();
 }
@@ -194,10 +269,19 @@ void registra_erro(const char* mensagem) {
     fecha_evento();
 }
 
-void registra_fim(int status) {
+void registra_fim_da_entrada(Espera de) {
     if (!registrando()) return;
+    inicia_evento("fim-da-entrada");
+    campo_texto("de", nome_da_espera(de));
+    fecha_evento();
+}
+
+void registra_fim(int status, Causa causa) {
+    if (!registrando()) return;
+    static constexpr const char* kCausas[] = {"sair", "fim-da-entrada", "erro", "sinal", "saida"};
     inicia_evento("fim");
     campo_int("status", status);
+    campo_texto("causa", kCausas[static_cast<int>(causa)]);
     fecha_evento();
     // The record is closed here rather than by exit(), so that a write that failed (a full
     // disk) is said instead of leaving a cut record unnoticed.

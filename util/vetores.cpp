@@ -46,6 +46,7 @@ void* obtem(long long count, std::size_t size) {
 [[noreturn]] void sem_memoria(const char* msg) {
     escreve(msg);
     registra_erro(msg);
+    registra_fim(1, Causa::Erro);
     std::exit(1);
 }
 
