@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "methods.h"
+#include "saida_json.h"
 
 namespace sislin::aula {
 
@@ -32,8 +33,23 @@ std::string numero_linha(Indice i) {
     return s;
 }
 
-std::string dominancia(const MatrizReal& a) {
-    std::string t = "Dominancia diagonal por linhas (|a_ii| contra a soma dos outros |a_ij|):\n";
+const char* nome_dominancia(Dominancia d) {
+    return d == Dominancia::Estrita ? "estrita" : d == Dominancia::Fraca ? "fraca" : "nenhuma";
+}
+
+const char* veredito_linha(Dominancia d) {
+    return d == Dominancia::Estrita ? "estrita"
+           : d == Dominancia::Fraca ? "fraca"
+                                    : "nao dominante";
+}
+
+const char* frase_dominancia(Dominancia d) {
+    return d == Dominancia::Estrita ? "A e estritamente diagonal dominante."
+           : d == Dominancia::Fraca ? "A e fracamente diagonal dominante."
+                                    : "A nao e diagonal dominante.";
+}
+
+void dominancia(const MatrizReal& a, Analise& r) {
     bool estrita = true;
     bool fraca = true;
     for (Indice i = 0; i < a.size(); ++i) {
@@ -41,49 +57,83 @@ std::string dominancia(const MatrizReal& a) {
         for (Indice j = 0; j < a.size(); ++j)
             if (j != i) fora += std::fabs(a[i][j]);
         const double d = std::fabs(a[i][i]);
-        const char* veredito = d > fora ? "estrita" : d == fora ? "fraca" : "nao dominante";
+        r.linhas.push_back({d, fora,
+                            d > fora    ? Dominancia::Estrita
+                            : d == fora ? Dominancia::Fraca
+                                        : Dominancia::Nenhuma});
         estrita = estrita && d > fora;
         fraca = fraca && d >= fora;
-        t += "linha " + numero_linha(i) + ": " + g(d) + " contra " + g(fora) + ": " + veredito +
-             "\n";
     }
-    t += estrita ? "A e estritamente diagonal dominante.\n"
-         : fraca ? "A e fracamente diagonal dominante.\n"
-                 : "A nao e diagonal dominante.\n";
-    return t;
+    r.conclusao = estrita ? Dominancia::Estrita : fraca ? Dominancia::Fraca : Dominancia::Nenhuma;
 }
 
-std::string iteracao(const char* nome, const std::optional<MatrizReal>& t) {
-    std::string s = nome;
-    if (!t) return s + "nao se aplica: ha um zero na diagonal de A\n";
+void iteracao(const std::optional<MatrizReal>& t, ResultadoIteracao& r) {
+    if (!t) {
+        r.diagonal_nula = true;
+        return;
+    }
     const std::optional<double> raio = raio_espectral(*t);
-    if (!raio || std::isnan(*raio)) return s + "raio espectral nao determinado\n";
-    s += "raio espectral " + g(*raio);
-    if (!(*raio < 1.0)) return s + ": nao converge a partir de todo inicio\n";
-    const std::optional<long> k = varreduras(*raio);
-    return s + ": converge de qualquer inicio; precisao 1e-4 em cerca de " +
+    if (!raio || std::isnan(*raio)) return;
+    r.raio = raio;
+    if (*raio < 1.0) r.varreduras = varreduras(*raio);
+}
+
+// What the report says of a method after its radius.
+std::string veredito(const ResultadoIteracao& r) {
+    if (r.diagonal_nula) return "nao se aplica: ha um zero na diagonal de A";
+    if (!r.raio) return "raio espectral nao determinado";
+    if (!(*r.raio < 1.0)) return "nao converge a partir de todo inicio";
+    const std::optional<long> k = r.varreduras;
+    return "converge de qualquer inicio; precisao 1e-4 em cerca de " +
            (!k        ? std::string("mais de 1000000 iteracoes")
             : *k == 1 ? std::string("1 iteracao")
-                      : std::to_string(*k) + " iteracoes") +
-           "\n";
+                      : std::to_string(*k) + " iteracoes");
 }
 
-std::string condicao_texto(const MatrizReal& a) {
-    double norma = 0.0;
+std::string linha_iteracao(const char* nome, const ResultadoIteracao& r) {
+    std::string s = nome;
+    if (r.raio) s += "raio espectral " + g(*r.raio) + ": ";
+    return s + veredito(r) + "\n";
+}
+
+Normas normas(const MatrizReal& a) {
+    Normas r;
     for (const std::vector<double>& linha : a) {
         double s = 0.0;
         for (const double v : linha) s += std::fabs(v);
-        if (!(s <= norma)) norma = s;
+        if (!(s <= r.a)) r.a = s;
     }
-    std::string t = "Normas do maximo e condicao:\n||A||     = " + g(norma) + "\n";
     const std::optional<double> inversa = norma_inversa(a);
-    if (!inversa) return t + "A e singular: nao tem inversa, kappa infinito\n";
-    const double kappa = norma * *inversa;
-    t += "||A^-1||  = " + g(*inversa) + "\nkappa(A)  = " + g(kappa) + "\n";
-    if (!std::isfinite(kappa) || kappa < 1.0) return t;
-    const double digitos = kDigitosFloat - log10_exato(kappa);
+    if (!inversa) {
+        r.singular = true;
+        return r;
+    }
+    r.inversa = *inversa;
+    r.kappa = r.a * r.inversa;
+    if (std::isfinite(r.kappa) && r.kappa >= 1.0) r.digitos = kDigitosFloat - log10_exato(r.kappa);
+    return r;
+}
+
+std::string texto_normas(const Normas& r) {
+    std::string t = "Normas do maximo e condicao:\n||A||     = " + g(r.a) + "\n";
+    if (r.singular) return t + "A e singular: nao tem inversa, kappa infinito\n";
+    t += "||A^-1||  = " + g(r.inversa) + "\nkappa(A)  = " + g(r.kappa) + "\n";
+    if (!r.digitos) return t;
     return t + "Digitos confiaveis da solucao em precisao simples: " +
-           (digitos > 0.0 ? "cerca de " + fixo(digitos, 1) : std::string("nenhum")) + "\n";
+           (*r.digitos > 0.0 ? "cerca de " + fixo(*r.digitos, 1) : std::string("nenhum")) + "\n";
+}
+
+std::string texto_pivo(int passo) {
+    return passo == 0 ? std::string("nenhum pivo nulo.")
+                      : "pivo nulo na etapa " + std::to_string(passo) + ".";
+}
+
+std::string json_iteracao(const ResultadoIteracao& r) {
+    return std::string(R"({"metodo":)") + json_texto(r.metodo) + R"(,"raio":)" +
+           json_numero(r.raio) + R"(,"converge":)" + json_booleano(r.converge()) +
+           R"(,"varreduras":)" +
+           (r.varreduras ? std::to_string(*r.varreduras) : std::string("null")) + R"(,"texto":)" +
+           json_texto(veredito(r)) + "}";
 }
 
 }  // namespace
@@ -164,17 +214,60 @@ int pivo_nulo_simples(const MatrizReal& a) {
     return passo;
 }
 
-std::string analisa(const MatrizReal& a) {
-    std::string t = "Analise de A (n = " + std::to_string(a.size()) + "), em precisao dupla\n\n";
-    t += dominancia(a) + "\nIteracoes (raio espectral da matriz de iteracao):\n";
-    t += iteracao("Jacobi:       ", matriz_jacobi(a));
-    t += iteracao("Gauss-Seidel: ", matriz_gauss_seidel(a));
+std::optional<bool> ResultadoIteracao::converge() const {
+    if (diagonal_nula) return false;
+    if (!raio) return std::nullopt;
+    return *raio < 1.0;
+}
+
+Analise analisa(const MatrizReal& a) {
+    Analise r;
+    dominancia(a, r);
+    iteracao(matriz_jacobi(a), r.jacobi);
+    iteracao(matriz_gauss_seidel(a), r.gauss_seidel);
+    r.normas = normas(a);
+    r.pivo_nulo = pivo_nulo_simples(a);
+    return r;
+}
+
+std::string texto_analise(const Analise& r) {
+    std::string t = "Analise de A (n = " + std::to_string(r.linhas.size()) +
+                    "), em precisao dupla\n\n"
+                    "Dominancia diagonal por linhas (|a_ii| contra a soma dos outros |a_ij|):\n";
+    for (Indice i = 0; i < r.linhas.size(); ++i) {
+        const LinhaDominancia& l = r.linhas[i];
+        t += "linha " + numero_linha(i) + ": " + g(l.diagonal) + " contra " + g(l.outros) + ": " +
+             veredito_linha(l.tipo) + "\n";
+    }
+    t += std::string(frase_dominancia(r.conclusao)) +
+         "\n\nIteracoes (raio espectral da matriz de iteracao):\n";
+    t += linha_iteracao("Jacobi:       ", r.jacobi);
+    t += linha_iteracao("Gauss-Seidel: ", r.gauss_seidel);
     t += '\n';
-    t += condicao_texto(a);
-    t += "\nGauss sem pivoteamento (em precisao simples): ";
-    const int passo = pivo_nulo_simples(a);
-    t += passo == 0 ? std::string("nenhum pivo nulo.\n")
-                    : "pivo nulo na etapa " + std::to_string(passo) + ".\n";
+    t += texto_normas(r.normas);
+    return t + "\nGauss sem pivoteamento (em precisao simples): " + texto_pivo(r.pivo_nulo) + "\n";
+}
+
+std::string json_analise(const Analise& r) {
+    const Normas& m = r.normas;
+    std::string t = json_cabecalho("analise") + R"("n":)" + std::to_string(r.linhas.size()) +
+                    R"(,"dominancia":{"linhas":[)";
+    for (Indice i = 0; i < r.linhas.size(); ++i) {
+        const LinhaDominancia& l = r.linhas[i];
+        if (i > 0) t += ',';
+        t += R"({"linha":)" + std::to_string(i + 1) + R"(,"diagonal":)" + json_numero(l.diagonal) +
+             R"(,"outros":)" + json_numero(l.outros) + R"(,"tipo":")" + nome_dominancia(l.tipo) +
+             "\"}";
+    }
+    t += R"(],"conclusao":")" + std::string(nome_dominancia(r.conclusao)) + R"(","texto":)" +
+         json_texto(frase_dominancia(r.conclusao)) + R"(},"iteracoes":[)" +
+         json_iteracao(r.jacobi) + "," + json_iteracao(r.gauss_seidel) + R"(],"normas":{"A":)" +
+         json_numero(m.a) + R"(,"inversa":)" +
+         (m.singular ? std::string("null") : json_numero(m.inversa)) + R"(,"kappa":)" +
+         (m.singular ? std::string("null") : json_numero(m.kappa)) + R"(,"singular":)" +
+         (m.singular ? "true" : "false") + R"(,"digitos":)" + json_numero(m.digitos) +
+         R"(},"gauss":{"pivo_nulo":)" + std::to_string(r.pivo_nulo) + R"(,"texto":)" +
+         json_texto(texto_pivo(r.pivo_nulo)) + R"(},"texto":)" + json_texto(texto_analise(r)) + "}";
     return t;
 }
 

@@ -1,7 +1,8 @@
 // The exercise generator: from a code's kind, n and seed, a system A x = b with small integer
 // entries and an integer solution, so that b = A x is exact in single precision. Each kind's
 // promise is checked on every candidate (exactly where it can be, in integers; the spectral
-// radii in double with a margin) and a candidate that fails it is drawn again.
+// radii in double with a margin; the iterations with sislin's own sweeps and stopping test)
+// and a candidate that fails it is drawn again.
 #pragma once
 
 #include "codigo.h"

@@ -13,6 +13,7 @@
 #include "arquivos_aula.h"
 #include "codigo.h"
 #include "gerador.h"
+#include "saida_json.h"
 #include "util.h"
 
 namespace sislin::aula {
@@ -23,9 +24,11 @@ constexpr int kMaiorAnalise = 500;
 
 const char* const kUso =
     "Uso:\n"
-    "  sislin-aula exercicio TIPO N [--sobrescrever]   novo exercicio do tipo e da dimensao\n"
-    "  sislin-aula exercicio CODIGO [--sobrescrever]   o exercicio de um codigo, de novo\n"
-    "  sislin-aula analise N                           analise de a7.txt e b7.txt\n"
+    "  sislin-aula exercicio TIPO N [--sobrescrever] [--json]   novo exercicio do tipo e da "
+    "dimensao\n"
+    "  sislin-aula exercicio CODIGO [--sobrescrever] [--json]   o exercicio de um codigo, de novo\n"
+    "  sislin-aula analise N [--json]                           analise de a7.txt e b7.txt\n"
+    "  --json: o resultado (ou a recusa) num objeto JSON na saida padrao\n"
     "Tipos:\n";
 
 std::string uso() {
@@ -38,13 +41,37 @@ std::string uso() {
     return t;
 }
 
-int recusa(const std::string& motivo) {
+// The command's words after its name, without the options.
+struct Pedido {
+    std::vector<std::string> args;
+    bool sobrescrever = false;
+    bool json = false;
+};
+
+Pedido separa(const std::vector<std::string>& palavras) {
+    Pedido p;
+    for (const std::string& a : palavras) {
+        if (a == "--sobrescrever")
+            p.sobrescrever = true;
+        else if (a == "--json")
+            p.json = true;
+        else
+            p.args.push_back(a);
+    }
+    return p;
+}
+
+// The message on standard error; with --json (comando named) also the refusal's JSON object on
+// standard output.
+int recusa(const std::string& motivo, const char* comando = nullptr) {
     escreve_erro(("sislin-aula: " + motivo + "\n").c_str());
+    if (comando != nullptr)
+        escreve((json_cabecalho(comando) + R"("erro":)" + json_texto(motivo) + "}\n").c_str());
     return 1;
 }
 
 // A whole decimal number from minimo to maximo, or nothing.
-std::optional<int> inteiro(const std::string& s, int minimo, int maximo) {
+std::optional<int> le_inteiro(const std::string& s, int minimo, int maximo) {
     if (s.empty() || s.size() > 9) return std::nullopt;
     int v = 0;
     for (const char c : s) {
@@ -75,7 +102,7 @@ std::optional<Exercicio> pedido(const std::vector<std::string>& args, std::strin
         erro = "tipo desconhecido: " + args[0] + " (os tipos sao D, P, G, M, S e J)";
         return std::nullopt;
     }
-    const std::optional<int> n = inteiro(args[1], n_minimo(*tipo), n_maximo(*tipo));
+    const std::optional<int> n = le_inteiro(args[1], n_minimo(*tipo), n_maximo(*tipo));
     if (!n) {
         erro = std::string("para o tipo ") + letra_tipo(*tipo) + ", N vai de " +
                std::to_string(n_minimo(*tipo)) + " a " + std::to_string(n_maximo(*tipo));
@@ -84,48 +111,63 @@ std::optional<Exercicio> pedido(const std::vector<std::string>& args, std::strin
     return Exercicio{*tipo, *n, semente_nova()};
 }
 
-int exercicio(const std::vector<std::string>& args) {
-    bool sobrescrever = false;
-    std::vector<std::string> resto;
-    for (const std::string& a : args) {
-        if (a == "--sobrescrever")
-            sobrescrever = true;
-        else
-            resto.push_back(a);
-    }
-    if (resto.empty() || resto.size() > 2) return recusa("exercicio pede TIPO N ou um CODIGO");
-    std::string erro;
-    const std::optional<Exercicio> e = pedido(resto, erro);
-    if (!e) return recusa(erro);
-    const Sistema s = gera(*e);
-    erro =
-        grava_arquivos({{"a7.txt", texto_matriz(s.a)}, {"b7.txt", texto_vetor(s.b)}}, sobrescrever);
-    if (!erro.empty()) return recusa(erro);
-    std::string t = "Codigo: " + escreve_codigo(*e) + "\nTipo " + letra_tipo(e->tipo) + ": " +
-                    descricao_tipo(e->tipo) + "\nn = " + std::to_string(e->n) +
-                    "\nSolucao exata:\n";
+std::string texto_exercicio(const Exercicio& e, const Sistema& s) {
+    std::string t = "Codigo: " + escreve_codigo(e) + "\nTipo " + letra_tipo(e.tipo) + ": " +
+                    descricao_tipo(e.tipo) + "\nn = " + std::to_string(e.n) + "\nSolucao exata:\n";
     for (std::size_t i = 0; i < s.x.size(); ++i) {
         const std::string k = std::to_string(i + 1);
         t += "x[" + std::string(k.size() < 2 ? " " : "") + k + "] = " + std::to_string(s.x[i]) +
              "\n";
     }
-    escreve((t + "Arquivos a7.txt e b7.txt gravados.\n").c_str());
+    return t + "Arquivos a7.txt e b7.txt gravados.\n";
+}
+
+std::string json_exercicio(const Exercicio& e, const Sistema& s) {
+    std::string t = json_cabecalho("exercicio") + R"("codigo":)" + json_texto(escreve_codigo(e)) +
+                    R"(,"tipo":)" + json_texto(std::string(1, letra_tipo(e.tipo))) +
+                    R"(,"descricao":)" + json_texto(descricao_tipo(e.tipo)) + R"(,"n":)" +
+                    std::to_string(e.n) + R"(,"solucao":[)";
+    for (std::size_t i = 0; i < s.x.size(); ++i) {
+        if (i > 0) t += ',';
+        t += std::to_string(s.x[i]);
+    }
+    return t + R"(],"arquivos":["a7.txt","b7.txt"]})" + "\n";
+}
+
+int exercicio(const std::vector<std::string>& palavras) {
+    const Pedido p = separa(palavras);
+    const char* json = p.json ? "exercicio" : nullptr;
+    if (p.args.empty() || p.args.size() > 2)
+        return recusa("exercicio pede TIPO N ou um CODIGO", json);
+    std::string erro;
+    const std::optional<Exercicio> e = pedido(p.args, erro);
+    if (!e) return recusa(erro, json);
+    const Sistema s = gera(*e);
+    erro = grava_arquivos({{"a7.txt", texto_matriz(s.a)}, {"b7.txt", texto_vetor(s.b)}},
+                          p.sobrescrever);
+    if (!erro.empty()) return recusa(erro, json);
+    escreve((p.json ? json_exercicio(*e, s) : texto_exercicio(*e, s)).c_str());
     return 0;
 }
 
-int analise(const std::vector<std::string>& args) {
-    const std::optional<int> n =
-        args.size() == 1 ? inteiro(args[0], 1, kMaiorAnalise) : std::nullopt;
-    if (!n) return recusa("analise pede N, a dimensao, de 1 a " + std::to_string(kMaiorAnalise));
+int analise(const std::vector<std::string>& palavras) {
+    const Pedido p = separa(palavras);
+    const char* json = p.json ? "analise" : nullptr;
+    const std::optional<int> n = p.args.size() == 1 && !p.sobrescrever
+                                     ? le_inteiro(p.args[0], 1, kMaiorAnalise)
+                                     : std::nullopt;
+    if (!n)
+        return recusa("analise pede N, a dimensao, de 1 a " + std::to_string(kMaiorAnalise), json);
     const Lidos b = le_numeros("b7.txt", *n, 1);
-    if (!b.erro.empty()) return recusa(b.erro.substr(0, b.erro.size() - 1));
+    if (!b.erro.empty()) return recusa(b.erro.substr(0, b.erro.size() - 1), json);
     const Lidos a = le_numeros("a7.txt", *n, *n);
-    if (!a.erro.empty()) return recusa(a.erro.substr(0, a.erro.size() - 1));
+    if (!a.erro.empty()) return recusa(a.erro.substr(0, a.erro.size() - 1), json);
     const auto m = static_cast<std::size_t>(*n);
     MatrizReal r(m, std::vector<double>(m, 0.0));
     for (std::size_t i = 0; i < m; ++i)
         for (std::size_t j = 0; j < m; ++j) r[i][j] = static_cast<double>(a.valores[i * m + j]);
-    escreve(analisa(r).c_str());
+    const Analise resultado = analisa(r);
+    escreve((p.json ? json_analise(resultado) + "\n" : texto_analise(resultado)).c_str());
     return 0;
 }
 

@@ -1,24 +1,41 @@
 // The companion's analysis on systems with known answers: whole reports of a 2 x 2 and a 3 x 3
 // worked by hand, spectral radii against closed forms (complex dominant pairs included), the
-// Hilbert matrices' condition numbers, and the exact integer arithmetic of the generator.
+// Hilbert matrices' condition numbers, the exact integer arithmetic of the generator, and the
+// JSON object of --json against its schema and against the text report's figures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <fstream>
 #include <numbers>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "analise.h"
+#include "codigo.h"
 #include "espectro.h"
+#include "gerador.h"
 #include "inteiros.h"
+#include "json_mini.h"
+#include "util.h"
 
 using namespace sislin;
 using namespace sislin::aula;
 
+namespace {
+
+std::string relatorio(const MatrizReal& a) {
+    return texto_analise(analisa(a));
+}
+
+}  // namespace
+
 TEST(AulaAnalise, DoisPorDoisFeitoAMao) {
     // T_J has the eigenvalues +-sqrt(1/6), T_GS 0 and 1/6; A^-1 = [[3, -1], [-2, 4]] / 10.
-    EXPECT_EQ(analisa({{4, 1}, {2, 3}}),
+    EXPECT_EQ(relatorio({{4, 1}, {2, 3}}),
               "Analise de A (n = 2), em precisao dupla\n\n"
               "Dominancia diagonal por linhas (|a_ii| contra a soma dos outros |a_ij|):\n"
               "linha  1: 4 contra 1: estrita\n"
@@ -40,7 +57,7 @@ TEST(AulaAnalise, DoisPorDoisFeitoAMao) {
 TEST(AulaAnalise, TresPorTresFeitoAMao) {
     // T_J: lambda^3 - 1.5 lambda, so +-sqrt(1.5); T_GS = [[0, -1, 0], [0, 1, -1], [0, -0.5,
     // 0.5]]: 0, 0 and 1.5; A^-1 = [[-1, 2, -1], [2, -2, 1], [-1, 1, 0]]; the second pivot is 0.
-    EXPECT_EQ(analisa({{1, 1, 0}, {1, 1, 1}, {0, 1, 2}}),
+    EXPECT_EQ(relatorio({{1, 1, 0}, {1, 1, 1}, {0, 1, 2}}),
               "Analise de A (n = 3), em precisao dupla\n\n"
               "Dominancia diagonal por linhas (|a_ii| contra a soma dos outros |a_ij|):\n"
               "linha  1: 1 contra 1: fraca\n"
@@ -79,7 +96,7 @@ TEST(AulaAnalise, VereditosDosCasosDeBorda) {
          "cerca de 1 iteracao\n"},
     };
     for (const Caso& c : casos)
-        EXPECT_NE(analisa(c.a).find(c.trecho), std::string::npos) << c.trecho;
+        EXPECT_NE(relatorio(c.a).find(c.trecho), std::string::npos) << c.trecho;
 }
 
 namespace {
@@ -182,4 +199,188 @@ TEST(AulaInteiros, DeterminantesMenoresECondicao) {
     EXPECT_FALSE(condicao({{1, 2}, {2, 4}}));
     EXPECT_TRUE(estritamente_dominante({{3, 1, -1}, {0, 1, 0}, {1, 1, -3}}));
     EXPECT_FALSE(estritamente_dominante({{3, 1, -1}, {0, 1, 0}, {1, 2, -3}}));
+}
+
+namespace {
+
+using json_mini::Valor;
+
+std::string g(double v) {
+    char buf[kFormatoMax];
+    return {buf, formata_g(buf, v)};
+}
+
+// A JSON number as the text prints it with "%g"; null stands for a value that is not finite,
+// which the text prints as nan, inf or -inf (the mark kNaoFinito in an expected line).
+constexpr char kNaoFinito = '\x01';
+std::string g(const Valor& v) {
+    return v.tipo == Valor::Tipo::Nulo ? std::string(1, kNaoFinito) : g(v.numero);
+}
+
+// linha is esperada, each kNaoFinito in it standing for nan, inf or -inf.
+bool casa(const std::string& linha, const std::string& esperada) {
+    const std::size_t marca = esperada.find(kNaoFinito);
+    if (marca == std::string::npos) return linha == esperada;
+    if (linha.compare(0, marca, esperada, 0, marca) != 0) return false;
+    for (const char* v : {"nan", "inf", "-inf"})
+        if (linha.compare(marca, std::strlen(v), v) == 0 &&
+            casa(linha.substr(marca + std::strlen(v)), esperada.substr(marca + 1)))
+            return true;
+    return false;
+}
+
+std::vector<std::string> linhas(const std::string& t) {
+    std::vector<std::string> r;
+    for (std::size_t i = 0; i < t.size();) {
+        const std::size_t f = t.find('\n', i);
+        r.push_back(t.substr(i, f - i));
+        i = f + 1;
+    }
+    return r;
+}
+
+const Valor& esquema() {
+    static const Valor e = [] {
+        std::ifstream f(std::string(SISLIN_SOURCE_DIR) + "/docs/sislin-aula.schema.json");
+        std::stringstream t;
+        t << f.rdbuf();
+        return json_mini::le(t.str());
+    }();
+    return e;
+}
+
+// The object satisfies the schema, and every figure in it, printed as the text prints it,
+// is the text's: the same lines, rebuilt from the JSON.
+void confere_json(const std::string& json, const std::string& texto) {
+    SCOPED_TRACE(json);
+    const Valor v = json_mini::le(json);
+    ASSERT_EQ(json_mini::valida(v, esquema(), esquema()), "");
+    ASSERT_EQ(v.em("comando").texto, "analise");
+    EXPECT_EQ(v.em("texto").texto, texto);
+    const std::vector<std::string> l = linhas(texto);
+    const auto tem = [&l](const std::string& esperada) {
+        EXPECT_TRUE(std::any_of(l.begin(), l.end(), [&](const std::string& x) {
+            return casa(x, esperada);
+        })) << esperada;
+    };
+    const Valor& dom = v.em("dominancia");
+    const std::vector<Valor>& filas = dom.em("linhas").lista;
+    ASSERT_EQ(filas.size(), static_cast<std::size_t>(v.em("n").numero));
+    for (std::size_t i = 0; i < filas.size(); ++i) {
+        const Valor& f = filas[i];
+        EXPECT_EQ(f.em("linha").numero, static_cast<double>(i + 1));
+        const std::string& tipo = f.em("tipo").texto;
+        std::string numero = std::to_string(i + 1);
+        if (numero.size() < 2) numero.insert(0, 1, ' ');
+        tem("linha " + numero + ": " + g(f.em("diagonal")) + " contra " + g(f.em("outros")) + ": " +
+            (tipo == "nenhuma" ? "nao dominante" : tipo));
+    }
+    tem(dom.em("texto").texto);
+    const std::string conclusao = dom.em("conclusao").texto;
+    EXPECT_NE(dom.em("texto").texto.find(conclusao == "estrita" ? "estritamente"
+                                         : conclusao == "fraca" ? "fracamente"
+                                                                : "nao e"),
+              std::string::npos);
+    const std::vector<Valor>& it = v.em("iteracoes").lista;
+    ASSERT_EQ(it.size(), 2U);
+    const char* nomes[] = {"Jacobi:       ", "Gauss-Seidel: "};
+    const char* metodos[] = {"jacobi", "gauss-seidel"};
+    for (std::size_t i = 0; i < 2; ++i) {
+        const Valor& r = it[i];
+        EXPECT_EQ(r.em("metodo").texto, metodos[i]);
+        const bool raio = r.em("raio").tipo == Valor::Tipo::Numero;
+        tem(nomes[i] + (raio ? "raio espectral " + g(r.em("raio")) + ": " : std::string()) +
+            r.em("texto").texto);
+        const Valor& converge = r.em("converge");
+        const Valor& k = r.em("varreduras");
+        if (raio) {
+            EXPECT_EQ(converge.booleano, r.em("raio").numero < 1.0);
+        }
+        if (k.tipo == Valor::Tipo::Numero) {
+            EXPECT_TRUE(converge.booleano);
+            const std::string quantas = k.numero == 1 ? "1 iteracao" : g(k.numero) + " iteracoes";
+            EXPECT_NE(r.em("texto").texto.find("cerca de " + quantas), std::string::npos);
+        }
+    }
+    const Valor& m = v.em("normas");
+    tem("||A||     = " + g(m.em("A")));
+    if (m.em("singular").booleano) {
+        tem("A e singular: nao tem inversa, kappa infinito");
+        EXPECT_EQ(m.em("inversa").tipo, Valor::Tipo::Nulo);
+        EXPECT_EQ(m.em("kappa").tipo, Valor::Tipo::Nulo);
+    } else {
+        tem("||A^-1||  = " + g(m.em("inversa")));
+        tem("kappa(A)  = " + g(m.em("kappa")));
+    }
+    const Valor& d = m.em("digitos");
+    const std::string digitos = "Digitos confiaveis da solucao em precisao simples: ";
+    if (d.tipo == Valor::Tipo::Nulo) {
+        EXPECT_EQ(texto.find(digitos), std::string::npos);
+    } else {
+        char buf[kFormatoMax];
+        tem(digitos + (d.numero > 0
+                           ? "cerca de " + std::string(buf, formata_fixo(buf, d.numero, 0, 1))
+                           : std::string("nenhum")));
+    }
+    const Valor& gauss = v.em("gauss");
+    tem("Gauss sem pivoteamento (em precisao simples): " + gauss.em("texto").texto);
+    const double passo = gauss.em("pivo_nulo").numero;
+    EXPECT_EQ(gauss.em("texto").texto,
+              passo == 0 ? "nenhum pivo nulo." : "pivo nulo na etapa " + g(passo) + ".");
+}
+
+MatrizReal real(const MatrizInt& a) {
+    MatrizReal r(a.size());
+    for (std::size_t i = 0; i < a.size(); ++i) r[i].assign(a[i].begin(), a[i].end());
+    return r;
+}
+
+}  // namespace
+
+TEST(AulaJson, OsNumerosDoJsonSaoOsDoTextoEmCadaTipo) {
+    for (int t = 0; t < kNumeroTipos; ++t) {
+        const auto tipo = static_cast<Tipo>(t);
+        for (int n = n_minimo(tipo); n <= n_maximo(tipo); ++n)
+            for (const std::uint32_t semente : {3U, 77777U}) {
+                const Analise r = analisa(real(gera({tipo, n, semente}).a));
+                confere_json(json_analise(r), texto_analise(r));
+                // Each double reads back from its JSON text to the same bits.
+                const Valor v = json_mini::le(json_analise(r));
+                const auto mesmo = [](const Valor& j, std::optional<double> x) {
+                    if (x)
+                        EXPECT_EQ(j.numero, *x);
+                    else
+                        EXPECT_EQ(j.tipo, Valor::Tipo::Nulo);
+                };
+                mesmo(v.em("iteracoes").lista[0].em("raio"), r.jacobi.raio);
+                mesmo(v.em("iteracoes").lista[1].em("raio"), r.gauss_seidel.raio);
+                mesmo(v.em("normas").em("kappa"), r.normas.kappa);
+                mesmo(v.em("normas").em("inversa"), r.normas.inversa);
+                mesmo(v.em("normas").em("digitos"), r.normas.digitos);
+            }
+    }
+}
+
+TEST(AulaJson, ValoresNaoDeterminadosSaoNull) {
+    const double nan = std::nan("");
+    const MatrizReal casos[] = {
+        {{0, 1}, {1, 1}},           // a zero on the diagonal: no radius, no convergence
+        {{1, 2}, {2, 4}},           // singular
+        {{1, nan}, {1, 2}},         // NaN in the norms
+        {{1e300, 1e300}, {1, 1}},   // an overflowing norm
+        {{1, 0.99999994}, {1, 1}},  // no digit left
+        {{5}},
+    };
+    for (const MatrizReal& a : casos) {
+        const Analise r = analisa(a);
+        confere_json(json_analise(r), texto_analise(r));
+    }
+    const Valor zero = json_mini::le(json_analise(analisa(casos[0])));
+    const Valor& jacobi = zero.em("iteracoes").lista[0];
+    EXPECT_EQ(jacobi.em("raio").tipo, Valor::Tipo::Nulo);
+    EXPECT_FALSE(jacobi.em("converge").booleano);
+    EXPECT_EQ(jacobi.em("converge").tipo, Valor::Tipo::Booleano);
+    const Valor singular = json_mini::le(json_analise(analisa(casos[1])));
+    EXPECT_TRUE(singular.em("normas").em("singular").booleano);
+    EXPECT_EQ(singular.em("normas").em("digitos").tipo, Valor::Tipo::Nulo);
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "dialogo.h"
+#include "json_mini.h"
 
 namespace fs = std::filesystem;
 using namespace sislin;
@@ -204,6 +205,15 @@ TEST(AulaDialogo, PedidosRuinsSaoRecusadosSemDeixarArquivos) {
     const Execucao ajuda = p.corre("--ajuda");
     EXPECT_EQ(ajuda.status, 0);
     EXPECT_EQ(ajuda.saida, sem.erros);
+    EXPECT_EQ(ajuda.saida.substr(0, ajuda.saida.find("Tipos:\n")),
+              "Uso:\n"
+              "  sislin-aula exercicio TIPO N [--sobrescrever] [--json]   novo exercicio do tipo e "
+              "da dimensao\n"
+              "  sislin-aula exercicio CODIGO [--sobrescrever] [--json]   o exercicio de um "
+              "codigo, de novo\n"
+              "  sislin-aula analise N [--json]                           analise de a7.txt e "
+              "b7.txt\n"
+              "  --json: o resultado (ou a recusa) num objeto JSON na saida padrao\n");
 }
 
 TEST(AulaDialogo, AnaliseLeOsArquivosComoOPrograma) {
@@ -279,4 +289,82 @@ TEST(AulaDialogo, OScriptDeNotaDoGuia) {
                         p.trabalho().string(), "");
     ASSERT_EQ(nota.status, 0) << nota.erros;
     EXPECT_EQ(nota.saida, esperada);
+}
+
+namespace {
+
+// The reasons the object breaks docs/sislin-aula.schema.json (empty: none).
+std::string fora_do_esquema(const std::string& json) {
+    const json_mini::Valor esquema =
+        json_mini::le(le_arquivo(fs::path(SISLIN_SOURCE_DIR) / "docs" / "sislin-aula.schema.json"));
+    return json_mini::valida(json_mini::le(json), esquema, esquema);
+}
+
+}  // namespace
+
+TEST(AulaDialogo, ComJsonUmObjetoNaSaida) {
+    const Pasta p;
+    espera(p.corre("exercicio S03-000ANCE --json"),
+           R"({"programa":"sislin-aula","formato":1,"comando":"exercicio","codigo":"S03-000ANCE",)"
+           R"("tipo":"S","descricao":"Gauss-Seidel converge e Jacobi diverge","n":3,)"
+           R"("solucao":[2,-4,5],"arquivos":["a7.txt","b7.txt"]})"
+           "\n",
+           "", 0);
+    EXPECT_EQ(p.arquivo("a7.txt"), kA7);
+    EXPECT_EQ(p.arquivo("b7.txt"), kB7);
+    EXPECT_EQ(fora_do_esquema(p.corre("exercicio --json S03-000ANCE").saida), "");
+    const Execucao a = p.corre("analise --json 3");
+    ASSERT_EQ(a.status, 0) << a.erros;
+    EXPECT_EQ(a.erros, "");
+    ASSERT_EQ(a.saida.back(), '\n');
+    EXPECT_EQ(a.saida.find('\n'), a.saida.size() - 1);
+    EXPECT_EQ(fora_do_esquema(a.saida), "");
+    EXPECT_EQ(json_mini::le(a.saida).em("texto").texto, kAnaliseS3);
+    // A new exercise of every kind: the JSON and the text say the same.
+    for (const char* tipo : {"D 2", "P 10", "G 4", "M 3", "S 5", "J 3"}) {
+        const Pasta q;
+        const Execucao j = q.corre(std::string("exercicio --json ") + tipo);
+        ASSERT_EQ(j.status, 0) << j.erros;
+        EXPECT_EQ(fora_do_esquema(j.saida), "") << j.saida;
+        const json_mini::Valor v = json_mini::le(j.saida);
+        std::string texto = "Codigo: " + v.em("codigo").texto + "\nTipo " + v.em("tipo").texto +
+                            ": " + v.em("descricao").texto + "\nn = " + v.em("n").texto +
+                            "\nSolucao exata:\n";
+        for (std::size_t i = 0; i < v.em("solucao").lista.size(); ++i)
+            texto += "x[" + std::string(i < 9 ? " " : "") + std::to_string(i + 1) +
+                     "] = " + v.em("solucao").lista[i].texto + "\n";
+        espera(q.corre("exercicio " + v.em("codigo").texto),
+               texto + "Arquivos a7.txt e b7.txt gravados.\n", "", 0);
+    }
+}
+
+TEST(AulaDialogo, ComJsonARecusaTambemEUmObjeto) {
+    struct Caso {
+        const char* argumentos;
+        const char* comando;
+    };
+    const Caso casos[] = {{"exercicio X 4 --json", "exercicio"},
+                          {"exercicio --json S03-000ANCF", "exercicio"},
+                          {"analise --json", "analise"},
+                          {"analise 3 --json", "analise"},
+                          {"analise 501 --json", "analise"}};
+    for (const Caso& c : casos) {
+        const Pasta p;
+        const Execucao e = p.corre(c.argumentos);
+        EXPECT_EQ(e.status, 1) << c.argumentos;
+        EXPECT_EQ(fora_do_esquema(e.saida), "") << e.saida;
+        const json_mini::Valor v = json_mini::le(e.saida);
+        EXPECT_EQ(v.em("comando").texto, c.comando);
+        EXPECT_EQ("sislin-aula: " + v.em("erro").texto + "\n", e.erros);
+        EXPECT_EQ(p.nomes(), "") << c.argumentos;
+    }
+    // A message of two lines stays one JSON string.
+    const Pasta p;
+    grava(p.trabalho() / "b7.txt", "1\n2\n");
+    const Execucao e = p.corre("analise 3 --json");
+    EXPECT_EQ(e.saida,
+              R"({"programa":"sislin-aula","formato":1,"comando":"analise","erro":"O Arquivo )"
+              R"(b7.txt nao corresponde as especificacoes.\nO Arquivo b7.txt possui 2 registros )"
+              R"(enquanto o problema tem 3 linhas."})"
+              "\n");
 }
