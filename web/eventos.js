@@ -39,12 +39,14 @@ export function leLinha(bytes) {
   }
 }
 
+const lista = (v) => (Array.isArray(v) ? v : []);
+
 // A wait in words, from the record's table: its `esperas[].texto` with {membro} replaced by the
 // wait event's members; without a table, the wait's own name.
 export function textoDaEspera(espera, tabela) {
   if (!espera) return '';
-  const modelo = tabela?.esperas?.find((x) => x.de === espera.de)?.texto;
-  if (modelo === undefined) return String(espera.de ?? '');
+  const modelo = lista(tabela?.esperas).find((x) => x?.de === espera.de)?.texto;
+  if (typeof modelo !== 'string') return String(espera.de ?? '');
   return modelo.replace(/\{(\w+)\}/g, (t, nome) => (nome in espera ? String(espera[nome]) : t));
 }
 
@@ -52,8 +54,8 @@ export function textoDaEspera(espera, tabela) {
 export const ofereceEscolhas = (espera) => espera != null && 'minimo' in espera && 'maximo' in espera;
 
 // The record's table entry of a choice, or of the iteration of a method (undefined without one).
-export const escolha = (tabela, opcao) => tabela?.escolhas?.find((x) => x.opcao === opcao);
-export const escolhaDoMetodo = (tabela, metodo) => tabela?.escolhas?.find((x) => x.metodo === metodo);
+export const escolha = (tabela, opcao) => lista(tabela?.escolhas).find((x) => x?.opcao === opcao);
+export const escolhaDoMetodo = (tabela, metodo) => lista(tabela?.escolhas).find((x) => x?.metodo === metodo);
 
 // A method of the record by its short name, for the chart, Conferir and the note on the menu.
 const NOMES = { jacobi: 'Jacobi', 'gauss-seidel': 'Gauss-Seidel' };

@@ -10,7 +10,7 @@ import { Execucao, novoProcesso } from './execucao.js';
 import { Exercicio } from './exercicio.js';
 import { Grafico } from './grafico.js';
 import { REGISTRO } from './mensagens.js';
-import { Espera, Eventos, ofereceEscolhas, tabelaCsv } from './eventos.js';
+import { Espera, Eventos, leLinha, ofereceEscolhas, tabelaCsv } from './eventos.js';
 import { Transcricao } from './transcricao.js';
 import { exemplos, primeiroProcesso, programa } from './inicio.js';
 
@@ -34,6 +34,14 @@ class Leitor {
   }
 
   separa(bytes) {
+    try {
+      return this.envia(bytes);
+    } catch {
+      return Promise.resolve(leLinha(bytes));  // no worker here: parsed on the main thread
+    }
+  }
+
+  envia(bytes) {
     if (this.worker === null) {
       this.worker = new Worker('leitor.js', { type: 'module' });
       this.worker.onmessage = ({ data: { id, evento } }) => {

@@ -259,6 +259,10 @@ test('the wait line follows the record, in any cut of its bytes, in the words of
   um.recebe(bytes(`${INICIO_1}\n{"evento":"espera","de":"limite"}\n`));
   um.processa();
   assert.equal(espera.texto(um.tabela), 'limite');
+  // A table not as documented: no words from it, no failure.
+  for (const torta of [{ esperas: 'x' }, { esperas: [null, { de: 'limite', texto: 3 }] }]) {
+    assert.equal(espera.texto({ ...TABELA, ...torta }), 'limite');
+  }
   // Another table, other words: the page says what the record's table says.
   const outra = { ...TABELA, esperas: [{ de: 'menu', texto: 'escolha de {minimo} ate {maximo} ({outro})' }] };
   const dela = new Eventos();
@@ -298,6 +302,7 @@ test('the note on the iterations names each one that does not converge from ever
   const outra = { escolhas: [{ opcao: 3, rotulo: 'Jacobi', metodo: 'jacobi' }] };
   assert.equal(notaDivergencia([it('jacobi', false)], outra), 'Nota: neste sistema 3 (Jacobi) nao converge a partir de todo inicio.');
   assert.equal(notaDivergencia([it('jacobi', false)], { formato: 1 }), 'Nota: neste sistema Jacobi nao converge a partir de todo inicio.');
+  assert.equal(notaDivergencia([it('jacobi', false)], { escolhas: { jacobi: 9 } }), 'Nota: neste sistema Jacobi nao converge a partir de todo inicio.');
 });
 
 test('the working set: each array from the choice that left it, what A holds from the table', () => {
