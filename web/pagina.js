@@ -29,16 +29,21 @@ const duracao = (ms) => (ms < 60000 ? `${Math.floor(ms / 1000)} s` : `${Math.flo
 class Leitor {
   constructor() {
     this.worker = null;
-    this.pedidos = new Map();
+    this.falhou = false;
+    this.pedidos = new Map();  // id: { resolve, bytes } of each line sent
     this.id = 0;
   }
 
+  // A promise of the line's event; where the worker cannot start or has failed, parsed here.
   separa(bytes) {
-    try {
-      return this.envia(bytes);
-    } catch {
-      return Promise.resolve(leLinha(bytes));  // no worker here: parsed on the main thread
+    if (!this.falhou) {
+      try {
+        return this.envia(bytes);
+      } catch {
+        this.falhou = true;
+      }
     }
+    return Promise.resolve(leLinha(bytes));
   }
 
   envia(bytes) {
@@ -50,15 +55,17 @@ class Leitor {
       };
       this.worker.onerror = (e) => {
         e.preventDefault?.();
-        for (const p of this.pedidos.values()) p.reject(new Error(e.message));
+        this.falhou = true;
+        // The lines it had: parsed here, in their place.
+        for (const p of this.pedidos.values()) p.resolve(leLinha(p.bytes));
         this.pedidos.clear();
       };
     }
     const id = ++this.id;
-    // The line's own copy goes over, not the chunk it may share with the download's bytes.
-    const proprio = bytes.byteOffset === 0 && bytes.byteLength === bytes.buffer.byteLength ? bytes : bytes.slice();
-    return new Promise((resolve, reject) => {
-      this.pedidos.set(id, { resolve, reject });
+    // A copy goes over: the line's bytes stay for a failure of the worker.
+    const proprio = bytes.slice();
+    return new Promise((resolve) => {
+      this.pedidos.set(id, { resolve, bytes });
       this.worker.postMessage({ id, bytes: proprio }, [proprio.buffer]);
     });
   }

@@ -505,10 +505,42 @@ for (const motor of motores) {
       await aba.fecha();
     });
 
+    test('a record line of over 1 MB (n = 300) parsed by the reader worker, in place: the factors to check', async () => {
+      const dir = mkdtempSync(join(tmpdir(), 'sislin-300-'));
+      spawnSync('python3', [join(RAIZ, 'bench', 'gera_sistema.py'), '300', dir]);
+      const grande = { a7: readFileSync(join(dir, 'a7.txt'), 'utf8'), b7: readFileSync(join(dir, 'b7.txt'), 'utf8') };
+      rmSync(dir, { recursive: true });
+      const aba = await abrePagina(navegador, 'sem');
+      await aba.avalia(({ a7, b7 }) => {
+        document.getElementById('a7').value = a7;
+        document.getElementById('b7').value = b7;
+        document.getElementById('conjunto-painel').open = true;
+        document.getElementById('executar').click();
+      }, grande);
+      await aba.espera(() => globalThis.sislin.status === null && globalThis.sislin.espera()[1] === 'dimensao n (inteiro)');
+      await aba.clica('#terminal');
+      await aba.digita('300\n4\n0\n');
+      await aba.espera(() => globalThis.sislin.status !== null, [], 60000);
+      const registro = await aba.avalia(() => globalThis.sislin.registro());
+      assert.ok(registro.split('\n').some((l) => l.length > (1 << 20)), 'a line over 1 MB in the record');
+      const rotulos = await aba.espera(() => {
+        globalThis.sislin.conjunto();
+        const escolha = document.getElementById('resultado-conferir');
+        escolha.dispatchEvent(new Event('focus'));
+        const r = [...escolha.options].map((o) => o.textContent);
+        return r.includes('det, opcao 4') && r;
+      });
+      assert.deepEqual(rotulos, ['L, opcao 4', 'U, opcao 4', 'det, opcao 4']);
+      assert.equal(await aba.avalia(() => document.getElementById('conjunto').textContent),
+        'n = 300: grande demais para mostrar aqui; os valores estao no registro.');
+      await semErros(aba);
+      await aba.fecha();
+    });
+
     test('every file the page asked for, in every test so far, is in the offline list', () => {
       const offline = JSON.parse(/const ARQUIVOS = (\[.*\]);/.exec(readFileSync(join(SITE, 'sw.js'), 'utf8'))[1]);
       const pedidos = new Set(['com', 'sem'].flatMap((s) => servidores[s].pedidos));
-      assert.ok(pedidos.has('/sislin-aula.wasm') && pedidos.has('/processo.js') && pedidos.has('/wasi/wasi.js'), [...pedidos].join(' '));
+      for (const f of ['/sislin-aula.wasm', '/processo.js', '/wasi/wasi.js', '/leitor.js']) assert.ok(pedidos.has(f), `${f} in ${[...pedidos].join(' ')}`);
       // The service worker itself is fetched by the browser, never kept in its own cache.
       const fora = [...pedidos].filter((p) => p !== '/sw.js' && !offline.includes(p === '/' ? './' : p.slice(1)));
       assert.deepEqual(fora, [], 'asked for, not kept offline');
