@@ -10,7 +10,8 @@
 // iteration table the page offers equal the native program's record. An exercise's link, and the
 // panel's own, give the native sislin-aula's files and a run on them, also when the fragment
 // changes in the open page; "Copiar link" puts the link on the clipboard. The working set after 4, 5,
-// 6, 9 shows the factors in A. "Conferir" marks a student's values right or wrong at 4 digits.
+// 6, 9 shows the factors in A. "Conferir" marks a student's values right or wrong at 4 digits,
+// and offers the factors of a run whose record has a line over 1 MB (parsed by the reader worker).
 // Every file the page asked the server for, in every test, is in the service worker's offline
 // list. Screenshots and transcripts are left in build-web-tests/.
 // Usage: node --test web/testes/pagina.mjs   (after make web and make program; MOTORES="chromium firefox")
