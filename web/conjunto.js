@@ -28,8 +28,10 @@ export class Conjunto {
     }
     if (e.evento !== 'resultado') return false;
     const entrada = escolha(tabela, e.opcao);
+    // What the choice changed, as the table says (without one: every array the event carries).
+    const muda = Array.isArray(entrada?.muda) ? entrada.muda : CONJUNTO;
     for (const nome of CONJUNTO) {
-      if (!(nome in e)) continue;
+      if (!(nome in e) || !muda.includes(nome)) continue;
       // What A holds, in words, when the table says (a key of its `formas`).
       const forma = nome === 'A' ? tabela?.formas?.[entrada?.A] : undefined;
       this.atual[nome] = { valor: e[nome], opcao: e.opcao, forma };

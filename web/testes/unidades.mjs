@@ -331,6 +331,10 @@ test('the working set: each array from the choice that left it, what A holds fro
   // Format 1: the same arrays, without what A holds.
   assert.deepEqual(conjuntoDe(INICIO_1).itens().map(origem), [
     'da opcao 4, diferente do lido', 'da opcao 8, igual ao lido', 'da opcao 4', 'da opcao 4', 'da opcao 8', 'da opcao 8']);
+  // What a choice changed is the table's: a choice said to change only x leaves b as it was.
+  const soX = JSON.stringify({ ...TABELA, escolhas: ESCOLHAS.map((c) => (c.opcao === 8 ? { ...c, muda: ['x'] } : c)) });
+  assert.deepEqual(conjuntoDe(soX).itens().map((i) => [i.nome, i.opcao]),
+    [['A', 4], ['b', 4], ['pos', 4], ['det', 4], ['x', 8]]);
   // A table with other words for the factors: the panel says them.
   const outra = JSON.stringify({ ...TABELA, formas: { lu: 'os fatores L e U juntos' } });
   assert.equal(origem(conjuntoDe(outra).itens()[0]), 'da opcao 4 (os fatores L e U juntos), diferente do lido');
