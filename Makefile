@@ -130,7 +130,7 @@ porta-windows: build
 
 # WebAssembly (wasm32-wasi, clang with wasi-libc and the wasm32 libc++): make wasm builds the
 # program alone (for the page); make porta-wasm also the kernel tests, run under Node.js's WASI
-# through web/lancador.mjs, then every dialogue test of the Linux build against sislin.wasm, but
+# through web/ferramentas/lancador.mjs, then every dialogue test of the Linux build against sislin.wasm, but
 # one: WASI opens nothing outside the folder it is given, so a7.txt as a link to /dev/zero cannot
 # be opened there. Node.js 18 offers WASI only with the flag; later versions accept it.
 .PHONY: wasm porta-wasm web web-serve web-test clean-web
@@ -151,7 +151,7 @@ porta-wasm: requisitos-web build-wasm/terceiros/fast_float build
 	cmake --preset wasm-testes $(PORTA_OPCOES) >/dev/null
 	cmake --build --preset wasm-testes -j $(JOBS)
 	ctest --preset wasm-testes -j $(JOBS)
-	SISLIN_LANCADOR="$(NODE_WASI) $(CURDIR)/web/lancador.mjs" SISLIN_PROGRAMA=$(CURDIR)/build-wasm/sislin.wasm \
+	SISLIN_LANCADOR="$(NODE_WASI) $(CURDIR)/web/ferramentas/lancador.mjs" SISLIN_PROGRAMA=$(CURDIR)/build-wasm/sislin.wasm \
 	  SISLIN_AULA_PROGRAMA=$(CURDIR)/build-wasm/aula/sislin-aula.wasm \
 	  ctest --preset release -j $(JOBS) -L dialogo -E '^EntradaRuim\.ArquivoSemFim$$'
 
@@ -161,7 +161,7 @@ porta-wasm: requisitos-web build-wasm/terceiros/fast_float build
 N ?= 1000
 bench-wasm: wasm
 	cmake --build build-wasm -j $(JOBS) --target sislin_tempos
-	$(NODE_WASI) web/lancador.mjs build-wasm/sislin_tempos.wasm $(N)
+	$(NODE_WASI) web/ferramentas/lancador.mjs build-wasm/sislin_tempos.wasm $(N)
 	bash bench/wasm.sh $(N) build-wasm/sislin.wasm
 
 # The page: build-web/ is a static folder to copy to any web server (the program, the page, its
@@ -177,12 +177,12 @@ ASYNCIFY = wasm-opt -O2 --asyncify --pass-arg=asyncify-imports@wasi_snapshot_pre
   --enable-mutable-globals
 web: wasm web/node_modules/.package-lock.json
 	$(ASYNCIFY) build-wasm/sislin.wasm -o build-wasm/sislin-pagina.wasm
-	node web/monta.mjs build-wasm/sislin-pagina.wasm build-wasm/aula/sislin-aula.wasm build-web
+	node web/ferramentas/monta.mjs build-wasm/sislin-pagina.wasm build-wasm/aula/sislin-aula.wasm build-web
 
 # Serves build-web/ on 127.0.0.1:8000 with the isolation headers (WEB_OPCOES=--sem-isolamento
 # without them, --porta N for another port).
 web-serve: web
-	node web/servidor.mjs $(WEB_OPCOES) build-web
+	node web/ferramentas/servidor.mjs $(WEB_OPCOES) build-web
 
 # The page in Chromium, Firefox and WebKitGTK (under Xvfb), served with and without the isolation
 # headers; screenshots and transcripts in build-web-tests/. The native sislin and sislin-aula give
@@ -191,8 +191,8 @@ web-serve: web
 # "Parar" and first prompt in each engine (bench/pagina.mjs).
 web-test: requisitos-web-test web program
 	cmake --build build -j $(JOBS) --target sislin-aula
-	node --test web/unidades.mjs
-	node --test-concurrency=1 --test web/testes.mjs
+	node --test web/testes/unidades.mjs
+	node --test-concurrency=1 --test web/testes/pagina.mjs
 
 .PHONY: bench-web capturas
 bench-web: requisitos-web-test web
@@ -201,7 +201,7 @@ bench-web: requisitos-web-test web
 
 # The guide's pictures of the page (docs/imagens/), taken in Chromium from real runs.
 capturas: requisitos-web-test web
-	node web/capturas.mjs build-web docs/imagens
+	node web/ferramentas/capturas.mjs build-web docs/imagens
 
 clean-web:
 	rm -rf build-wasm build-web build-web-tests

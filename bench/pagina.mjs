@@ -8,8 +8,8 @@ import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { MOTORES, abre } from '../web/navegadores.mjs';
-import { serve } from '../web/servidor.mjs';
+import { MOTORES, abre } from '../web/ferramentas/navegadores.mjs';
+import { serve } from '../web/ferramentas/servidor.mjs';
 
 const RAIZ = join(dirname(fileURLToPath(import.meta.url)), '..');
 const [pasta = join(RAIZ, 'build-web'), ...pedidos] = process.argv.slice(2);

@@ -7,7 +7,7 @@
 set -euo pipefail
 N=${1:-1000}
 WASM=$(realpath "${2:-build-wasm/sislin.wasm}")
-LANCADOR=$(realpath "$(dirname "$0")/../web/lancador.mjs")
+LANCADOR=$(realpath "$(dirname "$0")/../web/ferramentas/lancador.mjs")
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 python3 "$(dirname "$0")/gera_sistema.py" "$N" "$dir"

@@ -22,4 +22,4 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT
     "-Wl,--stack-first -Wl,-z,stack-size=1048576 -Wl,--max-memory=${SISLIN_MEMORIA_MAXIMA} -Wl,--strip-debug")
 # The kernels' tests run under Node.js's WASI (18 needs the flag; later versions accept it).
 set(CMAKE_CROSSCOMPILING_EMULATOR node --no-warnings --experimental-wasi-unstable-preview1
-    ${CMAKE_CURRENT_LIST_DIR}/../web/lancador.mjs)
+    ${CMAKE_CURRENT_LIST_DIR}/../web/ferramentas/lancador.mjs)

@@ -2,57 +2,74 @@
 // their own values; each entry is marked right or wrong at the significant digits chosen, and
 // the program's values are shown on request. A comma is read as the decimal separator, so the
 // entries are separated by blanks, line ends or ";".
-import { leVarredura } from './registro.js';
+import { escolha, nomeDoMetodo } from './eventos.js';
+import { $, Painel, esquece, ouve } from './painel.js';
 
 const MAX_VARREDURAS = 100;  // sweeps offered per table, and its last one
 
 const escalar = (v) => (typeof v === 'number' ? v : { nan: NaN, inf: Infinity, '-inf': -Infinity }[v]);
 
-function triangulos(A, comL) {
-  const L = A.map((l, i) => l.map((v, j) => (j < i ? v : j === i ? 1 : 0)));
-  const U = A.map((l, i) => l.map((v, j) => (j >= i ? v : 0)));
-  return comL ? [['L', L], ['U', U]] : [['U', U]];
+// The factors one checks in A, by what A holds (a key of the record's `formas`).
+const FATORES = {
+  eliminada: (A) => [['U', triangulo(A, false)]],
+  lu: (A) => [['L', triangulo(A, true)], ['U', triangulo(A, false)]],
+};
+
+// The lower factor (unit diagonal) or the upper one of a matrix holding both.
+function triangulo(A, inferior) {
+  return A.map((l, i) => l.map((v, j) => (inferior ? (j < i ? v : j === i ? 1 : 0) : (j >= i ? v : 0))));
 }
 
-// A sweep's line as a result to check.
-function itemVarredura(linha) {
-  const e = JSON.parse(linha);
-  return { rotulo: `${e.metodo === 'jacobi' ? 'Jacobi' : 'Gauss-Seidel'}, x na iteracao ${e.k}`, nome: 'x', valor: e.x };
-}
+// The members of a result offered besides A, in this order.
+const MEMBROS = ['det', 'y', 'x', 'r', 'Erro', 'Inv'];
+const omitida = (v) => v !== null && typeof v === 'object' && v.omitida === true;
 
-// The results of a record (JSON Lines text) one can check: [{ rotulo, nome, valor }], in the
-// order the run made them (valor: a number, a vector or a matrix; nan and infinities as strings).
-export function resultados(texto) {
-  const lista = [];
-  let varreduras = 0;
-  let ultima = null;  // the line of the last sweep of a long table, offered when the table ends
-  const fimDaTabela = () => {
-    if (ultima !== null) lista.push(itemVarredura(ultima));
-    ultima = null;
-  };
-  for (const linha of texto.split('\n')) {
-    if (!linha.startsWith('{"evento":"resultado"') && !linha.startsWith('{"evento":"varredura"')) continue;
-    const v = leVarredura(linha);
-    if (v !== null) {
-      if (v.k === 0) {
-        fimDaTabela();
-        varreduras = 0;
-      }
-      // Only the sweeps offered are parsed whole (a long run has a million).
-      if (++varreduras <= MAX_VARREDURAS) lista.push(itemVarredura(linha));
-      else ultima = linha;
-      continue;
-    }
-    fimDaTabela();
-    const e = JSON.parse(linha);
-    const itens = [];
-    if (e.A && e.opcao <= 4) itens.push(...triangulos(e.A, e.opcao >= 3));
-    for (const nome of ['det', 'y', 'x', 'r', 'Erro', 'Inv']) if (nome in e) itens.push([nome, e[nome]]);
-    for (const [nome, valor] of itens) lista.push({ rotulo: `${nome}, opcao ${e.opcao}`, nome, valor });
+// The results one can check, from the events of a run: [{ rotulo, nome, valor }] in the order the
+// run made them (valor: a number, a vector or a matrix; nan and infinities as strings).
+export class Resultados {
+  constructor() {
+    this.lista = [];
+    this.varreduras = 0;  // sweeps of the current table
+    this.ultima = null;   // the last sweep of a long table, offered when the table ends
+    this.versao = 0;      // grows with each change of the list
   }
-  fimDaTabela();
-  return lista;
+
+  evento(e, tabela) {
+    if (e.evento === 'varredura') {
+      if (e.k === 0) {
+        this.fimDaTabela();
+        this.varreduras = 0;
+      }
+      if (++this.varreduras <= MAX_VARREDURAS) this.poe(itemVarredura(e));
+      else this.ultima = e;
+      return;
+    }
+    if (e.evento !== 'resultado') return;
+    this.fimDaTabela();
+    const itens = [];
+    if (Array.isArray(e.A)) {
+      const fatores = FATORES[escolha(tabela, e.opcao)?.A];
+      itens.push(...(fatores ? fatores(e.A) : [['A', e.A]]));
+    }
+    for (const nome of MEMBROS) if (nome in e && !omitida(e[nome])) itens.push([nome, e[nome]]);
+    for (const [nome, valor] of itens) this.poe({ rotulo: `${nome}, opcao ${e.opcao}`, nome, valor });
+  }
+
+  poe(item) {
+    this.lista.push(item);
+    this.versao++;
+  }
+
+  fimDaTabela() {
+    if (this.ultima !== null) this.poe(itemVarredura(this.ultima));
+    this.ultima = null;
+  }
+
+  // The list now, the last sweep of a table still going included.
+  itens() { return this.ultima === null ? this.lista : [...this.lista, itemVarredura(this.ultima)]; }
 }
+
+const itemVarredura = (e) => ({ rotulo: `${nomeDoMetodo(e.metodo)}, x na iteracao ${e.k}`, nome: 'x', valor: e.x });
 
 // The entries of a result, named as the program prints them: [[nome, valor]].
 export function entradas({ nome, valor }) {
@@ -79,28 +96,40 @@ export function certo(aluno, programa, digitos) {
   return Number(aluno.toPrecision(digitos)) === Number(p.toPrecision(digitos));
 }
 
-const $ = (id) => document.getElementById(id);
+// The panel: its list of results refreshed when opened or asked, if it changed.
+export class Conferir extends Painel {
+  ativa() {
+    this.inicia();
+    const escolha = $('resultado-conferir');
+    ouve(this, $('conferir-painel'), 'toggle', () => this.atualiza());
+    ouve(this, escolha, 'focus', () => this.atualiza());
+    ouve(this, $('conferir'), 'submit', (evento) => {
+      evento.preventDefault();
+      this.confere(this.lista[Number(escolha.value)]);
+    });
+  }
 
-// The panel: its list of results refreshed from the record when opened or asked.
-export function ligaConferir(registro) {
-  let lista = [];
-  let lido = null;  // the record and its size when the list was made
-  const atualiza = () => {
-    const r = registro();
-    if (lido?.r === r && lido.partes === r.partes.length) return;  // nothing new since
-    lido = { r, partes: r.partes.length };
-    lista = resultados(r.texto());
+  inicia() {
+    this.resultados = new Resultados();
+    this.lista = [];
+    this.vista = null;  // the list's version in the select
+  }
+
+  evento(e, tabela) { this.resultados.evento(e, tabela); }
+
+  atualiza() {
+    const vista = [this.resultados, this.resultados.versao, this.resultados.ultima];
+    if (this.vista?.every((v, i) => v === vista[i])) return;  // nothing new since
+    this.vista = vista;
+    this.lista = this.resultados.itens();
     const escolha = $('resultado-conferir');
     const antes = escolha.value;
-    escolha.replaceChildren(...lista.map((r, i) => new Option(r.rotulo, String(i))));
-    if (lista.length === 0) escolha.append(new Option('nenhum resultado ainda', ''));
-    if (antes && Number(antes) < lista.length) escolha.value = antes;
-  };
-  $('conferir-painel').addEventListener('toggle', atualiza);
-  $('resultado-conferir').addEventListener('focus', atualiza);
-  $('conferir').addEventListener('submit', (evento) => {
-    evento.preventDefault();
-    const r = lista[Number($('resultado-conferir').value)];
+    escolha.replaceChildren(...this.lista.map((r, i) => new Option(r.rotulo, String(i))));
+    if (this.lista.length === 0) escolha.append(new Option('nenhum resultado ainda', ''));
+    if (antes && Number(antes) < this.lista.length) escolha.value = antes;
+  }
+
+  confere(r) {
     const saida = $('conferencia');
     if (!r) {
       saida.textContent = 'Escolha um resultado do programa.';
@@ -123,5 +152,7 @@ export function ligaConferir(registro) {
     const ol = document.createElement('ol');
     ol.append(...itens);
     saida.replaceChildren(resumo, ol);
-  });
+  }
+
+  descarta() { esquece(this); }
 }

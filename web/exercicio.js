@@ -2,8 +2,9 @@
 // kind and n or from a code, in a worker of its own with an in-memory folder; the page's address
 // carries the code (#exercicio=CODIGO), so a link hands the exercise out. A teacher's own small
 // system travels whole in the fragment (#a7=...&b7=..., percent-encoded). Nothing leaves the page.
-import { Execucao, novoTrabalhador } from './execucao.js';
-import { carregaModulo } from './inicio.js';
+// sislin-aula answers in JSON (its `codigo`, `tipo`, `descricao`, `n`); its text is not read.
+import { recusa, sislinAula } from './aula.js';
+import { $, Painel, esquece, ouve } from './painel.js';
 
 const CHAVE = 'exercicio';
 export const MAX_LINK = 2000;  // characters of a system's fragment; beyond, the files are shared
@@ -33,34 +34,9 @@ export function enderecoDo(codigo, base) {
   return url.href;
 }
 
-// What sislin-aula printed: its code and the line of its kind (the solution stays out of view).
-export function resumo(saida) {
-  const codigo = /^Codigo: (\S+)$/m.exec(saida)?.[1] ?? null;
-  const tipo = /^Tipo .*$/m.exec(saida)?.[0] ?? '';
-  return { codigo, tipo };
-}
-
-let modulo = null;
 let ultimo = null;  // the last exercise made: { codigo, a7, b7 }
 let visto = location.href;  // the address the page last took its files from
 
-// Runs sislin-aula with these arguments in a folder holding these files (none: empty); resolves
-// to { status, saida, erro, arquivos } (arquivos: the files it left there).
-export function sislinAula(argumentos, arquivos = {}) {
-  modulo ??= carregaModulo('sislin-aula.wasm');
-  const saidas = { 1: [], 2: [] };
-  const texto = (canal) => new TextDecoder('latin1').decode(new Uint8Array(saidas[canal].flatMap((b) => [...b])));
-  return new Promise((resolve, reject) => {
-    const execucao = new Execucao(novoTrabalhador(), modulo, arquivos, {
-      saida: (canal, bytes) => saidas[canal]?.push(bytes),
-      pede: () => execucao.encerra(() => reject(new Error('sislin-aula pediu entrada'))),
-      fim: (status, arquivos) => resolve({ status, saida: texto(1), erro: texto(2), arquivos }),
-      falha: (t) => reject(new Error(t)),
-    }, ['sislin-aula', ...argumentos]);
-  });
-}
-
-const $ = (id) => document.getElementById(id);
 const semForma = (codigo) => codigo.toUpperCase().replace(/[\s-]/g, '');
 // Whether the page holds this exercise's files as made.
 const aberto = (codigo) => ultimo !== null && semForma(ultimo.codigo) === semForma(codigo)
@@ -78,21 +54,22 @@ export async function abreExercicio(pagina, argumentos) {
     avisa(`Erro: ${e.message}.`);
     return null;
   }
-  const { codigo, tipo } = resumo(r.saida);
-  if (r.status !== 0 || codigo === null) {
-    avisa(r.erro.replace(/^sislin-aula: /, '').trim() || `sislin-aula terminou com status ${r.status}.`);
+  const o = r.objeto;
+  const codigo = typeof o?.codigo === 'string' ? o.codigo : null;
+  if (r.status !== 0 || codigo === null || !('a7.txt' in r.arquivos) || !('b7.txt' in r.arquivos)) {
+    avisa(recusa(r));
     return null;
   }
   $('a7').value = r.arquivos['a7.txt'];
   $('b7').value = r.arquivos['b7.txt'];
   $('codigo').value = codigo;
-  $('tipo').value = codigo[0];  // the panel's kind and n: those of the exercise open
-  $('ordem').value = String(Number(codigo.slice(1, 3)));
+  $('tipo').value = o.tipo;  // the panel's kind and n: those of the exercise open
+  $('ordem').value = String(o.n);
   ultimo = { codigo, a7: $('a7').value, b7: $('b7').value };
   history.replaceState(null, '', enderecoDo(codigo, location.href));
   visto = location.href;
-  avisa(`Exercicio ${codigo}. ${tipo}.`);
-  pagina.executa();
+  avisa(`Exercicio ${codigo}. Tipo ${o.tipo}: ${o.descricao}.`);
+  pagina.iniciaExecucao();
   return codigo;
 }
 
@@ -101,51 +78,69 @@ export function abreSistema(pagina, { a7, b7 }) {
   $('a7').value = a7;
   $('b7').value = b7;
   avisa('Sistema recebido pelo link.');
-  pagina.executa();
+  pagina.iniciaExecucao();
 }
 
-// The panel's forms, its link button and the address.
-export function ligaExercicio(pagina) {
-  $('novo-exercicio').addEventListener('submit', (evento) => {
-    evento.preventDefault();
-    abreExercicio(pagina, [$('tipo').value, $('ordem').value]);
-  });
-  $('abre-codigo').addEventListener('submit', (evento) => {
-    evento.preventDefault();
-    abreExercicio(pagina, [$('codigo').value]);
-  });
-  $('copiar-link').addEventListener('click', () => {
-    // The exercise's code while its files are in the page; the files themselves otherwise.
-    const sistema = { a7: $('a7').value, b7: $('b7').value };
-    const url = new URL(location.href);
-    if (ultimo !== null && ultimo.a7 === sistema.a7 && ultimo.b7 === sistema.b7) {
-      url.hash = `${CHAVE}=${ultimo.codigo}`;
-    } else {
-      const fragmento = fragmentoDo(sistema);
-      if (fragmento === null) {
-        avisa(`O sistema e grande demais para um link (o maximo e ${MAX_LINK} caracteres): ` +
-          'compartilhe os arquivos a7.txt e b7.txt.');
-        return;
-      }
-      url.hash = fragmento;
-    }
-    const link = url.href;
-    pagina.link = link;
-    const copiado = navigator.clipboard?.writeText(link) ?? Promise.reject(new Error('sem area de transferencia'));
-    copiado.then(() => avisa(`Link copiado: ${link}`), () => avisa(`Copie o link: ${link}`));
-  });
-  // A link opened in the page already open (a new fragment, or Back to an earlier one): its
-  // system, or its exercise unless that exercise's files are the ones in the page. Back to an
-  // entry the page rewrote (replaceState) gives only popstate in some engines, a new fragment
-  // both events: each address is taken once.
-  const novoEndereco = () => {
-    if (location.href === visto) return;
-    visto = location.href;
+// The panel: its forms, its link button, and the address it follows.
+export class Exercicio extends Painel {
+  ativa(pagina) {
+    ouve(this, $('novo-exercicio'), 'submit', (evento) => {
+      evento.preventDefault();
+      abreExercicio(pagina, [$('tipo').value, $('ordem').value]);
+    });
+    ouve(this, $('abre-codigo'), 'submit', (evento) => {
+      evento.preventDefault();
+      abreExercicio(pagina, [$('codigo').value]);
+    });
+    ouve(this, $('copiar-link'), 'click', () => copiaLink(pagina));
+    // A link opened in the page already open (a new fragment, or Back to an earlier one): its
+    // system, or its exercise unless that exercise's files are the ones in the page. Back to an
+    // entry the page rewrote (replaceState) gives only popstate in some engines, a new fragment
+    // both events: each address is taken once.
+    const novoEndereco = () => {
+      if (location.href === visto) return;
+      visto = location.href;
+      const codigo = codigoDoEndereco(location.hash);
+      const sistema = sistemaDoEndereco(location.hash);
+      if (sistema !== null) abreSistema(pagina, sistema);
+      else if (codigo !== null && !aberto(codigo)) abreExercicio(pagina, [codigo]);
+    };
+    ouve(this, globalThis, 'hashchange', novoEndereco);
+    ouve(this, globalThis, 'popstate', novoEndereco);
+    this.pagina = pagina;
+  }
+
+  // An exercise's link opens its files, a system's link its own (a refused code: nothing).
+  async abreEndereco() {
     const codigo = codigoDoEndereco(location.hash);
     const sistema = sistemaDoEndereco(location.hash);
-    if (sistema !== null) abreSistema(pagina, sistema);
-    else if (codigo !== null && !aberto(codigo)) abreExercicio(pagina, [codigo]);
-  };
-  addEventListener('hashchange', novoEndereco);
-  addEventListener('popstate', novoEndereco);
+    if (sistema !== null) {
+      abreSistema(this.pagina, sistema);
+      return true;
+    }
+    return codigo !== null && (await abreExercicio(this.pagina, [codigo])) !== null;
+  }
+
+  descarta() { esquece(this); }
+}
+
+// "Copiar link": the exercise's code while its files are in the page; the files themselves otherwise.
+function copiaLink(pagina) {
+  const sistema = { a7: $('a7').value, b7: $('b7').value };
+  const url = new URL(location.href);
+  if (ultimo !== null && ultimo.a7 === sistema.a7 && ultimo.b7 === sistema.b7) {
+    url.hash = `${CHAVE}=${ultimo.codigo}`;
+  } else {
+    const fragmento = fragmentoDo(sistema);
+    if (fragmento === null) {
+      avisa(`O sistema e grande demais para um link (o maximo e ${MAX_LINK} caracteres): ` +
+        'compartilhe os arquivos a7.txt e b7.txt.');
+      return;
+    }
+    url.hash = fragmento;
+  }
+  const link = url.href;
+  pagina.link = link;
+  const copiado = navigator.clipboard?.writeText(link) ?? Promise.reject(new Error('sem area de transferencia'));
+  copiado.then(() => avisa(`Link copiado: ${link}`), () => avisa(`Copie o link: ${link}`));
 }

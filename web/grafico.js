@@ -3,18 +3,20 @@
 // scale, drawn on a canvas at most once per frame; after a table of the other method in the same
 // run, that one too (dashed), to compare. The numbers are written by this
 // module (no locale); a short text beside the chart says the same for those who cannot see it.
+import { nomeDoMetodo } from './eventos.js';
+import { $, Painel } from './painel.js';
 
 // A power of ten as a label: 0.001 to 1000 as written, the others as 1e-4 or 1e+6.
 export const textoDecada = (e) => (e >= -3 && e <= 3 ? String(10 ** e).replace(/(\.\d*?)0{5,}\d*$/, '$1') : `1e${e < 0 ? '' : '+'}${e}`);
-
-const NOMES = { jacobi: 'Jacobi', 'gauss-seidel': 'Gauss-Seidel' };
 
 // The change of a sweep as drawn: a positive number as it is, an exact 0 as 0 (drawn on the
 // axis's floor), an infinite or undefined change as null (it breaks the line).
 const desenhavel = (erro) => (typeof erro === 'number' && erro >= 0 && Number.isFinite(erro) ? erro : null);
 
-// The tables of a run, sweep by sweep as the record gives them (registro.js's varredura): the
-// current one, and the last table of the other method before it.
+const PAUSA = 3;  // after a drawing, frames without one for this many times its length
+
+// The tables of a run, sweep by sweep as the record's `varredura` events give them: the current
+// one, and the last table of the other method before it.
 export class Curvas {
   constructor() {
     this.metodo = '';
@@ -29,7 +31,7 @@ export class Curvas {
   // One sweep; true when it starts a table (k = 0, the starting line).
   varredura({ metodo, k, Erro }) {
     if (k === 0) {
-      const nome = NOMES[metodo] ?? metodo;
+      const nome = nomeDoMetodo(metodo);
       if (this.metodo && this.metodo !== nome && this.k.length > 0) this.outro = { metodo: this.metodo, k: this.k, erro: this.erro };
       Object.assign(this, { metodo: nome, k: [], erro: [], primeiro: null, ultimo: null, zero: null });
       return true;
@@ -65,26 +67,30 @@ function reduz(k, erro, colunas) {
   return { x, y };
 }
 
-export class Grafico {
-  constructor(secao, tela, titulo, resumo) {
-    Object.assign(this, { secao, tela, titulo, resumo });
-    this.limpa();
+// The panel: shown once a table starts.
+export class Grafico extends Painel {
+  ativa() {
+    this.secao = $('grafico');
+    this.tela = $('desenho');
+    this.titulo = $('titulo-grafico');
+    this.resumo = $('resumo-grafico');
+    this.inicia();
   }
 
   get k() { return this.curvas.k; }
 
-  // One sweep of the record.
-  varredura(v) {
-    if (this.curvas.varredura(v)) this.inicia();
-  }
-
-  limpa() {
-    this.curvas = new Curvas();
-    this.secao.hidden = true;
-    this.desenhados = -1;
+  evento(e) {
+    if (e.evento === 'varredura' && this.curvas.varredura(e)) this.titula();
   }
 
   inicia() {
+    this.curvas = new Curvas();
+    this.secao.hidden = true;
+    this.desenhados = -1;
+    this.proximo = 0;  // no drawing before this time
+  }
+
+  titula() {
     const { metodo, outro } = this.curvas;
     const nomes = outro ? `${metodo} e ${outro.metodo} (tracejado)` : metodo;
     this.titulo.textContent = `${nomes}: Erro por iteracao (escala logaritmica)`;
@@ -92,11 +98,16 @@ export class Grafico {
     this.desenhados = -1;
   }
 
-  // Called once per frame: redraws only when there is something new.
-  quadro() {
-    if (this.secao.hidden || this.desenhados === this.k.length) return;
+  // Called once per frame: redraws only when there is something new, and, when a drawing takes
+  // long (a table of many sweeps, a slow canvas), not again before PAUSA times that long, so the
+  // chart never takes most of the page's frames.
+  mostra() {
+    if (this.secao.hidden || this.desenhados === this.k.length || performance.now() < this.proximo) return;
     this.desenhados = this.k.length;
+    const inicio = performance.now();
     this.desenha();
+    const fim = performance.now();
+    this.proximo = fim + PAUSA * (fim - inicio);
     const { metodo, k, primeiro, ultimo, outro, zero } = this.curvas;
     this.resumo.textContent = k.length === 0 ? `${metodo}: nenhuma iteracao ainda.`
       : `${metodo}: ${k.length} iteracoes; Erro ${primeiro} na primeira, ${ultimo} na ultima.`;

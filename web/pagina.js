@@ -1,44 +1,95 @@
 // The page: the program's console, its two data files, the transcript, the record of the run
-// (what the program waits for, its downloads, the sweeps of the chart of the iterative methods),
-// wired together. Each run is an Execucao (execucao.js); the page draws what
-// came at most once per frame.
+// and the panels that read it. Each run is an Execucao (execucao.js); its record becomes one stream
+// of events (eventos.js) that every panel of the list below gets (painel.js: the one interface
+// the page knows them by). The page draws what came at most once per frame.
 import { Analise } from './analise.js';
 import { Console } from './terminal.js';
-import { desenhaConjunto } from './trabalho.js';
-import { ligaConferir } from './conferir.js';
-import { Execucao, novoTrabalhador } from './execucao.js';
-import { abreExercicio, abreSistema, codigoDoEndereco, ligaExercicio, sislinAula, sistemaDoEndereco } from './exercicio.js';
+import { PainelConjunto } from './conjunto.js';
+import { Conferir } from './conferir.js';
+import { Execucao, novoProcesso } from './execucao.js';
+import { Exercicio } from './exercicio.js';
 import { Grafico } from './grafico.js';
 import { REGISTRO } from './mensagens.js';
-import { Registro, tabelaCsv } from './registro.js';
+import { Espera, Eventos, leLinha, ofereceEscolhas, tabelaCsv } from './eventos.js';
 import { Transcricao } from './transcricao.js';
-import { exemplos, primeiroTrabalhador, programa } from './inicio.js';
+import { exemplos, primeiroProcesso, programa } from './inicio.js';
+
+// The panels, in the order they get each event.
+const PAINEIS = [Grafico, Analise, PainelConjunto, Conferir, Exercicio];
 
 const $ = (id) => document.getElementById(id);
 const PROMPT = /(= |Escolha: )$/;
 const LEITOR_MAX = 2000;  // characters of the newest output read out at a prompt
 const QUADRO_MS = 6;      // of each frame, at most this long on the output received
+const EVENTOS_MS = 6;     // and this long on the record's lines
 
 const duracao = (ms) => (ms < 60000 ? `${Math.floor(ms / 1000)} s` : `${Math.floor(ms / 60000)} min ${Math.floor(ms / 1000) % 60} s`);
+
+// The record's long lines, parsed by a worker of their own (leitor.js), made when the first comes.
+class Leitor {
+  constructor() {
+    this.worker = null;
+    this.falhou = false;
+    this.pedidos = new Map();  // id: { resolve, bytes } of each line sent
+    this.id = 0;
+  }
+
+  // A promise of the line's event; where the worker cannot start or has failed, parsed here.
+  separa(bytes) {
+    if (!this.falhou) {
+      try {
+        return this.envia(bytes);
+      } catch {
+        this.falhou = true;
+      }
+    }
+    return Promise.resolve(leLinha(bytes));
+  }
+
+  envia(bytes) {
+    if (this.worker === null) {
+      this.worker = new Worker('leitor.js', { type: 'module' });
+      this.worker.onmessage = ({ data: { id, evento } }) => {
+        this.pedidos.get(id)?.resolve(evento);
+        this.pedidos.delete(id);
+      };
+      this.worker.onerror = (e) => {
+        e.preventDefault?.();
+        this.falhou = true;
+        // The lines it had: parsed here, in their place.
+        for (const p of this.pedidos.values()) p.resolve(leLinha(p.bytes));
+        this.pedidos.clear();
+      };
+    }
+    const id = ++this.id;
+    // A copy goes over: the line's bytes stay for a failure of the worker.
+    const proprio = bytes.slice();
+    return new Promise((resolve) => {
+      this.pedidos.set(id, { resolve, bytes });
+      this.worker.postMessage({ id, bytes: proprio }, [proprio.buffer]);
+    });
+  }
+}
 
 class Pagina {
   constructor() {
     this.programa = programa;
-    this.reserva = primeiroTrabalhador;
+    this.reserva = primeiroProcesso;
     this.console = new Console($('terminal'), {
       linha: (texto, fim) => this.responde(texto, fim),
       interrompe: () => this.para(),
     });
-    this.grafico = new Grafico($('grafico'), $('desenho'), $('titulo-grafico'), $('resumo-grafico'));
+    this.leitor = new Leitor();
+    this.paineis = PAINEIS.map((Tipo) => new Tipo());
+    for (const p of this.paineis) p.ativa(this);
     this.transcricao = new Transcricao();
-    this.registro = new Registro((v) => this.grafico.varredura(v));
-    this.analise = new Analise(sislinAula);
+    this.novosEventos();
     this.link = null;         // the exercise's link given by "Copiar link"
     this.anterior = null;     // the transcript of the run before, when it had replies
     this.execucao = null;
     this.inicio = 0;          // when the run started, or its program last got input
     this.decodifica = new TextDecoder('latin1');
-    this.recebidos = [];      // output not yet in the transcript and the chart
+    this.recebidos = [];      // output not yet in the transcript
     this.primeiroPrompt = null;
     this.primeiroPedido = true;
     this.pedidos = 0;         // the reads the program waited on, in all runs
@@ -50,7 +101,18 @@ class Pagina {
     requestAnimationFrame(quadro);
   }
 
-  executa() {
+  // A new record: its events to the wait line and to every panel.
+  novosEventos() {
+    this.eventos = new Eventos({ separa: (bytes) => this.leitor.separa(bytes) });
+    this.espera = new Espera();
+    this.eventos.ouve((e) => this.espera.evento(e));
+    for (const p of this.paineis) this.eventos.ouve((e, tabela) => p.evento(e, tabela));
+  }
+
+  arquivos() { return { a7: $('a7').value, b7: $('b7').value }; }
+
+  // A new run on the files in the page; the run before, if any, ends.
+  iniciaExecucao() {
     this.para(null);
     this.drena();
     if (this.transcricao.respostas > 0) {
@@ -58,14 +120,13 @@ class Pagina {
       $('baixar-anterior').hidden = false;
     }
     this.transcricao = new Transcricao();
-    this.registro = new Registro((v) => this.grafico.varredura(v));
-    this.aguarda('');
+    this.novosEventos();
     this.console.limpa();
-    this.grafico.limpa();
     this.status = null;
     this.inicio = performance.now();
     const arquivos = { 'a7.txt': $('a7').value, 'b7.txt': $('b7').value };
-    this.analise.limpa(arquivos);
+    for (const p of this.paineis) p.inicia(arquivos);
+    this.aguarda();
     this.estado('Em execucao');
     const execucao = new Execucao(this.reserva, this.programa, arquivos, {
       saida: (canal, bytes) => this.saida(canal, bytes),
@@ -74,14 +135,15 @@ class Pagina {
       falha: (texto) => this.falha(texto),
     });
     this.execucao = execucao.ativa ? execucao : null;
-    this.reserva = novoTrabalhador();
+    this.reserva = novoProcesso();
   }
 
   // Output as it comes: to the terminal's queue at once (its echo of the typing comes after
-  // it), to the transcript in the frames that follow (see drena); the record at once.
+  // it), to the transcript in the frames that follow (see drena); the record to its stream,
+  // its lines parsed in the frames that follow.
   saida(canal, bytes) {
     if (canal === REGISTRO) {
-      this.registro.recebe(bytes);
+      this.eventos.recebe(bytes);
       return;
     }
     this.console.escreve(bytes);
@@ -112,9 +174,8 @@ class Pagina {
     }
     this.estado('Aguardando resposta');
     this.drena();
-    this.aguarda(this.registro.aguardando());
-    this.conjunto();
-    if (this.registro.n !== null) this.analise.analisa(this.registro.n, () => this.aguarda(this.registro.aguardando()));
+    this.eventos.processa(EVENTOS_MS);
+    this.aguarda();
     $('leitor').textContent = this.transcricao.desdeResposta(LEITOR_MAX);
   }
 
@@ -123,17 +184,15 @@ class Pagina {
     this.drena();  // the reply goes after the output before it
     const bytes = new TextEncoder().encode(texto);
     this.transcricao.resposta(bytes);
-    this.registro.respondido();
-    this.aguarda('');
     this.inicio = performance.now();
     this.execucao.entrega(bytes, fim);
+    this.aguarda();
     this.estado('Em execucao');
   }
 
   termina(status) {
     this.execucao = null;
-    this.conjunto();
-    this.aguarda('');
+    this.aguarda();
     this.status = status;
     this.estado(status === 0 ? 'Programa terminado.' : `Programa terminado com status ${status}: houve um erro.`);
   }
@@ -152,16 +211,19 @@ class Pagina {
     if (texto) this.estado(texto);
   }
 
-  // The working set, when its panel is open.
-  conjunto() {
-    if ($('trabalho-painel').open) desenhaConjunto($('trabalho'), () => this.registro.conjunto(), this.registro.n);
-  }
-
-  // The line beside the reply field: what the program waits for.
-  aguarda(pede) {
-    // At the menu, the analysis's note on the iterations, if any.
-    const nota = this.execucao?.esperando && this.registro.espera?.de === 'menu' ? this.analise.nota : '';
-    const texto = nota ? `${pede} ${nota}` : pede;
+  // The line beside the reply field: what the program waits for while it waits; while it offers
+  // its choices, the panels' notes after it. Its words come from the record's table.
+  aguarda() {
+    let texto = '';
+    if (this.execucao?.esperando) {
+      texto = this.espera.texto(this.eventos.tabela);
+      if (ofereceEscolhas(this.espera.espera)) {
+        for (const p of this.paineis) {
+          const nota = p.nota();
+          if (nota) texto += ` ${nota}`;
+        }
+      }
+    }
     const linha = $('espera');
     if (linha.textContent !== texto) linha.textContent = texto;
   }
@@ -171,10 +233,20 @@ class Pagina {
     $('progresso').textContent = '';
   }
 
+  // Everything received read and shown now (the tests read the panels so).
+  atualiza() {
+    this.drena();
+    this.eventos.processa();
+    for (const p of this.paineis) p.mostra();
+    this.aguarda();
+  }
+
   quadro() {
     this.drena(QUADRO_MS);
+    this.eventos.processa(EVENTOS_MS);
     this.console.quadro();
-    this.grafico.quadro();
+    for (const p of this.paineis) p.mostra();
+    this.aguarda();
     const e = this.execucao;
     if (e !== null && !e.esperando && performance.now() - this.inicio > 1000) {
       $('progresso').textContent = `ha ${duracao(performance.now() - this.inicio)}, ` +
@@ -183,7 +255,7 @@ class Pagina {
   }
 
   // The record's iteration tables as CSV.
-  tabela() { return new Blob([tabelaCsv(this.registro.texto())], { type: 'text/csv' }); }
+  tabela() { return new Blob([tabelaCsv(this.eventos.texto())], { type: 'text/csv' }); }
 
   baixa(blob, nome) {
     const url = URL.createObjectURL(blob);
@@ -245,17 +317,14 @@ function ligaArquivos(pagina) {
 
 const pagina = new Pagina();
 botao('parar', () => pagina.para(), pagina);
-botao('recomecar', () => pagina.executa(), pagina);
-botao('executar', () => pagina.executa(), pagina);
+botao('recomecar', () => pagina.iniciaExecucao(), pagina);
+botao('executar', () => pagina.iniciaExecucao(), pagina);
 botao('baixar', () => pagina.baixa(pagina.transcricao.blob(), 'transcricao.txt'), pagina);
 botao('baixar-anterior', () => pagina.baixa(pagina.anterior.blob(), 'transcricao.txt'), pagina);
-botao('baixar-registro', () => pagina.baixa(pagina.registro.blob(), 'registro.jsonl'), pagina);
+botao('baixar-registro', () => pagina.baixa(pagina.eventos.blob(), 'registro.jsonl'), pagina);
 botao('baixar-tabela', () => pagina.baixa(pagina.tabela(), 'iteracoes.csv'), pagina);
 ligaResposta(pagina);
 ligaArquivos(pagina);
-ligaExercicio(pagina);
-$('trabalho-painel').addEventListener('toggle', () => pagina.conjunto());
-ligaConferir(() => pagina.registro);
 
 if (new URLSearchParams(location.search).has('teste')) {
   // What the page's tests read.
@@ -272,20 +341,28 @@ if (new URLSearchParams(location.search).has('teste')) {
       return pagina.transcricao.texto();
     },
     anterior: () => pagina.anterior?.texto() ?? null,
-    grafico: () => pagina.grafico.k,
+    grafico: () => {
+      pagina.atualiza();
+      return pagina.paineis.find((p) => p instanceof Grafico).k;
+    },
     colunas: () => pagina.console.colunas,
-    espera: () => [pagina.pedidos, $('espera').textContent],
-    registro: () => pagina.registro.blob().text(),
+    espera: () => {
+      pagina.atualiza();
+      return [pagina.pedidos, $('espera').textContent];
+    },
+    registro: () => pagina.eventos.blob().text(),
     tabela: () => pagina.tabela().text(),
     exercicio: () => $('sobre-exercicio').textContent,
     analise: () => $('relatorio').textContent,
     conferencia: () => [...document.querySelectorAll('#conferencia p, #conferencia li')].map((e) => e.textContent),
-    conjunto: () => [...document.querySelectorAll('#trabalho table, #trabalho p')].map((t) => (t.tagName === 'P'
-      ? [t.textContent] : [t.caption.textContent, ...[...t.tBodies[0].rows].map((r) => [...r.cells].slice(1).map((c) => c.textContent))])),
+    conjunto: () => {
+      pagina.atualiza();
+      return [...document.querySelectorAll('#conjunto table, #conjunto p')].map((t) => (t.tagName === 'P'
+        ? [t.textContent] : [t.caption.textContent, ...[...t.tBodies[0].rows].map((r) => [...r.cells].slice(1).map((c) => c.textContent))]));
+    },
     get link() { return pagina.link; },
   };
 }
-
 
 exemplos.then(([a7, b7]) => {
   $('a7').value = a7;
@@ -293,13 +370,10 @@ exemplos.then(([a7, b7]) => {
 }, (e) => {
   pagina.estado(`Erro: os arquivos de exemplo nao carregaram (${e.message}).`);
 }).finally(async () => {
-  // An exercise's link opens its files, a system's link its own; the example runs otherwise, or
-  // when the code is refused.
-  const codigo = codigoDoEndereco(location.hash);
-  const sistema = sistemaDoEndereco(location.hash);
-  if (sistema !== null) abreSistema(pagina, sistema);
-  else if (codigo === null || !(await abreExercicio(pagina, [codigo]))) {
-    if (pagina.execucao === null && pagina.status === null && !$('estado').textContent) pagina.executa();
-  }
+  // A panel may open what the address asks (an exercise's link, a system's link); the example
+  // runs otherwise, or when the address is refused.
+  let aberto = false;
+  for (const p of pagina.paineis) aberto = (await p.abreEndereco()) || aberto;
+  if (!aberto && pagina.execucao === null && pagina.status === null && !$('estado').textContent) pagina.iniciaExecucao();
   pagina.console.foco();
 });

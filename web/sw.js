@@ -2,7 +2,8 @@
 // this build, so the page loads and runs offline, reload included. A new build has a new name;
 // its worker fills its own cache, takes over and deletes the old ones.
 const VERSAO = 'sislin-@VERSAO@';
-const ARQUIVOS = ['./', ...'@ARQUIVOS@'.split(' ')];
+// The site's files as the build found them (ferramentas/monta.mjs puts the list here).
+const ARQUIVOS = '@ARQUIVOS@';
 
 self.addEventListener('install', (e) => {
   e.waitUntil(caches.open(VERSAO).then((c) => c.addAll(ARQUIVOS)).then(() => self.skipWaiting()));

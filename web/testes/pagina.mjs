@@ -1,4 +1,4 @@
-// The page in three browser engines (navegadores.mjs): in each, served with and without the
+// The page in three browser engines (ferramentas/navegadores.mjs): in each, served with and without the
 // cross-origin isolation headers, a dialogue typed into the terminal must give the native
 // program's output with each reply inserted after its prompt, and the chart one point per sweep.
 // Then, per engine: the keyboard reaches every control from the terminal and comes back; axe-core
@@ -10,9 +10,11 @@
 // iteration table the page offers equal the native program's record. An exercise's link, and the
 // panel's own, give the native sislin-aula's files and a run on them, also when the fragment
 // changes in the open page; "Copiar link" puts the link on the clipboard. The working set after 4, 5,
-// 6, 9 shows the factors in A. "Conferir" marks a student's values right or wrong at 4 digits. Screenshots and
-// transcripts are left in build-web-tests/.
-// Usage: node --test web/testes.mjs   (after make web and make program; MOTORES="chromium firefox")
+// 6, 9 shows the factors in A. "Conferir" marks a student's values right or wrong at 4 digits,
+// and offers the factors of a run whose record has a line over 1 MB (parsed by the reader worker).
+// Every file the page asked the server for, in every test, is in the service worker's offline
+// list. Screenshots and transcripts are left in build-web-tests/.
+// Usage: node --test web/testes/pagina.mjs   (after make web and make program; MOTORES="chromium firefox")
 import { after, before, describe, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
@@ -20,10 +22,10 @@ import { cpSync, mkdirSync, mkdtempSync, readFileSync, readdirSync, rmSync, writ
 import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { MOTORES, abre } from './navegadores.mjs';
-import { serve } from './servidor.mjs';
+import { MOTORES, abre } from '../ferramentas/navegadores.mjs';
+import { serve } from '../ferramentas/servidor.mjs';
 
-const RAIZ = join(dirname(fileURLToPath(import.meta.url)), '..');
+const RAIZ = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
 const SITE = join(RAIZ, 'build-web');
 const RESULTADOS = join(RAIZ, 'build-web-tests');
 const AXE = readFileSync(join(RAIZ, 'web', 'node_modules', 'axe-core', 'axe.min.js'), 'utf8');
@@ -456,7 +458,7 @@ for (const motor of motores) {
 
     test('the working set after 4, 5, 6 and 9: the factors in A, each array from its choice', async () => {
       const aba = await abrePagina(navegador, 'sem');
-      await aba.avalia(() => { document.getElementById('trabalho-painel').open = true; });
+      await aba.avalia(() => { document.getElementById('conjunto-painel').open = true; });
       await aba.clica('#terminal');
       const respostas = ['4', '4', '5', '6', '9', '0.0001', '50', '0'];
       await dialogo(aba, `${motor}-conjunto`, EXEMPLO, respostas, digitando(aba));
@@ -497,11 +499,52 @@ for (const motor of motores) {
         'x[1]: certo (programa: 1)', 'x[2]: certo (programa: 2.0000002)', 'x[3]: certo (programa: -1)',
         'x[4]: errado (programa: 0.99999994)']);
       await aba.avalia(() => {
-        for (const id of ['analise', 'trabalho-painel', 'conferir-painel']) document.getElementById(id).open = true;
+        for (const id of ['analise', 'conjunto-painel', 'conferir-painel']) document.getElementById(id).open = true;
       });
       await semViolacoes(aba, 'with every panel open');
       await semErros(aba);
       await aba.fecha();
+    });
+
+    test('a record line of over 1 MB (n = 300) parsed by the reader worker, in place: the factors to check', async () => {
+      const dir = mkdtempSync(join(tmpdir(), 'sislin-300-'));
+      spawnSync('python3', [join(RAIZ, 'bench', 'gera_sistema.py'), '300', dir]);
+      const grande = { a7: readFileSync(join(dir, 'a7.txt'), 'utf8'), b7: readFileSync(join(dir, 'b7.txt'), 'utf8') };
+      rmSync(dir, { recursive: true });
+      const aba = await abrePagina(navegador, 'sem');
+      await aba.avalia(({ a7, b7 }) => {
+        document.getElementById('a7').value = a7;
+        document.getElementById('b7').value = b7;
+        document.getElementById('conjunto-painel').open = true;
+        document.getElementById('executar').click();
+      }, grande);
+      await aba.espera(() => globalThis.sislin.status === null && globalThis.sislin.espera()[1] === 'dimensao n (inteiro)');
+      await aba.clica('#terminal');
+      await aba.digita('300\n4\n0\n');
+      await aba.espera(() => globalThis.sislin.status !== null, [], 60000);
+      const registro = await aba.avalia(() => globalThis.sislin.registro());
+      assert.ok(registro.split('\n').some((l) => l.length > (1 << 20)), 'a line over 1 MB in the record');
+      const rotulos = await aba.espera(() => {
+        globalThis.sislin.conjunto();
+        const escolha = document.getElementById('resultado-conferir');
+        escolha.dispatchEvent(new Event('focus'));
+        const r = [...escolha.options].map((o) => o.textContent);
+        return r.includes('det, opcao 4') && r;
+      });
+      assert.deepEqual(rotulos, ['L, opcao 4', 'U, opcao 4', 'det, opcao 4']);
+      assert.equal(await aba.avalia(() => document.getElementById('conjunto').textContent),
+        'n = 300: grande demais para mostrar aqui; os valores estao no registro.');
+      await semErros(aba);
+      await aba.fecha();
+    });
+
+    test('every file the page asked for, in every test so far, is in the offline list', () => {
+      const offline = JSON.parse(/const ARQUIVOS = (\[.*\]);/.exec(readFileSync(join(SITE, 'sw.js'), 'utf8'))[1]);
+      const pedidos = new Set(['com', 'sem'].flatMap((s) => servidores[s].pedidos));
+      for (const f of ['/sislin-aula.wasm', '/processo.js', '/wasi/wasi.js', '/leitor.js']) assert.ok(pedidos.has(f), `${f} in ${[...pedidos].join(' ')}`);
+      // The service worker itself is fetched by the browser, never kept in its own cache.
+      const fora = [...pedidos].filter((p) => p !== '/sw.js' && !offline.includes(p === '/' ? './' : p.slice(1)));
+      assert.deepEqual(fora, [], 'asked for, not kept offline');
     });
 
     test('phone: readable terminal, replies by the keys or the field, no violation', async () => {
@@ -530,7 +573,7 @@ for (const motor of motores) {
       });
       // Every panel open: still no page wider than the screen, no violation.
       const largura = await aba.avalia(() => {
-        for (const id of ['analise', 'trabalho-painel', 'conferir-painel']) document.getElementById(id).open = true;
+        for (const id of ['analise', 'conjunto-painel', 'conferir-painel']) document.getElementById(id).open = true;
         return [document.documentElement.scrollWidth, innerWidth];
       });
       assert.ok(largura[0] <= largura[1], `with the panels open: ${largura}`);

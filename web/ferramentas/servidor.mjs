@@ -2,7 +2,7 @@
 // beside it, when the browser accepts that. Every response carries the headers that make the page
 // cross-origin isolated, unless --sem-isolamento is given (the page works the same either way; the
 // tests try both, as a course page may send them or not).
-// Usage: node servidor.mjs [--sem-isolamento] [--porta N] [folder]   (default: build-web, 8000)
+// Usage: node web/ferramentas/servidor.mjs [--sem-isolamento] [--porta N] [folder]   (default: build-web, 8000)
 import { createServer } from 'node:http';
 import { readFile } from 'node:fs/promises';
 import { extname, join, normalize, resolve, sep } from 'node:path';
@@ -20,9 +20,11 @@ const TIPOS = {
   '.webmanifest': 'application/manifest+json',
 };
 
-// Resolves to the listening server; its address().port is the port chosen (0: any free one).
+// Resolves to the listening server; its address().port is the port chosen (0: any free one);
+// its `pedidos` the paths asked for, in order (the tests compare them with the offline list).
 export function serve(pasta, { isolado = true, porta = 8000 } = {}) {
   const raiz = resolve(pasta);
+  const pedidos = [];
   const servidor = createServer(async (pedido, resposta) => {
     const cabecalhos = { 'Cache-Control': 'no-cache' };
     if (isolado) {
@@ -31,6 +33,7 @@ export function serve(pasta, { isolado = true, porta = 8000 } = {}) {
     }
     try {
       const caminho = decodeURIComponent(new URL(pedido.url, 'http://x').pathname);
+      pedidos.push(caminho);
       let arquivo = normalize(join(raiz, caminho));
       if (caminho.endsWith('/')) arquivo = join(arquivo, 'index.html');
       if (!arquivo.startsWith(raiz + sep)) throw new Error('outside the folder');
@@ -47,6 +50,7 @@ export function serve(pasta, { isolado = true, porta = 8000 } = {}) {
       resposta.writeHead(404, cabecalhos).end();
     }
   });
+  servidor.pedidos = pedidos;
   return new Promise((pronto) => servidor.listen(porta, '127.0.0.1', () => pronto(servidor)));
 }
 

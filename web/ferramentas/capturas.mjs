@@ -1,7 +1,7 @@
 // The guide's pictures of the page, taken in Chromium: an exercise opened by its link with the
 // analysis beside the run, the working set after 4, 5, 6 and 9, and a student's check. Each is a
 // real run of the built site on the exercise the guide uses (S03-000ANCE).
-// Usage: node web/capturas.mjs build-web docs/imagens   (make capturas)
+// Usage: node web/ferramentas/capturas.mjs build-web docs/imagens   (make capturas)
 import { join } from 'node:path';
 import { abre } from './navegadores.mjs';
 import { serve } from './servidor.mjs';
@@ -32,14 +32,14 @@ try {
 
   await aba.avalia(() => {
     document.getElementById('analise').open = false;
-    document.getElementById('trabalho-painel').open = true;
+    document.getElementById('conjunto-painel').open = true;
   });
   await aba.clica('#terminal');
   await responde('4', '5', '6', '9', '0.0001', '8');
   await aba.captura(join(destino, 'pagina-dados.png'));
 
   await aba.avalia(() => {
-    document.getElementById('trabalho-painel').open = false;
+    document.getElementById('conjunto-painel').open = false;
     document.getElementById('conferir-painel').open = true;
     const escolha = document.getElementById('resultado-conferir');
     escolha.dispatchEvent(new Event('focus'));

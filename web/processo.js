@@ -1,6 +1,8 @@
-// Runs a WebAssembly program in a Web Worker under a WASI layer: the files the page gives (a7.txt
-// and b7.txt) in its current directory, handed back as they are at the end; standard output and error sent to the page in batches, and so is the record
-// of the run (registro.jsonl, kept nowhere in the worker); standard input from the page. The module was built with Asyncify for the read of standard input: when no input is
+// Runs a WebAssembly program (sislin, sislin-aula) in a Web Worker under a WASI layer, one
+// process a worker: the files the page gives (a7.txt and b7.txt) in its current directory, handed
+// back as they are at the end; standard output and error sent to the page in batches, and so is
+// the record of the run (registro.jsonl, kept nowhere in the worker); standard input from the
+// page. The page's sislin was built with Asyncify for the read of standard input: when no input is
 // there, the read unwinds the program's call stack into a buffer and _start returns; once the
 // page's input arrives, the call stack is rewound and the read returns it. So a read blocks
 // without shared memory, in any engine and any page, with or without isolation headers.
@@ -97,8 +99,8 @@ class ArquivoRegistro extends Inode {
   stat() { return new wasi.Filestat(this.ino, wasi.FILETYPE_REGULAR_FILE, 0n); }
 }
 
-// One run: the program, its streams, and the unwind/rewind loop around the reads.
-class Execucao {
+// The process: the program, its streams, and the unwind/rewind loop around the reads.
+class Processo {
   constructor(modulo, arquivos, argumentos) {
     const codifica = new TextEncoder();
     this.modulo = modulo;
@@ -132,7 +134,7 @@ class Execucao {
     return this.wasi.wasiImport.fd_read(fd, iovs, n, lidos);
   }
 
-  async executa() {
+  async roda() {
     const importa = { ...this.wasi.wasiImport, fd_read: (...a) => this.le(...a) };
     this.instancia = await WebAssembly.instantiate(this.modulo, { wasi_snapshot_preview1: importa });
     this.wasi.inst = this.instancia;
@@ -174,20 +176,20 @@ class Execucao {
   }
 }
 
-let execucao = null;
+let processo = null;
 onmessage = async ({ data: m }) => {
   if (m.tipo === 'entrada') {
-    execucao?.recebe(m.bytes, m.fim);
+    processo?.recebe(m.bytes, m.fim);
     return;
   }
-  if (m.tipo !== 'inicia' || execucao !== null) return;
-  execucao = new Execucao(m.modulo, m.arquivos, m.argumentos);
+  if (m.tipo !== 'inicia' || processo !== null) return;
+  processo = new Processo(m.modulo, m.arquivos, m.argumentos);
   try {
-    const status = await execucao.executa();
-    execucao.despeja();
-    postMessage(msg.fim(status, execucao.arquivos()));
+    const status = await processo.roda();
+    processo.despeja();
+    postMessage(msg.fim(status, processo.arquivos()));
   } catch (e) {
-    execucao.despeja();
+    processo.despeja();
     postMessage(msg.falha(e instanceof WebAssembly.RuntimeError
       ? `o programa parou por um erro interno (${e.message})`
       : String(e?.message ?? e)));
