@@ -15,9 +15,9 @@
 //   below 100: the iteration limit in particular, since a typed limit of 2e9 is a legitimate
 //   two-billion-sweep run (a negative precision is never reached). Long numbers are the console
 //   readers' own fuzz target.
-// - The files hold a 4 x 4 system; a larger dimension would end in the files' mismatch report,
-//   whose exit cannot return here, so such inputs are passed over (found by the program's own
-//   dimension reader, before the run).
+// - The files hold a 4 x 4 system; a larger dimension ends at once in the files' mismatch
+//   report, which the file reader's own tests cover, so such inputs are passed over (found by
+//   the program's own dimension reader, before the run).
 //
 // The data: A = [[2,0,0,0],[1,4,0,0],[0,1,2,0],[1,0,1,4]], b = (2, 9, 0, 4), solution
 // (1, 2, -1, 1). Lower triangular, so both iterations become exact after a few sweeps and a
