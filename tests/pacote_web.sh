@@ -18,8 +18,8 @@ done
 (cd "$site" && find . -type f ! -name '*.gz') | while read -r f; do
     cmp -s "$f" "$site/$f" || falha "$f differs from the site's or is missing"
 done
-# The offline list is the service worker's ARQUIVOS: './' and the names after it.
-lista=$(sed -n "s/^const ARQUIVOS = \['\.\/', \.\.\.'\(.*\)'\.split(' ')\];/\1/p" sw.js)
+# The offline list is the service worker's ARQUIVOS, a JSON array of names ('./' is the page).
+lista=$(sed -n 's/^const ARQUIVOS = \[\(.*\)\];$/\1/p' sw.js | tr ',' '\n' | tr -d '"' | grep -v '^\./$' || true)
 test -n "$lista" || falha "sw.js has no list of files to cache"
 for f in $lista; do
     test -f "$f" || falha "the offline list names $f, which is not in the zip"
