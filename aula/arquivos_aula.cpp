@@ -144,7 +144,7 @@ std::string grava_arquivos(const std::vector<Arquivo>& arquivos, bool sobrescrev
     for (const bool legiveis : {false, true})
         for (Troca& t : trocas) {
             if (!t.guardado || t.legivel != legiveis) continue;
-            if (std::remove(t.reserva.c_str()) != 0) {
+            if (!apaga_caminho(t.reserva.c_str())) {
                 desfaz(trocas, renomeia);
                 return "nao foi possivel substituir " + t.arquivo->nome + falhou;
             }

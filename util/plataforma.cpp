@@ -91,6 +91,11 @@ bool existe_caminho(const char* path) {
     return ::_stat64(path, &st) == 0;
 }
 
+// The C library's remove takes only files here; a folder goes with RemoveDirectory.
+bool apaga_caminho(const char* path) {
+    return std::remove(path) == 0 || ::RemoveDirectoryA(path) != 0;
+}
+
 void prepara_console(char* buffer, std::size_t tamanho) {
     // Redirected input is read byte for byte, as on the other platforms. Typed input keeps the
     // console's text mode, so that Enter is one line end and Ctrl+Z ends the input, as Enter
@@ -231,6 +236,11 @@ void libera_sinais_de_fim() {
 bool existe_caminho(const char* path) {
     struct stat st {};
     return ::stat(path, &st) == 0;
+}
+
+// The C library's remove takes a file or an empty folder alike.
+bool apaga_caminho(const char* path) {
+    return std::remove(path) == 0;
 }
 
 void prepara_console(char* buffer, std::size_t tamanho) {

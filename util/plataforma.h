@@ -17,6 +17,8 @@ long long le_bloco_arquivo(int arquivo, char* buf, std::size_t n);
 void fecha_arquivo(int arquivo);  // a negative handle is ignored
 // Whether something (a file, a folder, anything) is at path, readable or not.
 bool existe_caminho(const char* path);
+// Removes the file, or the empty folder, at path; false when it could not.
+bool apaga_caminho(const char* path);
 
 // ---- The record's file, written with the system's own calls (no C stream), so that the end by
 // a signal can complete it. escreve_arquivo and trunca_arquivo are async-signal-safe.
