@@ -8,6 +8,7 @@
 #include <cstring>
 #include <utility>
 
+#include "methods.h"
 #include "numeros.h"
 
 namespace sislin::aula {
@@ -15,16 +16,16 @@ namespace sislin::aula {
 namespace {
 
 constexpr MetodoPratica kMetodos[kNumeroMetodos] = {
-    {"gauss", "Gauss", 1, true},
-    {"gauss-pivoteado", "Gauss com pivotacao parcial", 2, true},
-    {"lu", "Fatoracao LU", 3, true},
-    {"lu-pivoteado", "Fatoracao LU com pivotacao parcial", 4, true},
-    {"ly", "Resolucao do sistema Ly = b", 5, true},
-    {"ux", "Resolucao do sistema Uy = y", 6, true},
-    {"residuo", "Calculo do vetor residuo e erro", 7, false},
-    {"inversa", "Inversa da matriz A", 8, false},
-    {"jacobi", "Metodo Iterativo de Jacobi", 9, true},
-    {"gauss-seidel", "Metodo Iterativo de Gauss-Seidel", 10, true},
+    {"gauss", "Gauss", 1},
+    {"gauss-pivoteado", "Gauss com pivotacao parcial", 2},
+    {"lu", "Fatoracao LU", 3},
+    {"lu-pivoteado", "Fatoracao LU com pivotacao parcial", 4},
+    {"ly", "Resolucao do sistema Ly = b", 5},
+    {"ux", "Resolucao do sistema Uy = y", 6},
+    {"residuo", "Calculo do vetor residuo e erro", 7},
+    {"inversa", "Inversa da matriz A", 8},
+    {"jacobi", "Metodo Iterativo de Jacobi", 9},
+    {"gauss-seidel", "Metodo Iterativo de Gauss-Seidel", 10},
 };
 
 double d(float v) {
@@ -144,7 +145,25 @@ float para(const Quadro& q) {
 
 // The right-hand side of the back substitution: b after elimination, or y (method 6).
 const float* lado_direito(const Quadro& q, int metodo) {
-    return metodo == 6 ? q.y : q.b;
+    return metodo == 6 || metodo == 8 ? q.y : q.b;
+}
+
+// r[i] = b[i] - sum, the sum of a[i][j]·x[j] over j = 1..n in increasing order, each new sum
+// rounded (CalculaResiduo).
+float residuo(const Quadro& q, int i) {
+    float sum = 0.0f;
+    for (int j = 1; j <= q.n; ++j) sum = static_cast<float>(d(q.A[i][j]) * d(q.x[j]) + d(sum));
+    return static_cast<float>(d(q.b[i]) - d(sum));
+}
+
+// The largest |r[i]|; the first NaN's magnitude when one is NaN (CalculaErro).
+float erro_do_residuo(const Quadro& q) {
+    float e = 0.0f;
+    for (int i = 1; i <= q.n; ++i) {
+        if (std::isnan(q.r[i])) return std::fabs(q.r[i]);
+        if (std::fabs(q.r[i]) > e) e = std::fabs(q.r[i]);
+    }
+    return e;
 }
 
 // The phase after the elimination.
@@ -166,7 +185,10 @@ void inicia(Quadro& q, int metodo) {
     if (iterativo(metodo)) {
         q.fase = Fase::Iteracao;
         q.i = 1;
-    } else if (metodo == 5) {
+    } else if (metodo == 7) {
+        q.fase = Fase::Residuo;
+        q.i = 1;
+    } else if (metodo == 5 || metodo == 8) {
         q.fase = Fase::Progressiva;
         q.i = 1;
     } else if (metodo == 6) {
@@ -192,7 +214,13 @@ void adiante(Quadro& q, int metodo) {
             if (--q.i == 0) q.fase = Fase::Fim;
             return;
         case Fase::Progressiva:
-            if (++q.i > q.n) q.fase = Fase::Fim;
+            if (++q.i <= q.n) return;
+            // The inverse's column: L y = e_c, then U x = y.
+            q.fase = metodo == 8 ? Fase::Retroativa : Fase::Fim;
+            q.i = q.n;
+            return;
+        case Fase::Residuo:
+            if (++q.i > q.n + 1) q.fase = Fase::Fim;
             return;
         case Fase::Determinante:
             q.fase = Fase::Fim;
@@ -236,6 +264,8 @@ float esperado_em(const Quadro& q, int metodo) {
             return progressiva(q, q.i);
         case Fase::Determinante:
             return determinante(q);
+        case Fase::Residuo:
+            return q.i <= q.n ? residuo(q, q.i) : erro_do_residuo(q);
         case Fase::Iteracao:
             if (q.i <= q.n) return da_varredura(q, q.i, metodo == 10);
             return q.i == q.n + 1 ? mudanca(q) : para(q);
@@ -272,6 +302,11 @@ void guarda(Quadro& q, float v, int metodo) {
         q.x[q.i] = v;
     } else if (q.fase == Fase::Progressiva) {
         q.y[q.i] = v;
+    } else if (q.fase == Fase::Residuo) {
+        if (q.i <= q.n)
+            q.r[q.i] = v;
+        else
+            q.erro = v;
     } else if (q.fase == Fase::Iteracao) {
         if (q.i <= q.n) {
             q.x[q.i] = v;
@@ -401,6 +436,35 @@ void candidatos_progressiva(const Quadro& q, std::vector<Candidato>& c) {
                  "a[j][" + s(i) + "] no lugar de a[" + s(i) + "][j]: use a linha " + s(i)});
 }
 
+void candidatos_residuo(const Quadro& q, std::vector<Candidato>& c) {
+    const int i = q.i;
+    if (i > q.n) {
+        double um = 0.0;
+        double dois = 0.0;
+        for (int j = 1; j <= q.n; ++j) {
+            um += std::fabs(d(q.r[j]));
+            dois += d(q.r[j]) * d(q.r[j]);
+        }
+        c.push_back({"outra-norma", um, "a soma dos |r[i]| e a norma 1; o erro e o maior |r[i]|"});
+        c.push_back({"outra-norma", std::sqrt(dois),
+                     "a raiz da soma dos quadrados e a norma 2; o erro e o maior |r[i]|"});
+        return;
+    }
+    double sum = 0.0;
+    double t = 0.0;
+    double r4 = 0.0;
+    for (int j = 1; j <= q.n; ++j) {
+        sum += d(q.A[i][j]) * d(q.x[j]);
+        t += d(q.A[j][i]) * d(q.x[j]);
+        r4 += quatro_casas(d(q.A[i][j])) * quatro_casas(d(q.x[j]));
+    }
+    c.push_back({"sinal-do-multiplicador", sum - d(q.b[i]), "o residuo e b - A x, nao A x - b"});
+    c.push_back({"transposto", d(q.b[i]) - t,
+                 "a[j][" + s(i) + "] no lugar de a[" + s(i) + "][j]: use a linha " + s(i)});
+    c.push_back({"arredondado-a-quatro-casas", quatro_casas(d(q.b[i])) - r4,
+                 "valores arredondados a quatro casas antes da conta; use-os inteiros"});
+}
+
 void candidatos_determinante(const Quadro& q, std::vector<Candidato>& c) {
     c.push_back({"sem-troca", -d(determinante(q)),
                  "cada troca de linhas muda o sinal do determinante; houve " + s(q.trocas)});
@@ -427,6 +491,42 @@ void confere_pivo(const Quadro& q, int r, Conferencia& c) {
         c.explicacao =
             "|" + ij("a", r, k) + "| = " + g(std::fabs(q.A[r][k])) + " nao e o maior: " + maior;
     }
+}
+
+// The kernels on a copy of q's A (and b): the residual's x, the inverse's factors.
+struct Copia {
+    Matrix A;
+    Vector b;
+    Vector x;
+    int n;
+    explicit Copia(const Quadro& q)
+        : A(cria_matriz(q.n + 1, q.n + 1)), b(cria_vetor(q.n + 1)), x(cria_vetor(q.n + 1)), n(q.n) {
+        for (int i = 1; i <= n; ++i) {
+            b[i] = q.b[i];
+            for (int j = 1; j <= n; ++j) A[i][j] = q.A[i][j];
+        }
+    }
+    Copia(const Copia&) = delete;
+    Copia& operator=(const Copia&) = delete;
+    ~Copia() {
+        libera_matriz(A, n + 1);
+        libera_vetor(b);
+        libera_vetor(x);
+    }
+};
+
+void solucao_do_programa(Quadro& q) {
+    const Copia c(q);
+    GaussPivoteamentoParcial(c.n, c.A, c.b);
+    SubstituicaoRetroativa(c.n, c.A, c.x, c.b);
+    for (int i = 1; i <= q.n; ++i) q.x[i] = c.x[i];
+}
+
+void fatorado_pelo_programa(Quadro& q) {
+    const Copia c(q);
+    LU(c.n, c.A);
+    for (int i = 1; i <= q.n; ++i)
+        for (int j = 1; j <= q.n; ++j) q.A[i][j] = c.A[i][j];
 }
 
 }  // namespace
@@ -476,8 +576,18 @@ Pratica::Pratica(int metodo, int n, const std::vector<float>& A, const std::vect
             aluno_.A[i][j] = A[(static_cast<std::size_t>(i) - 1) * static_cast<std::size_t>(n) +
                                static_cast<std::size_t>(j) - 1];
     }
+    if (metodo == 7) solucao_do_programa(aluno_);
+    if (metodo == 8) fatorado_pelo_programa(aluno_);
     inicia(aluno_, metodo);
     programa_ = aluno_;
+    if (metodo == 8) coluna_da_inversa(1);
+}
+
+void Pratica::coluna_da_inversa(int c) {
+    for (Quadro* q : {&aluno_, &programa_}) {
+        q->coluna = c;
+        for (int i = 1; i <= q->n; ++i) q->b[i] = i == c ? 1.0f : 0.0f;
+    }
 }
 
 namespace {
@@ -597,13 +707,17 @@ Pergunta Pratica::pergunta() const {
         case Fase::Fim:
             return p;
         case Fase::Retroativa: {
-            const std::string c = iv(metodo_ == 6 ? "y" : "b", i);
-            p.onde = Onde::x;
+            // The inverse: x is column c of Inv.
+            const bool inv = metodo_ == 8;
+            const auto x = [&](int j) { return inv ? ij("Inv", j, q.coluna) : iv("x", j); };
+            const std::string c = iv(metodo_ == 6 || inv ? "y" : "b", i);
+            p.onde = inv ? Onde::Inv : Onde::x;
             p.linha = i;
-            p.nome = iv("x", i);
+            p.coluna = inv ? q.coluna : 0;
+            p.nome = x(i);
             std::string sum;
             for (int j = i + 1; j <= q.n; ++j)
-                sum += (sum.empty() ? "" : " + ") + ij("a", i, j) + " * " + iv("x", j);
+                sum += (sum.empty() ? "" : " + ") + ij("a", i, j) + " * " + x(j);
             if (sum.empty())
                 p.formula = c + " / " + ij("a", i, i);
             else if (i + 1 == q.n)
@@ -613,6 +727,8 @@ Pergunta Pratica::pergunta() const {
             return p;
         }
         case Fase::Progressiva: {
+            // The inverse: the right-hand side is column c of the identity, e.
+            const std::string c = iv(metodo_ == 8 ? "e" : "b", i);
             p.onde = Onde::y;
             p.linha = i;
             p.nome = iv("y", i);
@@ -620,11 +736,27 @@ Pergunta Pratica::pergunta() const {
             for (int j = 1; j <= i - 1; ++j)
                 sum += (sum.empty() ? "" : " + ") + ij("a", i, j) + " * " + iv("y", j);
             if (sum.empty())
-                p.formula = iv("b", i);
+                p.formula = c;
             else if (i == 2)
-                p.formula = iv("b", i) + " - " + sum;
+                p.formula = c + " - " + sum;
             else
-                p.formula = iv("b", i) + " - (" + sum + ")";
+                p.formula = c + " - (" + sum + ")";
+            return p;
+        }
+        case Fase::Residuo: {
+            if (i > q.n) {
+                p.onde = Onde::Erro;
+                p.nome = "Erro";
+                p.formula = "max |r[i]|, i de 1 a " + s(q.n);
+                return p;
+            }
+            p.onde = Onde::r;
+            p.linha = i;
+            p.nome = iv("r", i);
+            std::string sum;
+            for (int j = 1; j <= q.n; ++j)
+                sum += (j > 1 ? " + " : "") + ij("a", i, j) + " * " + iv("x", j);
+            p.formula = iv("b", i) + (q.n > 1 ? " - (" + sum + ")" : " - " + sum);
             return p;
         }
         case Fase::Iteracao:
@@ -727,6 +859,8 @@ Conferencia Pratica::confere(float valor) {
         candidatos_determinante(aluno_, lista);
     else if (aluno_.fase == Fase::Iteracao)
         candidatos_iteracao(aluno_, metodo_, lista);
+    else if (aluno_.fase == Fase::Residuo)
+        candidatos_residuo(aluno_, lista);
     else if (aluno_.j == aluno_.k)
         candidatos_multiplicador(aluno_, lista);
     else
@@ -783,6 +917,22 @@ std::string Pratica::dica() {
         }
         case Fase::Iteracao:
             return t + dica_iteracao(q, metodo_ == 10);
+        case Fase::Residuo: {
+            if (i > q.n) {
+                std::string v = "max(";
+                for (int j = 1; j <= q.n; ++j) {
+                    if (j > 1) v += ", ";
+                    v += '|';
+                    v += g(q.r[j]);
+                    v += '|';
+                }
+                return t + v + ")";
+            }
+            std::string sum;
+            for (int j = 1; j <= q.n; ++j)
+                sum += (j > 1 ? " + " : "") + g(q.A[i][j]) + " * " + g(q.x[j]);
+            return t + g(q.b[i]) + (q.n > 1 ? " - (" + sum + ")" : " - " + sum);
+        }
         case Fase::Determinante: {
             std::string prod;
             for (int r = 1; r <= q.n; ++r) {

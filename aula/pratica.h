@@ -23,7 +23,6 @@ struct MetodoPratica {
     const char* nome;    // its name on the command line
     const char* rotulo;  // the menu line's text
     int numero;          // the menu's number, 1..10
-    bool praticado;      // practice exists for it
 };
 // The ten methods, in the menu's order.
 const MetodoPratica* metodos_pratica();
@@ -45,7 +44,15 @@ struct Pergunta {
     bool decisao = false;  // the reply is sim (1) or nao (0): whether to stop
 };
 
-enum class Fase : std::uint8_t { Eliminacao, Determinante, Progressiva, Retroativa, Iteracao, Fim };
+enum class Fase : std::uint8_t {
+    Eliminacao,
+    Determinante,
+    Progressiva,
+    Retroativa,
+    Iteracao,
+    Residuo,
+    Fim
+};
 
 // A session of the iterative methods stops after this many sweeps whatever the student decides.
 inline constexpr int kMaiorVarredura = 100;
@@ -67,7 +74,9 @@ struct Quadro {
     float erro = 0.0f;
     float precisao = 1e-4f;
     int limite = 25;
-    bool parar = false;  // the decision taken after the sweep
+    bool parar = false;               // the decision taken after the sweep
+    float r[kMaiorPratica + 1] = {};  // the residual (method 7; erro then holds its error)
+    int coluna = 1;                   // the column of the inverse (method 8)
     // The cursor (in the iterative methods k is the sweep and i = n + 1 asks the change,
     // i = n + 2 the decision to stop): the phase, the pivot column k, the row i (0: the pivot row
     // is asked) and the column j of row i (k: the multiplier; k+1..n: an entry; n+1: b[i]).
@@ -114,11 +123,15 @@ struct Resumo {
 class Pratica {
 public:
     // A and b as read (A row by row, n * n values); digitos: the significant digits a reply
-    // must agree to (1..9), 0 for the exact float.
+    // must agree to (1..9), 0 for the exact float. The residual (7) takes as x the program's
+    // solution by Gauss with partial pivoting; the inverse (8) starts from A factorised by LU,
+    // as choice 3 leaves it.
     Pratica(int metodo, int n, const std::vector<float>& A, const std::vector<float>& b,
             int digitos);
     // The iterative methods' precision and iteration limit (before the first step).
     void parada(float precisao, int limite);
+    // The column of the inverse the student computes (method 8, before the first step).
+    void coluna_da_inversa(int c);
 
     int metodo() const { return metodo_; }
     int n() const { return aluno_.n; }

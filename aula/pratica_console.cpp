@@ -38,18 +38,6 @@ bool so_digitos(const std::string& s) {
     return true;
 }
 
-// The methods practice exists for: "Gauss (1), Gauss com pivotacao parcial (2)".
-std::string praticados() {
-    std::string t;
-    for (int i = 0; i < kNumeroMetodos; ++i) {
-        const MetodoPratica& m = metodos_pratica()[i];
-        if (!m.praticado) continue;
-        t +=
-            (t.empty() ? "" : ", ") + std::string(m.rotulo) + " (" + std::to_string(m.numero) + ")";
-    }
-    return t;
-}
-
 // The data of the session: from a7.txt and b7.txt, or from an exercise code.
 struct Dados {
     int n = 0;
@@ -150,15 +138,29 @@ void registra_estado(const Pratica& p) {
     inicia_evento("estado");
     campo_int("passo", p.passo() - 1);
     campo_matriz("A", v.linhas, n);
-    if (metodo == 1 || metodo == 2 || metodo == 5 || metodo >= 9 || (metodo == 4 && p.concluida()))
+    if (metodo == 1 || metodo == 2 || metodo == 5 || metodo >= 7 || (metodo == 4 && p.concluida()))
         campo_vetor("b", v.q.b, n);
     if (metodo == 1 || metodo == 2) campo_matriz("m", v.mlinhas, n);
     if (metodo == 4) {
         campo_indices("pos", v.q.pos, n);
         if (p.concluida()) campo_escalar("det", v.q.det);
     }
-    if (metodo == 5 || metodo == 6) campo_vetor("y", v.q.y, n);
-    if (metodo == 1 || metodo == 2 || metodo == 6 || metodo >= 9) campo_vetor("x", v.q.x, n);
+    if (metodo == 5 || metodo == 6 || metodo == 8) campo_vetor("y", v.q.y, n);
+    if (metodo != 3 && metodo != 4 && metodo != 5 && metodo != 8) campo_vetor("x", v.q.x, n);
+    if (metodo == 7) {
+        campo_vetor("r", v.q.r, n);
+        campo_escalar("Erro", v.q.erro);
+    }
+    if (metodo == 8) {
+        // Only the column being computed: the others stay 0.
+        float inv[kMaiorPratica + 1][kMaiorPratica + 1] = {};
+        float* linhas[kMaiorPratica + 1] = {};
+        for (int i = 0; i <= n; ++i) {
+            inv[i][v.q.coluna] = v.q.x[i];
+            linhas[i] = inv[i];
+        }
+        campo_matriz("Inv", linhas, n);
+    }
     if (metodo >= 9) {
         campo_escalar("Erro", v.q.erro);
         campo_int("k", v.q.k);
@@ -233,6 +235,8 @@ std::string etapa(const Quadro& q) {
             return "Substituicao retroativa, de x[" + n + "] a x[1]:\n";
         case Fase::Iteracao:
             return "Iteracao " + std::to_string(q.k) + " (xa: o x da iteracao anterior):\n";
+        case Fase::Residuo:
+            return "Residuo r = b - A x e o seu erro, max |r[i]|:\n";
         case Fase::Fim:
             break;
     }
@@ -261,16 +265,20 @@ void resumo(const Pratica& p) {
     const int metodo = p.metodo();
     if (p.concluida() && metodo != 3) {
         std::string t = "Resultado (seu / do programa):\n";
+        if (metodo == 7) t += "Erro = " + g(p.aluno().erro) + " / " + g(p.programa().erro) + "\n";
         if (metodo >= 9)
             t += "k = " + std::to_string(p.aluno().k) + ", Erro = " + g(p.aluno().erro) + " / " +
                  g(p.programa().erro) + "\n";
         if (metodo == 4) {
             t += "det = " + g(p.aluno().det) + " / " + g(p.programa().det) + "\n";
         } else {
-            const char* nome = metodo == 5 ? "y" : "x";
+            const char* nome = metodo == 5 ? "y" : metodo == 7 ? "r" : "x";
             for (int i = 1; i <= p.n(); ++i) {
-                const float a = metodo == 5 ? p.aluno().y[i] : p.aluno().x[i];
-                const float b = metodo == 5 ? p.programa().y[i] : p.programa().x[i];
+                const auto de = [&](const Quadro& q) {
+                    return metodo == 5 ? q.y[i] : metodo == 7 ? q.r[i] : q.x[i];
+                };
+                const float a = de(p.aluno());
+                const float b = de(p.programa());
                 t += std::string(nome) + "[" + (i < 10 ? " " : "") + std::to_string(i) +
                      "] = " + g(a) + " / " + g(b) + "\n";
             }
@@ -460,6 +468,7 @@ int comando_pratica(const std::vector<std::string>& palavras) {
     int digitos = 4;
     float precisao = 1e-4f;
     int limite = 25;
+    int coluna = 1;
     for (std::size_t i = 0; i < palavras.size(); ++i) {
         if (palavras[i] == "--precisao" || palavras[i] == "--limite") {
             const bool de_precisao = palavras[i] == "--precisao";
@@ -475,6 +484,12 @@ int comando_pratica(const std::vector<std::string>& palavras) {
                                                   : "--limite pede um inteiro de 1 a " +
                                                         std::to_string(kMaiorVarredura));
             }
+            continue;
+        }
+        if (palavras[i] == "--coluna") {
+            if (i + 1 == palavras.size() || !so_digitos(palavras[i + 1]))
+                return recusa_pratica("--coluna pede C, de 1 a N");
+            coluna = std::stoi(palavras[++i]);
             continue;
         }
         if (palavras[i] != "--digitos") {
@@ -496,15 +511,16 @@ int comando_pratica(const std::vector<std::string>& palavras) {
         return recusa_pratica("metodo desconhecido: " + args[0] + " (1 a 10, ou gauss, " +
                               "gauss-pivoteado, lu, lu-pivoteado, ly, ux, residuo, inversa, " +
                               "jacobi, gauss-seidel)");
-    if (!metodo->praticado)
-        return recusa_pratica("ainda nao ha pratica de " + std::string(metodo->rotulo) +
-                              "; ha de " + praticados());
     const Dados dados = le_dados(args[1]);
     if (!dados.erro.empty()) return recusa_pratica(dados.erro);
 
     Pratica p(metodo->numero, dados.n, dados.A, dados.b, digitos);
     const bool iterativo = metodo->numero >= 9;
     if (iterativo) p.parada(precisao, limite);
+    if (metodo->numero == 8) {
+        if (coluna < 1 || coluna > dados.n) return recusa_pratica("--coluna pede C, de 1 a N");
+        p.coluna_da_inversa(coluna);
+    }
     if (abre_registro()) {
         inicia_evento("inicio");
         campo_texto("programa", "sislin-aula");
@@ -522,6 +538,7 @@ int comando_pratica(const std::vector<std::string>& palavras) {
             campo_escalar("precisao", precisao);
             campo_int("limite", limite);
         }
+        if (metodo->numero == 8) campo_int("coluna", coluna);
         fecha_evento();
         std::vector<float*> linhas;
         std::vector<std::vector<float>> a(
@@ -548,6 +565,14 @@ int comando_pratica(const std::vector<std::string>& palavras) {
                       : "a " + std::to_string(digitos) + " algarismos significativos") +
         "\n";
     if (!dados.codigo.empty()) cabecalho += "Codigo: " + dados.codigo + "\n";
+    if (metodo->numero == 7) {
+        cabecalho += "x (a solucao do programa, por Gauss com pivotacao parcial):";
+        for (int i = 1; i <= dados.n; ++i) cabecalho += " " + texto_numero(p.aluno().x[i]);
+        cabecalho += "\n";
+    }
+    if (metodo->numero == 8)
+        cabecalho += "A fatorada por LU (como a opcao 3 a deixa); coluna " +
+                     std::to_string(coluna) + " da inversa: L y = e, U x = y\n";
     if (iterativo)
         cabecalho += "De x = 0, precisao " + g(precisao) + ", ate " + std::to_string(limite) +
                      " iteracoes\n";
