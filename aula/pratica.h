@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 #include <vector>
@@ -168,7 +169,7 @@ private:
         Quadro aluno;
         Quadro programa;
     };
-    std::vector<Antes> antes_;
+    std::deque<Antes> antes_;  // a deque: a new step never moves the ones before
     std::vector<Feito> feitos_;
     // The step being asked.
     int tentativas_ = 0;
