@@ -508,6 +508,8 @@ struct Copia {
     }
     Copia(const Copia&) = delete;
     Copia& operator=(const Copia&) = delete;
+    Copia(Copia&&) = delete;
+    Copia& operator=(Copia&&) = delete;
     ~Copia() {
         libera_matriz(A, n + 1);
         libera_vetor(b);
