@@ -48,6 +48,7 @@ std::vector<Caso> casos() {
         {"empate", 2, {2, 1, -2, 3}, {3, 1}},
         {"troca", 3, {1, 2, 3, 4, 5, 6, 7, 8, 10}, {1, 2, 3}},
         {"um", 1, {4}, {3}},
+        {"singular", 2, {1, 2, 2, 4}, {1, 3}},  // infinities, then NaN in the residual
     };
     std::mt19937 gerador(20261210U);
     std::uniform_real_distribution<float> u(-10.0f, 10.0f);
@@ -264,6 +265,17 @@ TEST(PraticaEnganos, CadaDeslizeRoteirizadoRecebeOSeuNome) {
     }
 }
 
+TEST(PraticaEnganos, NoModoExatoQuatroAlgarismosNaoSaoUmEngano) {
+    // m[2][1] = 1/3: 0.3333 agrees to 4 digits, and so does the value with every input rounded
+    // to four decimals (the right value itself): no mistake is named.
+    Pratica p(1, 3, {3, 1000, 1, 1, 333, 3, 2, 1, 5}, {4, 10, 24}, 0);
+    const Conferencia c = p.confere(0.3333f);
+    EXPECT_EQ(c.marca, Marca::Errado);
+    EXPECT_EQ(c.engano, nullptr) << c.engano;
+    EXPECT_NE(c.explicacao.find("4 algarismos"), std::string::npos) << c.explicacao;
+    EXPECT_EQ(p.confere(0.333333343f).marca, Marca::Certo);
+}
+
 TEST(PraticaEnganos, ValorErradoAceitoSegueAdianteEOProgramaNao) {
     Pratica p(1, 3, {2, 1, 1, 4, 3, 3, 8, 7, 9}, {4, 10, 24}, 4);
     EXPECT_FALSE(p.aceita());  // nothing wrong yet
@@ -411,7 +423,8 @@ TEST(PraticaConsole, SessaoCompletaComDicaErroEDesfazer) {
 }
 
 TEST(PraticaConsole, FimDaEntradaSairERecusas) {
-    const Sessao fim = corre("1 3", "2\nxyz\n");
+    const Sessao fim = corre("1 3", "2\nh\nxyz\n");
+    EXPECT_NE(fim.e.saida.find(" = 1. m[2][1] = 2 (certo)\n"), std::string::npos) << fim.e.saida;
     EXPECT_EQ(fim.e.status, 1);
     EXPECT_EQ(fim.registro.back(), R"({"evento":"fim","status":1,"causa":"fim-da-entrada"})");
     EXPECT_EQ(
