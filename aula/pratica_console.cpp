@@ -21,6 +21,8 @@ constexpr const char* kComandos =
     "Comandos: d dica, m mostra o valor, a aceita a sua ultima resposta, u desfaz (u 3: tres "
     "passos), h historico, s sair\n";
 
+constexpr std::size_t kMaiorResposta = 200;
+
 int recusa_pratica(const std::string& motivo) {
     escreve_erro(("sislin-aula: " + motivo + "\n").c_str());
     return 1;
@@ -108,7 +110,9 @@ std::optional<std::string> le_linha() {
     std::string t;
     int c = le_caractere();
     if (c == EOF) return std::nullopt;
-    for (; c != EOF && c != '\n'; c = le_caractere()) t += static_cast<char>(c);
+    // A reply is short: past kMaiorResposta characters the rest of the line is read and dropped.
+    for (; c != EOF && c != '\n'; c = le_caractere())
+        if (t.size() < kMaiorResposta) t += static_cast<char>(c);
     while (!t.empty() && conversao::espaco(static_cast<unsigned char>(t.back()))) t.pop_back();
     std::size_t i = 0;
     while (i < t.size() && conversao::espaco(static_cast<unsigned char>(t[i]))) ++i;
