@@ -244,6 +244,8 @@ TEST(PraticaEnganos, CadaDeslizeRoteirizadoRecebeOSeuNome) {
         {9, I, bi, "Erro", 2.8302f, "outra-norma"},  // the square root of 1.5^2 + 2.4^2
         {9, I, bi, "para", 1.0f, nullptr},           // 2.4 > 0.0001: it goes on
         {4, A, b, "det", -4.0f, "sem-troca"},        // two exchanges: det = +4
+        // L y = b: y[2] = 3 - a[2][1] * y[1] = 1; with a[1][2] for a[2][1], 3 - 5 * 1.
+        {5, {1, 5, 0, 2, 1, 0, 3, 4, 1}, {1, 3, 5}, "y[2]", -2.0f, "transposto"},
         {2, A, b, "p[1]", 1.0f, "sem-troca"},
         {2, A, b, "p[1]", 2.0f, "pivo-nao-maior"},
         {2, T, b, "p[1]", 2.0f, "pivo-nao-maior"},  // |−2| = |2|: the first row stays
