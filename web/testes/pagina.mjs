@@ -172,6 +172,66 @@ function semTabs(linha) {
   return r.trimEnd();
 }
 
+// The practice: Gauss on a 2 x 2 system; the native sislin-aula's session for these replies (its
+// record's events; whether it has the practice at all; the values its "m" shows, in order).
+const PRATICA = { arquivos: { a7: '2 1\n1 3\n', b7: '3\n5.5\n' }, metodo: 'gauss' };
+function praticaNativa(arquivos, respostas) {
+  const entrada = respostas.length > 0 ? respostas : Array(60).fill('m');
+  const r = corre(['aula', 'sislin-aula'], ['pratica', PRATICA.metodo, '2'], arquivos, entrada.map((x) => `${x}\n`).join(''),
+    { SISLIN_REGISTRO: 'registro.jsonl' });
+  const registro = Buffer.from(r.lidos['registro.jsonl'] ?? '', 'latin1').toString('utf8');
+  const eventos = registro.trim() ? registro.trim().split('\n').map((l) => JSON.parse(l)) : [];
+  return {
+    ...r, registro, eventos,
+    disponivel: eventos.some((e) => e.evento === 'inicio' && e.comando === 'pratica'),
+    valores: eventos.filter((e) => e.evento === 'mostra').map((e) => String(e.valor)),
+  };
+}
+
+// A session typed through `responde`: step 1 wrong, a hint, right with a decimal comma; step 2
+// right; step 3 wrong, undone; then "m" until the end. The replies sent.
+async function sessaoPratica(aba, valores, pedidos, responde) {
+  const roteiro = ['999', 'd', valores[0].replace('.', ','), valores[1], '999', 'u'];
+  const enviadas = [];
+  let n = pedidos;
+  for (let i = 0; ; i++) {
+    n = await aba.espera((k) => (globalThis.sislin.status !== null ? -1 : globalThis.sislin.espera()[0] > k && globalThis.sislin.espera()[0]), [n]);
+    if (n === -1) break;
+    if (i === 1) {
+      // After the wrong reply: the cell asked is marked wrong and highlighted; the mark in words.
+      const vista = await aba.espera(() => {
+        const td = document.querySelector('#pratica-grade td.proxima');
+        return td?.classList.contains('errado') && [td.dataset.celula, document.getElementById('pratica-marca').textContent];
+      });
+      assert.match(vista[1], / = 999: errado/);
+      assert.match(vista[0], /linha \d/);
+    }
+    const r = roteiro[i] ?? 'm';
+    enviadas.push(r);
+    await responde(r);
+    if (enviadas.length > 80) assert.fail('the session does not end');
+  }
+  return enviadas;
+}
+
+// After a session: its record equals the native one for the same replies; the score is the
+// summary's; the history holds each kind of step; every cell is named by its place.
+async function confereSessao(aba, motor, enviadas) {
+  const nativa = praticaNativa(PRATICA.arquivos, enviadas);
+  const registro = await aba.avalia(() => globalThis.sislin.registro());
+  writeFileSync(join(RESULTADOS, `${motor}-pratica.jsonl`), registro);
+  assert.equal(registro, nativa.registro, 'the practice record, byte for byte');
+  const r = nativa.eventos.find((e) => e.evento === 'resumo');
+  const placar = await aba.espera((nota) => document.getElementById('pratica-placar').textContent.startsWith(nota)
+    && document.getElementById('pratica-placar').textContent, [`Nota ${r.nota} de 100: ${r.certos_de_primeira} de ${r.passos} passo`]);
+  assert.match(placar, new RegExp(`; ${r.dicas} dicas?, ${r.mostrados} mostrados?, ${r.aceitos} aceitos?\\.$`));
+  const classes = await aba.avalia(() => [...document.querySelectorAll('#pratica-historico li')].map((li) => li.className));
+  for (const c of ['errado', 'dica', 'certo', 'desfaz', 'mostrado', 'fim']) assert.ok(classes.includes(c), `${c} in ${classes}`);
+  const celulas = await aba.avalia(() => [...document.querySelectorAll('#pratica-grade td')].map((td) => td.textContent));
+  assert.ok(celulas.length >= 6 && celulas.every((t) => /^(\w+, )?linha \d+(, coluna \d+)?: /.test(t) || /^\w+: /.test(t)), celulas.join(' | '));
+  assert.ok(celulas.some((t) => /, certo \(/.test(t)), 'a cell marked right');
+}
+
 // No error in the page: as the browser reports them (Chromium, Firefox) and as the page's own
 // hooks saw them (every engine; WebKit's driver reports none).
 async function semErros(aba) {
@@ -534,6 +594,62 @@ for (const motor of motores) {
       assert.deepEqual(rotulos, ['L, opcao 4', 'U, opcao 4', 'det, opcao 4']);
       assert.equal(await aba.avalia(() => document.getElementById('conjunto').textContent),
         'n = 300: grande demais para mostrar aqui; os valores estao no registro.');
+      await semErros(aba);
+      await aba.fecha();
+    });
+
+    test('"Praticar" by the keyboard alone: a session in the console, its grid, marks and score; the program after it', async () => {
+      const aba = await abrePagina(navegador, 'sem');
+      await aba.avalia(({ a7, b7 }) => {
+        document.getElementById('a7').value = a7;
+        document.getElementById('b7').value = b7;
+        document.querySelector('#pratica-painel summary').focus();
+      }, PRATICA.arquivos);
+      await aba.tecla('Enter');
+      assert.equal(await aba.avalia(() => document.getElementById('pratica-painel').open), true, 'Enter opens the panel');
+      const opcoes = await aba.avalia(() => [...document.getElementById('pratica-metodo').options].map((o) => o.textContent));
+      assert.deepEqual(opcoes.slice(0, 2), ['1. Gauss', '2. Gauss com pivotacao parcial']);
+      assert.equal(opcoes.length, 10);
+      // The method's list, the digits, "Comecar": the session starts, the reply field has the focus.
+      const pedidos = await aba.avalia(() => {
+        document.getElementById('pratica-metodo').focus();
+        return globalThis.sislin.espera()[0];
+      });
+      await aba.tecla('Tab');
+      await aba.tecla('Tab');
+      await aba.tecla('Enter');
+      const nativa = praticaNativa(PRATICA.arquivos, []);
+      if (!nativa.disponivel) {
+        // A sislin-aula without the practice: the panel says so, its controls stay off.
+        await aba.espera(() => document.getElementById('pratica-sobre').textContent.startsWith('A pratica nao esta disponivel'));
+        assert.equal(await aba.avalia(() => document.getElementById('pratica-valor').disabled), true);
+      } else {
+        assert.equal(await aba.avalia(() => document.activeElement?.id), 'pratica-valor');
+        const enviadas = await sessaoPratica(aba, nativa.valores, pedidos, async (r) => {
+          if (r === 'd') {
+            // The hint by its button, reached by Tab from the reply field; the focus comes back.
+            await aba.tecla('Tab');
+            await aba.tecla('Tab');
+            assert.equal(await aba.avalia(() => document.activeElement?.dataset.comando), 'd');
+            await aba.tecla('Enter');
+          } else await aba.digita(`${r}\n`);
+          assert.equal(await aba.avalia(() => document.activeElement?.id), 'pratica-valor', `the focus after ${r}`);
+        });
+        await confereSessao(aba, motor, enviadas);
+      }
+      await semViolacoes(aba, 'with the practice panel open');
+      await aba.captura(join(RESULTADOS, `${motor}-pratica.png`));
+      // The program after the session, on the same files: its dialogue, its chart, "Conferir".
+      await aba.avalia(() => document.getElementById('executar').click());
+      await aba.clica('#terminal');
+      await dialogo(aba, `${motor}-depois-da-pratica`, PRATICA.arquivos, OUTRO.respostas, digitando(aba));
+      const rotulos = await aba.avalia(() => {
+        const escolha = document.getElementById('resultado-conferir');
+        escolha.dispatchEvent(new Event('focus'));
+        return [...escolha.options].map((o) => o.textContent);
+      });
+      assert.ok(rotulos.includes('Gauss-Seidel, x na iteracao 1'), rotulos.join('; '));
+      assert.equal(await aba.avalia(() => document.getElementById('pratica-valor').disabled), true, 'the session\'s controls off');
       await semErros(aba);
       await aba.fecha();
     });

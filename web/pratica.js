@@ -1,0 +1,189 @@
+// The panel "Praticar": a practice session of one method on the page's system, run by
+// sislin-aula (pratica METODO N, or pratica METODO CODIGO for the exercise open) in the page's
+// console, interactively, as the program runs. The session's record, read by sessao.js, draws
+// the panel. The panel's replies and commands go through the console as typed there; what is
+// typed in the terminal counts the same.
+import { moduloAula } from './aula.js';
+import { exercicioAberto } from './exercicio.js';
+import { $, Painel, esquece, ouve } from './painel.js';
+import { MAX_N, METODOS, PALAVRA, Sessao, dimensao, rotulos } from './sessao.js';
+
+const COMANDOS = '[data-comando]';
+
+// The panel. Its session is the page's run while that run lasts; another run (the program's)
+// leaves the session drawn and its controls disabled.
+export class Praticar extends Painel {
+  get registro() { return 'sislin-aula'; }
+
+  ativa(pagina) {
+    this.pagina = pagina;
+    this.sessao = new Sessao();
+    this.execucao = null;   // the page's run of this session
+    this.vista = -1;        // the session's version drawn
+    this.tabela = null;     // the program's table the labels came from
+    this.ligado = null;     // whether the controls are enabled
+    this.preenche(null);
+    ouve(this, $('pratica-inicio'), 'submit', (evento) => {
+      evento.preventDefault();
+      this.comeca();
+    });
+    ouve(this, $('pratica-resposta'), 'submit', (evento) => {
+      evento.preventDefault();
+      const campo = $('pratica-valor');
+      if (campo.value.trim() === '') return;
+      this.envia(campo.value.trim());
+      campo.value = '';
+    });
+    ouve(this, $('pratica-comandos'), 'click', (evento) => {
+      const b = evento.target.closest(COMANDOS);
+      if (b) this.envia(b.dataset.comando);
+    });
+    ouve(this, $('pratica-teclas'), 'click', (evento) => {
+      const tecla = evento.target.closest('button');
+      if (!tecla) return;
+      const campo = $('pratica-valor');
+      if (tecla.dataset.acao === 'apaga') campo.value = campo.value.slice(0, -1);
+      else campo.value += tecla.textContent;
+    });
+    this.liga(false);
+  }
+
+  // The methods' list, with the program's labels when its record gave them.
+  preenche(tabela) {
+    const lista = $('pratica-metodo');
+    const antes = lista.value;
+    const nomes = rotulos(tabela);
+    lista.replaceChildren(...METODOS.map(([metodo], i) => new Option(`${i + 1}. ${nomes[i]}`, metodo)));
+    if (antes) lista.value = antes;
+  }
+
+  // A session of the method chosen: on the exercise open, else on the page's files at their n.
+  comeca() {
+    const metodo = $('pratica-metodo').value;
+    const digitos = $('pratica-digitos').value;
+    const codigo = exercicioAberto();
+    const n = dimensao(this.pagina.arquivos().b7);
+    if (codigo === null && (n < 1 || n > MAX_N)) {
+      $('pratica-sobre').textContent = n < 1 ? 'b7.txt esta vazio: nada para praticar.'
+        : `A pratica vai ate n = ${MAX_N}; este sistema tem n = ${n}.`;
+      return;
+    }
+    const argumentos = ['sislin-aula', 'pratica', metodo, codigo ?? String(n), ...(digitos ? ['--digitos', digitos] : [])];
+    $('pratica-sobre').textContent = `Pratica de ${$('pratica-metodo').selectedOptions[0].textContent.replace(/^\d+\. /, '')}` +
+      ` ${codigo ? `no exercicio ${codigo}` : `no sistema da pagina (n = ${n})`}.`;
+    this.pagina.iniciaExecucao({ modulo: moduloAula(), argumentos });
+    this.execucao = this.pagina.execucao;
+    this.mostra();
+    $('pratica-passo').scrollIntoView({ block: 'nearest' });
+    $('pratica-valor').focus();
+  }
+
+  inicia() {
+    this.sessao = new Sessao();
+    this.execucao = null;
+  }
+
+  evento(e) { this.sessao.evento(e); }
+
+  // A reply or a command to the session, as a line typed in the console.
+  envia(texto) {
+    if (!this.emCurso) return;
+    this.pagina.console.teclas(`${texto}\r`);
+    $('pratica-valor').focus();
+  }
+
+  get emCurso() { return this.execucao !== null && this.pagina.execucao === this.execucao; }
+
+  liga(sim) {
+    if (this.ligado === sim) return;
+    this.ligado = sim;
+    for (const c of [$('pratica-valor'), ...document.querySelectorAll('#pratica-resposta button, #pratica-teclas button, #pratica-comandos button')]) {
+      c.disabled = !sim;
+    }
+  }
+
+  mostra() {
+    const tabela = this.pagina.eventos.tabela;
+    if (tabela !== this.tabela && tabela?.programa === 'sislin') {
+      this.tabela = tabela;
+      this.preenche(tabela);
+    }
+    this.liga(this.emCurso);
+    const s = this.sessao;
+    // A run of this session that ended without its start in the record: sislin-aula without
+    // the practice, or a session that could not begin; its words are in the terminal.
+    if (this.execucao !== null && !this.emCurso && s.inicio === null && s.fim === null && this.pagina.eventos.fila.length === 0) {
+      this.execucao = null;
+      $('pratica-sobre').textContent = 'A pratica nao esta disponivel aqui: o sislin-aula recusou (veja o terminal).';
+    }
+    if (s.versao === this.vista) return;
+    this.vista = s.versao;
+    this.desenha(s);
+  }
+
+  desenha(s) {
+    $('pratica-pergunta').textContent = s.pergunta ? s.textoDaPergunta : 'Resposta';
+    $('pratica-marca').textContent = s.aviso;
+    $('pratica-marca').className = s.historico.at(-1)?.classe ?? '';
+    $('pratica-placar').textContent = s.inicio === null ? '' : s.placar;
+    $('pratica-grade').replaceChildren(...s.grades().map(tabelaDa));
+    const lista = $('pratica-historico');
+    // Only what is new goes in; a new session starts the list again.
+    if (lista.childElementCount > s.historico.length) lista.replaceChildren();
+    for (const h of s.historico.slice(lista.childElementCount)) {
+      const li = document.createElement('li');
+      li.className = h.classe;
+      li.textContent = h.texto;
+      lista.append(li);
+    }
+  }
+
+  descarta() { esquece(this); }
+}
+
+const elemento = (tag, texto = '', classe = '') => {
+  const e = document.createElement(tag);
+  if (texto) e.textContent = texto;
+  if (classe) e.className = classe;
+  return e;
+};
+const SIMBOLO = { certo: '\u2713', errado: '\u2717', mostrado: '\u2190', aceito: '\u2192' };
+
+// One grid as a table: each cell read out with its place, its value, its mark and whether it is
+// asked next.
+function tabelaDa(g) {
+  const t = elemento('table');
+  t.createCaption().textContent = g.nome;
+  const cabeca = t.createTHead().insertRow();
+  cabeca.append(elemento('td'));
+  for (const c of g.colunas) {
+    const th = elemento('th', c);
+    th.scope = 'col';
+    cabeca.append(th);
+  }
+  const corpo = t.createTBody();
+  for (const [i, linha] of g.linhas.entries()) {
+    const tr = corpo.insertRow();
+    const th = elemento('th', linha[0].linha === undefined ? g.nome : String(i + 1));
+    th.scope = 'row';
+    tr.append(th);
+    for (const c of linha) {
+      const td = elemento('td');
+      td.dataset.celula = c.rotulo;
+      td.append(elemento('span', `${c.rotulo}: `, 'oculto'), c.proxima && c.valor === '' ? '?' : c.valor);
+      if (c.marca) {
+        td.classList.add(c.marca.marca);
+        const s = elemento('span', SIMBOLO[c.marca.marca], 'simbolo');
+        s.setAttribute('aria-hidden', 'true');
+        td.append(s, elemento('span', `, ${PALAVRA[c.marca.marca]} (${c.marca.valor})${c.marca.explicacao ? `: ${c.marca.explicacao}` : ''}`, 'oculto'));
+        if (c.marca.explicacao) td.title = c.marca.explicacao;
+      }
+      if (c.proxima) {
+        td.classList.add('proxima');
+        td.append(elemento('span', ', pedida agora', 'oculto'));
+      }
+      tr.append(td);
+    }
+  }
+  return t;
+}
