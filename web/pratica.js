@@ -30,7 +30,7 @@ export class Praticar extends Painel {
     ouve(this, $('pratica-resposta'), 'submit', (evento) => {
       evento.preventDefault();
       const campo = $('pratica-valor');
-      if (campo.value.trim() === '') return;
+      if (campo.value.trim() === '' || !this.emCurso) return;
       this.envia(campo.value.trim());
       campo.value = '';
     });
@@ -40,7 +40,7 @@ export class Praticar extends Painel {
     });
     ouve(this, $('pratica-teclas'), 'click', (evento) => {
       const tecla = evento.target.closest('button');
-      if (!tecla) return;
+      if (!tecla || !this.emCurso) return;
       const campo = $('pratica-valor');
       if (tecla.dataset.acao === 'apaga') campo.value = campo.value.slice(0, -1);
       else campo.value += tecla.textContent;
