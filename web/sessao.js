@@ -83,11 +83,8 @@ export class Sessao {
         this.estado = e;
         break;
       case 'pergunta':
-        // The steps after this one are not done (an undo went back before them); after an
-        // undo, neither is this one.
-        for (const passo of [...this.marcas.keys()]) {
-          if (passo > e.passo || (this.desfeito && passo >= e.passo)) this.marcas.delete(passo);
-        }
+        // After an undo, this step and those after it are not done: their marks go.
+        if (this.desfeito) for (const passo of [...this.marcas.keys()]) if (passo >= e.passo) this.marcas.delete(passo);
         this.desfeito = false;
         this.pergunta = e;
         this.perguntas.set(e.passo, e);

@@ -601,11 +601,23 @@ for (const motor of motores) {
 
     test('"Praticar" by the keyboard alone: a session in the console, its grid, marks and score; the program after it', async () => {
       const aba = await abrePagina(navegador, 'sem');
+      // First the program on the practice's files: its chart and its results to check.
       await aba.avalia(({ a7, b7 }) => {
         document.getElementById('a7').value = a7;
         document.getElementById('b7').value = b7;
-        document.querySelector('#pratica-painel summary').focus();
+        document.getElementById('executar').click();
       }, PRATICA.arquivos);
+      await aba.clica('#terminal');
+      const k = await dialogo(aba, `${motor}-antes-da-pratica`, PRATICA.arquivos, OUTRO.respostas, digitando(aba));
+      const resultados = () => {
+        const escolha = document.getElementById('resultado-conferir');
+        escolha.dispatchEvent(new Event('focus'));
+        return [globalThis.sislin.grafico().length, [...escolha.options].map((o) => o.textContent), globalThis.sislin.analise()];
+      };
+      const antes = await aba.avalia(resultados);
+      assert.ok(antes[1].includes('Gauss-Seidel, x na iteracao 1'), antes[1].join('; '));
+      assert.equal(antes[0], k);
+      await aba.avalia(() => document.querySelector('#pratica-painel summary').focus());
       await aba.tecla('Enter');
       assert.equal(await aba.avalia(() => document.getElementById('pratica-painel').open), true, 'Enter opens the panel');
       const opcoes = await aba.avalia(() => [...document.getElementById('pratica-metodo').options].map((o) => o.textContent));
@@ -640,6 +652,8 @@ for (const motor of motores) {
       }
       await semViolacoes(aba, 'with the practice panel open');
       await aba.captura(join(RESULTADOS, `${motor}-pratica.png`));
+      // The program's panels did not read the practice: its chart, its results, its analysis stay.
+      assert.deepEqual(await aba.avalia(resultados), antes, 'the panels of the run before the practice');
       // The program after the session, on the same files: its dialogue, its chart, "Conferir".
       await aba.avalia(() => document.getElementById('executar').click());
       await aba.clica('#terminal');
