@@ -13,6 +13,7 @@
 #include "arquivos_aula.h"
 #include "codigo.h"
 #include "gerador.h"
+#include "pratica.h"
 #include "saida_json.h"
 #include "util.h"
 
@@ -28,6 +29,8 @@ const char* const kUso =
     "dimensao\n"
     "  sislin-aula exercicio CODIGO [--sobrescrever] [--json]   o exercicio de um codigo, de novo\n"
     "  sislin-aula analise N [--json]                           analise de a7.txt e b7.txt\n"
+    "  sislin-aula pratica METODO N|CODIGO [--digitos D|exato]  pratica de um metodo, passo a "
+    "passo\n"
     "  --json: o resultado (ou a recusa) num objeto JSON na saida padrao\n"
     "Tipos:\n";
 
@@ -189,6 +192,7 @@ int principal(const std::vector<std::string>& args) {
     const std::vector<std::string> resto(args.begin() + 1, args.end());
     if (args[0] == "exercicio") return exercicio(resto);
     if (args[0] == "analise") return analise(resto);
+    if (args[0] == "pratica") return comando_pratica(resto);
     if (args[0] == "--ajuda" || args[0] == "-h") {
         escreve(uso().c_str());
         return 0;

@@ -214,6 +214,8 @@ TEST(AulaDialogo, PedidosRuinsSaoRecusadosSemDeixarArquivos) {
               "codigo, de novo\n"
               "  sislin-aula analise N [--json]                           analise de a7.txt e "
               "b7.txt\n"
+              "  sislin-aula pratica METODO N|CODIGO [--digitos D|exato]  pratica de um metodo, "
+              "passo a passo\n"
               "  --json: o resultado (ou a recusa) num objeto JSON na saida padrao\n");
 }
 

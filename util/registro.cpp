@@ -227,6 +227,12 @@ void campo_escalar(const char* nome, Scalar valor) {
     poe_escalar(valor);
 }
 
+void campo_nulo(const char* nome) {
+    if (!registrando()) return;
+    poe_nome(nome);
+    poe("null");
+}
+
 void campo_vetor(const char* nome, const Scalar* v, int n) {
     if (!registrando()) return;
     poe_nome(nome);
@@ -328,6 +334,14 @@ void fecha_evento() {
     primeiro() = true;
 }
 
+void registra_espera(const char* de) {
+    if (!registrando()) return;
+    inicia_evento("espera");
+    campo_texto("de", de);
+    fecha_evento();
+    descarrega();
+}
+
 void registra_espera(Espera de, int minimo, int maximo) {
     if (!registrando()) return;
     inicia_evento("espera");
@@ -364,7 +378,8 @@ void registra_fim_da_entrada(Espera de) {
 
 void registra_fim(int status, Causa causa) {
     if (!registrando()) return;
-    static constexpr const char* kCausas[] = {"sair", "fim-da-entrada", "erro", "sinal", "saida"};
+    static constexpr const char* kCausas[] = {"sair",  "fim-da-entrada", "erro",
+                                              "sinal", "saida",          "concluido"};
     inicia_evento("fim");
     campo_int("status", status);
     campo_texto("causa", kCausas[static_cast<int>(causa)]);

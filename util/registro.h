@@ -36,7 +36,8 @@ constexpr const char* nome_da_espera(Espera e) {
 }
 
 // How a run ended (the "causa" of the "fim" event).
-enum class Causa { Sair, FimDaEntrada, Erro, Sinal, Saida };
+// Concluido: a practice session of sislin-aula came to its end (the program never ends so).
+enum class Causa { Sair, FimDaEntrada, Erro, Sinal, Saida, Concluido };
 
 // Opens the file SISLIN_REGISTRO names (emptied first); the caller then writes the "inicio"
 // event. False without a record: when the variable is not set, or when the file cannot be
@@ -52,6 +53,7 @@ void campo_texto(const char* nome, const char* valor);
 void campo_int(const char* nome, long long valor);
 void campo_bool(const char* nome, bool valor);
 void campo_escalar(const char* nome, Scalar valor);
+void campo_nulo(const char* nome);                           // null
 void campo_vetor(const char* nome, const Scalar* v, int n);  // v[1..n]
 void campo_indices(const char* nome, const int* v, int n);   // v[1..n]
 void campo_matriz(const char* nome, Matrix m, int n);        // m[1..n][1..n], row by row
@@ -72,6 +74,8 @@ void fecha_evento();
 // The program is about to wait for input of this kind (with the range of the accepted integers
 // when minimo <= maximo); the record is written out, so that a reader sees the event at once.
 void registra_espera(Espera de, int minimo = 0, int maximo = -1);
+// The same for a wait of sislin-aula, named by its "de".
+void registra_espera(const char* de);
 void registra_rejeitada(Espera de, const char* motivo);  // a reply asked for again
 void registra_fim_da_entrada(Espera de);                 // the input ended at this wait
 void registra_erro(const char* mensagem);                // a fatal message, as printed

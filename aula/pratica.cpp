@@ -1,0 +1,518 @@
+// The practice engine (pratica.h). The statements of each step are the kernels' own
+// (methods/passos.h, methods/referencia.cpp), written once more here over the student's arrays:
+// the tests hold the program's course to the kernels bit for bit.
+#include "pratica.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <utility>
+
+#include "numeros.h"
+
+namespace sislin::aula {
+
+namespace {
+
+constexpr MetodoPratica kMetodos[kNumeroMetodos] = {
+    {1, "gauss", "Gauss", true},
+    {2, "gauss-pivoteado", "Gauss com pivotacao parcial", true},
+    {3, "lu", "Fatoracao LU", false},
+    {4, "lu-pivoteado", "Fatoracao LU com pivotacao parcial", false},
+    {5, "ly", "Resolucao do sistema Ly = b", false},
+    {6, "ux", "Resolucao do sistema Uy = y", false},
+    {7, "residuo", "Calculo do vetor residuo e erro", false},
+    {8, "inversa", "Inversa da matriz A", false},
+    {9, "jacobi", "Metodo Iterativo de Jacobi", false},
+    {10, "gauss-seidel", "Metodo Iterativo de Gauss-Seidel", false},
+};
+
+double d(float v) {
+    return static_cast<double>(v);
+}
+
+std::string g(float v) {
+    char buf[kFormatoMax];
+    return {buf, formata_g(buf, d(v))};
+}
+
+std::string s(int v) {
+    return std::to_string(v);
+}
+
+std::string ij(const char* nome, int i, int j) {
+    return std::string(nome) + "[" + s(i) + "][" + s(j) + "]";
+}
+
+std::string iv(const char* nome, int i) {
+    return std::string(nome) + "[" + s(i) + "]";
+}
+
+// ---- The kernels' statements over a Quadro.
+
+// The pivot row of column k: passos::pivo (the first row of strictly largest magnitude wins).
+int pivo_de(const Quadro& q) {
+    const int k = q.k;
+    float best = std::fabs(q.A[k][k]);
+    int p = k;
+    for (int r = k; r <= q.n; ++r) {
+        if (std::fabs(q.A[r][k]) > best) {
+            best = std::fabs(q.A[r][k]);
+            p = r;
+        }
+    }
+    return p;
+}
+
+// The kernel's m = -a[i][k] / a[k][k], rounded (passos::multiplicador); the student writes it
+// without the minus, which is the same float negated.
+float multiplicador(const Quadro& q, int i, int k) {
+    const auto m = static_cast<float>(-d(q.A[i][k]) / d(q.A[k][k]));
+    return -m;
+}
+
+// An entry of row i after the step: a[k][j]·m + a[i][j] with the kernel's m (the negated
+// multiplier), rounded (passos::elimina_coluna).
+float atualizado(float da_linha_pivo, float mult, float velho) {
+    return static_cast<float>(d(da_linha_pivo) * d(-mult) + d(velho));
+}
+
+// x[i] = (c[i] - sum) / a[i][i], the sum of a[i][j]·x[j] over j = i+1..n taken in increasing
+// order, each new sum rounded (SubstituicaoRetroativa).
+float incognita(const Quadro& q, int i, const float* c) {
+    float sum = 0.0f;
+    for (int j = i + 1; j <= q.n; ++j) sum = static_cast<float>(d(q.A[i][j]) * d(q.x[j]) + d(sum));
+    return static_cast<float>((d(c[i]) - d(sum)) / d(q.A[i][i]));
+}
+
+bool pivoteia(int metodo) {
+    return metodo == 2;
+}
+
+void inicia(Quadro& q, int metodo) {
+    q.k = 1;
+    q.j = 1;
+    if (q.n >= 2) {
+        q.fase = 0;
+        q.i = pivoteia(metodo) ? 0 : 2;
+    } else {
+        q.fase = 1;
+        q.i = q.n;
+    }
+}
+
+// The cursor moves to the next step in the kernels' order.
+void adiante(Quadro& q, int metodo) {
+    if (q.fase == 1) {
+        if (--q.i == 0) q.fase = 2;
+        return;
+    }
+    if (q.i == 0) {
+        q.i = q.k + 1;
+        q.j = q.k;
+        return;
+    }
+    if (++q.j <= q.n + 1) return;
+    q.j = q.k;
+    if (++q.i <= q.n) return;
+    if (++q.k <= q.n - 1) {
+        q.i = pivoteia(metodo) ? 0 : q.k + 1;
+        q.j = q.k;
+        return;
+    }
+    q.fase = 1;
+    q.i = q.n;
+}
+
+float esperado_em(const Quadro& q) {
+    if (q.fase == 1) return incognita(q, q.i, q.b);
+    if (q.i == 0) return static_cast<float>(pivo_de(q));
+    if (q.j == q.k) return multiplicador(q, q.i, q.k);
+    if (q.j <= q.n) return atualizado(q.A[q.k][q.j], q.m[q.i][q.k], q.A[q.i][q.j]);
+    return atualizado(q.b[q.k], q.m[q.i][q.k], q.b[q.i]);
+}
+
+// The value v goes to the step's place (the pivot row: rows k and v exchanged over columns
+// k..n, and b, as GaussPivoteamentoParcial does), and the cursor moves on.
+void guarda(Quadro& q, float v, int metodo) {
+    if (q.fase == 1) {
+        q.x[q.i] = v;
+    } else if (q.i == 0) {
+        const int k = q.k;
+        const int p = static_cast<int>(v);
+        for (int c = k; c <= q.n; ++c) std::swap(q.A[k][c], q.A[p][c]);
+        std::swap(q.b[k], q.b[p]);
+        std::swap(q.b0[k], q.b0[p]);
+    } else if (q.j == q.k) {
+        q.m[q.i][q.k] = v;
+    } else if (q.j <= q.n) {
+        q.A[q.i][q.j] = v;
+    } else {
+        q.b[q.i] = v;
+    }
+    adiante(q, metodo);
+}
+
+// ---- The named mistakes: the value each gives at this step, from the student's arrays.
+
+struct Candidato {
+    const char* engano;
+    double valor;
+    std::string explicacao;
+};
+
+double quatro_casas(double v) {
+    return std::round(v * 1e4) / 1e4;
+}
+
+void candidatos_multiplicador(const Quadro& q, std::vector<Candidato>& c) {
+    const int i = q.i;
+    const int k = q.k;
+    const double a = d(q.A[i][k]);
+    const double p = d(q.A[k][k]);
+    const std::string f = ij("a", i, k) + " / " + ij("a", k, k);
+    c.push_back(
+        {"sinal-do-multiplicador", -a / p,
+         "o multiplicador e " + f + ", sem o sinal de menos (a linha recebe " + "a - m * pivo)"});
+    c.push_back({"multiplicador-invertido", p / a,
+                 "o multiplicador e " + f + ": o pivo " + ij("a", k, k) + " vai embaixo"});
+    if (k != i)
+        c.push_back(
+            {"transposto", d(q.A[k][i]) / p, ij("a", k, i) + " no lugar de " + ij("a", i, k)});
+    for (int r = k + 1; r <= q.n; ++r)
+        if (r != i)
+            c.push_back({"linha-errada", d(q.A[r][k]) / p,
+                         "a linha " + s(r) + " no lugar da linha " + s(i) + ": " + f});
+    c.push_back({"arredondado-a-quatro-casas", quatro_casas(a) / quatro_casas(p),
+                 "valores arredondados a quatro casas antes da conta; use-os inteiros"});
+}
+
+// An entry of row i (j <= n) or b[i] (j = n + 1).
+void candidatos_atualizacao(const Quadro& q, std::vector<Candidato>& c) {
+    const int i = q.i;
+    const int k = q.k;
+    const int j = q.j;
+    const bool no_b = j == q.n + 1;
+    const auto em = [&](int r) { return d(no_b ? q.b[r] : q.A[r][j]); };
+    const std::string lugar = no_b ? iv("b", i) : ij("a", i, j);
+    const std::string do_pivo = no_b ? iv("b", k) : ij("a", k, j);
+    const double m = d(q.m[i][k]);
+    const double velho = em(i);
+    const double pivo = em(k);
+    if (no_b)
+        c.push_back(
+            {"b-nao-atualizado", velho,
+             "b[" + s(i) + "] tambem muda: " + lugar + " - " + ij("m", i, k) + " * " + do_pivo});
+    c.push_back({"sinal-do-multiplicador", velho + m * pivo,
+                 "subtraia: " + lugar + " - " + ij("m", i, k) + " * " + do_pivo});
+    if (m != 0.0)
+        c.push_back({"multiplicador-invertido", velho - pivo / m,
+                     "o multiplicador " + ij("m", i, k) + " multiplica, nao divide"});
+    if (!no_b && j != i)
+        c.push_back({"transposto", d(q.A[j][i]) - m * pivo,
+                     ij("a", j, i) + " no lugar de " + ij("a", i, j)});
+    for (int r = k + 1; r <= q.n; ++r)
+        if (r != i)
+            c.push_back({"linha-errada", em(r) - m * pivo,
+                         "a linha " + s(r) + " no lugar da linha " + s(i)});
+    for (int r = 1; r <= q.n; ++r)
+        if (r != k && r != i)
+            c.push_back({"linha-errada", velho - m * em(r),
+                         "a linha " + s(r) + " no lugar da linha do pivo, " + s(k)});
+    c.push_back({"arredondado-a-quatro-casas",
+                 quatro_casas(velho) - quatro_casas(m) * quatro_casas(pivo),
+                 "valores arredondados a quatro casas antes da conta; use-os inteiros"});
+}
+
+void candidatos_incognita(const Quadro& q, std::vector<Candidato>& c) {
+    const int i = q.i;
+    c.push_back({"b-nao-atualizado", d(incognita(q, i, q.b0)), "use b ja eliminado, nao o b lido"});
+    double sum = 0.0;
+    for (int j = i + 1; j <= q.n; ++j) sum += quatro_casas(d(q.A[i][j])) * quatro_casas(d(q.x[j]));
+    c.push_back({"arredondado-a-quatro-casas",
+                 (quatro_casas(d(q.b[i])) - sum) / quatro_casas(d(q.A[i][i])),
+                 "valores arredondados a quatro casas antes da conta; use-os inteiros"});
+}
+
+// The reply to the pivot row: sem-troca, pivo-nao-maior, or a row outside the column.
+void confere_pivo(const Quadro& q, int r, Conferencia& c) {
+    const int k = q.k;
+    const int p = pivo_de(q);
+    if (r < k || r > q.n) {
+        c.explicacao = "a linha do pivo vai de " + s(k) + " a " + s(q.n);
+        return;
+    }
+    const std::string maior =
+        "a linha " + s(p) + " tem o maior |a[i][" + s(k) + "]|, " + g(std::fabs(q.A[p][k]));
+    if (r == k) {
+        c.engano = "sem-troca";
+        c.explicacao = maior + ": troque as linhas " + s(k) + " e " + s(p);
+    } else if (std::fabs(q.A[r][k]) == std::fabs(q.A[p][k])) {
+        c.engano = "pivo-nao-maior";
+        c.explicacao = "empate em |a[i][" + s(k) + "]|: fica a primeira linha, " + s(p);
+    } else {
+        c.engano = "pivo-nao-maior";
+        c.explicacao =
+            "|" + ij("a", r, k) + "| = " + g(std::fabs(q.A[r][k])) + " nao e o maior: " + maior;
+    }
+}
+
+}  // namespace
+
+const MetodoPratica* metodos_pratica() {
+    return kMetodos;
+}
+
+const MetodoPratica* metodo_pratica(const std::string& palavra) {
+    for (const MetodoPratica& m : kMetodos)
+        if (palavra == m.nome || palavra == s(m.numero)) return &m;
+    return nullptr;
+}
+
+const char* nome_onde(Onde o) {
+    static constexpr const char* kNomes[] = {"A", "b", "m",    "pos", "det",  "y",
+                                             "x", "r", "Erro", "Inv", "pivo", "para"};
+    return kNomes[static_cast<int>(o)];
+}
+
+bool concorda(float v, float e, int digitos) {
+    if (std::isnan(e) || std::isnan(v)) return std::isnan(e) && std::isnan(v);
+    if (std::isinf(e) || std::isinf(v)) return v == e;
+    if (digitos == 0 || e == 0.0f) return v == e;
+    const double expoente = std::floor(std::log10(std::fabs(d(e))));
+    const double meia = 0.5 * std::pow(10.0, expoente - digitos + 1);
+    return std::fabs(d(v) - d(e)) <= meia * (1.0 + 1e-9);
+}
+
+std::string texto_numero(float v) {
+    if (std::isnan(v)) return "nan";
+    if (std::isinf(v)) return v > 0 ? "inf" : "-inf";
+    char buf[32];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v);
+    return {buf, static_cast<std::size_t>(r.ptr - buf)};
+}
+
+Pratica::Pratica(int metodo, int n, const std::vector<float>& A, const std::vector<float>& b,
+                 int digitos)
+    : metodo_(metodo), digitos_(digitos) {
+    aluno_.n = n;
+    for (int i = 1; i <= n; ++i) {
+        aluno_.b[i] = b[static_cast<std::size_t>(i - 1)];
+        aluno_.b0[i] = aluno_.b[i];
+        for (int j = 1; j <= n; ++j)
+            aluno_.A[i][j] = A[static_cast<std::size_t>((i - 1) * n + (j - 1))];
+    }
+    inicia(aluno_, metodo);
+    programa_ = aluno_;
+}
+
+Pergunta Pratica::pergunta() const {
+    const Quadro& q = aluno_;
+    Pergunta p;
+    const int i = q.i;
+    const int k = q.k;
+    if (q.fase == 2) return p;
+    if (q.fase == 1) {
+        p.onde = Onde::x;
+        p.linha = i;
+        p.nome = iv("x", i);
+        std::string sum;
+        for (int j = i + 1; j <= q.n; ++j)
+            sum += (sum.empty() ? "" : " + ") + ij("a", i, j) + " * " + iv("x", j);
+        if (sum.empty())
+            p.formula = iv("b", i) + " / " + ij("a", i, i);
+        else if (i + 1 == q.n)
+            p.formula = "(" + iv("b", i) + " - " + sum + ") / " + ij("a", i, i);
+        else
+            p.formula = "(" + iv("b", i) + " - (" + sum + ")) / " + ij("a", i, i);
+    } else if (i == 0) {
+        p.onde = Onde::pivo;
+        p.linha = k;
+        p.coluna = k;
+        p.inteiro = true;
+        p.nome = iv("p", k);
+        p.formula = "a linha de maior |a[i][" + s(k) + "]|, i de " + s(k) + " a " + s(q.n);
+    } else if (q.j == k) {
+        p.onde = Onde::m;
+        p.linha = i;
+        p.coluna = k;
+        p.nome = ij("m", i, k);
+        p.formula = ij("a", i, k) + " / " + ij("a", k, k);
+    } else if (q.j <= q.n) {
+        p.onde = Onde::A;
+        p.linha = i;
+        p.coluna = q.j;
+        p.nome = ij("a", i, q.j);
+        p.formula = p.nome + " - " + ij("m", i, k) + " * " + ij("a", k, q.j);
+    } else {
+        p.onde = Onde::b;
+        p.linha = i;
+        p.nome = iv("b", i);
+        p.formula = p.nome + " - " + ij("m", i, k) + " * " + iv("b", k);
+    }
+    return p;
+}
+
+float Pratica::esperado() const {
+    return esperado_em(aluno_);
+}
+
+float Pratica::do_programa() const {
+    return esperado_em(programa_);
+}
+
+Conferencia Pratica::confere(float valor) {
+    Conferencia c;
+    c.valor = valor;
+    c.esperado = esperado_em(aluno_);
+    c.programa = esperado_em(programa_);
+    c.tentativa = ++tentativas_;
+    const Pergunta p = pergunta();
+    if (p.inteiro) {
+        const bool linha =
+            valor == std::floor(valor) && valor >= 1.0f && valor <= static_cast<float>(aluno_.n);
+        if (linha && valor == c.esperado) {
+            c.marca = Marca::Certo;
+            avanca(valor, Como::Certo);
+            return c;
+        }
+        if (linha) {
+            confere_pivo(aluno_, static_cast<int>(valor), c);
+            if (static_cast<int>(valor) >= aluno_.k) errado_ = valor;
+        } else {
+            c.explicacao = "responda o numero da linha, de " + s(aluno_.k) + " a " + s(aluno_.n);
+        }
+        return c;
+    }
+    if (concorda(valor, c.esperado, digitos_)) {
+        c.marca = Marca::Certo;
+        avanca(valor, Como::Certo);
+        return c;
+    }
+    errado_ = valor;
+    std::vector<Candidato> lista;
+    if (aluno_.fase == 1)
+        candidatos_incognita(aluno_, lista);
+    else if (aluno_.j == aluno_.k)
+        candidatos_multiplicador(aluno_, lista);
+    else
+        candidatos_atualizacao(aluno_, lista);
+    // The value of the step before, typed again.
+    for (auto f = feitos_.rbegin(); f != feitos_.rend(); ++f) {
+        if (f->pergunta.inteiro) continue;
+        lista.push_back({"copiado-do-passo-anterior", d(f->valor),
+                         "este e o valor de " + f->pergunta.nome + ", o passo anterior"});
+        break;
+    }
+    const int casas = digitos_ == 0 ? 4 : digitos_;
+    for (const Candidato& k : lista) {
+        const auto f = static_cast<float>(k.valor);
+        if (concorda(f, c.esperado, casas) || !concorda(valor, f, casas)) continue;
+        c.engano = k.engano;
+        c.explicacao = k.explicacao;
+        return c;
+    }
+    if (digitos_ == 0 && concorda(valor, c.esperado, 4))
+        c.explicacao = "confere a 4 algarismos, mas o modo exato pede o float todo (9 algarismos)";
+    else
+        c.explicacao = "o valor esperado e outro; d mostra a formula com os seus numeros";
+    return c;
+}
+
+std::string Pratica::dica() {
+    ++dicas_;
+    dica_no_passo_ = true;
+    const Quadro& q = aluno_;
+    const Pergunta p = pergunta();
+    std::string t = p.nome + " = " + p.formula + " = ";
+    const int i = q.i;
+    const int k = q.k;
+    if (q.fase == 1) {
+        std::string sum;
+        for (int j = i + 1; j <= q.n; ++j)
+            sum += (sum.empty() ? "" : " + ") + g(q.A[i][j]) + " * " + g(q.x[j]);
+        if (sum.empty()) return t + g(q.b[i]) + " / " + g(q.A[i][i]);
+        if (i + 1 == q.n) return t + "(" + g(q.b[i]) + " - " + sum + ") / " + g(q.A[i][i]);
+        return t + "(" + g(q.b[i]) + " - (" + sum + ")) / " + g(q.A[i][i]);
+    }
+    if (i == 0) {
+        std::string v;
+        for (int r = k; r <= q.n; ++r) {
+            if (r > k) v += ", ";
+            v += '|';
+            v += g(q.A[r][k]);
+            v += '|';
+        }
+        return t + v;
+    }
+    if (q.j == k) return t + g(q.A[i][k]) + " / " + g(q.A[k][k]);
+    if (q.j <= q.n) return t + g(q.A[i][q.j]) + " - " + g(q.m[i][k]) + " * " + g(q.A[k][q.j]);
+    return t + g(q.b[i]) + " - " + g(q.m[i][k]) + " * " + g(q.b[k]);
+}
+
+float Pratica::mostra() {
+    const float e = esperado_em(aluno_);
+    avanca(e, Como::Mostrado);
+    return e;
+}
+
+std::optional<float> Pratica::aceita() {
+    if (!errado_) return std::nullopt;
+    const float v = *errado_;
+    avanca(v, Como::Aceito);
+    return v;
+}
+
+void Pratica::avanca(float valor, Como como) {
+    Feito f;
+    f.pergunta = pergunta();
+    f.valor = valor;
+    f.esperado = esperado_em(aluno_);
+    f.programa = esperado_em(programa_);
+    f.como = como;
+    f.de_primeira = como == Como::Certo && tentativas_ == 1 && !dica_no_passo_;
+    antes_.push_back({aluno_, programa_});
+    feitos_.push_back(std::move(f));
+    guarda(aluno_, valor, metodo_);
+    guarda(programa_, esperado_em(programa_), metodo_);
+    tentativas_ = 0;
+    dica_no_passo_ = false;
+    errado_.reset();
+}
+
+int Pratica::desfaz(int passos) {
+    int feitos = 0;
+    for (; feitos < passos && !antes_.empty(); ++feitos) {
+        aluno_ = antes_.back().aluno;
+        programa_ = antes_.back().programa;
+        antes_.pop_back();
+        feitos_.pop_back();
+    }
+    tentativas_ = 0;
+    dica_no_passo_ = false;
+    errado_.reset();
+    return feitos;
+}
+
+Resumo Pratica::resumo() const {
+    Resumo r;
+    r.passos = static_cast<int>(feitos_.size());
+    r.dicas = dicas_;
+    for (const Feito& f : feitos_) {
+        if (f.de_primeira) ++r.certos_de_primeira;
+        if (f.como == Como::Mostrado) ++r.mostrados;
+        if (f.como == Como::Aceito) ++r.aceitos;
+    }
+    r.nota = r.passos == 0 ? 0 : (200 * r.certos_de_primeira + r.passos) / (2 * r.passos);
+    return r;
+}
+
+bool Pratica::eliminado(int r, int c) const {
+    const Quadro& q = aluno_;
+    if (c >= r) return false;
+    if (q.fase != 0) return true;
+    if (c < q.k) return true;
+    return c == q.k && q.i != 0 && (r < q.i || (r == q.i && q.j > q.k));
+}
+
+}  // namespace sislin::aula

@@ -1,0 +1,456 @@
+// sislin-aula pratica: the practice session on the console, and its record (SISLIN_REGISTRO).
+// docs/pratica.md describes the dialogue, the commands, the mistakes and the record's events.
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "arquivos_aula.h"
+#include "codigo.h"
+#include "conversao.h"
+#include "gerador.h"
+#include "pratica.h"
+#include "registro.h"
+#include "util.h"
+
+namespace sislin::aula {
+
+namespace {
+
+constexpr const char* kComandos =
+    "Comandos: d dica, m mostra o valor, a aceita a sua ultima resposta, u desfaz (u 3: tres "
+    "passos), h historico, s sair\n";
+
+int recusa_pratica(const std::string& motivo) {
+    escreve_erro(("sislin-aula: " + motivo + "\n").c_str());
+    return 1;
+}
+
+std::string g(float v) {
+    char buf[kFormatoMax];
+    return {buf, formata_g(buf, static_cast<double>(v))};
+}
+
+bool so_digitos(const std::string& s) {
+    if (s.empty() || s.size() > 9) return false;
+    for (const char c : s)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
+// The methods practice exists for: "Gauss (1), Gauss com pivotacao parcial (2)".
+std::string praticados() {
+    std::string t;
+    for (int i = 0; i < kNumeroMetodos; ++i) {
+        const MetodoPratica& m = metodos_pratica()[i];
+        if (!m.praticado) continue;
+        t +=
+            (t.empty() ? "" : ", ") + std::string(m.rotulo) + " (" + std::to_string(m.numero) + ")";
+    }
+    return t;
+}
+
+// The data of the session: from a7.txt and b7.txt, or from an exercise code.
+struct Dados {
+    int n = 0;
+    std::vector<float> A;
+    std::vector<float> b;
+    std::string codigo;  // empty: from the files
+    std::string erro;
+};
+
+Dados le_dados(const std::string& palavra) {
+    Dados r;
+    if (so_digitos(palavra)) {
+        r.n = std::stoi(palavra);
+        if (r.n < 1 || r.n > kMaiorPratica) {
+            r.erro = "pratica pede N de 1 a " + std::to_string(kMaiorPratica);
+            return r;
+        }
+        const Lidos b = le_numeros("b7.txt", r.n, 1);
+        if (!b.erro.empty()) {
+            r.erro = b.erro.substr(0, b.erro.size() - 1);
+            return r;
+        }
+        const Lidos a = le_numeros("a7.txt", r.n, r.n);
+        if (!a.erro.empty()) {
+            r.erro = a.erro.substr(0, a.erro.size() - 1);
+            return r;
+        }
+        r.A = a.valores;
+        r.b = b.valores;
+        return r;
+    }
+    const LeituraCodigo l = le_codigo(palavra);
+    if (!l.exercicio) {
+        r.erro = l.erro;
+        return r;
+    }
+    if (l.exercicio->n > kMaiorPratica) {
+        r.erro = "pratica pede N de 1 a " + std::to_string(kMaiorPratica) +
+                 "; o codigo tem n = " + std::to_string(l.exercicio->n);
+        return r;
+    }
+    const Sistema s = gera(*l.exercicio);
+    r.n = l.exercicio->n;
+    r.codigo = escreve_codigo(*l.exercicio);
+    for (const auto& linha : s.a)
+        for (const auto v : linha) r.A.push_back(static_cast<float>(v));
+    for (const auto v : s.b) r.b.push_back(static_cast<float>(v));
+    return r;
+}
+
+// A reply's number: the "%g" grammar of the data files, a decimal comma taken for the point.
+std::optional<float> numero(std::string t) {
+    if (t.find('.') == std::string::npos) {
+        const std::size_t virgula = t.find(',');
+        if (virgula != std::string::npos && t.find(',', virgula + 1) == std::string::npos)
+            t[virgula] = '.';
+    }
+    Scalar v = 0.0f;
+    bool ok = false;
+    const char* fim = le_numero_g(t.data(), t.data() + t.size(), v, ok);
+    if (!ok || fim != t.data() + t.size()) return std::nullopt;
+    return v;
+}
+
+// One line of standard input without its line end (a final \r dropped), or nothing at the end
+// of input.
+std::optional<std::string> le_linha() {
+    std::string t;
+    int c = le_caractere();
+    if (c == EOF) return std::nullopt;
+    for (; c != EOF && c != '\n'; c = le_caractere()) t += static_cast<char>(c);
+    while (!t.empty() && conversao::espaco(static_cast<unsigned char>(t.back()))) t.pop_back();
+    std::size_t i = 0;
+    while (i < t.size() && conversao::espaco(static_cast<unsigned char>(t[i]))) ++i;
+    return t.substr(i);
+}
+
+// The working arrays as the record and the screen show them: A with 0 where eliminated.
+struct Vista {
+    float A[kMaiorPratica + 1][kMaiorPratica + 1] = {};
+    float* linhas[kMaiorPratica + 1] = {};
+    float* mlinhas[kMaiorPratica + 1] = {};
+    Quadro q;
+    explicit Vista(const Pratica& p) : q(p.aluno()) {
+        for (int i = 0; i <= q.n; ++i) {
+            for (int j = 0; j <= q.n; ++j) A[i][j] = p.eliminado(i, j) ? 0.0f : q.A[i][j];
+            linhas[i] = A[i];
+            mlinhas[i] = q.m[i];
+        }
+    }
+};
+
+void registra_estado(const Pratica& p) {
+    if (!registrando()) return;
+    Vista v(p);
+    inicia_evento("estado");
+    campo_int("passo", p.passo() - 1);
+    campo_matriz("A", v.linhas, p.n());
+    campo_vetor("b", v.q.b, p.n());
+    campo_matriz("m", v.mlinhas, p.n());
+    campo_vetor("x", v.q.x, p.n());
+    fecha_evento();
+}
+
+void registra_pergunta(const Pratica& p, const Pergunta& q) {
+    if (!registrando()) return;
+    inicia_evento("pergunta");
+    campo_int("passo", p.passo());
+    campo_texto("nome", q.nome.c_str());
+    campo_texto("onde", nome_onde(q.onde));
+    campo_int("linha", q.linha);
+    if (q.coluna > 0) campo_int("coluna", q.coluna);
+    campo_texto("formula", q.formula.c_str());
+    fecha_evento();
+}
+
+void registra_rejeitada(const char* motivo) {
+    if (!registrando()) return;
+    inicia_evento("rejeitada");
+    campo_texto("de", "passo");
+    campo_texto("motivo", motivo);
+    fecha_evento();
+}
+
+void registra_valor(const char* evento, int passo, float v) {
+    if (!registrando()) return;
+    inicia_evento(evento);
+    campo_int("passo", passo);
+    campo_escalar("valor", v);
+    fecha_evento();
+}
+
+void imprime_quadro(const Pratica& p) {
+    const Vista v(p);
+    std::string t;
+    for (int i = 1; i <= p.n(); ++i) {
+        for (int j = 1; j <= p.n(); ++j) t += g(v.A[i][j]) + "\t";
+        t += "| " + g(v.q.b[i]) + "\n";
+    }
+    escreve(t.c_str());
+}
+
+// Where the work stands, printed when it moves to a new column or to the substitution.
+std::string etapa(const Quadro& q) {
+    if (q.fase == 0) return "Coluna " + std::to_string(q.k) + ":\n";
+    if (q.fase == 1) return "Substituicao retroativa, de x[" + std::to_string(q.n) + "] a x[1]:\n";
+    return "";
+}
+
+std::string historico(const Pratica& p) {
+    if (p.historico().empty()) return "Nenhum passo feito ainda.\n";
+    static constexpr const char* kComo[] = {"certo", "aceito", "mostrado"};
+    std::string t;
+    int k = 0;
+    for (const Feito& f : p.historico()) {
+        t += std::to_string(++k) + ". " + f.pergunta.nome + " = " + texto_numero(f.valor) + " (" +
+             kComo[static_cast<int>(f.como)] + ")\n";
+    }
+    return t;
+}
+
+void resumo(const Pratica& p) {
+    const Resumo r = p.resumo();
+    escreve(("Resumo: " + std::to_string(r.passos) + " passos, " +
+             std::to_string(r.certos_de_primeira) + " certos de primeira, " +
+             std::to_string(r.dicas) + " dicas, " + std::to_string(r.mostrados) + " mostrados, " +
+             std::to_string(r.aceitos) + " aceitos. Nota " + std::to_string(r.nota) + " de 100.\n")
+                .c_str());
+    if (p.concluida()) {
+        std::string t = "Solucao (sua / do programa):\n";
+        for (int i = 1; i <= p.n(); ++i)
+            t += "x[" + std::string(i < 10 ? " " : "") + std::to_string(i) +
+                 "] = " + g(p.aluno().x[i]) + " / " + g(p.programa().x[i]) + "\n";
+        escreve(t.c_str());
+    }
+    if (!registrando()) return;
+    inicia_evento("resumo");
+    campo_int("passos", r.passos);
+    campo_int("certos_de_primeira", r.certos_de_primeira);
+    campo_int("dicas", r.dicas);
+    campo_int("mostrados", r.mostrados);
+    campo_int("aceitos", r.aceitos);
+    campo_int("nota", r.nota);
+    fecha_evento();
+}
+
+int termina(const Pratica& p, int status, Causa causa) {
+    resumo(p);
+    registra_fim(status, causa);
+    return status;
+}
+
+// "u" or "u N": the count of steps to undo, or nothing.
+std::optional<int> desfazer(const std::string& t) {
+    if (t == "u" || t == "U") return 1;
+    if (t.size() < 3 || (t[0] != 'u' && t[0] != 'U') || t[1] != ' ') return std::nullopt;
+    std::size_t i = 1;
+    while (i < t.size() && t[i] == ' ') ++i;
+    const std::string resto = t.substr(i);
+    if (!so_digitos(resto)) return std::nullopt;
+    const int n = std::stoi(resto);
+    return n >= 1 ? std::optional<int>(n) : std::nullopt;
+}
+
+// One reply to the step asked; false when the session ends (status in status).
+int sessao(Pratica& p) {
+    std::string etapa_mostrada;
+    bool perguntar = true;
+    while (!p.concluida()) {
+        const Pergunta q = p.pergunta();
+        if (perguntar) {
+            const std::string e = etapa(p.aluno());
+            if (e != etapa_mostrada) {
+                if (!etapa_mostrada.empty()) imprime_quadro(p);
+                escreve(e.c_str());
+                etapa_mostrada = e;
+            }
+            registra_pergunta(p, q);
+            perguntar = false;
+        }
+        escreve((q.nome + " = " + q.formula + " = ").c_str());
+        registra_espera("passo");
+        const std::optional<std::string> linha = le_linha();
+        if (!linha) {
+            escreve("\n");
+            if (registrando()) {
+                inicia_evento("fim-da-entrada");
+                campo_texto("de", "passo");
+                fecha_evento();
+            }
+            return termina(p, 1, Causa::FimDaEntrada);
+        }
+        const std::string& t = *linha;
+        const int passo = p.passo();
+        if (t == "s" || t == "S") return termina(p, 0, Causa::Sair);
+        if (t == "d" || t == "D") {
+            const std::string dica = p.dica();
+            escreve(("Dica: " + dica + "\n").c_str());
+            if (registrando()) {
+                inicia_evento("dica");
+                campo_int("passo", passo);
+                campo_texto("texto", dica.c_str());
+                fecha_evento();
+            }
+        } else if (t == "m" || t == "M") {
+            const float v = p.mostra();
+            escreve(("Valor: " + texto_numero(v) + " (mostrado: o passo nao conta como certo)\n")
+                        .c_str());
+            registra_valor("mostra", passo, v);
+            registra_estado(p);
+            perguntar = true;
+        } else if (t == "a" || t == "A") {
+            const std::optional<float> v = p.aceita();
+            if (!v) {
+                constexpr const char* kMotivo =
+                    "nada a aceitar: nenhuma resposta errada neste passo";
+                escreve((std::string(kMotivo) + "\n").c_str());
+                registra_rejeitada(kMotivo);
+                continue;
+            }
+            escreve(("Aceito: " + texto_numero(*v) + " (o valor segue adiante)\n").c_str());
+            registra_valor("aceita", passo, *v);
+            registra_estado(p);
+            perguntar = true;
+        } else if (t == "h" || t == "H") {
+            escreve(historico(p).c_str());
+        } else if (const std::optional<int> u = desfazer(t)) {
+            const int feitos = p.desfaz(*u);
+            if (feitos == 0) {
+                constexpr const char* kMotivo = "nada a desfazer";
+                escreve((std::string(kMotivo) + "\n").c_str());
+                registra_rejeitada(kMotivo);
+                continue;
+            }
+            escreve(("Desfeito: " + std::to_string(feitos) + (feitos == 1 ? " passo" : " passos") +
+                     "; de volta ao passo " + std::to_string(p.passo()) + "\n")
+                        .c_str());
+            if (registrando()) {
+                inicia_evento("desfaz");
+                campo_int("passos", feitos);
+                campo_int("volta_a", p.passo());
+                fecha_evento();
+            }
+            registra_estado(p);
+            etapa_mostrada.clear();
+            perguntar = true;
+        } else if (const std::optional<float> v = numero(t)) {
+            const Conferencia c = p.confere(*v);
+            const bool certo = c.marca == Marca::Certo;
+            if (certo)
+                escreve("Certo.\n");
+            else
+                escreve(("Errado" +
+                         (c.engano != nullptr ? " (" + std::string(c.engano) + ")" : "") + ": " +
+                         c.explicacao + ". De novo, ou d, m, a.\n")
+                            .c_str());
+            if (registrando()) {
+                inicia_evento("resposta");
+                campo_int("passo", passo);
+                campo_texto("texto", t.c_str());
+                campo_escalar("valor", c.valor);
+                campo_escalar("esperado", c.esperado);
+                campo_escalar("programa", c.programa);
+                campo_texto("marca", certo ? "certo" : "errado");
+                if (c.engano != nullptr)
+                    campo_texto("engano", c.engano);
+                else
+                    campo_nulo("engano");
+                campo_texto("explicacao", c.explicacao.c_str());
+                campo_int("tentativa", c.tentativa);
+                fecha_evento();
+            }
+            if (certo) {
+                registra_estado(p);
+                perguntar = true;
+            }
+        } else {
+            const std::string motivo =
+                t.empty() ? "resposta vazia" : "nao e um numero nem um comando: " + t;
+            escreve(
+                ("Responda um numero ou um comando (d, m, a, u, h, s): " + motivo + "\n").c_str());
+            registra_rejeitada(motivo.c_str());
+        }
+    }
+    imprime_quadro(p);
+    return termina(p, 0, Causa::Concluido);
+}
+
+}  // namespace
+
+int comando_pratica(const std::vector<std::string>& palavras) {
+    std::vector<std::string> args;
+    int digitos = 4;
+    for (std::size_t i = 0; i < palavras.size(); ++i) {
+        if (palavras[i] != "--digitos") {
+            args.push_back(palavras[i]);
+            continue;
+        }
+        if (i + 1 == palavras.size()) return recusa_pratica("--digitos pede D, de 1 a 9, ou exato");
+        const std::string& d = palavras[++i];
+        if (d == "exato")
+            digitos = 0;
+        else if (d.size() == 1 && d[0] >= '1' && d[0] <= '9')
+            digitos = d[0] - '0';
+        else
+            return recusa_pratica("--digitos pede D, de 1 a 9, ou exato");
+    }
+    if (args.size() != 2) return recusa_pratica("pratica pede METODO e N ou um CODIGO");
+    const MetodoPratica* metodo = metodo_pratica(args[0]);
+    if (metodo == nullptr)
+        return recusa_pratica("metodo desconhecido: " + args[0] + " (1 a 10, ou gauss, " +
+                              "gauss-pivoteado, lu, lu-pivoteado, ly, ux, residuo, inversa, " +
+                              "jacobi, gauss-seidel)");
+    if (!metodo->praticado)
+        return recusa_pratica("ainda nao ha pratica de " + std::string(metodo->rotulo) +
+                              "; ha de " + praticados());
+    const Dados dados = le_dados(args[1]);
+    if (!dados.erro.empty()) return recusa_pratica(dados.erro);
+
+    Pratica p(metodo->numero, dados.n, dados.A, dados.b, digitos);
+    if (abre_registro()) {
+        inicia_evento("inicio");
+        campo_texto("programa", "sislin-aula");
+        campo_texto("comando", "pratica");
+        campo_int("formato", 1);
+        campo_int("metodo", metodo->numero);
+        campo_texto("rotulo", metodo->rotulo);
+        campo_int("n", dados.n);
+        campo_int("digitos", digitos);
+        if (dados.codigo.empty())
+            campo_nulo("codigo");
+        else
+            campo_texto("codigo", dados.codigo.c_str());
+        fecha_evento();
+        std::vector<float*> linhas;
+        std::vector<std::vector<float>> a(
+            static_cast<std::size_t>(dados.n) + 1,
+            std::vector<float>(static_cast<std::size_t>(dados.n) + 1));
+        for (int i = 0; i <= dados.n; ++i) {
+            for (int j = 1; j <= dados.n && i >= 1; ++j)
+                a[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)] =
+                    dados.A[static_cast<std::size_t>((i - 1) * dados.n + j - 1)];
+            linhas.push_back(a[static_cast<std::size_t>(i)].data());
+        }
+        inicia_evento("dados");
+        campo_int("n", dados.n);
+        campo_matriz("A", linhas.data(), dados.n);
+        campo_vetor("b", p.aluno().b0, dados.n);
+        fecha_evento();
+        registra_estado(p);
+    }
+    std::string cabecalho =
+        "Pratica: " + std::string(metodo->rotulo) + ", n = " + std::to_string(dados.n) +
+        ", respostas " +
+        (digitos == 0 ? std::string("exatas (o float todo)")
+                      : "a " + std::to_string(digitos) + " algarismos significativos") +
+        "\n";
+    if (!dados.codigo.empty()) cabecalho += "Codigo: " + dados.codigo + "\n";
+    escreve((cabecalho + kComandos + "A | b:\n").c_str());
+    imprime_quadro(p);
+    return sessao(p);
+}
+
+}  // namespace sislin::aula

@@ -1,0 +1,362 @@
+// Practice mode (sislin-aula pratica): the engine in process (a student who types the program's
+// own values ends with the kernels' result bit for bit; each named mistake, scripted, gets its
+// name; a wrong value accepted is carried forward; undo restores the arrays), and the command
+// end to end with its record.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "dialogo.h"
+#include "methods.h"
+#include "pratica.h"
+
+namespace fs = std::filesystem;
+using namespace sislin;
+using namespace sislin::aula;
+
+namespace {
+
+struct Caso {
+    const char* nome;
+    int n;
+    std::vector<float> A;
+    std::vector<float> b;
+};
+
+// The value as a student copies it from the program's printout: 9 significant digits.
+float nove_algarismos(float v) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.9g", static_cast<double>(v));
+    return std::strtof(buf, nullptr);
+}
+
+bool mesmos_bits(float a, float b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// Systems of every size, random (seeded) and by hand: a zero pivot, ties, an exchange.
+std::vector<Caso> casos() {
+    std::vector<Caso> r = {
+        {"pivo nulo", 2, {0, 1, 1, 1}, {1, 2}},
+        {"empate", 2, {2, 1, -2, 3}, {3, 1}},
+        {"troca", 3, {1, 2, 3, 4, 5, 6, 7, 8, 10}, {1, 2, 3}},
+        {"um", 1, {4}, {3}},
+    };
+    std::mt19937 gerador(20261210U);
+    std::uniform_real_distribution<float> u(-10.0f, 10.0f);
+    for (int n = 2; n <= kMaiorPratica; ++n) {
+        Caso c{"aleatorio", n, {}, {}};
+        for (int k = 0; k < n * n; ++k) c.A.push_back(u(gerador));
+        for (int k = 0; k < n; ++k) c.b.push_back(u(gerador));
+        r.push_back(c);
+    }
+    return r;
+}
+
+// The kernels on the same data: the eliminated A, b and x.
+struct Kernel {
+    std::vector<std::vector<float>> A;
+    std::vector<float> b, x;
+};
+Kernel kernel(int metodo, const Caso& c) {
+    const int n = c.n;
+    Matrix A = cria_matriz(n + 1, n + 1);
+    Vector b = cria_vetor(n + 1);
+    Vector x = cria_vetor(n + 1);
+    for (int i = 1; i <= n; ++i) {
+        b[i] = c.b[static_cast<std::size_t>(i - 1)];
+        for (int j = 1; j <= n; ++j) A[i][j] = c.A[static_cast<std::size_t>((i - 1) * n + j - 1)];
+    }
+    if (metodo == 1)
+        Eliminacao(n, A, b);
+    else
+        GaussPivoteamentoParcial(n, A, b);
+    SubstituicaoRetroativa(n, A, x, b);
+    Kernel k;
+    k.A.assign(static_cast<std::size_t>(n) + 1,
+               std::vector<float>(static_cast<std::size_t>(n) + 1));
+    for (int i = 1; i <= n; ++i)
+        for (int j = 1; j <= n; ++j)
+            k.A[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)] = A[i][j];
+    k.b.assign(b, b + n + 1);
+    k.x.assign(x, x + n + 1);
+    libera_matriz(A, n + 1);
+    libera_vetor(b);
+    libera_vetor(x);
+    return k;
+}
+
+TEST(PraticaDiferencial, QuemDigitaOsValoresDoProgramaAcertaTudoETerminaComOKernel) {
+    for (const int metodo : {1, 2}) {
+        for (const Caso& c : casos()) {
+            SCOPED_TRACE(std::string(c.nome) + " n=" + std::to_string(c.n) + " metodo " +
+                         std::to_string(metodo));
+            for (const int digitos : {0, 4}) {
+                Pratica p(metodo, c.n, c.A, c.b, digitos);
+                int passos = 0;
+                while (!p.concluida()) {
+                    const Conferencia r = p.confere(nove_algarismos(p.do_programa()));
+                    ASSERT_EQ(r.marca, Marca::Certo) << p.historico().size();
+                    ++passos;
+                }
+                // n-1 columns: (pivot) + per row: multiplier, n-k entries, b; then n unknowns.
+                int total = c.n;
+                for (int k = 1; k < c.n; ++k)
+                    total += (metodo == 2 ? 1 : 0) + (c.n - k) * (c.n - k + 2);
+                EXPECT_EQ(passos, total);
+                const Kernel k = kernel(metodo, c);
+                const Quadro& q = p.aluno();
+                for (int i = 1; i <= c.n; ++i) {
+                    EXPECT_TRUE(mesmos_bits(q.x[i], k.x[static_cast<std::size_t>(i)])) << i;
+                    EXPECT_TRUE(mesmos_bits(q.b[i], k.b[static_cast<std::size_t>(i)])) << i;
+                    for (int j = i; j <= c.n; ++j)
+                        EXPECT_TRUE(mesmos_bits(
+                            q.A[i][j],
+                            k.A[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)]));
+                }
+                EXPECT_EQ(p.resumo().nota, 100);
+            }
+        }
+    }
+}
+
+// Takes the expected value (shown) until the step named.
+void ate(Pratica& p, const std::string& nome) {
+    while (!p.concluida() && p.pergunta().nome != nome) p.mostra();
+    ASSERT_FALSE(p.concluida()) << nome;
+}
+
+struct Engano {
+    int metodo;
+    std::vector<float> A;  // 3 x 3
+    std::vector<float> b;
+    const char* passo;   // the step where the slip is typed
+    float valor;         // the slip
+    const char* engano;  // nullptr: errado without a name
+};
+
+TEST(PraticaEnganos, CadaDeslizeRoteirizadoRecebeOSeuNome) {
+    const std::vector<float> A = {2, 1, 1, 4, 3, 3, 8, 7, 9};
+    const std::vector<float> b = {4, 10, 24};
+    // a[2][2] = 3 - 2*1 = 1; b[2] = 10 - 2*4 = 2; m[3][1] = 4.
+    const std::vector<float> R = {3, 1000, 1, 1, 333, 3, 2, 1, 5};  // m[2][1] = 1/3
+    const std::vector<float> T = {2, 1, 1, -2, 3, 3, 1, 7, 9};      // a tie in column 1
+    const Engano casos[] = {
+        {1, A, b, "m[2][1]", -2.0f, "sinal-do-multiplicador"},
+        {1, A, b, "m[2][1]", 0.5f, "multiplicador-invertido"},
+        {1, A, b, "m[3][1]", 2.0f, "linha-errada"},                          // a[2][1] / a[1][1]
+        {1, {2, 3, 1, 4, 3, 3, 8, 7, 9}, b, "m[2][1]", 1.5f, "transposto"},  // a[1][2] / a[1][1]
+        {1, A, b, "a[2][2]", 5.0f, "sinal-do-multiplicador"},                // 3 + 2*1
+        {1, A, b, "a[2][2]", 2.5f, "multiplicador-invertido"},               // 3 - 1/2
+        {1, A, b, "b[2]", 1.0f, "copiado-do-passo-anterior"},                // a[2][3]'s value
+        {1, A, b, "b[2]", 10.0f, "b-nao-atualizado"},
+        {1, A, b, "b[2]", 18.0f, "sinal-do-multiplicador"},
+        {1, R, b, "a[2][2]", -0.3f, "arredondado-a-quatro-casas"},
+        {1, A, b, "a[3][3]", -3.0f, "linha-errada"},  // a[2][3] - m[3][1] * a[1][3]
+        {1, A, b, "m[2][1]", 7.0f, nullptr},
+        {2, A, b, "p[1]", 1.0f, "sem-troca"},
+        {2, A, b, "p[1]", 2.0f, "pivo-nao-maior"},
+        {2, T, b, "p[1]", 2.0f, "pivo-nao-maior"},  // |−2| = |2|: the first row stays
+        {2, A, b, "p[1]", 4.0f, nullptr},           // not a row of the column
+    };
+    for (const Engano& e : casos) {
+        SCOPED_TRACE(std::string(e.passo) + " " + std::to_string(e.valor));
+        Pratica p(e.metodo, 3, e.A, e.b, 4);
+        ate(p, e.passo);
+        const Conferencia c = p.confere(e.valor);
+        EXPECT_EQ(c.marca, Marca::Errado);
+        if (e.engano == nullptr) {
+            EXPECT_EQ(c.engano, nullptr) << c.engano;
+        } else {
+            ASSERT_NE(c.engano, nullptr) << c.explicacao;
+            EXPECT_STREQ(c.engano, e.engano) << c.explicacao;
+        }
+        EXPECT_FALSE(c.explicacao.empty());
+    }
+}
+
+TEST(PraticaEnganos, ValorErradoAceitoSegueAdianteEOProgramaNao) {
+    Pratica p(1, 3, {2, 1, 1, 4, 3, 3, 8, 7, 9}, {4, 10, 24}, 4);
+    EXPECT_FALSE(p.aceita());  // nothing wrong yet
+    EXPECT_EQ(p.confere(3.0f).marca, Marca::Errado);
+    ASSERT_EQ(p.aceita(), 3.0f);
+    EXPECT_EQ(p.historico().back().como, Como::Aceito);
+    // a[2][2] = 3 - 3*1 with the accepted multiplier; the program keeps its own 2.
+    EXPECT_EQ(p.esperado(), 0.0f);
+    EXPECT_EQ(p.do_programa(), 1.0f);
+    const Conferencia c = p.confere(0.0f);
+    EXPECT_EQ(c.marca, Marca::Certo);
+    EXPECT_EQ(c.programa, 1.0f);
+}
+
+TEST(PraticaEnganos, DesfazerVoltaOsArraysDeAntes) {
+    Pratica p(2, 3, {2, 1, 1, 4, 3, 3, 8, 7, 9}, {4, 10, 24}, 4);
+    const Quadro antes = p.aluno();
+    ASSERT_EQ(p.confere(3.0f).marca, Marca::Certo);  // the exchange of rows 1 and 3
+    for (int k = 0; k < 4; ++k) p.mostra();
+    EXPECT_EQ(p.desfaz(10), 5);
+    EXPECT_EQ(std::memcmp(&antes, &p.aluno(), sizeof antes), 0);
+    EXPECT_EQ(p.passo(), 1);
+    EXPECT_EQ(p.desfaz(1), 0);
+    p.mostra();
+    p.mostra();
+    const Quadro dois = p.aluno();
+    p.mostra();
+    EXPECT_EQ(p.desfaz(1), 1);
+    EXPECT_EQ(std::memcmp(&dois, &p.aluno(), sizeof dois), 0);
+}
+
+TEST(PraticaConcorda, AlgarismosSignificativosEModoExato) {
+    EXPECT_TRUE(concorda(0.3333f, 1.0f / 3.0f, 4));
+    EXPECT_FALSE(concorda(0.333f, 1.0f / 3.0f, 4));
+    EXPECT_TRUE(concorda(0.333f, 1.0f / 3.0f, 3));
+    EXPECT_TRUE(concorda(1.0f, 0.99996f, 4));
+    EXPECT_FALSE(concorda(0.3333f, 1.0f / 3.0f, 0));
+    EXPECT_TRUE(concorda(0.333333343f, 1.0f / 3.0f, 0));
+    EXPECT_TRUE(concorda(NAN, NAN, 4));
+    EXPECT_FALSE(concorda(0.0f, NAN, 4));
+    EXPECT_TRUE(concorda(-INFINITY, -INFINITY, 0));
+    EXPECT_FALSE(concorda(1e-7f, 0.0f, 4));
+}
+
+// ---- End to end.
+
+struct Sessao {
+    Execucao e;
+    std::vector<std::string> registro;
+};
+
+Sessao corre(const std::string& argumentos, const std::string& entrada, bool com_arquivos = true) {
+    const fs::path dir = pasta_temporaria("sislin-pratica-XXXXXX");
+    if (com_arquivos) {
+        grava(dir / "a7.txt", "2 1 1\n4 3 3\n8 7 9\n");
+        grava(dir / "b7.txt", "4\n10\n24\n");
+    }
+    std::vector<std::string> comando = {SISLIN_AULA_EXE, "pratica"};
+    std::string w;
+    for (const char c : argumentos + " ") {
+        if (c != ' ') {
+            w += c;
+        } else if (!w.empty()) {
+            comando.push_back(w);
+            w.clear();
+        }
+    }
+    setenv("SISLIN_REGISTRO", "registro.jsonl", 1);
+    Sessao s;
+    s.e = executa_comando(comando, dir.string(), entrada);
+    unsetenv("SISLIN_REGISTRO");
+    const std::string r = le_arquivo(dir / "registro.jsonl");
+    std::size_t i = 0;
+    while (i < r.size()) {
+        const std::size_t f = r.find('\n', i);
+        s.registro.push_back(r.substr(i, f - i));
+        i = f + 1;
+    }
+    fs::remove_all(dir);
+    return s;
+}
+
+std::vector<std::string> eventos(const Sessao& s, const char* evento) {
+    std::vector<std::string> r;
+    const std::string prefixo = std::string(R"({"evento":")") + evento + "\"";
+    for (const std::string& l : s.registro)
+        if (l.rfind(prefixo, 0) == 0) r.push_back(l);
+    return r;
+}
+
+TEST(PraticaConsole, SessaoCompletaComDicaErroEDesfazer) {
+    // Gauss on 2 1 1 / 4 3 3 / 8 7 9: m21 2, a22 1, a23 1, b2 2, m31 4, a32 3, a33 5, b3 8,
+    // m32 3, a33 2, b3 2; x3 1, x2 1, x1 1.
+    const Sessao s = corre("gauss 3", "d\n-2\n2\n1\nu\n1\n1\n2\n4\n3\n5\n8\n3\n2\n2\n1\n1\n1\n");
+    EXPECT_EQ(s.e.status, 0) << s.e.erros;
+    EXPECT_NE(s.e.saida.find("m[2][1] = a[2][1] / a[1][1] = Dica: m[2][1] = a[2][1] / a[1][1] = "
+                             "4 / 2\n"),
+              std::string::npos)
+        << s.e.saida;
+    EXPECT_NE(s.e.saida.find("Errado (sinal-do-multiplicador)"), std::string::npos);
+    EXPECT_NE(s.e.saida.find("Desfeito: 1 passo; de volta ao passo 2\n"), std::string::npos);
+    EXPECT_NE(s.e.saida.find("Resumo: 14 passos, 13 certos de primeira, 1 dicas, 0 mostrados, 0 "
+                             "aceitos. Nota 93 de 100.\n"),
+              std::string::npos)
+        << s.e.saida;
+    ASSERT_GE(s.registro.size(), 3U);
+    EXPECT_EQ(s.registro[0],
+              R"({"evento":"inicio","programa":"sislin-aula","comando":"pratica","formato":1,)"
+              R"("metodo":1,"rotulo":"Gauss","n":3,"digitos":4,"codigo":null})");
+    EXPECT_EQ(s.registro[1],
+              R"({"evento":"dados","n":3,"A":[[2,1,1],[4,3,3],[8,7,9]],"b":[4,10,24]})");
+    EXPECT_EQ(s.registro.back(), R"({"evento":"fim","status":0,"causa":"concluido"})");
+    EXPECT_EQ(eventos(s, "resumo").at(0),
+              R"({"evento":"resumo","passos":14,"certos_de_primeira":13,"dicas":1,"mostrados":0,)"
+              R"("aceitos":0,"nota":93})");
+    const std::vector<std::string> respostas = eventos(s, "resposta");
+    EXPECT_EQ(
+        respostas.at(0),
+        R"({"evento":"resposta","passo":1,"texto":"-2","valor":-2,"esperado":2,"programa":2,)"
+        R"("marca":"errado","engano":"sinal-do-multiplicador","explicacao":"o multiplicador e )"
+        R"x(a[2][1] / a[1][1], sem o sinal de menos (a linha recebe a - m * pivo)","tentativa":1})x");
+    // Undo: the state written after it is the one before the undone step.
+    const std::vector<std::string> estados = eventos(s, "estado");
+    EXPECT_EQ(estados.at(3), estados.at(1));
+    EXPECT_EQ(eventos(s, "desfaz").at(0), R"({"evento":"desfaz","passos":1,"volta_a":2})");
+    // Every read is announced.
+    std::size_t esperas = eventos(s, "espera").size();
+    EXPECT_EQ(esperas, 18U);
+}
+
+TEST(PraticaConsole, FimDaEntradaSairERecusas) {
+    const Sessao fim = corre("1 3", "2\nxyz\n");
+    EXPECT_EQ(fim.e.status, 1);
+    EXPECT_EQ(fim.registro.back(), R"({"evento":"fim","status":1,"causa":"fim-da-entrada"})");
+    EXPECT_EQ(
+        eventos(fim, "rejeitada").at(0),
+        R"({"evento":"rejeitada","de":"passo","motivo":"nao e um numero nem um comando: xyz"})");
+    EXPECT_EQ(eventos(fim, "fim-da-entrada").at(0), R"({"evento":"fim-da-entrada","de":"passo"})");
+
+    const Sessao sair = corre("gauss-pivoteado 3 --digitos exato", "3\ns\n");
+    EXPECT_EQ(sair.e.status, 0);
+    EXPECT_EQ(sair.registro.back(), R"({"evento":"fim","status":0,"causa":"sair"})");
+    EXPECT_NE(sair.registro[0].find(R"("digitos":0)"), std::string::npos);
+    EXPECT_NE(sair.e.saida.find("p[1] = a linha de maior |a[i][1]|, i de 1 a 3 = Certo.\n"),
+              std::string::npos)
+        << sair.e.saida;
+
+    const struct {
+        const char* args;
+        const char* erro;
+    } recusas[] = {
+        {"gauss 11", "sislin-aula: pratica pede N de 1 a 10\n"},
+        {"lu 3",
+         "sislin-aula: ainda nao ha pratica de Fatoracao LU; ha de Gauss (1), Gauss com "
+         "pivotacao parcial (2)\n"},
+        {"gauss 3 --digitos 12", "sislin-aula: --digitos pede D, de 1 a 9, ou exato\n"},
+        {"gauss", "sislin-aula: pratica pede METODO e N ou um CODIGO\n"},
+    };
+    for (const auto& r : recusas) {
+        const Sessao s = corre(r.args, "");
+        EXPECT_EQ(s.e.status, 1) << r.args;
+        EXPECT_EQ(s.e.erros, r.erro);
+        EXPECT_EQ(s.e.saida, "");
+    }
+    const Sessao sem = corre("gauss 3", "", false);
+    EXPECT_EQ(sem.e.status, 1);
+    EXPECT_NE(sem.e.erros.find("b7.txt"), std::string::npos) << sem.e.erros;
+}
+
+TEST(PraticaConsole, CodigoDeExercicio) {
+    const Sessao s = corre("2 S03-000ANCE", "m\nm\nm\nm\nm\ns\n", false);
+    EXPECT_EQ(s.e.status, 0) << s.e.erros;
+    EXPECT_NE(s.registro.at(0).find(R"("codigo":"S03-000ANCE")"), std::string::npos)
+        << s.registro.at(0);
+    EXPECT_EQ(eventos(s, "mostra").size(), 5U);
+}
+
+}  // namespace
