@@ -94,12 +94,15 @@ export class Praticar extends Painel {
 
   get emCurso() { return this.execucao !== null && this.pagina.execucao === this.execucao; }
 
+  // The step's controls on or off; off, the focus they had goes to "Comecar" (another session).
   liga(sim) {
     if (this.ligado === sim) return;
     this.ligado = sim;
+    const tinha = $('pratica-passo').contains(document.activeElement);
     for (const c of [$('pratica-valor'), ...document.querySelectorAll('#pratica-resposta button, #pratica-teclas button, #pratica-comandos button')]) {
       c.disabled = !sim;
     }
+    if (!sim && tinha) $('pratica-comecar').focus();
   }
 
   mostra() {
@@ -110,11 +113,11 @@ export class Praticar extends Painel {
     }
     this.liga(this.emCurso);
     const s = this.sessao;
-    // A run of this session that ended without its start in the record: sislin-aula without
-    // the practice, or a session that could not begin; its words are in the terminal.
+    // A run of this session that ended without its start in the record: sislin-aula refused it
+    // (a method not practiced yet, files it cannot read); its words are in the terminal.
     if (this.execucao !== null && !this.emCurso && s.inicio === null && s.fim === null && this.pagina.eventos.fila.length === 0) {
       this.execucao = null;
-      $('pratica-sobre').textContent = 'A pratica nao esta disponivel aqui: o sislin-aula recusou (veja o terminal).';
+      $('pratica-sobre').textContent = 'A pratica nao comecou: o sislin-aula recusou (o motivo esta no terminal).';
     }
     if (s.versao === this.vista) return;
     this.vista = s.versao;

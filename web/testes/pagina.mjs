@@ -228,7 +228,7 @@ async function confereSessao(aba, motor, enviadas) {
   assert.match(placar, new RegExp(`; ${r.dicas} dicas?, ${r.mostrados} mostrados?, ${r.aceitos} aceitos?\\.$`));
   const classes = await aba.avalia(() => [...document.querySelectorAll('#pratica-historico li')].map((li) => li.className));
   for (const c of ['errado', 'dica', 'certo', 'desfaz', 'mostrado', 'fim']) assert.ok(classes.includes(c), `${c} in ${classes}`);
-  const celulas = await aba.avalia(() => [...document.querySelectorAll('#pratica-grade td')].map((td) => td.textContent));
+  const celulas = await aba.avalia(() => [...document.querySelectorAll('#pratica-grade tbody td')].map((td) => td.textContent));
   assert.ok(celulas.length >= 6 && celulas.every((t) => /^(\w+, )?linha \d+(, coluna \d+)?: /.test(t) || /^\w+: /.test(t)), celulas.join(' | '));
   assert.ok(celulas.some((t) => /, certo \(/.test(t)), 'a cell marked right');
 }
@@ -632,28 +632,34 @@ for (const motor of motores) {
       await aba.tecla('Tab');
       await aba.tecla('Enter');
       const nativa = praticaNativa(PRATICA.arquivos, []);
-      if (!nativa.disponivel) {
-        // A sislin-aula without the practice: the panel says so, its controls stay off.
-        await aba.espera(() => document.getElementById('pratica-sobre').textContent.startsWith('A pratica nao esta disponivel'));
-        assert.equal(await aba.avalia(() => document.getElementById('pratica-valor').disabled), true);
-      } else {
-        assert.equal(await aba.avalia(() => document.activeElement?.id), 'pratica-valor');
-        const enviadas = await sessaoPratica(aba, nativa.valores, pedidos, async (r) => {
-          if (r === 'd') {
-            // The hint by its button, reached by Tab from the reply field; the focus comes back.
-            await aba.tecla('Tab');
-            await aba.tecla('Tab');
-            assert.equal(await aba.avalia(() => document.activeElement?.dataset.comando), 'd');
-            await aba.tecla('Enter');
-          } else await aba.digita(`${r}\n`);
-          assert.equal(await aba.avalia(() => document.activeElement?.id), 'pratica-valor', `the focus after ${r}`);
-        });
-        await confereSessao(aba, motor, enviadas);
-      }
+      assert.ok(nativa.disponivel, nativa.erro);
+      assert.equal(await aba.avalia(() => document.activeElement?.id), 'pratica-valor');
+      const enviadas = await sessaoPratica(aba, nativa.valores, pedidos, async (r) => {
+        if (r === 'd') {
+          // The hint by its button, reached by Tab from the reply field; the focus comes back.
+          await aba.tecla('Tab');
+          await aba.tecla('Tab');
+          assert.equal(await aba.avalia(() => document.activeElement?.dataset.comando), 'd');
+          await aba.tecla('Enter');
+        } else await aba.digita(`${r}\n`);
+        // The focus stays in the step; after the last, it goes to "Comecar".
+        const foco = await aba.avalia(() => document.activeElement?.id);
+        assert.ok(foco === 'pratica-valor' || (r === 'm' && foco === 'pratica-comecar'), `the focus after ${r}: ${foco}`);
+      });
+      await confereSessao(aba, motor, enviadas);
       await semViolacoes(aba, 'with the practice panel open');
       await aba.captura(join(RESULTADOS, `${motor}-pratica.png`));
       // The program's panels did not read the practice: its chart, its results, its analysis stay.
       assert.deepEqual(await aba.avalia(resultados), antes, 'the panels of the run before the practice');
+      // Files sislin-aula cannot read: the session does not start, and the panel says so.
+      await aba.avalia(() => {
+        document.getElementById('a7').value = '2 1\n1\n';
+        document.getElementById('pratica-comecar').click();
+      });
+      await aba.espera(() => document.getElementById('pratica-sobre').textContent
+        === 'A pratica nao comecou: o sislin-aula recusou (o motivo esta no terminal).');
+      assert.equal(await aba.avalia(() => document.getElementById('pratica-valor').disabled), true);
+      await aba.avalia((a7) => { document.getElementById('a7').value = a7; }, PRATICA.arquivos.a7);
       // The program after the session, on the same files: its dialogue, its chart, "Conferir".
       await aba.avalia(() => document.getElementById('executar').click());
       await aba.clica('#terminal');
