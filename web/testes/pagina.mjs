@@ -222,6 +222,16 @@ async function confereSessao(aba, motor, enviadas) {
   const registro = await aba.avalia(() => globalThis.sislin.registro());
   writeFileSync(join(RESULTADOS, `${motor}-pratica.jsonl`), registro);
   assert.equal(registro, nativa.registro, 'the practice record, byte for byte');
+  // The console's transcript: the native dialogue, each reply after its prompt.
+  const saida = await aba.avalia(() => globalThis.sislin.saida());
+  writeFileSync(join(RESULTADOS, `${motor}-pratica.txt`), saida, 'latin1');
+  let resto = saida;
+  for (const r of enviadas) {
+    const i = resto.indexOf(`= ${r}\n`);
+    assert.ok(i >= 0, `the reply ${r} after a prompt`);
+    resto = resto.slice(0, i + 2) + resto.slice(i + 3 + r.length);
+  }
+  assert.equal(resto, nativa.saida, 'the transcript without the replies: the native output');
   const r = nativa.eventos.find((e) => e.evento === 'resumo');
   const placar = await aba.espera((nota) => document.getElementById('pratica-placar').textContent.startsWith(nota)
     && document.getElementById('pratica-placar').textContent, [`Nota ${r.nota} de 100: ${r.certos_de_primeira} de ${r.passos} passo`]);
@@ -759,6 +769,51 @@ for (const motor of motores) {
         await aba.fecha();
       });
     }
+
+    test('"Praticar" on a phone: the step, its keys and its mark on the screen; a reply by the keys', async () => {
+      const aba = await abrePagina(navegador, 'sem', { largura: 390, altura: 844, telefone: true });
+      await aba.avalia(({ a7, b7 }) => {
+        document.getElementById('a7').value = a7;
+        document.getElementById('b7').value = b7;
+        document.getElementById('pratica-painel').open = true;
+      }, PRATICA.arquivos);
+      await aba.clica('#pratica-comecar');
+      await aba.espera(() => document.getElementById('pratica-pergunta').textContent === 'm[2][1] = a[2][1] / a[1][1] = ');
+      const toque = motor === 'chromium';
+      if (toque) {
+        for (const c of '9,5') {
+          await aba.avalia((t) => [...document.querySelectorAll('#pratica-teclas button')].find((b) => b.textContent === t).click(), c);
+        }
+        await aba.clica('#pratica-resposta button[type="submit"]');
+      } else {
+        await aba.avalia(() => { document.getElementById('pratica-valor').value = '9,5'; });
+        await aba.clica('#pratica-resposta button[type="submit"]');
+      }
+      await aba.espera(() => document.querySelector('#pratica-grade td.proxima.errado'));
+      const vista = await aba.avalia(() => {
+        const dentro = (e) => {
+          const r = e.getBoundingClientRect();
+          return r.height > 0 && r.top >= 0 && r.bottom <= innerHeight && r.left >= 0 && r.right <= innerWidth;
+        };
+        return {
+          na_tela: ['pratica-pergunta', 'pratica-valor', 'pratica-marca', 'pratica-comandos', 'pratica-teclas']
+            .filter((id) => dentro(document.getElementById(id))),
+          marca: document.getElementById('pratica-marca').textContent,
+          largura: document.documentElement.scrollWidth <= innerWidth,
+        };
+      });
+      assert.deepEqual(vista.na_tela, ['pratica-pergunta', 'pratica-valor', 'pratica-marca', 'pratica-comandos',
+        ...(toque ? ['pratica-teclas'] : [])], JSON.stringify(vista));
+      assert.match(vista.marca, /^m\[2\]\[1\] = 9,5: errado/);
+      assert.ok(vista.largura, 'no page wider than the screen');
+      await semViolacoes(aba, 'on a phone, during a practice session');
+      await aba.captura(join(RESULTADOS, `${motor}-pratica-telefone-sessao.png`));
+      await aba.clica('#pratica-comandos [data-comando="s"]');
+      await aba.espera(() => globalThis.sislin.status !== null);
+      assert.equal(await aba.avalia(() => document.getElementById('pratica-marca').textContent), 'Pratica encerrada pelo aluno.');
+      await semErros(aba);
+      await aba.fecha();
+    });
 
     test('every file the page asked for, in every test so far, is in the offline list', () => {
       const offline = JSON.parse(/const ARQUIVOS = (\[.*\]);/.exec(readFileSync(join(SITE, 'sw.js'), 'utf8'))[1]);
