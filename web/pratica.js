@@ -74,8 +74,8 @@ export class Praticar extends Painel {
     this.pagina.iniciaExecucao({ modulo: moduloAula(), argumentos });
     this.execucao = this.pagina.execucao;
     this.mostra();
+    $('pratica-valor').focus({ preventScroll: true });
     $('pratica-passo').scrollIntoView({ block: 'nearest' });
-    $('pratica-valor').focus();
   }
 
   inicia() {
@@ -130,6 +130,9 @@ export class Praticar extends Painel {
     $('pratica-marca').className = s.historico.at(-1)?.classe ?? '';
     $('pratica-placar').textContent = s.inicio === null ? '' : s.placar;
     $('pratica-grade').replaceChildren(...s.grades().map(tabelaDa));
+    // The student working in the step sees it whole: its field, its mark, its keys and commands.
+    const passo = $('pratica-passo');
+    if (this.emCurso && passo.contains(document.activeElement)) passo.scrollIntoView({ block: 'nearest' });
     const lista = $('pratica-historico');
     // Only what is new goes in; a new session starts the list again.
     if (lista.childElementCount > s.historico.length) lista.replaceChildren();

@@ -789,7 +789,7 @@ for (const motor of motores) {
         await aba.avalia(() => { document.getElementById('pratica-valor').value = '9,5'; });
         await aba.clica('#pratica-resposta button[type="submit"]');
       }
-      await aba.espera(() => document.querySelector('#pratica-grade td.proxima.errado'));
+      await aba.espera(() => document.querySelector('#pratica-grade td.proxima.errado') !== null);
       const vista = await aba.avalia(() => {
         const dentro = (e) => {
           const r = e.getBoundingClientRect();
