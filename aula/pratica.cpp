@@ -17,10 +17,10 @@ namespace {
 constexpr MetodoPratica kMetodos[kNumeroMetodos] = {
     {1, "gauss", "Gauss", true},
     {2, "gauss-pivoteado", "Gauss com pivotacao parcial", true},
-    {3, "lu", "Fatoracao LU", false},
-    {4, "lu-pivoteado", "Fatoracao LU com pivotacao parcial", false},
-    {5, "ly", "Resolucao do sistema Ly = b", false},
-    {6, "ux", "Resolucao do sistema Uy = y", false},
+    {3, "lu", "Fatoracao LU", true},
+    {4, "lu-pivoteado", "Fatoracao LU com pivotacao parcial", true},
+    {5, "ly", "Resolucao do sistema Ly = b", true},
+    {6, "ux", "Resolucao do sistema Uy = y", true},
     {7, "residuo", "Calculo do vetor residuo e erro", false},
     {8, "inversa", "Inversa da matriz A", false},
     {9, "jacobi", "Metodo Iterativo de Jacobi", false},
@@ -86,33 +86,92 @@ float incognita(const Quadro& q, int i, const float* c) {
 }
 
 bool pivoteia(int metodo) {
-    return metodo == 2;
+    return metodo == 2 || metodo == 4;
+}
+
+bool fatora(int metodo) {
+    return metodo == 3 || metodo == 4;
+}
+
+// y[i] = c[i] - sum, the sum of a[i][j]·y[j] over j = 1..i-1 in increasing order, each new sum
+// rounded (SubstituicaoProgressivaL: the diagonal of L is 1 and is not read).
+float progressiva(const Quadro& q, int i) {
+    float sum = 0.0f;
+    for (int j = 1; j <= i - 1; ++j) sum = static_cast<float>(d(q.A[i][j]) * d(q.y[j]) + d(sum));
+    return static_cast<float>(d(q.b[i]) - d(sum));
+}
+
+// The product of the diagonal in row order, each product rounded, negated after an odd number
+// of row exchanges (passos::determinante).
+float determinante(const Quadro& q) {
+    float det = 1.0f;
+    for (int i = 1; i <= q.n; ++i) det = static_cast<float>(d(det) * d(q.A[i][i]));
+    return q.trocas % 2 != 0 ? -det : det;
+}
+
+// The right-hand side of the back substitution: b after elimination, or y (method 6).
+const float* lado_direito(const Quadro& q, int metodo) {
+    return metodo == 6 ? q.y : q.b;
+}
+
+// The phase after the elimination.
+void depois_da_eliminacao(Quadro& q, int metodo) {
+    if (metodo == 3) {
+        q.fase = Fase::Fim;
+    } else if (metodo == 4) {
+        q.fase = Fase::Determinante;
+    } else {
+        q.fase = Fase::Retroativa;
+        q.i = q.n;
+    }
 }
 
 void inicia(Quadro& q, int metodo) {
     q.k = 1;
     q.j = 1;
-    if (q.n >= 2) {
-        q.fase = 0;
+    for (int i = 1; i <= q.n; ++i) q.pos[i] = i;
+    if (metodo == 5) {
+        q.fase = Fase::Progressiva;
+        q.i = 1;
+    } else if (metodo == 6) {
+        q.fase = Fase::Retroativa;
+        q.i = q.n;
+    } else if (q.n >= 2) {
+        q.fase = Fase::Eliminacao;
         q.i = pivoteia(metodo) ? 0 : 2;
     } else {
-        q.fase = 1;
-        q.i = q.n;
+        depois_da_eliminacao(q, metodo);
     }
+}
+
+// The last column j of a row's step: n + 1 (b[i]) in elimination, n in the factorisation.
+int ultima_coluna(const Quadro& q, int metodo) {
+    return fatora(metodo) ? q.n : q.n + 1;
 }
 
 // The cursor moves to the next step in the kernels' order.
 void adiante(Quadro& q, int metodo) {
-    if (q.fase == 1) {
-        if (--q.i == 0) q.fase = 2;
-        return;
+    switch (q.fase) {
+        case Fase::Retroativa:
+            if (--q.i == 0) q.fase = Fase::Fim;
+            return;
+        case Fase::Progressiva:
+            if (++q.i > q.n) q.fase = Fase::Fim;
+            return;
+        case Fase::Determinante:
+            q.fase = Fase::Fim;
+            return;
+        case Fase::Fim:
+            return;
+        case Fase::Eliminacao:
+            break;
     }
     if (q.i == 0) {
         q.i = q.k + 1;
         q.j = q.k;
         return;
     }
-    if (++q.j <= q.n + 1) return;
+    if (++q.j <= ultima_coluna(q, metodo)) return;
     q.j = q.k;
     if (++q.i <= q.n) return;
     if (++q.k <= q.n - 1) {
@@ -120,31 +179,60 @@ void adiante(Quadro& q, int metodo) {
         q.j = q.k;
         return;
     }
-    q.fase = 1;
-    q.i = q.n;
+    depois_da_eliminacao(q, metodo);
 }
 
-float esperado_em(const Quadro& q) {
-    if (q.fase == 1) return incognita(q, q.i, q.b);
+float esperado_em(const Quadro& q, int metodo) {
+    switch (q.fase) {
+        case Fase::Retroativa:
+            return incognita(q, q.i, lado_direito(q, metodo));
+        case Fase::Progressiva:
+            return progressiva(q, q.i);
+        case Fase::Determinante:
+            return determinante(q);
+        case Fase::Fim:
+            return 0.0f;
+        case Fase::Eliminacao:
+            break;
+    }
     if (q.i == 0) return static_cast<float>(pivo_de(q));
     if (q.j == q.k) return multiplicador(q, q.i, q.k);
     if (q.j <= q.n) return atualizado(q.A[q.k][q.j], q.m[q.i][q.k], q.A[q.i][q.j]);
     return atualizado(q.b[q.k], q.m[q.i][q.k], q.b[q.i]);
 }
 
-// The value v goes to the step's place (the pivot row: rows k and v exchanged over columns
-// k..n, and b, as GaussPivoteamentoParcial does), and the cursor moves on.
+// Rows k and p exchanged: over columns k..n and in b as GaussPivoteamentoParcial does (even
+// when p == k), or whole rows and pos, counted, only when p != k, as LUPivoteamentoParcial does.
+void troca(Quadro& q, int p, int metodo) {
+    const int k = q.k;
+    if (fatora(metodo)) {
+        if (p == k) return;
+        ++q.trocas;
+        for (int c = 1; c <= q.n; ++c) std::swap(q.A[k][c], q.A[p][c]);
+        std::swap(q.pos[k], q.pos[p]);
+        return;
+    }
+    for (int c = k; c <= q.n; ++c) std::swap(q.A[k][c], q.A[p][c]);
+    std::swap(q.b[k], q.b[p]);
+    std::swap(q.b0[k], q.b0[p]);
+}
+
+// The value v goes to the step's place, and the cursor moves on.
 void guarda(Quadro& q, float v, int metodo) {
-    if (q.fase == 1) {
+    if (q.fase == Fase::Retroativa) {
         q.x[q.i] = v;
+    } else if (q.fase == Fase::Progressiva) {
+        q.y[q.i] = v;
+    } else if (q.fase == Fase::Determinante) {
+        // The choice then sets b from b as read in the order of the exchanged rows.
+        q.det = v;
+        for (int i = 1; i <= q.n; ++i) q.b[i] = q.b0[q.pos[i]];
     } else if (q.i == 0) {
-        const int k = q.k;
-        const int p = static_cast<int>(v);
-        for (int c = k; c <= q.n; ++c) std::swap(q.A[k][c], q.A[p][c]);
-        std::swap(q.b[k], q.b[p]);
-        std::swap(q.b0[k], q.b0[p]);
+        troca(q, static_cast<int>(v), metodo);
     } else if (q.j == q.k) {
         q.m[q.i][q.k] = v;
+        // The factorisation keeps the multiplier in place of the eliminated entry.
+        if (fatora(metodo)) q.A[q.i][q.k] = v;
     } else if (q.j <= q.n) {
         q.A[q.i][q.j] = v;
     } else {
@@ -224,14 +312,40 @@ void candidatos_atualizacao(const Quadro& q, std::vector<Candidato>& c) {
                  "valores arredondados a quatro casas antes da conta; use-os inteiros"});
 }
 
-void candidatos_incognita(const Quadro& q, std::vector<Candidato>& c) {
+void candidatos_incognita(const Quadro& q, int metodo, std::vector<Candidato>& c) {
     const int i = q.i;
-    c.push_back({"b-nao-atualizado", d(incognita(q, i, q.b0)), "use b ja eliminado, nao o b lido"});
+    const float* lado = lado_direito(q, metodo);
+    if (metodo == 1 || metodo == 2)
+        c.push_back(
+            {"b-nao-atualizado", d(incognita(q, i, q.b0)), "use b ja eliminado, nao o b lido"});
     double sum = 0.0;
     for (int j = i + 1; j <= q.n; ++j) sum += quatro_casas(d(q.A[i][j])) * quatro_casas(d(q.x[j]));
     c.push_back({"arredondado-a-quatro-casas",
-                 (quatro_casas(d(q.b[i])) - sum) / quatro_casas(d(q.A[i][i])),
+                 (quatro_casas(d(lado[i])) - sum) / quatro_casas(d(q.A[i][i])),
                  "valores arredondados a quatro casas antes da conta; use-os inteiros"});
+    double t = 0.0;
+    for (int j = i + 1; j <= q.n; ++j) t += d(q.A[j][i]) * d(q.x[j]);
+    c.push_back({"transposto", (d(lado[i]) - t) / d(q.A[i][i]),
+                 "a[j][" + s(i) + "] no lugar de a[" + s(i) + "][j]: use a linha " + s(i)});
+}
+
+void candidatos_progressiva(const Quadro& q, std::vector<Candidato>& c) {
+    const int i = q.i;
+    double sum = 0.0;
+    double t = 0.0;
+    for (int j = 1; j <= i - 1; ++j) {
+        sum += quatro_casas(d(q.A[i][j])) * quatro_casas(d(q.y[j]));
+        t += d(q.A[j][i]) * d(q.y[j]);
+    }
+    c.push_back({"arredondado-a-quatro-casas", quatro_casas(d(q.b[i])) - sum,
+                 "valores arredondados a quatro casas antes da conta; use-os inteiros"});
+    c.push_back({"transposto", d(q.b[i]) - t,
+                 "a[j][" + s(i) + "] no lugar de a[" + s(i) + "][j]: use a linha " + s(i)});
+}
+
+void candidatos_determinante(const Quadro& q, std::vector<Candidato>& c) {
+    c.push_back({"sem-troca", -d(determinante(q)),
+                 "cada troca de linhas muda o sinal do determinante; houve " + s(q.trocas)});
 }
 
 // The reply to the pivot row: sem-troca, pivo-nao-maior, or a row outside the column.
@@ -299,6 +413,7 @@ Pratica::Pratica(int metodo, int n, const std::vector<float>& A, const std::vect
     for (int i = 1; i <= n; ++i) {
         aluno_.b[i] = b[static_cast<std::size_t>(i - 1)];
         aluno_.b0[i] = aluno_.b[i];
+        if (metodo == 6) aluno_.y[i] = aluno_.b[i];  // b7.txt holds y
         for (int j = 1; j <= n; ++j)
             aluno_.A[i][j] = A[static_cast<std::size_t>((i - 1) * n + (j - 1))];
     }
@@ -311,21 +426,53 @@ Pergunta Pratica::pergunta() const {
     Pergunta p;
     const int i = q.i;
     const int k = q.k;
-    if (q.fase == 2) return p;
-    if (q.fase == 1) {
-        p.onde = Onde::x;
-        p.linha = i;
-        p.nome = iv("x", i);
-        std::string sum;
-        for (int j = i + 1; j <= q.n; ++j)
-            sum += (sum.empty() ? "" : " + ") + ij("a", i, j) + " * " + iv("x", j);
-        if (sum.empty())
-            p.formula = iv("b", i) + " / " + ij("a", i, i);
-        else if (i + 1 == q.n)
-            p.formula = "(" + iv("b", i) + " - " + sum + ") / " + ij("a", i, i);
-        else
-            p.formula = "(" + iv("b", i) + " - (" + sum + ")) / " + ij("a", i, i);
-    } else if (i == 0) {
+    const char* mult = fatora(metodo_) ? "l" : "m";
+    switch (q.fase) {
+        case Fase::Fim:
+            return p;
+        case Fase::Retroativa: {
+            const std::string c = iv(metodo_ == 6 ? "y" : "b", i);
+            p.onde = Onde::x;
+            p.linha = i;
+            p.nome = iv("x", i);
+            std::string sum;
+            for (int j = i + 1; j <= q.n; ++j)
+                sum += (sum.empty() ? "" : " + ") + ij("a", i, j) + " * " + iv("x", j);
+            if (sum.empty())
+                p.formula = c + " / " + ij("a", i, i);
+            else if (i + 1 == q.n)
+                p.formula = "(" + c + " - " + sum + ") / " + ij("a", i, i);
+            else
+                p.formula = "(" + c + " - (" + sum + ")) / " + ij("a", i, i);
+            return p;
+        }
+        case Fase::Progressiva: {
+            p.onde = Onde::y;
+            p.linha = i;
+            p.nome = iv("y", i);
+            std::string sum;
+            for (int j = 1; j <= i - 1; ++j)
+                sum += (sum.empty() ? "" : " + ") + ij("a", i, j) + " * " + iv("y", j);
+            if (sum.empty())
+                p.formula = iv("b", i);
+            else if (i == 2)
+                p.formula = iv("b", i) + " - " + sum;
+            else
+                p.formula = iv("b", i) + " - (" + sum + ")";
+            return p;
+        }
+        case Fase::Determinante: {
+            p.onde = Onde::det;
+            p.nome = "det";
+            std::string prod;
+            for (int r = 1; r <= q.n; ++r) prod += (r > 1 ? " * " : "") + ij("a", r, r);
+            p.formula = q.trocas % 2 != 0 ? "-(" + prod + ")" : prod;
+            return p;
+        }
+        case Fase::Eliminacao:
+            break;
+    }
+    if (i == 0) {
         p.onde = Onde::pivo;
         p.linha = k;
         p.coluna = k;
@@ -333,39 +480,39 @@ Pergunta Pratica::pergunta() const {
         p.nome = iv("p", k);
         p.formula = "a linha de maior |a[i][" + s(k) + "]|, i de " + s(k) + " a " + s(q.n);
     } else if (q.j == k) {
-        p.onde = Onde::m;
+        p.onde = fatora(metodo_) ? Onde::A : Onde::m;
         p.linha = i;
         p.coluna = k;
-        p.nome = ij("m", i, k);
+        p.nome = ij(mult, i, k);
         p.formula = ij("a", i, k) + " / " + ij("a", k, k);
     } else if (q.j <= q.n) {
         p.onde = Onde::A;
         p.linha = i;
         p.coluna = q.j;
         p.nome = ij("a", i, q.j);
-        p.formula = p.nome + " - " + ij("m", i, k) + " * " + ij("a", k, q.j);
+        p.formula = p.nome + " - " + ij(mult, i, k) + " * " + ij("a", k, q.j);
     } else {
         p.onde = Onde::b;
         p.linha = i;
         p.nome = iv("b", i);
-        p.formula = p.nome + " - " + ij("m", i, k) + " * " + iv("b", k);
+        p.formula = p.nome + " - " + ij(mult, i, k) + " * " + iv("b", k);
     }
     return p;
 }
 
 float Pratica::esperado() const {
-    return esperado_em(aluno_);
+    return esperado_em(aluno_, metodo_);
 }
 
 float Pratica::do_programa() const {
-    return esperado_em(programa_);
+    return esperado_em(programa_, metodo_);
 }
 
 Conferencia Pratica::confere(float valor) {
     Conferencia c;
     c.valor = valor;
-    c.esperado = esperado_em(aluno_);
-    c.programa = esperado_em(programa_);
+    c.esperado = esperado_em(aluno_, metodo_);
+    c.programa = esperado_em(programa_, metodo_);
     c.tentativa = ++tentativas_;
     const Pergunta p = pergunta();
     if (p.inteiro) {
@@ -391,8 +538,12 @@ Conferencia Pratica::confere(float valor) {
     }
     errado_ = valor;
     std::vector<Candidato> lista;
-    if (aluno_.fase == 1)
-        candidatos_incognita(aluno_, lista);
+    if (aluno_.fase == Fase::Retroativa)
+        candidatos_incognita(aluno_, metodo_, lista);
+    else if (aluno_.fase == Fase::Progressiva)
+        candidatos_progressiva(aluno_, lista);
+    else if (aluno_.fase == Fase::Determinante)
+        candidatos_determinante(aluno_, lista);
     else if (aluno_.j == aluno_.k)
         candidatos_multiplicador(aluno_, lista);
     else
@@ -427,13 +578,36 @@ std::string Pratica::dica() {
     std::string t = p.nome + " = " + p.formula + " = ";
     const int i = q.i;
     const int k = q.k;
-    if (q.fase == 1) {
-        std::string sum;
-        for (int j = i + 1; j <= q.n; ++j)
-            sum += (sum.empty() ? "" : " + ") + g(q.A[i][j]) + " * " + g(q.x[j]);
-        if (sum.empty()) return t + g(q.b[i]) + " / " + g(q.A[i][i]);
-        if (i + 1 == q.n) return t + "(" + g(q.b[i]) + " - " + sum + ") / " + g(q.A[i][i]);
-        return t + "(" + g(q.b[i]) + " - (" + sum + ")) / " + g(q.A[i][i]);
+    switch (q.fase) {
+        case Fase::Fim:
+            return t;
+        case Fase::Retroativa: {
+            const float c = lado_direito(q, metodo_)[i];
+            std::string sum;
+            for (int j = i + 1; j <= q.n; ++j)
+                sum += (sum.empty() ? "" : " + ") + g(q.A[i][j]) + " * " + g(q.x[j]);
+            if (sum.empty()) return t + g(c) + " / " + g(q.A[i][i]);
+            if (i + 1 == q.n) return t + "(" + g(c) + " - " + sum + ") / " + g(q.A[i][i]);
+            return t + "(" + g(c) + " - (" + sum + ")) / " + g(q.A[i][i]);
+        }
+        case Fase::Progressiva: {
+            std::string sum;
+            for (int j = 1; j <= i - 1; ++j)
+                sum += (sum.empty() ? "" : " + ") + g(q.A[i][j]) + " * " + g(q.y[j]);
+            if (sum.empty()) return t + g(q.b[i]);
+            if (i == 2) return t + g(q.b[i]) + " - " + sum;
+            return t + g(q.b[i]) + " - (" + sum + ")";
+        }
+        case Fase::Determinante: {
+            std::string prod;
+            for (int r = 1; r <= q.n; ++r) {
+                if (r > 1) prod += " * ";
+                prod += g(q.A[r][r]);
+            }
+            return t + (q.trocas % 2 != 0 ? "-(" + prod + ")" : prod);
+        }
+        case Fase::Eliminacao:
+            break;
     }
     if (i == 0) {
         std::string v;
@@ -451,7 +625,7 @@ std::string Pratica::dica() {
 }
 
 float Pratica::mostra() {
-    const float e = esperado_em(aluno_);
+    const float e = esperado_em(aluno_, metodo_);
     avanca(e, Como::Mostrado);
     return e;
 }
@@ -467,14 +641,14 @@ void Pratica::avanca(float valor, Como como) {
     Feito f;
     f.pergunta = pergunta();
     f.valor = valor;
-    f.esperado = esperado_em(aluno_);
-    f.programa = esperado_em(programa_);
+    f.esperado = esperado_em(aluno_, metodo_);
+    f.programa = esperado_em(programa_, metodo_);
     f.como = como;
     f.de_primeira = como == Como::Certo && tentativas_ == 1 && !dica_no_passo_;
     antes_.push_back({aluno_, programa_});
     feitos_.push_back(std::move(f));
     guarda(aluno_, valor, metodo_);
-    guarda(programa_, esperado_em(programa_), metodo_);
+    guarda(programa_, esperado_em(programa_, metodo_), metodo_);
     tentativas_ = 0;
     dica_no_passo_ = false;
     errado_.reset();
@@ -503,14 +677,20 @@ Resumo Pratica::resumo() const {
         if (f.como == Como::Mostrado) ++r.mostrados;
         if (f.como == Como::Aceito) ++r.aceitos;
     }
-    r.nota = r.passos == 0 ? 0 : (200 * r.certos_de_primeira + r.passos) / (2 * r.passos);
+    // Rounded to the nearest; a method with no step to take (n = 1 in LU) is all right.
+    if (r.passos == 0)
+        r.nota = concluida() ? 100 : 0;
+    else
+        r.nota = (200 * r.certos_de_primeira + r.passos) / (2 * r.passos);
     return r;
 }
 
 bool Pratica::eliminado(int r, int c) const {
     const Quadro& q = aluno_;
     if (c >= r) return false;
-    if (q.fase != 0) return true;
+    if (fatora(metodo_)) return false;  // the factors keep their multipliers there
+    if (metodo_ > 4) return false;
+    if (q.fase != Fase::Eliminacao) return true;
     if (c < q.k) return true;
     return c == q.k && q.i != 0 && (r < q.i || (r == q.i && q.j > q.k));
 }

@@ -44,6 +44,8 @@ struct Pergunta {
     bool inteiro = false;  // the reply is a row number (the pivot row)
 };
 
+enum class Fase : std::uint8_t { Eliminacao, Determinante, Progressiva, Retroativa, Fim };
+
 // The student's working arrays (or the program's), indexed 1..n, and where the work stands.
 struct Quadro {
     int n = 0;
@@ -52,10 +54,13 @@ struct Quadro {
     float m[kMaiorPratica + 1][kMaiorPratica + 1] = {};  // the multipliers a[i][k] / a[k][k]
     float x[kMaiorPratica + 1] = {};
     float b0[kMaiorPratica + 1] = {};  // b as read, its rows exchanged with b's
-    // The cursor: the phase (0 elimination, 1 back substitution, 2 done), the pivot column k,
-    // the row i (0: the pivot row is asked) and the column j of row i (k: the multiplier;
-    // k+1..n: an entry; n+1: b[i]).
-    int fase = 0;
+    float y[kMaiorPratica + 1] = {};
+    int pos[kMaiorPratica + 1] = {};  // the factorisation's permutation
+    int trocas = 0;                   // its row exchanges
+    float det = 0.0f;
+    // The cursor: the phase, the pivot column k, the row i (0: the pivot row is asked) and the
+    // column j of row i (k: the multiplier; k+1..n: an entry; n+1: b[i]).
+    Fase fase = Fase::Eliminacao;
     int k = 1;
     int i = 0;
     int j = 0;
@@ -105,7 +110,7 @@ public:
     int metodo() const { return metodo_; }
     int n() const { return aluno_.n; }
     int digitos() const { return digitos_; }
-    bool concluida() const { return aluno_.fase == 2; }
+    bool concluida() const { return aluno_.fase == Fase::Fim; }
     int passo() const { return static_cast<int>(feitos_.size()) + 1; }  // the step asked now
     Pergunta pergunta() const;
     // This step's expected value (from the student's arrays) and the program's own.

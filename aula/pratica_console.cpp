@@ -145,12 +145,20 @@ struct Vista {
 void registra_estado(const Pratica& p) {
     if (!registrando()) return;
     Vista v(p);
+    const int n = p.n();
+    const int metodo = p.metodo();
     inicia_evento("estado");
     campo_int("passo", p.passo() - 1);
-    campo_matriz("A", v.linhas, p.n());
-    campo_vetor("b", v.q.b, p.n());
-    campo_matriz("m", v.mlinhas, p.n());
-    campo_vetor("x", v.q.x, p.n());
+    campo_matriz("A", v.linhas, n);
+    if (metodo == 1 || metodo == 2 || metodo == 5 || (metodo == 4 && p.concluida()))
+        campo_vetor("b", v.q.b, n);
+    if (metodo == 1 || metodo == 2) campo_matriz("m", v.mlinhas, n);
+    if (metodo == 4) {
+        campo_indices("pos", v.q.pos, n);
+        if (p.concluida()) campo_escalar("det", v.q.det);
+    }
+    if (metodo == 5 || metodo == 6) campo_vetor("y", v.q.y, n);
+    if (metodo == 1 || metodo == 2 || metodo == 6) campo_vetor("x", v.q.x, n);
     fecha_evento();
 }
 
@@ -182,20 +190,36 @@ void registra_valor(const char* evento, int passo, float v) {
     fecha_evento();
 }
 
+// A, and beside it the right-hand side the method works on (b, or y for U x = y).
 void imprime_quadro(const Pratica& p) {
     const Vista v(p);
+    const int metodo = p.metodo();
     std::string t;
     for (int i = 1; i <= p.n(); ++i) {
-        for (int j = 1; j <= p.n(); ++j) t += g(v.A[i][j]) + "\t";
-        t += "| " + g(v.q.b[i]) + "\n";
+        for (int j = 1; j <= p.n(); ++j) t += g(v.A[i][j]) + (j < p.n() ? "\t" : "");
+        if (metodo == 3 || metodo == 4)
+            t += "\n";
+        else
+            t += "\t| " + g(metodo == 6 ? v.q.y[i] : v.q.b[i]) + "\n";
     }
     escreve(t.c_str());
 }
 
 // Where the work stands, printed when it moves to a new column or to the substitution.
 std::string etapa(const Quadro& q) {
-    if (q.fase == 0) return "Coluna " + std::to_string(q.k) + ":\n";
-    if (q.fase == 1) return "Substituicao retroativa, de x[" + std::to_string(q.n) + "] a x[1]:\n";
+    const std::string n = std::to_string(q.n);
+    switch (q.fase) {
+        case Fase::Eliminacao:
+            return "Coluna " + std::to_string(q.k) + ":\n";
+        case Fase::Determinante:
+            return "Determinante:\n";
+        case Fase::Progressiva:
+            return "Substituicao progressiva, de y[1] a y[" + n + "]:\n";
+        case Fase::Retroativa:
+            return "Substituicao retroativa, de x[" + n + "] a x[1]:\n";
+        case Fase::Fim:
+            break;
+    }
     return "";
 }
 
@@ -218,11 +242,20 @@ void resumo(const Pratica& p) {
              std::to_string(r.dicas) + " dicas, " + std::to_string(r.mostrados) + " mostrados, " +
              std::to_string(r.aceitos) + " aceitos. Nota " + std::to_string(r.nota) + " de 100.\n")
                 .c_str());
-    if (p.concluida()) {
-        std::string t = "Solucao (sua / do programa):\n";
-        for (int i = 1; i <= p.n(); ++i)
-            t += "x[" + std::string(i < 10 ? " " : "") + std::to_string(i) +
-                 "] = " + g(p.aluno().x[i]) + " / " + g(p.programa().x[i]) + "\n";
+    const int metodo = p.metodo();
+    if (p.concluida() && metodo != 3) {
+        std::string t = "Resultado (seu / do programa):\n";
+        if (metodo == 4) {
+            t += "det = " + g(p.aluno().det) + " / " + g(p.programa().det) + "\n";
+        } else {
+            const char* nome = metodo == 5 ? "y" : "x";
+            for (int i = 1; i <= p.n(); ++i) {
+                const float a = metodo == 5 ? p.aluno().y[i] : p.aluno().x[i];
+                const float b = metodo == 5 ? p.programa().y[i] : p.programa().x[i];
+                t += std::string(nome) + "[" + (i < 10 ? " " : "") + std::to_string(i) +
+                     "] = " + g(a) + " / " + g(b) + "\n";
+            }
+        }
         escreve(t.c_str());
     }
     if (!registrando()) return;

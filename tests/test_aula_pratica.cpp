@@ -60,26 +60,44 @@ std::vector<Caso> casos() {
     return r;
 }
 
-// The kernels on the same data: the eliminated A, b and x.
+// The kernels of the menu's choice on the same data: A, b, x, y, pos and det afterwards.
 struct Kernel {
     std::vector<std::vector<float>> A;
-    std::vector<float> b, x;
+    std::vector<float> b, x, y;
+    std::vector<int> pos;
+    float det = 0.0f;
 };
 Kernel kernel(int metodo, const Caso& c) {
     const int n = c.n;
     Matrix A = cria_matriz(n + 1, n + 1);
     Vector b = cria_vetor(n + 1);
     Vector x = cria_vetor(n + 1);
+    Vector y = cria_vetor(n + 1);
+    IndexVector pos = cria_vetor_int(n + 1);
+    Kernel k;
     for (int i = 1; i <= n; ++i) {
         b[i] = c.b[static_cast<std::size_t>(i - 1)];
         for (int j = 1; j <= n; ++j) A[i][j] = c.A[static_cast<std::size_t>((i - 1) * n + j - 1)];
     }
-    if (metodo == 1)
-        Eliminacao(n, A, b);
-    else
-        GaussPivoteamentoParcial(n, A, b);
-    SubstituicaoRetroativa(n, A, x, b);
-    Kernel k;
+    switch (metodo) {
+        case 1:
+        case 2:
+            (metodo == 1 ? Eliminacao : GaussPivoteamentoParcial)(n, A, b);
+            SubstituicaoRetroativa(n, A, x, b);
+            break;
+        case 3:
+            LU(n, A);
+            break;
+        case 4:
+            LUPivoteamentoParcial(n, A, pos, k.det);
+            break;
+        case 5:
+            SubstituicaoProgressivaL(n, A, y, b);
+            break;
+        default:
+            SubstituicaoRetroativa(n, A, x, b);  // b7.txt holds y
+            break;
+    }
     k.A.assign(static_cast<std::size_t>(n) + 1,
                std::vector<float>(static_cast<std::size_t>(n) + 1));
     for (int i = 1; i <= n; ++i)
@@ -87,40 +105,55 @@ Kernel kernel(int metodo, const Caso& c) {
             k.A[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)] = A[i][j];
     k.b.assign(b, b + n + 1);
     k.x.assign(x, x + n + 1);
+    k.y.assign(y, y + n + 1);
+    k.pos.assign(pos, pos + n + 1);
     libera_matriz(A, n + 1);
     libera_vetor(b);
     libera_vetor(x);
+    libera_vetor(y);
+    libera_vetor(pos);
     return k;
 }
 
+// The steps of a method on a system of dimension n.
+int passos_de(int metodo, int n) {
+    if (metodo >= 5) return n;
+    int total = metodo <= 2 ? n : 0;
+    for (int k = 1; k < n; ++k) {
+        if (metodo == 2 || metodo == 4) ++total;
+        total += (n - k) * (n - k + (metodo <= 2 ? 2 : 1));
+    }
+    return total + (metodo == 4 ? 1 : 0);
+}
+
 TEST(PraticaDiferencial, QuemDigitaOsValoresDoProgramaAcertaTudoETerminaComOKernel) {
-    for (const int metodo : {1, 2}) {
+    for (const int metodo : {1, 2, 3, 4, 5, 6}) {
         for (const Caso& c : casos()) {
             SCOPED_TRACE(std::string(c.nome) + " n=" + std::to_string(c.n) + " metodo " +
                          std::to_string(metodo));
+            const Kernel k = kernel(metodo, c);
             for (const int digitos : {0, 4}) {
                 Pratica p(metodo, c.n, c.A, c.b, digitos);
                 int passos = 0;
                 while (!p.concluida()) {
                     const Conferencia r = p.confere(nove_algarismos(p.do_programa()));
-                    ASSERT_EQ(r.marca, Marca::Certo) << p.historico().size();
+                    ASSERT_EQ(r.marca, Marca::Certo) << p.pergunta().nome;
                     ++passos;
                 }
-                // n-1 columns: (pivot) + per row: multiplier, n-k entries, b; then n unknowns.
-                int total = c.n;
-                for (int k = 1; k < c.n; ++k)
-                    total += (metodo == 2 ? 1 : 0) + (c.n - k) * (c.n - k + 2);
-                EXPECT_EQ(passos, total);
-                const Kernel k = kernel(metodo, c);
+                EXPECT_EQ(passos, passos_de(metodo, c.n));
                 const Quadro& q = p.aluno();
                 for (int i = 1; i <= c.n; ++i) {
-                    EXPECT_TRUE(mesmos_bits(q.x[i], k.x[static_cast<std::size_t>(i)])) << i;
-                    EXPECT_TRUE(mesmos_bits(q.b[i], k.b[static_cast<std::size_t>(i)])) << i;
-                    for (int j = i; j <= c.n; ++j)
-                        EXPECT_TRUE(mesmos_bits(
-                            q.A[i][j],
-                            k.A[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)]));
+                    const auto u = static_cast<std::size_t>(i);
+                    EXPECT_TRUE(mesmos_bits(q.x[i], k.x[u])) << i;
+                    EXPECT_TRUE(metodo != 5 || mesmos_bits(q.y[i], k.y[u])) << i;
+                    EXPECT_TRUE(metodo > 2 || mesmos_bits(q.b[i], k.b[u])) << i;
+                    EXPECT_TRUE(metodo != 4 || q.pos[i] == k.pos[u]) << i;
+                    // Elimination: the upper triangle; the factorisation: both factors.
+                    for (int j = metodo <= 2 ? i : 1; j <= c.n && metodo <= 4; ++j)
+                        EXPECT_TRUE(mesmos_bits(q.A[i][j], k.A[u][static_cast<std::size_t>(j)]))
+                            << i << "," << j;
                 }
+                EXPECT_TRUE(metodo != 4 || mesmos_bits(q.det, k.det));
                 EXPECT_EQ(p.resumo().nota, 100);
             }
         }
@@ -334,9 +367,11 @@ TEST(PraticaConsole, FimDaEntradaSairERecusas) {
         const char* erro;
     } recusas[] = {
         {"gauss 11", "sislin-aula: pratica pede N de 1 a 10\n"},
-        {"lu 3",
-         "sislin-aula: ainda nao ha pratica de Fatoracao LU; ha de Gauss (1), Gauss com "
-         "pivotacao parcial (2)\n"},
+        {"jacobi 3",
+         "sislin-aula: ainda nao ha pratica de Metodo Iterativo de Jacobi; ha de "
+         "Gauss (1), Gauss com pivotacao parcial (2), Fatoracao LU (3), Fatoracao LU "
+         "com pivotacao parcial (4), Resolucao do sistema Ly = b (5), Resolucao do "
+         "sistema Uy = y (6)\n"},
         {"gauss 3 --digitos 12", "sislin-aula: --digitos pede D, de 1 a 9, ou exato\n"},
         {"gauss", "sislin-aula: pratica pede METODO e N ou um CODIGO\n"},
     };
