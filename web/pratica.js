@@ -188,6 +188,10 @@ function tabelaDa(g) {
         td.classList.add('proxima');
         td.append(elemento('span', ', pedida agora', 'oculto'));
       }
+      if (c.candidata) {
+        td.classList.add('candidata');
+        td.append(elemento('span', ', candidata a pivo', 'oculto'));
+      }
       tr.append(td);
     }
   }

@@ -11,7 +11,7 @@ export const METODOS = [
   ['lu', 'Fatoracao LU'],
   ['lu-pivoteado', 'Fatoracao LU com pivotacao parcial'],
   ['ly', 'Resolucao do sistema Ly = b'],
-  ['ux', 'Resolucao do sistema Ux = y'],
+  ['ux', 'Resolucao do sistema Uy = y'],
   ['residuo', 'Calculo do vetor residuo e erro'],
   ['inversa', 'Inversa da matriz A'],
   ['jacobi', 'Metodo Iterativo de Jacobi'],
@@ -37,7 +37,8 @@ const VETORES = ['pos', 'y', 'x', 'r'];
 const ESCALARES = ['det', 'Erro', 'k'];
 const ORDEM = ['A', 'm', 'pos', 'y', 'x', 'r', 'Inv', 'det', 'Erro', 'k'];
 
-const chave = (onde, linha, coluna) => `${onde}:${linha ?? ''}:${coluna ?? ''}`;
+// A cell's key; the pivot row asked for column k is kept in pos[k] (where the method keeps pos).
+const chave = (onde, linha, coluna) => (onde === 'pivo' ? `pos:${linha}:` : `${onde}:${linha ?? ''}:${coluna ?? ''}`);
 const plural = (n, um, varios) => `${n} ${n === 1 ? um : varios}`;
 const texto = (v) => (v === undefined || v === null ? '' : String(v));
 // The words of a mark, for the history, the mark line and the screen reader.
@@ -168,8 +169,9 @@ export class Sessao {
   }
 
   // The grids: [{ nome, colunas: [header], linhas: [[celula]] }], A with b as its last column;
-  // a cell: { onde, linha, coluna, rotulo, valor, marca (or null), proxima }. An array asked for
-  // before the state has it is drawn empty, its size from n.
+  // a cell: { onde, linha, coluna, rotulo, valor, marca (or null), proxima, candidata }. An
+  // array asked for before the state has it is drawn empty, its size from n. While a pivot row
+  // is asked, the cells of its column it is chosen among are candidates.
   grades() {
     const estado = this.estado ?? {};
     const n = Number.isInteger(this.n) ? this.n : 0;
@@ -178,9 +180,11 @@ export class Sessao {
     const marcas = new Map();
     for (const [passo, m] of [...this.marcas].sort((a, b) => a[0] - b[0])) marcas.set(chave(m.onde, m.linha, m.coluna), { ...m, passo });
     const presentes = new Set([...Object.keys(estado), ...[...marcas.values()].map((m) => m.onde), p?.onde]);
+    const pivo = p?.onde === 'pivo' ? p : null;
     const celula = (onde, linha, coluna, valor, rotulo) => {
       const k = chave(onde, linha, coluna);
-      return { onde, linha, coluna, rotulo, valor: texto(valor), marca: marcas.get(k) ?? null, proxima: k === proxima };
+      const candidata = pivo !== null && onde === 'A' && coluna === pivo.coluna && linha >= pivo.linha;
+      return { onde, linha, coluna, rotulo, valor: texto(valor), marca: marcas.get(k) ?? null, proxima: k === proxima, candidata };
     };
     const matriz = (v) => (Array.isArray(v) && Array.isArray(v[0]) ? v : Array.from({ length: n }, () => Array(n).fill(null)));
     const vetor = (v) => (Array.isArray(v) ? v : Array(n).fill(null));

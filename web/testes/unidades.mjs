@@ -443,9 +443,10 @@ test('the references a file makes, as the site finds them', () => {
   assert.deepEqual(referencias('e.css', 'a { background: url("f.png") } b { background: url(data:x) }'), ['f.png']);
 });
 
-// A session's grids as text: each cell "rotulo=valor", "[marca]" after it, "*" on the one asked.
+// A session's grids as text: each cell "rotulo=valor", "[marca]" after it, "*" on the one asked,
+// "~" on a pivot's candidates.
 const desenho = (s) => s.grades().map((g) => [g.nome, ...g.linhas.map((l) => l.map((c) =>
-  `${c.rotulo}=${c.valor}${c.marca ? `[${c.marca.marca}]` : ''}${c.proxima ? '*' : ''}`).join(' '))]);
+  `${c.rotulo}=${c.valor}${c.marca ? `[${c.marca.marca}]` : ''}${c.proxima ? '*' : ''}${c.candidata ? '~' : ''}`).join(' '))]);
 
 test('a practice session: its grids from the latest state, the cell asked, the marks, undo and the score', () => {
   const s = new Sessao();
@@ -501,11 +502,19 @@ test('a practice session: vectors, scalars and questions without a cell; the men
   s.evento({ evento: 'pergunta', passo: 6, nome: 'parar', onde: 'para' });
   assert.ok(desenho(s).every((g) => !g.join(' ').includes('*')), 'a stop decision has no cell');
   assert.equal(s.textoDaPergunta, 'parar = ');
+  // A pivot row asked: its column's candidates from its row down; the answer kept in pos.
+  s.evento({ evento: 'estado', passo: 6, A: [[1, 2], [3, 1]], pos: [1, 2] });
+  s.evento({ evento: 'pergunta', passo: 7, nome: 'p[2]', onde: 'pivo', linha: 2, coluna: 2, formula: 'a linha de maior |a[i][2]|' });
+  s.evento({ evento: 'resposta', passo: 7, texto: '1', valor: 1, esperado: 2, programa: 2, marca: 'errado', engano: 'pivo-nao-maior', explicacao: '', tentativa: 1 });
+  assert.deepEqual(desenho(s).slice(0, 2), [
+    ['A', 'linha 1, coluna 1=1 linha 1, coluna 2=2', 'linha 2, coluna 1=3 linha 2, coluna 2=1~'],
+    ['pos', 'pos, linha 1=1', 'pos, linha 2=2[errado]*'],
+  ]);
   s.evento({ evento: 'fim', status: 1, causa: 'fim-da-entrada' });
   assert.equal(s.aviso, 'Pratica encerrada: fim da entrada.');
   assert.deepEqual(rotulos(null), METODOS.map(([, r]) => r));
-  const proprios = rotulos(TABELA);
-  assert.equal(proprios[5], 'Resolucao do sistema Uy = y', "the program's own label");
+  const proprios = rotulos({ escolhas: [...ESCOLHAS.slice(0, 5), { opcao: 6, rotulo: 'U x = y' }] });
+  assert.deepEqual(proprios.slice(4, 7), ['Resolucao do sistema Ly = b', 'U x = y', 'Calculo do vetor residuo e erro'], "the program's own labels");
   assert.equal(proprios.length, 10);
   assert.deepEqual([dimensao('3\n5.5\n'), dimensao(' \n'), dimensao('1 2 3 4\r\n')], [2, 0, 4]);
 });
