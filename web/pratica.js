@@ -19,7 +19,7 @@ export class Praticar extends Painel {
     this.pagina = pagina;
     this.sessao = new Sessao();
     this.execucao = null;   // the page's run of this session
-    this.vista = -1;        // the session's version drawn
+    this.vista = this.sessao.versao;  // the session's version drawn (the page's markup: none yet)
     this.tabela = null;     // the program's table the labels came from
     this.ligado = null;     // whether the controls are enabled
     this.preenche(null);

@@ -1,5 +1,5 @@
-// A practice session's record, scripted as sislin-aula pratica writes it, for the panel's tests
-// (unidades.mjs under Node.js, pagina.mjs in the browsers).
+// A practice session's record, scripted as sislin-aula pratica writes it, for the unit tests of
+// the panel's model (unidades.mjs).
 // A practice session of Gauss on a 2 x 2 system, as its record gives it: a wrong multiplier, a
 // hint, the right one on the second try, a right step, a wrong b[2] that is undone, the step
 // shown, then accepted, the summary and the end.
