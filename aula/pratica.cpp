@@ -8,6 +8,7 @@
 #include <cstring>
 #include <utility>
 
+#include "methods.h"
 #include "numeros.h"
 
 namespace sislin::aula {
@@ -15,16 +16,16 @@ namespace sislin::aula {
 namespace {
 
 constexpr MetodoPratica kMetodos[kNumeroMetodos] = {
-    {1, "gauss", "Gauss", true},
-    {2, "gauss-pivoteado", "Gauss com pivotacao parcial", true},
-    {3, "lu", "Fatoracao LU", true},
-    {4, "lu-pivoteado", "Fatoracao LU com pivotacao parcial", true},
-    {5, "ly", "Resolucao do sistema Ly = b", true},
-    {6, "ux", "Resolucao do sistema Uy = y", true},
-    {7, "residuo", "Calculo do vetor residuo e erro", false},
-    {8, "inversa", "Inversa da matriz A", false},
-    {9, "jacobi", "Metodo Iterativo de Jacobi", false},
-    {10, "gauss-seidel", "Metodo Iterativo de Gauss-Seidel", false},
+    {"gauss", "Gauss", 1},
+    {"gauss-pivoteado", "Gauss com pivotacao parcial", 2},
+    {"lu", "Fatoracao LU", 3},
+    {"lu-pivoteado", "Fatoracao LU com pivotacao parcial", 4},
+    {"ly", "Resolucao do sistema Ly = b", 5},
+    {"ux", "Resolucao do sistema Uy = y", 6},
+    {"residuo", "Calculo do vetor residuo e erro", 7},
+    {"inversa", "Inversa da matriz A", 8},
+    {"jacobi", "Metodo Iterativo de Jacobi", 9},
+    {"gauss-seidel", "Metodo Iterativo de Gauss-Seidel", 10},
 };
 
 double d(float v) {
@@ -109,9 +110,60 @@ float determinante(const Quadro& q) {
     return q.trocas % 2 != 0 ? -det : det;
 }
 
+bool iterativo(int metodo) {
+    return metodo == 9 || metodo == 10;
+}
+
+// An unknown of a sweep: (b[i] - sum) / a[i][i], the sum over j != i in increasing order, each new
+// sum rounded; Jacobi reads the previous sweep's x (xa) throughout, Gauss-Seidel this sweep's x
+// for j < i (IteracaoJacobi, IteracaoGaussSeidel).
+float da_varredura(const Quadro& q, int i, bool novos) {
+    float sum = 0.0f;
+    for (int j = 1; j <= q.n; ++j)
+        if (j != i)
+            sum = static_cast<float>(d(q.A[i][j]) * d(novos && j < i ? q.x[j] : q.xa[j]) + d(sum));
+    return static_cast<float>((d(q.b[i]) - d(sum)) / d(q.A[i][i]));
+}
+
+// The change of the sweep: the largest |x[i] - xa[i]|, measured in double and stored rounded
+// when strictly larger, the first NaN change kept (passos::atualiza_mudanca).
+float mudanca(const Quadro& q) {
+    float e = 0.0f;
+    for (int i = 1; i <= q.n; ++i) {
+        if (std::isnan(e)) break;
+        const double dif = std::fabs(d(q.x[i]) - d(q.xa[i]));
+        if (dif > d(e) || std::isnan(dif)) e = static_cast<float>(dif);
+    }
+    return e;
+}
+
+// Whether the driver stops after this sweep: it goes on while the change is above the
+// precision and the limit is not reached.
+float para(const Quadro& q) {
+    return q.erro > q.precisao && q.k < q.limite ? 0.0f : 1.0f;
+}
+
 // The right-hand side of the back substitution: b after elimination, or y (method 6).
 const float* lado_direito(const Quadro& q, int metodo) {
-    return metodo == 6 ? q.y : q.b;
+    return metodo == 6 || metodo == 8 ? q.y : q.b;
+}
+
+// r[i] = b[i] - sum, the sum of a[i][j]·x[j] over j = 1..n in increasing order, each new sum
+// rounded (CalculaResiduo).
+float residuo(const Quadro& q, int i) {
+    float sum = 0.0f;
+    for (int j = 1; j <= q.n; ++j) sum = static_cast<float>(d(q.A[i][j]) * d(q.x[j]) + d(sum));
+    return static_cast<float>(d(q.b[i]) - d(sum));
+}
+
+// The largest |r[i]|; the first NaN's magnitude when one is NaN (CalculaErro).
+float erro_do_residuo(const Quadro& q) {
+    float e = 0.0f;
+    for (int i = 1; i <= q.n; ++i) {
+        if (std::isnan(q.r[i])) return std::fabs(q.r[i]);
+        if (std::fabs(q.r[i]) > e) e = std::fabs(q.r[i]);
+    }
+    return e;
 }
 
 // The phase after the elimination.
@@ -130,7 +182,13 @@ void inicia(Quadro& q, int metodo) {
     q.k = 1;
     q.j = 1;
     for (int i = 1; i <= q.n; ++i) q.pos[i] = i;
-    if (metodo == 5) {
+    if (iterativo(metodo)) {
+        q.fase = Fase::Iteracao;
+        q.i = 1;
+    } else if (metodo == 7) {
+        q.fase = Fase::Residuo;
+        q.i = 1;
+    } else if (metodo == 5 || metodo == 8) {
         q.fase = Fase::Progressiva;
         q.i = 1;
     } else if (metodo == 6) {
@@ -156,10 +214,26 @@ void adiante(Quadro& q, int metodo) {
             if (--q.i == 0) q.fase = Fase::Fim;
             return;
         case Fase::Progressiva:
-            if (++q.i > q.n) q.fase = Fase::Fim;
+            if (++q.i <= q.n) return;
+            // The inverse's column: L y = e_c, then U x = y.
+            q.fase = metodo == 8 ? Fase::Retroativa : Fase::Fim;
+            q.i = q.n;
+            return;
+        case Fase::Residuo:
+            if (++q.i > q.n + 1) q.fase = Fase::Fim;
             return;
         case Fase::Determinante:
             q.fase = Fase::Fim;
+            return;
+        case Fase::Iteracao:
+            if (++q.i <= q.n + 2) return;
+            if (q.parar || q.k >= kMaiorVarredura) {
+                q.fase = Fase::Fim;
+                return;
+            }
+            ++q.k;
+            q.i = 1;
+            for (int j = 1; j <= q.n; ++j) q.xa[j] = q.x[j];
             return;
         case Fase::Fim:
             return;
@@ -190,6 +264,11 @@ float esperado_em(const Quadro& q, int metodo) {
             return progressiva(q, q.i);
         case Fase::Determinante:
             return determinante(q);
+        case Fase::Residuo:
+            return q.i <= q.n ? residuo(q, q.i) : erro_do_residuo(q);
+        case Fase::Iteracao:
+            if (q.i <= q.n) return da_varredura(q, q.i, metodo == 10);
+            return q.i == q.n + 1 ? mudanca(q) : para(q);
         case Fase::Fim:
             return 0.0f;
         case Fase::Eliminacao:
@@ -223,6 +302,20 @@ void guarda(Quadro& q, float v, int metodo) {
         q.x[q.i] = v;
     } else if (q.fase == Fase::Progressiva) {
         q.y[q.i] = v;
+    } else if (q.fase == Fase::Residuo) {
+        if (q.i <= q.n)
+            q.r[q.i] = v;
+        else
+            q.erro = v;
+    } else if (q.fase == Fase::Iteracao) {
+        if (q.i <= q.n) {
+            q.x[q.i] = v;
+        } else if (q.i == q.n + 1) {
+            q.erro = v;
+        } else {
+            // The decision goes into the cursor: stop now, or one more sweep.
+            q.parar = v != 0.0f;
+        }
     } else if (q.fase == Fase::Determinante) {
         // The choice then sets b from b as read in the order of the exchanged rows.
         q.det = v;
@@ -343,6 +436,35 @@ void candidatos_progressiva(const Quadro& q, std::vector<Candidato>& c) {
                  "a[j][" + s(i) + "] no lugar de a[" + s(i) + "][j]: use a linha " + s(i)});
 }
 
+void candidatos_residuo(const Quadro& q, std::vector<Candidato>& c) {
+    const int i = q.i;
+    if (i > q.n) {
+        double um = 0.0;
+        double dois = 0.0;
+        for (int j = 1; j <= q.n; ++j) {
+            um += std::fabs(d(q.r[j]));
+            dois += d(q.r[j]) * d(q.r[j]);
+        }
+        c.push_back({"outra-norma", um, "a soma dos |r[i]| e a norma 1; o erro e o maior |r[i]|"});
+        c.push_back({"outra-norma", std::sqrt(dois),
+                     "a raiz da soma dos quadrados e a norma 2; o erro e o maior |r[i]|"});
+        return;
+    }
+    double sum = 0.0;
+    double t = 0.0;
+    double r4 = 0.0;
+    for (int j = 1; j <= q.n; ++j) {
+        sum += d(q.A[i][j]) * d(q.x[j]);
+        t += d(q.A[j][i]) * d(q.x[j]);
+        r4 += quatro_casas(d(q.A[i][j])) * quatro_casas(d(q.x[j]));
+    }
+    c.push_back({"sinal-do-multiplicador", sum - d(q.b[i]), "o residuo e b - A x, nao A x - b"});
+    c.push_back({"transposto", d(q.b[i]) - t,
+                 "a[j][" + s(i) + "] no lugar de a[" + s(i) + "][j]: use a linha " + s(i)});
+    c.push_back({"arredondado-a-quatro-casas", quatro_casas(d(q.b[i])) - r4,
+                 "valores arredondados a quatro casas antes da conta; use-os inteiros"});
+}
+
 void candidatos_determinante(const Quadro& q, std::vector<Candidato>& c) {
     c.push_back({"sem-troca", -d(determinante(q)),
                  "cada troca de linhas muda o sinal do determinante; houve " + s(q.trocas)});
@@ -369,6 +491,44 @@ void confere_pivo(const Quadro& q, int r, Conferencia& c) {
         c.explicacao =
             "|" + ij("a", r, k) + "| = " + g(std::fabs(q.A[r][k])) + " nao e o maior: " + maior;
     }
+}
+
+// The kernels on a copy of q's A (and b): the residual's x, the inverse's factors.
+struct Copia {
+    Matrix A;
+    Vector b;
+    Vector x;
+    int n;
+    explicit Copia(const Quadro& q)
+        : A(cria_matriz(q.n + 1, q.n + 1)), b(cria_vetor(q.n + 1)), x(cria_vetor(q.n + 1)), n(q.n) {
+        for (int i = 1; i <= n; ++i) {
+            b[i] = q.b[i];
+            for (int j = 1; j <= n; ++j) A[i][j] = q.A[i][j];
+        }
+    }
+    Copia(const Copia&) = delete;
+    Copia& operator=(const Copia&) = delete;
+    Copia(Copia&&) = delete;
+    Copia& operator=(Copia&&) = delete;
+    ~Copia() {
+        libera_matriz(A, n + 1);
+        libera_vetor(b);
+        libera_vetor(x);
+    }
+};
+
+void solucao_do_programa(Quadro& q) {
+    const Copia c(q);
+    GaussPivoteamentoParcial(c.n, c.A, c.b);
+    SubstituicaoRetroativa(c.n, c.A, c.x, c.b);
+    for (int i = 1; i <= q.n; ++i) q.x[i] = c.x[i];
+}
+
+void fatorado_pelo_programa(Quadro& q) {
+    const Copia c(q);
+    LU(c.n, c.A);
+    for (int i = 1; i <= q.n; ++i)
+        for (int j = 1; j <= q.n; ++j) q.A[i][j] = c.A[i][j];
 }
 
 }  // namespace
@@ -415,10 +575,128 @@ Pratica::Pratica(int metodo, int n, const std::vector<float>& A, const std::vect
         aluno_.b0[i] = aluno_.b[i];
         if (metodo == 6) aluno_.y[i] = aluno_.b[i];  // b7.txt holds y
         for (int j = 1; j <= n; ++j)
-            aluno_.A[i][j] = A[static_cast<std::size_t>((i - 1) * n + (j - 1))];
+            aluno_.A[i][j] = A[(static_cast<std::size_t>(i) - 1) * static_cast<std::size_t>(n) +
+                               static_cast<std::size_t>(j) - 1];
     }
+    if (metodo == 7) solucao_do_programa(aluno_);
+    if (metodo == 8) fatorado_pelo_programa(aluno_);
     inicia(aluno_, metodo);
     programa_ = aluno_;
+    if (metodo == 8) coluna_da_inversa(1);
+}
+
+void Pratica::coluna_da_inversa(int c) {
+    for (Quadro* q : {&aluno_, &programa_}) {
+        q->coluna = c;
+        for (int i = 1; i <= q->n; ++i) q->b[i] = i == c ? 1.0f : 0.0f;
+    }
+}
+
+namespace {
+
+// x[j] of this sweep or of the previous one (xa) as the method reads it for unknown i.
+const char* nome_x(bool novos, int j, int i) {
+    return novos && j < i ? "x" : "xa";
+}
+
+Pergunta pergunta_iteracao(const Quadro& q, bool novos) {
+    Pergunta p;
+    const int i = q.i;
+    if (i == q.n + 1) {
+        p.onde = Onde::Erro;
+        p.nome = "Erro";
+        p.formula = "max |x[i] - xa[i]|, i de 1 a " + s(q.n);
+        return p;
+    }
+    if (i == q.n + 2) {
+        p.onde = Onde::para;
+        p.nome = "para";
+        p.decisao = true;
+        p.formula = "Erro <= " + g(q.precisao) + " ou k = " + s(q.limite) + " (sim ou nao)";
+        return p;
+    }
+    p.onde = Onde::x;
+    p.linha = i;
+    p.nome = iv("x", i);
+    std::string sum;
+    int termos = 0;
+    for (int j = 1; j <= q.n; ++j) {
+        if (j == i) continue;
+        sum += (sum.empty() ? "" : " + ") + ij("a", i, j) + " * " + iv(nome_x(novos, j, i), j);
+        ++termos;
+    }
+    if (termos == 0)
+        p.formula = iv("b", i) + " / " + ij("a", i, i);
+    else if (termos == 1)
+        p.formula = "(" + iv("b", i) + " - " + sum + ") / " + ij("a", i, i);
+    else
+        p.formula = "(" + iv("b", i) + " - (" + sum + ")) / " + ij("a", i, i);
+    return p;
+}
+
+std::string dica_iteracao(const Quadro& q, bool novos) {
+    const int i = q.i;
+    if (i == q.n + 1) {
+        std::string t = "max(";
+        for (int j = 1; j <= q.n; ++j)
+            t += (j > 1 ? ", " : "") + ("|" + g(q.x[j]) + " - " + g(q.xa[j]) + "|");
+        return t + ")";
+    }
+    if (i == q.n + 2) return "Erro = " + g(q.erro) + ", k = " + s(q.k);
+    std::string sum;
+    int termos = 0;
+    for (int j = 1; j <= q.n; ++j) {
+        if (j == i) continue;
+        sum += (sum.empty() ? "" : " + ") + g(q.A[i][j]) + " * " +
+               g(novos && j < i ? q.x[j] : q.xa[j]);
+        ++termos;
+    }
+    if (termos == 0) return g(q.b[i]) + " / " + g(q.A[i][i]);
+    if (termos == 1) return "(" + g(q.b[i]) + " - " + sum + ") / " + g(q.A[i][i]);
+    return "(" + g(q.b[i]) + " - (" + sum + ")) / " + g(q.A[i][i]);
+}
+
+void candidatos_iteracao(const Quadro& q, int metodo, std::vector<Candidato>& c) {
+    const int i = q.i;
+    if (i == q.n + 1) {
+        double um = 0.0;
+        double dois = 0.0;
+        for (int j = 1; j <= q.n; ++j) {
+            const double dif = std::fabs(d(q.x[j]) - d(q.xa[j]));
+            um += dif;
+            dois += dif * dif;
+        }
+        c.push_back(
+            {"outra-norma", um, "a soma dos |x[i] - xa[i]| e a norma 1; o programa usa o maior"});
+        c.push_back(
+            {"outra-norma", std::sqrt(dois),
+             "a raiz da soma dos quadrados e a norma 2; o programa usa o maior |x[i] - xa[i]|"});
+        return;
+    }
+    if (metodo == 9)
+        c.push_back(
+            {"gauss-seidel-no-lugar-de-jacobi", d(da_varredura(q, i, true)),
+             "Jacobi usa so os valores da iteracao anterior (xa), mesmo os ja recalculados"});
+    else
+        c.push_back({"jacobi-no-lugar-de-gauss-seidel", d(da_varredura(q, i, false)),
+                     "Gauss-Seidel usa os x[j] ja recalculados nesta iteracao, para j < " + s(i)});
+    double sum = 0.0;
+    for (int j = 1; j <= q.n; ++j)
+        if (j != i)
+            sum += quatro_casas(d(q.A[i][j])) *
+                   quatro_casas(d(metodo == 10 && j < i ? q.x[j] : q.xa[j]));
+    c.push_back({"arredondado-a-quatro-casas",
+                 (quatro_casas(d(q.b[i])) - sum) / quatro_casas(d(q.A[i][i])),
+                 "valores arredondados a quatro casas antes da conta; use-os inteiros"});
+}
+
+}  // namespace
+
+void Pratica::parada(float precisao, int limite) {
+    for (Quadro* q : {&aluno_, &programa_}) {
+        q->precisao = precisao;
+        q->limite = limite;
+    }
 }
 
 Pergunta Pratica::pergunta() const {
@@ -431,13 +709,17 @@ Pergunta Pratica::pergunta() const {
         case Fase::Fim:
             return p;
         case Fase::Retroativa: {
-            const std::string c = iv(metodo_ == 6 ? "y" : "b", i);
-            p.onde = Onde::x;
+            // The inverse: x is column c of Inv.
+            const bool inv = metodo_ == 8;
+            const auto x = [&](int j) { return inv ? ij("Inv", j, q.coluna) : iv("x", j); };
+            const std::string c = iv(metodo_ == 6 || inv ? "y" : "b", i);
+            p.onde = inv ? Onde::Inv : Onde::x;
             p.linha = i;
-            p.nome = iv("x", i);
+            p.coluna = inv ? q.coluna : 0;
+            p.nome = x(i);
             std::string sum;
             for (int j = i + 1; j <= q.n; ++j)
-                sum += (sum.empty() ? "" : " + ") + ij("a", i, j) + " * " + iv("x", j);
+                sum += (sum.empty() ? "" : " + ") + ij("a", i, j) + " * " + x(j);
             if (sum.empty())
                 p.formula = c + " / " + ij("a", i, i);
             else if (i + 1 == q.n)
@@ -447,6 +729,8 @@ Pergunta Pratica::pergunta() const {
             return p;
         }
         case Fase::Progressiva: {
+            // The inverse: the right-hand side is column c of the identity, e.
+            const std::string c = iv(metodo_ == 8 ? "e" : "b", i);
             p.onde = Onde::y;
             p.linha = i;
             p.nome = iv("y", i);
@@ -454,13 +738,31 @@ Pergunta Pratica::pergunta() const {
             for (int j = 1; j <= i - 1; ++j)
                 sum += (sum.empty() ? "" : " + ") + ij("a", i, j) + " * " + iv("y", j);
             if (sum.empty())
-                p.formula = iv("b", i);
+                p.formula = c;
             else if (i == 2)
-                p.formula = iv("b", i) + " - " + sum;
+                p.formula = c + " - " + sum;
             else
-                p.formula = iv("b", i) + " - (" + sum + ")";
+                p.formula = c + " - (" + sum + ")";
             return p;
         }
+        case Fase::Residuo: {
+            if (i > q.n) {
+                p.onde = Onde::Erro;
+                p.nome = "Erro";
+                p.formula = "max |r[i]|, i de 1 a " + s(q.n);
+                return p;
+            }
+            p.onde = Onde::r;
+            p.linha = i;
+            p.nome = iv("r", i);
+            std::string sum;
+            for (int j = 1; j <= q.n; ++j)
+                sum += (j > 1 ? " + " : "") + ij("a", i, j) + " * " + iv("x", j);
+            p.formula = iv("b", i) + (q.n > 1 ? " - (" + sum + ")" : " - " + sum);
+            return p;
+        }
+        case Fase::Iteracao:
+            return pergunta_iteracao(q, metodo_ == 10);
         case Fase::Determinante: {
             p.onde = Onde::det;
             p.nome = "det";
@@ -515,6 +817,19 @@ Conferencia Pratica::confere(float valor) {
     c.programa = esperado_em(programa_, metodo_);
     c.tentativa = ++tentativas_;
     const Pergunta p = pergunta();
+    if (p.decisao) {
+        if (valor == c.esperado) {
+            c.marca = Marca::Certo;
+            avanca(valor, Como::Certo);
+            return c;
+        }
+        errado_ = valor;
+        const Quadro& q = aluno_;
+        c.explicacao = "Erro = " + g(q.erro) + (q.erro > q.precisao ? " > " : " <= ") +
+                       g(q.precisao) + " e k = " + s(q.k) + " de " + s(q.limite) + ": " +
+                       (c.esperado != 0.0f ? "para" : "continua");
+        return c;
+    }
     if (p.inteiro) {
         const bool linha =
             valor == std::floor(valor) && valor >= 1.0f && valor <= static_cast<float>(aluno_.n);
@@ -544,13 +859,17 @@ Conferencia Pratica::confere(float valor) {
         candidatos_progressiva(aluno_, lista);
     else if (aluno_.fase == Fase::Determinante)
         candidatos_determinante(aluno_, lista);
+    else if (aluno_.fase == Fase::Iteracao)
+        candidatos_iteracao(aluno_, metodo_, lista);
+    else if (aluno_.fase == Fase::Residuo)
+        candidatos_residuo(aluno_, lista);
     else if (aluno_.j == aluno_.k)
         candidatos_multiplicador(aluno_, lista);
     else
         candidatos_atualizacao(aluno_, lista);
     // The value of the step before, typed again.
     for (auto f = feitos_.rbegin(); f != feitos_.rend(); ++f) {
-        if (f->pergunta.inteiro) continue;
+        if (f->pergunta.inteiro || f->pergunta.decisao) continue;
         lista.push_back({"copiado-do-passo-anterior", d(f->valor),
                          "este e o valor de " + f->pergunta.nome + ", o passo anterior"});
         break;
@@ -597,6 +916,24 @@ std::string Pratica::dica() {
             if (sum.empty()) return t + g(q.b[i]);
             if (i == 2) return t + g(q.b[i]) + " - " + sum;
             return t + g(q.b[i]) + " - (" + sum + ")";
+        }
+        case Fase::Iteracao:
+            return t + dica_iteracao(q, metodo_ == 10);
+        case Fase::Residuo: {
+            if (i > q.n) {
+                std::string v = "max(";
+                for (int j = 1; j <= q.n; ++j) {
+                    if (j > 1) v += ", ";
+                    v += '|';
+                    v += g(q.r[j]);
+                    v += '|';
+                }
+                return t + v + ")";
+            }
+            std::string sum;
+            for (int j = 1; j <= q.n; ++j)
+                sum += (j > 1 ? " + " : "") + g(q.A[i][j]) + " * " + g(q.x[j]);
+            return t + g(q.b[i]) + (q.n > 1 ? " - (" + sum + ")" : " - " + sum);
         }
         case Fase::Determinante: {
             std::string prod;
@@ -648,7 +985,9 @@ void Pratica::avanca(float valor, Como como) {
     antes_.push_back({aluno_, programa_});
     feitos_.push_back(std::move(f));
     guarda(aluno_, valor, metodo_);
-    guarda(programa_, esperado_em(programa_, metodo_), metodo_);
+    // At the decision to stop the program's course follows the student's, so both stay in step.
+    const bool decisao = feitos_.back().pergunta.decisao;
+    guarda(programa_, decisao ? valor : esperado_em(programa_, metodo_), metodo_);
     tentativas_ = 0;
     dica_no_passo_ = false;
     errado_.reset();

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,10 +21,9 @@ namespace sislin::aula {
 inline constexpr int kMaiorPratica = 10;
 
 struct MetodoPratica {
-    int numero;          // the menu's number, 1..10
     const char* nome;    // its name on the command line
     const char* rotulo;  // the menu line's text
-    bool praticado;      // practice exists for it
+    int numero;          // the menu's number, 1..10
 };
 // The ten methods, in the menu's order.
 const MetodoPratica* metodos_pratica();
@@ -42,9 +42,21 @@ struct Pergunta {
     std::string nome;      // "m[3][1]"
     std::string formula;   // "a[3][1] / a[1][1]"
     bool inteiro = false;  // the reply is a row number (the pivot row)
+    bool decisao = false;  // the reply is sim (1) or nao (0): whether to stop
 };
 
-enum class Fase : std::uint8_t { Eliminacao, Determinante, Progressiva, Retroativa, Fim };
+enum class Fase : std::uint8_t {
+    Eliminacao,
+    Determinante,
+    Progressiva,
+    Retroativa,
+    Iteracao,
+    Residuo,
+    Fim
+};
+
+// A session of the iterative methods stops after this many sweeps whatever the student decides.
+inline constexpr int kMaiorVarredura = 100;
 
 // The student's working arrays (or the program's), indexed 1..n, and where the work stands.
 struct Quadro {
@@ -58,8 +70,17 @@ struct Quadro {
     int pos[kMaiorPratica + 1] = {};  // the factorisation's permutation
     int trocas = 0;                   // its row exchanges
     float det = 0.0f;
-    // The cursor: the phase, the pivot column k, the row i (0: the pivot row is asked) and the
-    // column j of row i (k: the multiplier; k+1..n: an entry; n+1: b[i]).
+    // The iterative methods: x of the previous sweep, the change of this one, the stopping rule.
+    float xa[kMaiorPratica + 1] = {};
+    float erro = 0.0f;
+    float precisao = 1e-4f;
+    int limite = 25;
+    bool parar = false;               // the decision taken after the sweep
+    float r[kMaiorPratica + 1] = {};  // the residual (method 7; erro then holds its error)
+    int coluna = 1;                   // the column of the inverse (method 8)
+    // The cursor (in the iterative methods k is the sweep and i = n + 1 asks the change,
+    // i = n + 2 the decision to stop): the phase, the pivot column k, the row i (0: the pivot row
+    // is asked) and the column j of row i (k: the multiplier; k+1..n: an entry; n+1: b[i]).
     Fase fase = Fase::Eliminacao;
     int k = 1;
     int i = 0;
@@ -103,9 +124,15 @@ struct Resumo {
 class Pratica {
 public:
     // A and b as read (A row by row, n * n values); digitos: the significant digits a reply
-    // must agree to (1..9), 0 for the exact float.
+    // must agree to (1..9), 0 for the exact float. The residual (7) takes as x the program's
+    // solution by Gauss with partial pivoting; the inverse (8) starts from A factorised by LU,
+    // as choice 3 leaves it.
     Pratica(int metodo, int n, const std::vector<float>& A, const std::vector<float>& b,
             int digitos);
+    // The iterative methods' precision and iteration limit (before the first step).
+    void parada(float precisao, int limite);
+    // The column of the inverse the student computes (method 8, before the first step).
+    void coluna_da_inversa(int c);
 
     int metodo() const { return metodo_; }
     int n() const { return aluno_.n; }
@@ -142,7 +169,7 @@ private:
         Quadro aluno;
         Quadro programa;
     };
-    std::vector<Antes> antes_;
+    std::deque<Antes> antes_;  // a deque: a new step never moves the ones before
     std::vector<Feito> feitos_;
     // The step being asked.
     int tentativas_ = 0;

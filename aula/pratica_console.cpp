@@ -21,6 +21,8 @@ constexpr const char* kComandos =
     "Comandos: d dica, m mostra o valor, a aceita a sua ultima resposta, u desfaz (u 3: tres "
     "passos), h historico, s sair\n";
 
+constexpr std::size_t kMaiorResposta = 200;
+
 int recusa_pratica(const std::string& motivo) {
     escreve_erro(("sislin-aula: " + motivo + "\n").c_str());
     return 1;
@@ -36,18 +38,6 @@ bool so_digitos(const std::string& s) {
     for (const char c : s)
         if (c < '0' || c > '9') return false;
     return true;
-}
-
-// The methods practice exists for: "Gauss (1), Gauss com pivotacao parcial (2)".
-std::string praticados() {
-    std::string t;
-    for (int i = 0; i < kNumeroMetodos; ++i) {
-        const MetodoPratica& m = metodos_pratica()[i];
-        if (!m.praticado) continue;
-        t +=
-            (t.empty() ? "" : ", ") + std::string(m.rotulo) + " (" + std::to_string(m.numero) + ")";
-    }
-    return t;
 }
 
 // The data of the session: from a7.txt and b7.txt, or from an exercise code.
@@ -120,7 +110,9 @@ std::optional<std::string> le_linha() {
     std::string t;
     int c = le_caractere();
     if (c == EOF) return std::nullopt;
-    for (; c != EOF && c != '\n'; c = le_caractere()) t += static_cast<char>(c);
+    // A reply is short: past kMaiorResposta characters the rest of the line is read and dropped.
+    for (; c != EOF && c != '\n'; c = le_caractere())
+        if (t.size() < kMaiorResposta) t += static_cast<char>(c);
     while (!t.empty() && conversao::espaco(static_cast<unsigned char>(t.back()))) t.pop_back();
     std::size_t i = 0;
     while (i < t.size() && conversao::espaco(static_cast<unsigned char>(t[i]))) ++i;
@@ -150,15 +142,33 @@ void registra_estado(const Pratica& p) {
     inicia_evento("estado");
     campo_int("passo", p.passo() - 1);
     campo_matriz("A", v.linhas, n);
-    if (metodo == 1 || metodo == 2 || metodo == 5 || (metodo == 4 && p.concluida()))
+    if (metodo == 1 || metodo == 2 || metodo == 5 || metodo >= 7 || (metodo == 4 && p.concluida()))
         campo_vetor("b", v.q.b, n);
     if (metodo == 1 || metodo == 2) campo_matriz("m", v.mlinhas, n);
     if (metodo == 4) {
         campo_indices("pos", v.q.pos, n);
         if (p.concluida()) campo_escalar("det", v.q.det);
     }
-    if (metodo == 5 || metodo == 6) campo_vetor("y", v.q.y, n);
-    if (metodo == 1 || metodo == 2 || metodo == 6) campo_vetor("x", v.q.x, n);
+    if (metodo == 5 || metodo == 6 || metodo == 8) campo_vetor("y", v.q.y, n);
+    if (metodo != 3 && metodo != 4 && metodo != 5 && metodo != 8) campo_vetor("x", v.q.x, n);
+    if (metodo == 7) {
+        campo_vetor("r", v.q.r, n);
+        campo_escalar("Erro", v.q.erro);
+    }
+    if (metodo == 8) {
+        // Only the column being computed: the others stay 0.
+        float inv[kMaiorPratica + 1][kMaiorPratica + 1] = {};
+        float* linhas[kMaiorPratica + 1] = {};
+        for (int i = 0; i <= n; ++i) {
+            inv[i][v.q.coluna] = v.q.x[i];
+            linhas[i] = inv[i];
+        }
+        campo_matriz("Inv", linhas, n);
+    }
+    if (metodo >= 9) {
+        campo_escalar("Erro", v.q.erro);
+        campo_int("k", v.q.k);
+    }
     fecha_evento();
 }
 
@@ -191,10 +201,20 @@ void registra_valor(const char* evento, int passo, float v) {
 }
 
 // A, and beside it the right-hand side the method works on (b, or y for U x = y).
-void imprime_quadro(const Pratica& p) {
+// The iterative methods show x after each sweep instead (dados: A and b all the same).
+void imprime_quadro(const Pratica& p, bool dados = false) {
     const Vista v(p);
     const int metodo = p.metodo();
     std::string t;
+    if (metodo >= 9 && !dados) {
+        t = "x:";
+        for (int i = 1; i <= p.n(); ++i) {
+            t += ' ';
+            t += g(v.q.x[i]);
+        }
+        escreve((t + "\n").c_str());
+        return;
+    }
     for (int i = 1; i <= p.n(); ++i) {
         for (int j = 1; j <= p.n(); ++j) t += g(v.A[i][j]) + (j < p.n() ? "\t" : "");
         if (metodo == 3 || metodo == 4)
@@ -217,6 +237,10 @@ std::string etapa(const Quadro& q) {
             return "Substituicao progressiva, de y[1] a y[" + n + "]:\n";
         case Fase::Retroativa:
             return "Substituicao retroativa, de x[" + n + "] a x[1]:\n";
+        case Fase::Iteracao:
+            return "Iteracao " + std::to_string(q.k) + " (xa: o x da iteracao anterior):\n";
+        case Fase::Residuo:
+            return "Residuo r = b - A x e o seu erro, max |r[i]|:\n";
         case Fase::Fim:
             break;
     }
@@ -245,13 +269,20 @@ void resumo(const Pratica& p) {
     const int metodo = p.metodo();
     if (p.concluida() && metodo != 3) {
         std::string t = "Resultado (seu / do programa):\n";
+        if (metodo == 7) t += "Erro = " + g(p.aluno().erro) + " / " + g(p.programa().erro) + "\n";
+        if (metodo >= 9)
+            t += "k = " + std::to_string(p.aluno().k) + ", Erro = " + g(p.aluno().erro) + " / " +
+                 g(p.programa().erro) + "\n";
         if (metodo == 4) {
             t += "det = " + g(p.aluno().det) + " / " + g(p.programa().det) + "\n";
         } else {
-            const char* nome = metodo == 5 ? "y" : "x";
+            const char* nome = metodo == 5 ? "y" : metodo == 7 ? "r" : "x";
             for (int i = 1; i <= p.n(); ++i) {
-                const float a = metodo == 5 ? p.aluno().y[i] : p.aluno().x[i];
-                const float b = metodo == 5 ? p.programa().y[i] : p.programa().x[i];
+                const auto de = [&](const Quadro& q) {
+                    return metodo == 5 ? q.y[i] : metodo == 7 ? q.r[i] : q.x[i];
+                };
+                const float a = de(p.aluno());
+                const float b = de(p.programa());
                 t += std::string(nome) + "[" + (i < 10 ? " " : "") + std::to_string(i) +
                      "] = " + g(a) + " / " + g(b) + "\n";
             }
@@ -273,6 +304,32 @@ int termina(const Pratica& p, int status, Causa causa) {
     resumo(p);
     registra_fim(status, causa);
     return status;
+}
+
+// The check of a reply on the screen and in the record.
+void responde(const Conferencia& c, int passo, const std::string& t) {
+    const bool certo = c.marca == Marca::Certo;
+    if (certo)
+        escreve("Certo.\n");
+    else
+        escreve(("Errado" + (c.engano != nullptr ? " (" + std::string(c.engano) + ")" : "") + ": " +
+                 c.explicacao + ". De novo, ou d, m, a.\n")
+                    .c_str());
+    if (!registrando()) return;
+    inicia_evento("resposta");
+    campo_int("passo", passo);
+    campo_texto("texto", t.c_str());
+    campo_escalar("valor", c.valor);
+    campo_escalar("esperado", c.esperado);
+    campo_escalar("programa", c.programa);
+    campo_texto("marca", certo ? "certo" : "errado");
+    if (c.engano != nullptr)
+        campo_texto("engano", c.engano);
+    else
+        campo_nulo("engano");
+    campo_texto("explicacao", c.explicacao.c_str());
+    campo_int("tentativa", c.tentativa);
+    fecha_evento();
 }
 
 // "u" or "u N": the count of steps to undo, or nothing.
@@ -317,7 +374,26 @@ int sessao(Pratica& p) {
         }
         const std::string& t = *linha;
         const int passo = p.passo();
-        if (t == "s" || t == "S") return termina(p, 0, Causa::Sair);
+        // At the decision to stop, s and n answer it (sim, nao); sair still ends the session.
+        if (t == "sair" || (!q.decisao && (t == "s" || t == "S")))
+            return termina(p, 0, Causa::Sair);
+        if (q.decisao && t != "d" && t != "m" && t != "a" && t != "h" && !desfazer(t)) {
+            const bool sim = t == "s" || t == "sim" || t == "S" || t == "SIM";
+            const bool nao = t == "n" || t == "nao" || t == "N" || t == "NAO";
+            if (!sim && !nao) {
+                const std::string motivo = "responda sim ou nao: " + t;
+                escreve(("Responda sim (s) ou nao (n), ou um comando: " + t + "\n").c_str());
+                registra_rejeitada(motivo.c_str());
+                continue;
+            }
+            const Conferencia c = p.confere(sim ? 1.0f : 0.0f);
+            responde(c, passo, t);
+            if (c.marca == Marca::Certo) {
+                registra_estado(p);
+                perguntar = true;
+            }
+            continue;
+        }
         if (t == "d" || t == "D") {
             const std::string dica = p.dica();
             escreve(("Dica: " + dica + "\n").c_str());
@@ -372,29 +448,7 @@ int sessao(Pratica& p) {
         } else if (const std::optional<float> v = numero(t)) {
             const Conferencia c = p.confere(*v);
             const bool certo = c.marca == Marca::Certo;
-            if (certo)
-                escreve("Certo.\n");
-            else
-                escreve(("Errado" +
-                         (c.engano != nullptr ? " (" + std::string(c.engano) + ")" : "") + ": " +
-                         c.explicacao + ". De novo, ou d, m, a.\n")
-                            .c_str());
-            if (registrando()) {
-                inicia_evento("resposta");
-                campo_int("passo", passo);
-                campo_texto("texto", t.c_str());
-                campo_escalar("valor", c.valor);
-                campo_escalar("esperado", c.esperado);
-                campo_escalar("programa", c.programa);
-                campo_texto("marca", certo ? "certo" : "errado");
-                if (c.engano != nullptr)
-                    campo_texto("engano", c.engano);
-                else
-                    campo_nulo("engano");
-                campo_texto("explicacao", c.explicacao.c_str());
-                campo_int("tentativa", c.tentativa);
-                fecha_evento();
-            }
+            responde(c, passo, t);
             if (certo) {
                 registra_estado(p);
                 perguntar = true;
@@ -416,7 +470,32 @@ int sessao(Pratica& p) {
 int comando_pratica(const std::vector<std::string>& palavras) {
     std::vector<std::string> args;
     int digitos = 4;
+    float precisao = 1e-4f;
+    int limite = 25;
+    int coluna = 1;
     for (std::size_t i = 0; i < palavras.size(); ++i) {
+        if (palavras[i] == "--precisao" || palavras[i] == "--limite") {
+            const bool de_precisao = palavras[i] == "--precisao";
+            const std::optional<float> v =
+                i + 1 < palavras.size() ? numero(palavras[++i]) : std::nullopt;
+            if (de_precisao && v && *v > 0.0f) {
+                precisao = *v;
+            } else if (!de_precisao && i < palavras.size() && so_digitos(palavras[i]) &&
+                       std::stoi(palavras[i]) >= 1 && std::stoi(palavras[i]) <= kMaiorVarredura) {
+                limite = std::stoi(palavras[i]);
+            } else {
+                return recusa_pratica(de_precisao ? "--precisao pede um numero maior que 0"
+                                                  : "--limite pede um inteiro de 1 a " +
+                                                        std::to_string(kMaiorVarredura));
+            }
+            continue;
+        }
+        if (palavras[i] == "--coluna") {
+            if (i + 1 == palavras.size() || !so_digitos(palavras[i + 1]))
+                return recusa_pratica("--coluna pede C, de 1 a N");
+            coluna = std::stoi(palavras[++i]);
+            continue;
+        }
         if (palavras[i] != "--digitos") {
             args.push_back(palavras[i]);
             continue;
@@ -436,13 +515,16 @@ int comando_pratica(const std::vector<std::string>& palavras) {
         return recusa_pratica("metodo desconhecido: " + args[0] + " (1 a 10, ou gauss, " +
                               "gauss-pivoteado, lu, lu-pivoteado, ly, ux, residuo, inversa, " +
                               "jacobi, gauss-seidel)");
-    if (!metodo->praticado)
-        return recusa_pratica("ainda nao ha pratica de " + std::string(metodo->rotulo) +
-                              "; ha de " + praticados());
     const Dados dados = le_dados(args[1]);
     if (!dados.erro.empty()) return recusa_pratica(dados.erro);
 
     Pratica p(metodo->numero, dados.n, dados.A, dados.b, digitos);
+    const bool iterativo = metodo->numero >= 9;
+    if (iterativo) p.parada(precisao, limite);
+    if (metodo->numero == 8) {
+        if (coluna < 1 || coluna > dados.n) return recusa_pratica("--coluna pede C, de 1 a N");
+        p.coluna_da_inversa(coluna);
+    }
     if (abre_registro()) {
         inicia_evento("inicio");
         campo_texto("programa", "sislin-aula");
@@ -456,6 +538,11 @@ int comando_pratica(const std::vector<std::string>& palavras) {
             campo_nulo("codigo");
         else
             campo_texto("codigo", dados.codigo.c_str());
+        if (iterativo) {
+            campo_escalar("precisao", precisao);
+            campo_int("limite", limite);
+        }
+        if (metodo->numero == 8) campo_int("coluna", coluna);
         fecha_evento();
         std::vector<float*> linhas;
         std::vector<std::vector<float>> a(
@@ -464,7 +551,8 @@ int comando_pratica(const std::vector<std::string>& palavras) {
         for (int i = 0; i <= dados.n; ++i) {
             for (int j = 1; j <= dados.n && i >= 1; ++j)
                 a[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)] =
-                    dados.A[static_cast<std::size_t>((i - 1) * dados.n + j - 1)];
+                    dados.A[(static_cast<std::size_t>(i) - 1) * static_cast<std::size_t>(dados.n) +
+                            static_cast<std::size_t>(j) - 1];
             linhas.push_back(a[static_cast<std::size_t>(i)].data());
         }
         inicia_evento("dados");
@@ -481,8 +569,19 @@ int comando_pratica(const std::vector<std::string>& palavras) {
                       : "a " + std::to_string(digitos) + " algarismos significativos") +
         "\n";
     if (!dados.codigo.empty()) cabecalho += "Codigo: " + dados.codigo + "\n";
+    if (metodo->numero == 7) {
+        cabecalho += "x (a solucao do programa, por Gauss com pivotacao parcial):";
+        for (int i = 1; i <= dados.n; ++i) cabecalho += " " + texto_numero(p.aluno().x[i]);
+        cabecalho += "\n";
+    }
+    if (metodo->numero == 8)
+        cabecalho += "A fatorada por LU (como a opcao 3 a deixa); coluna " +
+                     std::to_string(coluna) + " da inversa: L y = e, U x = y\n";
+    if (iterativo)
+        cabecalho += "De x = 0, precisao " + g(precisao) + ", ate " + std::to_string(limite) +
+                     " iteracoes\n";
     escreve((cabecalho + kComandos + "A | b:\n").c_str());
-    imprime_quadro(p);
+    imprime_quadro(p, true);
     return sessao(p);
 }
 

@@ -48,6 +48,7 @@ std::vector<Caso> casos() {
         {"empate", 2, {2, 1, -2, 3}, {3, 1}},
         {"troca", 3, {1, 2, 3, 4, 5, 6, 7, 8, 10}, {1, 2, 3}},
         {"um", 1, {4}, {3}},
+        {"singular", 2, {1, 2, 2, 4}, {1, 3}},  // infinities, then NaN in the residual
     };
     std::mt19937 gerador(20261210U);
     std::uniform_real_distribution<float> u(-10.0f, 10.0f);
@@ -94,8 +95,41 @@ Kernel kernel(int metodo, const Caso& c) {
         case 5:
             SubstituicaoProgressivaL(n, A, y, b);
             break;
-        default:
+        case 6:
             SubstituicaoRetroativa(n, A, x, b);  // b7.txt holds y
+            break;
+        case 7: {
+            // The residual of the program's solution by Gauss with partial pivoting, against the
+            // data as read: r in y, the error in det.
+            Matrix A0 = cria_matriz(n + 1, n + 1);
+            Vector b0 = cria_vetor(n + 1);
+            for (int i = 1; i <= n; ++i) {
+                b0[i] = b[i];
+                for (int j = 1; j <= n; ++j) A0[i][j] = A[i][j];
+            }
+            GaussPivoteamentoParcial(n, A, b);
+            SubstituicaoRetroativa(n, A, x, b);
+            CalculaResiduo(n, b0, A0, x, y);
+            k.det = CalculaErro(n, y);
+            libera_matriz(A0, n + 1);
+            libera_vetor(b0);
+            break;
+        }
+        case 8: {
+            // Column 1 of the inverse from the factors of LU, in x.
+            Matrix Inv = cria_matriz(n + 1, n + 1);
+            LU(n, A);
+            Inversa(n, A, Inv, b, x, y);
+            for (int i = 1; i <= n; ++i) x[i] = Inv[i][1];
+            libera_matriz(Inv, n + 1);
+            break;
+        }
+        default:
+            // The driver's loop: from x = 0 while the change is above the precision and the
+            // limit (25) is not reached.
+            k.det = 2147483648.0f;  // the change, before the first sweep
+            for (int s = 0; k.det > 1e-4f && s < 25; ++s)
+                k.det = (metodo == 9 ? IteracaoJacobi : IteracaoGaussSeidel)(n, A, b, x);
             break;
     }
     k.A.assign(static_cast<std::size_t>(n) + 1,
@@ -117,6 +151,9 @@ Kernel kernel(int metodo, const Caso& c) {
 
 // The steps of a method on a system of dimension n.
 int passos_de(int metodo, int n) {
+    if (metodo >= 9) return -1;  // as many sweeps as it takes
+    if (metodo == 7) return n + 1;
+    if (metodo == 8) return 2 * n;
     if (metodo >= 5) return n;
     int total = metodo <= 2 ? n : 0;
     for (int k = 1; k < n; ++k) {
@@ -127,7 +164,7 @@ int passos_de(int metodo, int n) {
 }
 
 TEST(PraticaDiferencial, QuemDigitaOsValoresDoProgramaAcertaTudoETerminaComOKernel) {
-    for (const int metodo : {1, 2, 3, 4, 5, 6}) {
+    for (const int metodo : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}) {
         for (const Caso& c : casos()) {
             SCOPED_TRACE(std::string(c.nome) + " n=" + std::to_string(c.n) + " metodo " +
                          std::to_string(metodo));
@@ -140,13 +177,15 @@ TEST(PraticaDiferencial, QuemDigitaOsValoresDoProgramaAcertaTudoETerminaComOKern
                     ASSERT_EQ(r.marca, Marca::Certo) << p.pergunta().nome;
                     ++passos;
                 }
-                EXPECT_EQ(passos, passos_de(metodo, c.n));
+                EXPECT_TRUE(metodo >= 9 || passos == passos_de(metodo, c.n)) << passos;
                 const Quadro& q = p.aluno();
                 for (int i = 1; i <= c.n; ++i) {
                     const auto u = static_cast<std::size_t>(i);
                     EXPECT_TRUE(mesmos_bits(q.x[i], k.x[u])) << i;
                     EXPECT_TRUE(metodo != 5 || mesmos_bits(q.y[i], k.y[u])) << i;
                     EXPECT_TRUE(metodo > 2 || mesmos_bits(q.b[i], k.b[u])) << i;
+                    EXPECT_TRUE(metodo < 8 || mesmos_bits(q.x[i], k.x[u])) << i;
+                    EXPECT_TRUE(metodo != 7 || mesmos_bits(q.r[i], k.y[u])) << i;
                     EXPECT_TRUE(metodo != 4 || q.pos[i] == k.pos[u]) << i;
                     // Elimination: the upper triangle; the factorisation: both factors.
                     for (int j = metodo <= 2 ? i : 1; j <= c.n && metodo <= 4; ++j)
@@ -154,6 +193,8 @@ TEST(PraticaDiferencial, QuemDigitaOsValoresDoProgramaAcertaTudoETerminaComOKern
                             << i << "," << j;
                 }
                 EXPECT_TRUE(metodo != 4 || mesmos_bits(q.det, k.det));
+                // The last change of the sweeps, the residual's error.
+                EXPECT_TRUE((metodo < 9 && metodo != 7) || mesmos_bits(q.erro, k.det));
                 EXPECT_EQ(p.resumo().nota, 100);
             }
         }
@@ -180,7 +221,9 @@ TEST(PraticaEnganos, CadaDeslizeRoteirizadoRecebeOSeuNome) {
     const std::vector<float> b = {4, 10, 24};
     // a[2][2] = 3 - 2*1 = 1; b[2] = 10 - 2*4 = 2; m[3][1] = 4.
     const std::vector<float> R = {3, 1000, 1, 1, 333, 3, 2, 1, 5};  // m[2][1] = 1/3
-    const std::vector<float> T = {2, 1, 1, -2, 3, 3, 1, 7, 9};      // a tie in column 1
+    const std::vector<float> I = {4, 1, 2, 5};
+    const std::vector<float> bi = {6, 12};
+    const std::vector<float> T = {2, 1, 1, -2, 3, 3, 1, 7, 9};  // a tie in column 1
     const Engano casos[] = {
         {1, A, b, "m[2][1]", -2.0f, "sinal-do-multiplicador"},
         {1, A, b, "m[2][1]", 0.5f, "multiplicador-invertido"},
@@ -194,6 +237,15 @@ TEST(PraticaEnganos, CadaDeslizeRoteirizadoRecebeOSeuNome) {
         {1, R, b, "a[2][2]", -0.3f, "arredondado-a-quatro-casas"},
         {1, A, b, "a[3][3]", -3.0f, "linha-errada"},  // a[2][3] - m[3][1] * a[1][3]
         {1, A, b, "m[2][1]", 7.0f, nullptr},
+        // Sweep 1 from x = 0: Jacobi (1.5, 2.4), change 2.4; Gauss-Seidel (1.5, 1.8).
+        {9, I, bi, "x[2]", 1.8f, "gauss-seidel-no-lugar-de-jacobi"},
+        {10, I, bi, "x[2]", 2.4f, "jacobi-no-lugar-de-gauss-seidel"},
+        {9, I, bi, "Erro", 3.9f, "outra-norma"},     // |1.5| + |2.4|
+        {9, I, bi, "Erro", 2.8302f, "outra-norma"},  // the square root of 1.5^2 + 2.4^2
+        {9, I, bi, "para", 1.0f, nullptr},           // 2.4 > 0.0001: it goes on
+        {4, A, b, "det", -4.0f, "sem-troca"},        // two exchanges: det = +4
+        // L y = b: y[2] = 3 - a[2][1] * y[1] = 1; with a[1][2] for a[2][1], 3 - 5 * 1.
+        {5, {1, 5, 0, 2, 1, 0, 3, 4, 1}, {1, 3, 5}, "y[2]", -2.0f, "transposto"},
         {2, A, b, "p[1]", 1.0f, "sem-troca"},
         {2, A, b, "p[1]", 2.0f, "pivo-nao-maior"},
         {2, T, b, "p[1]", 2.0f, "pivo-nao-maior"},  // |−2| = |2|: the first row stays
@@ -201,7 +253,7 @@ TEST(PraticaEnganos, CadaDeslizeRoteirizadoRecebeOSeuNome) {
     };
     for (const Engano& e : casos) {
         SCOPED_TRACE(std::string(e.passo) + " " + std::to_string(e.valor));
-        Pratica p(e.metodo, 3, e.A, e.b, 4);
+        Pratica p(e.metodo, static_cast<int>(e.b.size()), e.A, e.b, 4);
         ate(p, e.passo);
         const Conferencia c = p.confere(e.valor);
         EXPECT_EQ(c.marca, Marca::Errado);
@@ -213,6 +265,17 @@ TEST(PraticaEnganos, CadaDeslizeRoteirizadoRecebeOSeuNome) {
         }
         EXPECT_FALSE(c.explicacao.empty());
     }
+}
+
+TEST(PraticaEnganos, NoModoExatoQuatroAlgarismosNaoSaoUmEngano) {
+    // m[2][1] = 1/3: 0.3333 agrees to 4 digits, and so does the value with every input rounded
+    // to four decimals (the right value itself): no mistake is named.
+    Pratica p(1, 3, {3, 1000, 1, 1, 333, 3, 2, 1, 5}, {4, 10, 24}, 0);
+    const Conferencia c = p.confere(0.3333f);
+    EXPECT_EQ(c.marca, Marca::Errado);
+    EXPECT_EQ(c.engano, nullptr) << c.engano;
+    EXPECT_NE(c.explicacao.find("4 algarismos"), std::string::npos) << c.explicacao;
+    EXPECT_EQ(p.confere(0.333333343f).marca, Marca::Certo);
 }
 
 TEST(PraticaEnganos, ValorErradoAceitoSegueAdianteEOProgramaNao) {
@@ -266,14 +329,30 @@ struct Sessao {
     std::vector<std::string> registro;
 };
 
-Sessao corre(const std::string& argumentos, const std::string& entrada, bool com_arquivos = true) {
+Sessao corre(const std::string& argumentos, const std::string& entrada, bool com_arquivos = true,
+             const char* a7 = "2 1 1\n4 3 3\n8 7 9\n", const char* b7 = "4\n10\n24\n") {
     const fs::path dir = pasta_temporaria("sislin-pratica-XXXXXX");
     if (com_arquivos) {
-        grava(dir / "a7.txt", "2 1 1\n4 3 3\n8 7 9\n");
-        grava(dir / "b7.txt", "4\n10\n24\n");
+        grava(dir / "a7.txt", a7);
+        grava(dir / "b7.txt", b7);
     }
-    std::vector<std::string> comando = {SISLIN_AULA_EXE, "pratica"};
+    // This build's own, or SISLIN_AULA_PROGRAMA (another build of it, after the words of
+    // SISLIN_LANCADOR: the WebAssembly one under Node.js, say).
+    std::vector<std::string> comando;
+    const char* programa = std::getenv("SISLIN_AULA_PROGRAMA");
     std::string w;
+    const char* lancador = std::getenv("SISLIN_LANCADOR");
+    const bool outro = programa != nullptr && *programa != '\0';
+    for (const char c : std::string(outro && lancador != nullptr ? lancador : "") + " ") {
+        if (c != ' ') {
+            w += c;
+        } else if (!w.empty()) {
+            comando.push_back(w);
+            w.clear();
+        }
+    }
+    comando.emplace_back(outro ? programa : SISLIN_AULA_EXE);
+    comando.emplace_back("pratica");
     for (const char c : argumentos + " ") {
         if (c != ' ') {
             w += c;
@@ -346,7 +425,8 @@ TEST(PraticaConsole, SessaoCompletaComDicaErroEDesfazer) {
 }
 
 TEST(PraticaConsole, FimDaEntradaSairERecusas) {
-    const Sessao fim = corre("1 3", "2\nxyz\n");
+    const Sessao fim = corre("1 3", "2\nh\nxyz\n");
+    EXPECT_NE(fim.e.saida.find(" = 1. m[2][1] = 2 (certo)\n"), std::string::npos) << fim.e.saida;
     EXPECT_EQ(fim.e.status, 1);
     EXPECT_EQ(fim.registro.back(), R"({"evento":"fim","status":1,"causa":"fim-da-entrada"})");
     EXPECT_EQ(
@@ -367,11 +447,11 @@ TEST(PraticaConsole, FimDaEntradaSairERecusas) {
         const char* erro;
     } recusas[] = {
         {"gauss 11", "sislin-aula: pratica pede N de 1 a 10\n"},
-        {"jacobi 3",
-         "sislin-aula: ainda nao ha pratica de Metodo Iterativo de Jacobi; ha de "
-         "Gauss (1), Gauss com pivotacao parcial (2), Fatoracao LU (3), Fatoracao LU "
-         "com pivotacao parcial (4), Resolucao do sistema Ly = b (5), Resolucao do "
-         "sistema Uy = y (6)\n"},
+        {"cholesky 3",
+         "sislin-aula: metodo desconhecido: cholesky (1 a 10, ou gauss, gauss-pivoteado, lu, "
+         "lu-pivoteado, ly, ux, residuo, inversa, jacobi, gauss-seidel)\n"},
+        {"inversa 3 --coluna 4", "sislin-aula: --coluna pede C, de 1 a N\n"},
+        {"jacobi 3 --limite 0", "sislin-aula: --limite pede um inteiro de 1 a 100\n"},
         {"gauss 3 --digitos 12", "sislin-aula: --digitos pede D, de 1 a 9, ou exato\n"},
         {"gauss", "sislin-aula: pratica pede METODO e N ou um CODIGO\n"},
     };
@@ -384,6 +464,27 @@ TEST(PraticaConsole, FimDaEntradaSairERecusas) {
     const Sessao sem = corre("gauss 3", "", false);
     EXPECT_EQ(sem.e.status, 1);
     EXPECT_NE(sem.e.erros.find("b7.txt"), std::string::npos) << sem.e.erros;
+}
+
+TEST(PraticaConsole, IteracaoComDecisaoDeParar) {
+    // One sweep of Jacobi from x = 0 with the limit 1: x = (1.5, 2.4), change 2.4, then stop.
+    const Sessao s =
+        corre("jacobi 2 --limite 1", "1,5\n2.4\n2.4\nx\nn\ns\n", true, "4 1\n2 5\n", "6\n12\n");
+    EXPECT_EQ(s.e.status, 0) << s.e.erros;
+    EXPECT_NE(s.e.saida.find("para = Erro <= 0.0001 ou k = 1 (sim ou nao) = Responda sim (s) ou "
+                             "nao (n), ou um comando: x\n"),
+              std::string::npos)
+        << s.e.saida;
+    EXPECT_EQ(s.registro.back(), R"({"evento":"fim","status":0,"causa":"concluido"})");
+    EXPECT_NE(s.registro.at(0).find(R"("precisao":1e-04,"limite":1)"), std::string::npos);
+    const std::vector<std::string> estados = eventos(s, "estado");
+    EXPECT_EQ(estados.back(),
+              R"({"evento":"estado","passo":4,"A":[[4,1],[2,5]],"b":[6,12],"x":[1.5,2.4],)"
+              R"("Erro":2.4,"k":1})");
+    const Sessao sair =
+        corre("gauss-seidel 2", "1.5\n1.8\n1.8\nsair\n", true, "4 1\n2 5\n", "6\n12\n");
+    EXPECT_EQ(sair.e.status, 0);
+    EXPECT_EQ(sair.registro.back(), R"({"evento":"fim","status":0,"causa":"sair"})");
 }
 
 TEST(PraticaConsole, CodigoDeExercicio) {
