@@ -687,6 +687,30 @@ for (const motor of motores) {
       await aba.fecha();
     });
 
+    test('"Praticar" on the exercise open, by its code, exact replies: the pivot\'s candidates; "Sair"', async () => {
+      const aba = await navegador.aba();
+      await aba.vai(endereco('sem', '?teste&pratica#exercicio=D03-000518N'));
+      await aba.espera(() => globalThis.sislin?.primeiroPrompt != null && /^Exercicio D03-000518N\./.test(globalThis.sislin.exercicio()));
+      await aba.avalia(() => {
+        document.getElementById('pratica-painel').open = true;
+        document.getElementById('pratica-metodo').value = 'gauss-pivoteado';
+        document.getElementById('pratica-digitos').value = 'exato';
+      });
+      await aba.clica('#pratica-comecar');
+      await aba.espera(() => document.getElementById('pratica-pergunta').textContent.startsWith('p[1] = '));
+      assert.equal(await aba.avalia(() => document.getElementById('pratica-sobre').textContent),
+        'Pratica de Gauss com pivotacao parcial no exercicio D03-000518N.');
+      const inicio = JSON.parse((await aba.avalia(() => globalThis.sislin.registro())).split('\n')[0]);
+      assert.deepEqual([inicio.comando, inicio.metodo, inicio.digitos, inicio.codigo], ['pratica', 2, 0, 'D03-000518N']);
+      assert.deepEqual(await aba.avalia(() => [...document.querySelectorAll('#pratica-grade td.candidata')].map((td) => td.dataset.celula)),
+        ['linha 1, coluna 1', 'linha 2, coluna 1', 'linha 3, coluna 1']);
+      await aba.clica('#pratica-comandos [data-comando="s"]');
+      await aba.espera(() => globalThis.sislin.status === 0
+        && document.getElementById('pratica-marca').textContent === 'Pratica encerrada pelo aluno.');
+      await semErros(aba);
+      await aba.fecha();
+    });
+
     test('"Praticar" on a phone: the step, its keys and its mark on the screen; a reply by the keys', async () => {
       const aba = await abrePagina(navegador, 'sem', { largura: 390, altura: 844, telefone: true });
       await aba.avalia(({ a7, b7 }) => {
