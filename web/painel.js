@@ -8,7 +8,8 @@
 //                       the page; iniciaExecucao({ modulo, argumentos }): of another program),
 //                       estado(texto), link (the last link given), arquivos() ({ a7, b7 }),
 //                       execucao (the run now, null when none), console.teclas(texto) (typed
-//                       in the terminal), eventos.tabela (the run's `inicio` event).
+//                       in the terminal), eventos (the run's record: its tabela, the `inicio`
+//                       event; its fila, the lines not read yet).
 //   inicia(arquivos)    a run begins on these files ({ 'a7.txt': texto, 'b7.txt': texto }):
 //                       forget the run before.
 //   evento(e, tabela)   one event of the run's record, in the record's order, each line parsed
