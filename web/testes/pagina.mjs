@@ -746,6 +746,10 @@ for (const motor of motores) {
       assert.deepEqual(vista.na_tela, ['pratica-pergunta', 'pratica-valor', 'pratica-marca', 'pratica-comandos',
         ...(toque ? ['pratica-teclas'] : [])], JSON.stringify(vista));
       assert.match(vista.marca, /^m\[2\]\[1\] = 9,5: errado/);
+      // The console shows the same dialogue: the reply after its prompt, the question asked again.
+      await aba.espera(() => globalThis.sislin.tela(1)[0].trimEnd() === 'm[2][1] = a[2][1] / a[1][1] =');
+      const tela = await aba.avalia(() => globalThis.sislin.tela(6));
+      assert.ok(tela.includes('m[2][1] = a[2][1] / a[1][1] = 9,5'), tela.join('\n'));
       assert.ok(vista.largura, 'no page wider than the screen');
       await semViolacoes(aba, 'on a phone, during a practice session');
       await aba.captura(join(RESULTADOS, `${motor}-pratica-telefone-sessao.png`));
