@@ -111,14 +111,16 @@ export class Praticar extends Painel {
       this.tabela = tabela;
       this.preenche(tabela);
     }
-    this.liga(this.emCurso);
     const s = this.sessao;
-    // A run of this session that ended without its start in the record: sislin-aula refused it
-    // (a method not practiced yet, files it cannot read); its words are in the terminal.
-    if (this.execucao !== null && !this.emCurso && s.inicio === null && s.fim === null && this.pagina.eventos.fila.length === 0) {
+    // The run of this session over, its record read: a session that did not reach its end
+    // ("Parar", another run), or that never began (sislin-aula refused it: a method not
+    // practiced yet, files it cannot read; its words are in the terminal), is said once.
+    if (this.execucao !== null && !this.emCurso && this.pagina.eventos.fila.length === 0) {
       this.execucao = null;
-      $('pratica-sobre').textContent = 'A pratica nao comecou: o sislin-aula recusou (o motivo esta no terminal).';
+      if (s.inicio === null) $('pratica-sobre').textContent = 'A pratica nao comecou: o sislin-aula recusou (o motivo esta no terminal).';
+      else if (s.fim === null) $('pratica-sobre').textContent += ' Interrompida antes do fim.';
     }
+    this.liga(this.emCurso);
     if (s.versao === this.vista) return;
     this.vista = s.versao;
     this.desenha(s);

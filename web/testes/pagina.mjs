@@ -687,7 +687,7 @@ for (const motor of motores) {
       await aba.fecha();
     });
 
-    test('"Praticar" on the exercise open, by its code, exact replies: the pivot\'s candidates; "Sair"', async () => {
+    test('"Praticar" on the exercise open, by its code, exact replies: the pivot\'s candidates; "Parar"', async () => {
       const aba = await navegador.aba();
       await aba.vai(endereco('sem', '?teste&pratica#exercicio=D03-000518N'));
       await aba.espera(() => globalThis.sislin?.primeiroPrompt != null && /^Exercicio D03-000518N\./.test(globalThis.sislin.exercicio()));
@@ -704,9 +704,11 @@ for (const motor of motores) {
       assert.deepEqual([inicio.comando, inicio.metodo, inicio.digitos, inicio.codigo], ['pratica', 2, 0, 'D03-000518N']);
       assert.deepEqual(await aba.avalia(() => [...document.querySelectorAll('#pratica-grade td.candidata')].map((td) => td.dataset.celula)),
         ['linha 1, coluna 1', 'linha 2, coluna 1', 'linha 3, coluna 1']);
-      await aba.clica('#pratica-comandos [data-comando="s"]');
-      await aba.espera(() => globalThis.sislin.status === 0
-        && document.getElementById('pratica-marca').textContent === 'Pratica encerrada pelo aluno.');
+      // "Parar": the session ends where it was, and the panel says so.
+      await aba.clica('#parar');
+      await aba.espera(() => document.getElementById('pratica-sobre').textContent
+        === 'Pratica de Gauss com pivotacao parcial no exercicio D03-000518N. Interrompida antes do fim.');
+      assert.equal(await aba.avalia(() => document.getElementById('pratica-valor').disabled), true);
       await semErros(aba);
       await aba.fecha();
     });
