@@ -166,8 +166,9 @@ bench-wasm: wasm
 
 # The page: build-web/ is a static folder to copy to any web server (the program, the page, its
 # libraries from web/node_modules, pinned by web/package-lock.json, and the example data), each
-# file also gzipped. The page's program is made with Asyncify so that a read of standard input can
-# suspend it (binaryen's wasm-opt), in any browser, with or without isolation headers.
+# file also gzipped. The page's programs are made with Asyncify so that a read of standard input can
+# suspend them (binaryen's wasm-opt), in any browser, with or without isolation headers: sislin,
+# and sislin-aula, whose practice is a dialogue in the page's console.
 web/node_modules/.package-lock.json: web/package.json web/package-lock.json
 	cd web && npm ci --no-audit --no-fund
 	@touch $@
@@ -177,7 +178,8 @@ ASYNCIFY = wasm-opt -O2 --asyncify --pass-arg=asyncify-imports@wasi_snapshot_pre
   --enable-mutable-globals
 web: wasm web/node_modules/.package-lock.json
 	$(ASYNCIFY) build-wasm/sislin.wasm -o build-wasm/sislin-pagina.wasm
-	node web/ferramentas/monta.mjs build-wasm/sislin-pagina.wasm build-wasm/aula/sislin-aula.wasm build-web
+	$(ASYNCIFY) build-wasm/aula/sislin-aula.wasm -o build-wasm/aula/sislin-aula-pagina.wasm
+	node web/ferramentas/monta.mjs build-wasm/sislin-pagina.wasm build-wasm/aula/sislin-aula-pagina.wasm build-web
 
 # Serves build-web/ on 127.0.0.1:8000 with the isolation headers (WEB_OPCOES=--sem-isolamento
 # without them, --porta N for another port).

@@ -41,6 +41,8 @@ const semForma = (codigo) => codigo.toUpperCase().replace(/[\s-]/g, '');
 // Whether the page holds this exercise's files as made.
 const aberto = (codigo) => ultimo !== null && semForma(ultimo.codigo) === semForma(codigo)
   && ultimo.a7 === $('a7').value && ultimo.b7 === $('b7').value;
+// The code of the exercise whose files the page holds as made, or null.
+export const exercicioAberto = () => (ultimo !== null && aberto(ultimo.codigo) ? ultimo.codigo : null);
 const avisa = (texto) => { $('sobre-exercicio').textContent = texto; };
 
 // Makes the exercise (sislin-aula exercicio ARGUMENTOS), puts its files in the page, makes the

@@ -9,13 +9,14 @@ import { Conferir } from './conferir.js';
 import { Execucao, novoProcesso } from './execucao.js';
 import { Exercicio } from './exercicio.js';
 import { Grafico } from './grafico.js';
+import { Praticar } from './pratica.js';
 import { REGISTRO } from './mensagens.js';
 import { Espera, Eventos, leLinha, ofereceEscolhas, tabelaCsv } from './eventos.js';
 import { Transcricao } from './transcricao.js';
 import { exemplos, primeiroProcesso, programa } from './inicio.js';
 
 // The panels, in the order they get each event.
-const PAINEIS = [Grafico, Analise, PainelConjunto, Conferir, Exercicio];
+const PAINEIS = [Grafico, Analise, PainelConjunto, Conferir, Exercicio, Praticar];
 
 const $ = (id) => document.getElementById(id);
 const PROMPT = /(= |Escolha: )$/;
@@ -101,18 +102,19 @@ class Pagina {
     requestAnimationFrame(quadro);
   }
 
-  // A new record: its events to the wait line and to every panel.
-  novosEventos() {
+  // A new record of this program: its events to the wait line and to the panels that read it.
+  novosEventos(registro = 'sislin') {
     this.eventos = new Eventos({ separa: (bytes) => this.leitor.separa(bytes) });
     this.espera = new Espera();
     this.eventos.ouve((e) => this.espera.evento(e));
-    for (const p of this.paineis) this.eventos.ouve((e, tabela) => p.evento(e, tabela));
+    for (const p of this.paineis) if (p.registro === registro) this.eventos.ouve((e, tabela) => p.evento(e, tabela));
   }
 
   arquivos() { return { a7: $('a7').value, b7: $('b7').value }; }
 
-  // A new run on the files in the page; the run before, if any, ends.
-  iniciaExecucao() {
+  // A new run on the files in the page, of the program or of `outro` ({ modulo, argumentos });
+  // the run before, if any, ends.
+  iniciaExecucao(outro = null) {
     this.para(null);
     this.drena();
     if (this.transcricao.respostas > 0) {
@@ -120,20 +122,21 @@ class Pagina {
       $('baixar-anterior').hidden = false;
     }
     this.transcricao = new Transcricao();
-    this.novosEventos();
+    const registro = outro?.argumentos[0] ?? 'sislin';
+    this.novosEventos(registro);
     this.console.limpa();
     this.status = null;
     this.inicio = performance.now();
     const arquivos = { 'a7.txt': $('a7').value, 'b7.txt': $('b7').value };
-    for (const p of this.paineis) p.inicia(arquivos);
+    for (const p of this.paineis) if (p.registro === registro) p.inicia(arquivos);
     this.aguarda();
     this.estado('Em execucao');
-    const execucao = new Execucao(this.reserva, this.programa, arquivos, {
+    const execucao = new Execucao(this.reserva, outro?.modulo ?? this.programa, arquivos, {
       saida: (canal, bytes) => this.saida(canal, bytes),
       pede: () => this.pede(),
       fim: (status) => this.termina(status),
       falha: (texto) => this.falha(texto),
-    });
+    }, outro?.argumentos);
     this.execucao = execucao.ativa ? execucao : null;
     this.reserva = novoProcesso();
   }

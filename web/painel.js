@@ -5,7 +5,11 @@
 //
 //   ativa(pagina)       once, when the page starts: take the panel's elements, listen to its
 //                       controls. `pagina` offers: iniciaExecucao() (a new run on the files in
-//                       the page), estado(texto), link (the last link given), arquivos() ({ a7, b7 }).
+//                       the page; iniciaExecucao({ modulo, argumentos }): of another program),
+//                       estado(texto), link (the last link given), arquivos() ({ a7, b7 }),
+//                       execucao (the run now, null when none), console.teclas(texto) (typed
+//                       in the terminal), eventos (the run's record: its tabela, the `inicio`
+//                       event; its fila, the lines not read yet).
 //   inicia(arquivos)    a run begins on these files ({ 'a7.txt': texto, 'b7.txt': texto }):
 //                       forget the run before.
 //   evento(e, tabela)   one event of the run's record, in the record's order, each line parsed
@@ -18,7 +22,10 @@
 //   abreEndereco()      the page has loaded: open what its address asks, if the panel can;
 //                       resolves to true when that started a run.
 //   descarta()          stop listening; the panel is not used any more.
+//   registro            the program whose runs the panel reads ('sislin'; the practice panel,
+//                       'sislin-aula'): a run of another program neither starts nor feeds it.
 export class Painel {
+  get registro() { return 'sislin'; }
   ativa() {}
   inicia() {}
   evento() {}

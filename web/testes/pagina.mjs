@@ -12,6 +12,9 @@
 // changes in the open page; "Copiar link" puts the link on the clipboard. The working set after 4, 5,
 // 6, 9 shows the factors in A. "Conferir" marks a student's values right or wrong at 4 digits,
 // and offers the factors of a run whose record has a line over 1 MB (parsed by the reader worker).
+// "Praticar" runs sislin-aula's practice in the console, by the keyboard alone: its record and
+// transcript as the native ones, the cells marked, the score the summary's, the program's panels
+// untouched; on a phone the step, its keys and its mark stay on the screen.
 // Every file the page asked the server for, in every test, is in the service worker's offline
 // list. Screenshots and transcripts are left in build-web-tests/.
 // Usage: node --test web/testes/pagina.mjs   (after make web and make program; MOTORES="chromium firefox")
@@ -170,6 +173,76 @@ function semTabs(linha) {
   let r = '';
   for (const c of linha) r += c === '\t' ? ' '.repeat(8 - (r.length % 8)) : c;
   return r.trimEnd();
+}
+
+// The practice: Gauss on a 2 x 2 system; the native sislin-aula's session for these replies (its
+// record's events; whether it has the practice at all; the values its "m" shows, in order).
+const PRATICA = { arquivos: { a7: '2 1\n1 3\n', b7: '3\n5.5\n' }, metodo: 'gauss' };
+function praticaNativa(arquivos, respostas) {
+  const entrada = respostas.length > 0 ? respostas : Array(60).fill('m');
+  const r = corre(['aula', 'sislin-aula'], ['pratica', PRATICA.metodo, '2'], arquivos, entrada.map((x) => `${x}\n`).join(''),
+    { SISLIN_REGISTRO: 'registro.jsonl' });
+  const registro = Buffer.from(r.lidos['registro.jsonl'] ?? '', 'latin1').toString('utf8');
+  const eventos = registro.trim() ? registro.trim().split('\n').map((l) => JSON.parse(l)) : [];
+  return {
+    ...r, registro, eventos,
+    disponivel: eventos.some((e) => e.evento === 'inicio' && e.comando === 'pratica'),
+    valores: eventos.filter((e) => e.evento === 'mostra').map((e) => String(e.valor)),
+  };
+}
+
+// A session typed through `responde`: step 1 wrong, a hint, right with a decimal comma; step 2
+// right; step 3 wrong, undone; then "m" until the end. The replies sent.
+async function sessaoPratica(aba, valores, pedidos, responde) {
+  const roteiro = ['999', 'd', valores[0].replace('.', ','), valores[1], '999', 'u'];
+  const enviadas = [];
+  let n = pedidos;
+  for (let i = 0; ; i++) {
+    n = await aba.espera((k) => (globalThis.sislin.status !== null ? -1 : globalThis.sislin.espera()[0] > k && globalThis.sislin.espera()[0]), [n]);
+    if (n === -1) break;
+    if (i === 1) {
+      // After the wrong reply: the cell asked is marked wrong and highlighted; the mark in words.
+      const vista = await aba.espera(() => {
+        const td = document.querySelector('#pratica-grade td.proxima');
+        return td?.classList.contains('errado') && [td.dataset.celula, document.getElementById('pratica-marca').textContent];
+      });
+      assert.match(vista[1], / = 999: errado/);
+      assert.match(vista[0], /linha \d/);
+    }
+    const r = roteiro[i] ?? 'm';
+    enviadas.push(r);
+    await responde(r);
+    if (enviadas.length > 80) assert.fail('the session does not end');
+  }
+  return enviadas;
+}
+
+// After a session: its record equals the native one for the same replies; the score is the
+// summary's; the history holds each kind of step; every cell is named by its place.
+async function confereSessao(aba, motor, enviadas) {
+  const nativa = praticaNativa(PRATICA.arquivos, enviadas);
+  const registro = await aba.avalia(() => globalThis.sislin.registro());
+  writeFileSync(join(RESULTADOS, `${motor}-pratica.jsonl`), registro);
+  assert.equal(registro, nativa.registro, 'the practice record, byte for byte');
+  // The console's transcript: the native dialogue, each reply after its prompt.
+  const saida = await aba.avalia(() => globalThis.sislin.saida());
+  writeFileSync(join(RESULTADOS, `${motor}-pratica.txt`), saida, 'latin1');
+  let resto = saida;
+  for (const r of enviadas) {
+    const i = resto.indexOf(`= ${r}\n`);
+    assert.ok(i >= 0, `the reply ${r} after a prompt`);
+    resto = resto.slice(0, i + 2) + resto.slice(i + 3 + r.length);
+  }
+  assert.equal(resto, nativa.saida, 'the transcript without the replies: the native output');
+  const r = nativa.eventos.find((e) => e.evento === 'resumo');
+  const placar = await aba.espera((nota) => document.getElementById('pratica-placar').textContent.startsWith(nota)
+    && document.getElementById('pratica-placar').textContent, [`Nota ${r.nota} de 100: ${r.certos_de_primeira} de ${r.passos} passo`]);
+  assert.match(placar, new RegExp(`; ${r.dicas} dicas?, ${r.mostrados} mostrados?, ${r.aceitos} aceitos?\\.$`));
+  const classes = await aba.avalia(() => [...document.querySelectorAll('#pratica-historico li')].map((li) => li.className));
+  for (const c of ['errado', 'dica', 'certo', 'desfaz', 'mostrado', 'fim']) assert.ok(classes.includes(c), `${c} in ${classes}`);
+  const celulas = await aba.avalia(() => [...document.querySelectorAll('#pratica-grade tbody td')].map((td) => td.textContent));
+  assert.ok(celulas.length >= 6 && celulas.every((t) => /^(\w+, )?linha \d+(, coluna \d+)?: /.test(t) || /^\w+: /.test(t)), celulas.join(' | '));
+  assert.ok(celulas.some((t) => /, certo \(/.test(t)), 'a cell marked right');
 }
 
 // No error in the page: as the browser reports them (Chromium, Firefox) and as the page's own
@@ -534,6 +607,157 @@ for (const motor of motores) {
       assert.deepEqual(rotulos, ['L, opcao 4', 'U, opcao 4', 'det, opcao 4']);
       assert.equal(await aba.avalia(() => document.getElementById('conjunto').textContent),
         'n = 300: grande demais para mostrar aqui; os valores estao no registro.');
+      await semErros(aba);
+      await aba.fecha();
+    });
+
+    test('"Praticar" by the keyboard alone: a session in the console, its grid, marks and score; the program after it', async () => {
+      const aba = await abrePagina(navegador, 'sem');
+      // First the program on the practice's files: its chart and its results to check.
+      await aba.avalia(({ a7, b7 }) => {
+        document.getElementById('a7').value = a7;
+        document.getElementById('b7').value = b7;
+        document.getElementById('executar').click();
+      }, PRATICA.arquivos);
+      await aba.clica('#terminal');
+      const k = await dialogo(aba, `${motor}-antes-da-pratica`, PRATICA.arquivos, OUTRO.respostas, digitando(aba));
+      const resultados = () => {
+        const escolha = document.getElementById('resultado-conferir');
+        escolha.dispatchEvent(new Event('focus'));
+        return [globalThis.sislin.grafico().length, [...escolha.options].map((o) => o.textContent), globalThis.sislin.analise()];
+      };
+      const antes = await aba.avalia(resultados);
+      assert.ok(antes[1].includes('Gauss-Seidel, x na iteracao 1'), antes[1].join('; '));
+      assert.equal(antes[0], k);
+      await aba.avalia(() => document.querySelector('#pratica-painel summary').focus());
+      await aba.tecla('Enter');
+      assert.equal(await aba.avalia(() => document.getElementById('pratica-painel').open), true, 'Enter opens the panel');
+      const opcoes = await aba.avalia(() => [...document.getElementById('pratica-metodo').options].map((o) => o.textContent));
+      assert.deepEqual(opcoes.slice(0, 2), ['1. Gauss', '2. Gauss com pivotacao parcial']);
+      assert.equal(opcoes.length, 10);
+      // The method's list, the digits, "Comecar": the session starts, the reply field has the focus.
+      const pedidos = await aba.avalia(() => {
+        document.getElementById('pratica-metodo').focus();
+        return globalThis.sislin.espera()[0];
+      });
+      await aba.tecla('Tab');
+      await aba.tecla('Tab');
+      await aba.tecla('Enter');
+      const nativa = praticaNativa(PRATICA.arquivos, []);
+      assert.ok(nativa.disponivel, nativa.erro);
+      assert.equal(await aba.avalia(() => document.activeElement?.id), 'pratica-valor');
+      const enviadas = await sessaoPratica(aba, nativa.valores, pedidos, async (r) => {
+        if (r === 'd') {
+          // The hint by its button, reached by Tab from the reply field; the focus comes back.
+          await aba.tecla('Tab');
+          await aba.tecla('Tab');
+          assert.equal(await aba.avalia(() => document.activeElement?.dataset.comando), 'd');
+          await aba.tecla('Enter');
+        } else await aba.digita(`${r}\n`);
+        // The focus stays in the step; after the last, it goes to "Comecar".
+        const foco = await aba.avalia(() => document.activeElement?.id);
+        assert.ok(foco === 'pratica-valor' || (r === 'm' && foco === 'pratica-comecar'), `the focus after ${r}: ${foco}`);
+      });
+      await confereSessao(aba, motor, enviadas);
+      await semViolacoes(aba, 'with the practice panel open');
+      await aba.captura(join(RESULTADOS, `${motor}-pratica.png`));
+      // The program's panels did not read the practice: its chart, its results, its analysis stay.
+      assert.deepEqual(await aba.avalia(resultados), antes, 'the panels of the run before the practice');
+      // Files sislin-aula cannot read: the session does not start, and the panel says so.
+      await aba.avalia(() => {
+        document.getElementById('a7').value = '2 1\n1\n';
+        document.getElementById('pratica-comecar').click();
+      });
+      await aba.espera(() => document.getElementById('pratica-sobre').textContent
+        === 'A pratica nao comecou: o sislin-aula recusou (o motivo esta no terminal).');
+      assert.equal(await aba.avalia(() => document.getElementById('pratica-valor').disabled), true);
+      await aba.avalia((a7) => { document.getElementById('a7').value = a7; }, PRATICA.arquivos.a7);
+      // The program after the session, on the same files: its dialogue, its chart, "Conferir".
+      await aba.avalia(() => document.getElementById('executar').click());
+      await aba.clica('#terminal');
+      await dialogo(aba, `${motor}-depois-da-pratica`, PRATICA.arquivos, OUTRO.respostas, digitando(aba));
+      const rotulos = await aba.avalia(() => {
+        const escolha = document.getElementById('resultado-conferir');
+        escolha.dispatchEvent(new Event('focus'));
+        return [...escolha.options].map((o) => o.textContent);
+      });
+      assert.ok(rotulos.includes('Gauss-Seidel, x na iteracao 1'), rotulos.join('; '));
+      assert.equal(await aba.avalia(() => document.getElementById('pratica-valor').disabled), true, 'the session\'s controls off');
+      await semErros(aba);
+      await aba.fecha();
+    });
+
+    test('"Praticar" on the exercise open, by its code, exact replies: the pivot\'s candidates; "Parar"', async () => {
+      const aba = await navegador.aba();
+      await aba.vai(endereco('sem', '?teste&pratica#exercicio=D03-000518N'));
+      await aba.espera(() => globalThis.sislin?.primeiroPrompt != null && /^Exercicio D03-000518N\./.test(globalThis.sislin.exercicio()));
+      await aba.avalia(() => {
+        document.getElementById('pratica-painel').open = true;
+        document.getElementById('pratica-metodo').value = 'gauss-pivoteado';
+        document.getElementById('pratica-digitos').value = 'exato';
+      });
+      await aba.clica('#pratica-comecar');
+      await aba.espera(() => document.getElementById('pratica-pergunta').textContent.startsWith('p[1] = '));
+      assert.equal(await aba.avalia(() => document.getElementById('pratica-sobre').textContent),
+        'Pratica de Gauss com pivotacao parcial no exercicio D03-000518N.');
+      const inicio = JSON.parse((await aba.avalia(() => globalThis.sislin.registro())).split('\n')[0]);
+      assert.deepEqual([inicio.comando, inicio.metodo, inicio.digitos, inicio.codigo], ['pratica', 2, 0, 'D03-000518N']);
+      assert.deepEqual(await aba.avalia(() => [...document.querySelectorAll('#pratica-grade td.candidata')].map((td) => td.dataset.celula)),
+        ['linha 1, coluna 1', 'linha 2, coluna 1', 'linha 3, coluna 1']);
+      // "Parar": the session ends where it was, and the panel says so.
+      await aba.clica('#parar');
+      await aba.espera(() => document.getElementById('pratica-sobre').textContent
+        === 'Pratica de Gauss com pivotacao parcial no exercicio D03-000518N. Interrompida antes do fim.');
+      assert.equal(await aba.avalia(() => document.getElementById('pratica-valor').disabled), true);
+      await semErros(aba);
+      await aba.fecha();
+    });
+
+    test('"Praticar" on a phone: the step, its keys and its mark on the screen; a reply by the keys', async () => {
+      const aba = await abrePagina(navegador, 'sem', { largura: 390, altura: 844, telefone: true });
+      await aba.avalia(({ a7, b7 }) => {
+        document.getElementById('a7').value = a7;
+        document.getElementById('b7').value = b7;
+        document.getElementById('pratica-painel').open = true;
+      }, PRATICA.arquivos);
+      await aba.clica('#pratica-comecar');
+      await aba.espera(() => document.getElementById('pratica-pergunta').textContent === 'm[2][1] = a[2][1] / a[1][1] = ');
+      const toque = motor === 'chromium';
+      if (toque) {
+        for (const c of '9,5') {
+          await aba.avalia((t) => [...document.querySelectorAll('#pratica-teclas button')].find((b) => b.textContent === t).click(), c);
+        }
+        await aba.clica('#pratica-resposta button[type="submit"]');
+      } else {
+        await aba.avalia(() => { document.getElementById('pratica-valor').value = '9,5'; });
+        await aba.clica('#pratica-resposta button[type="submit"]');
+      }
+      await aba.espera(() => document.querySelector('#pratica-grade td.proxima.errado') !== null);
+      const vista = await aba.avalia(() => {
+        const dentro = (e) => {
+          const r = e.getBoundingClientRect();
+          return r.height > 0 && r.top >= 0 && r.bottom <= innerHeight && r.left >= 0 && r.right <= innerWidth;
+        };
+        return {
+          na_tela: ['pratica-pergunta', 'pratica-valor', 'pratica-marca', 'pratica-comandos', 'pratica-teclas']
+            .filter((id) => dentro(document.getElementById(id))),
+          marca: document.getElementById('pratica-marca').textContent,
+          largura: document.documentElement.scrollWidth <= innerWidth,
+        };
+      });
+      assert.deepEqual(vista.na_tela, ['pratica-pergunta', 'pratica-valor', 'pratica-marca', 'pratica-comandos',
+        ...(toque ? ['pratica-teclas'] : [])], JSON.stringify(vista));
+      assert.match(vista.marca, /^m\[2\]\[1\] = 9,5: errado/);
+      // The console shows the same dialogue: the reply after its prompt, the question asked again.
+      await aba.espera(() => globalThis.sislin.tela(1)[0].trimEnd() === 'm[2][1] = a[2][1] / a[1][1] =');
+      const tela = await aba.avalia(() => globalThis.sislin.tela(6));
+      assert.ok(tela.includes('m[2][1] = a[2][1] / a[1][1] = 9,5'), tela.join('\n'));
+      assert.ok(vista.largura, 'no page wider than the screen');
+      await semViolacoes(aba, 'on a phone, during a practice session');
+      await aba.captura(join(RESULTADOS, `${motor}-pratica-telefone-sessao.png`));
+      await aba.clica('#pratica-comandos [data-comando="s"]');
+      await aba.espera(() => globalThis.sislin.status !== null
+        && document.getElementById('pratica-marca').textContent === 'Pratica encerrada pelo aluno.');
       await semErros(aba);
       await aba.fecha();
     });

@@ -2,7 +2,8 @@
 // output against a plain count of rows, the record's stream of events (format 1 and 2, long
 // lines, any cut of its bytes), the chart's sweeps from it, the transcript, the wait line and the
 // table as CSV, the analysis's note on the iterations, the working set, the check of a student's
-// values, each from the record's own table; the site's file list against the modules.
+// values, each from the record's own table; a practice session drawn from its record (cells,
+// marks, undo, score); the site's file list against the modules.
 // Usage: node --test web/testes/unidades.mjs
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
@@ -15,6 +16,8 @@ import { Espera, Eventos, LINHA_LONGA, MAX_ENTRADAS, tabelaCsv } from '../evento
 import { notaDivergencia } from '../analise.js';
 import { Conjunto, origem } from '../conjunto.js';
 import { Resultados, certo, entradas, leValores } from '../conferir.js';
+import { METODOS, Sessao, dimensao, rotulos } from '../sessao.js';
+import { FIM, PRATICA } from './pratica-roteiro.mjs';
 import { WEB, dadosDo, listaOffline, referencias, site } from '../ferramentas/monta.mjs';
 
 const bytes = (texto) => new TextEncoder().encode(texto);
@@ -438,4 +441,80 @@ test('the references a file makes, as the site finds them', () => {
     ['p.js', 'i.svg']);
   assert.deepEqual(referencias('m.webmanifest', '{"icons":[{"src":"i.svg"}]}'), ['i.svg']);
   assert.deepEqual(referencias('e.css', 'a { background: url("f.png") } b { background: url(data:x) }'), ['f.png']);
+});
+
+// A session's grids as text: each cell "rotulo=valor", "[marca]" after it, "*" on the one asked,
+// "~" on a pivot's candidates.
+const desenho = (s) => s.grades().map((g) => [g.nome, ...g.linhas.map((l) => l.map((c) =>
+  `${c.rotulo}=${c.valor}${c.marca ? `[${c.marca.marca}]` : ''}${c.proxima ? '*' : ''}${c.candidata ? '~' : ''}`).join(' '))]);
+
+test('a practice session: its grids from the latest state, the cell asked, the marks, undo and the score', () => {
+  const s = new Sessao();
+  assert.equal(s.evento(TABELA), false, "the program's own record is not a session");
+  assert.equal(s.evento({ evento: 'varredura', k: 0, x: [0, 0] }), false);
+  const ate = (k) => { for (const e of PRATICA.slice(0, k)) s.evento(e); };
+  ate(4);
+  assert.equal(s.textoDaPergunta, 'm[2][1] = a[2][1] / a[1][1] = ');
+  // m is asked before the state has it: drawn empty, its size from n, the cell asked marked.
+  assert.deepEqual(desenho(s), [
+    ['A | b', 'linha 1, coluna 1=2 linha 1, coluna 2=1 b, linha 1=3', 'linha 2, coluna 1=1 linha 2, coluna 2=3 b, linha 2=5.5'],
+    ['m', 'm, linha 1, coluna 1= m, linha 1, coluna 2=', 'm, linha 2, coluna 1=* m, linha 2, coluna 2='],
+  ]);
+  assert.deepEqual(s.grades()[0].colunas, ['1', '2', 'b']);
+  for (const e of PRATICA.slice(4, 6)) s.evento(e);
+  assert.equal(s.aviso, 'm[2][1] = 2: errado. dividiu a[1][1] por a[2][1]');
+  assert.equal(desenho(s)[1][2], 'm, linha 2, coluna 1=[errado]* m, linha 2, coluna 2=');
+  s.evento(PRATICA[6]);
+  assert.equal(s.aviso, 'Dica: m[2][1] = a[2][1] / a[1][1] = 1 / 2');
+  for (const e of PRATICA.slice(7, 11)) s.evento(e);
+  assert.deepEqual(desenho(s), [
+    ['A | b', 'linha 1, coluna 1=2 linha 1, coluna 2=1 b, linha 1=3', 'linha 2, coluna 1=1 linha 2, coluna 2=3[certo]* b, linha 2=5.5'],
+    ['m', 'm, linha 1, coluna 1=0 m, linha 1, coluna 2=0', 'm, linha 2, coluna 1=0.5[certo] m, linha 2, coluna 2=0'],
+  ], 'the second try right: the mark is certo; the cell of step 2 still asked until the next question');
+  assert.equal(s.placar, 'Ate agora: 1 certo de primeira, 1 erro, 1 dica, 0 mostrados, 0 aceitos.');
+  for (const e of PRATICA.slice(11, 15)) s.evento(e);
+  assert.equal(s.historico.at(-2).texto, 'Resposta recusada: nao e um numero nem um comando.');
+  assert.equal(desenho(s)[0][2], 'linha 2, coluna 1=1 linha 2, coluna 2=2.5[certo] b, linha 2=5.5[errado]*');
+  assert.equal(s.marcas.get(3).explicacao, 'b[2] ficou como estava');
+  // Undo to step 2: the marks of steps 2 and 3 go, the state before step 2 is drawn, 2 is asked.
+  for (const e of PRATICA.slice(15)) s.evento(e);
+  assert.equal(desenho(s)[0][2], 'linha 2, coluna 1=1 linha 2, coluna 2=3* b, linha 2=5.5');
+  assert.equal(desenho(s)[1][2], 'm, linha 2, coluna 1=0.5[certo] m, linha 2, coluna 2=0', 'the step before kept');
+  assert.equal(s.historico.at(-1).texto, 'Desfeito: 1 passo; de volta ao passo 2.');
+  assert.equal(s.placar, 'Ate agora: 1 certo de primeira, 2 erros, 1 dica, 0 mostrados, 0 aceitos.', 'an undo keeps the counts');
+  for (const e of FIM) s.evento(e);
+  assert.deepEqual(desenho(s)[0], ['A | b', 'linha 1, coluna 1=2 linha 1, coluna 2=1 b, linha 1=3',
+    'linha 2, coluna 1=1 linha 2, coluna 2=2.5[mostrado] b, linha 2=4.1[aceito]']);
+  assert.equal(s.pergunta, null);
+  assert.equal(s.textoDaPergunta, '');
+  assert.equal(s.placar, 'Nota 20 de 100: 0 de 3 passos certos de primeira; 1 dica, 1 mostrado, 1 aceito.', "the summary's own numbers");
+  assert.deepEqual(s.historico.map((h) => h.classe), ['errado', 'dica', 'certo', 'certo', 'recusada', 'errado', 'desfaz',
+    'mostrado', 'errado', 'aceito', 'fim']);
+  assert.equal(s.historico.at(-1).texto, 'Pratica concluida.');
+});
+
+test('a practice session: vectors, scalars and questions without a cell; the menu; n from b7.txt', () => {
+  const s = new Sessao();
+  s.evento({ ...PRATICA[0], metodo: 9 });
+  s.evento({ evento: 'estado', passo: 4, A: [[2, 1], [1, 3]], b: [3, 5.5], x: [1.5, 'nan'], Erro: 0.25, k: 1 });
+  s.evento({ evento: 'pergunta', passo: 5, nome: 'x[2]', onde: 'x', linha: 2, formula: '(b[2] - a[2][1] * x[1]) / a[2][2]' });
+  assert.deepEqual(desenho(s).slice(1), [['x', 'x, linha 1=1.5', 'x, linha 2=nan*'], ['Erro', 'Erro=0.25'], ['k', 'k=1']]);
+  s.evento({ evento: 'pergunta', passo: 6, nome: 'parar', onde: 'para' });
+  assert.ok(desenho(s).every((g) => !g.join(' ').includes('*')), 'a stop decision has no cell');
+  assert.equal(s.textoDaPergunta, 'parar = ');
+  // A pivot row asked: its column's candidates from its row down; the answer kept in pos.
+  s.evento({ evento: 'estado', passo: 6, A: [[1, 2], [3, 1]], pos: [1, 2] });
+  s.evento({ evento: 'pergunta', passo: 7, nome: 'p[2]', onde: 'pivo', linha: 2, coluna: 2, formula: 'a linha de maior |a[i][2]|' });
+  s.evento({ evento: 'resposta', passo: 7, texto: '1', valor: 1, esperado: 2, programa: 2, marca: 'errado', engano: 'pivo-nao-maior', explicacao: '', tentativa: 1 });
+  assert.deepEqual(desenho(s).slice(0, 2), [
+    ['A', 'linha 1, coluna 1=1 linha 1, coluna 2=2', 'linha 2, coluna 1=3 linha 2, coluna 2=1~'],
+    ['pos', 'pos, linha 1=1', 'pos, linha 2=2[errado]*'],
+  ]);
+  s.evento({ evento: 'fim', status: 1, causa: 'fim-da-entrada' });
+  assert.equal(s.aviso, 'Pratica encerrada: fim da entrada.');
+  assert.deepEqual(rotulos(null), METODOS.map(([, r]) => r));
+  const proprios = rotulos({ escolhas: [...ESCOLHAS.slice(0, 5), { opcao: 6, rotulo: 'U x = y' }] });
+  assert.deepEqual(proprios.slice(4, 7), ['Resolucao do sistema Ly = b', 'U x = y', 'Calculo do vetor residuo e erro'], "the program's own labels");
+  assert.equal(proprios.length, 10);
+  assert.deepEqual([dimensao('3\n5.5\n'), dimensao(' \n'), dimensao('1 2 3 4\r\n')], [2, 0, 4]);
 });
