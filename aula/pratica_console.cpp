@@ -543,6 +543,13 @@ int comando_pratica(const std::vector<std::string>& palavras) {
             campo_int("limite", limite);
         }
         if (metodo->numero == 8) campo_int("coluna", coluna);
+        // The one wait of a session, in words, as the program's record describes its own.
+        abre_lista("esperas");
+        abre_item();
+        campo_texto("de", "passo");
+        campo_texto("texto", "o valor pedido, ou d, m, a, u, h, s");
+        fecha_objeto();
+        fecha_lista();
         fecha_evento();
         std::vector<float*> linhas;
         std::vector<std::vector<float>> a(

@@ -402,7 +402,8 @@ TEST(PraticaConsole, SessaoCompletaComDicaErroEDesfazer) {
     ASSERT_GE(s.registro.size(), 3U);
     EXPECT_EQ(s.registro[0],
               R"({"evento":"inicio","programa":"sislin-aula","comando":"pratica","formato":1,)"
-              R"("metodo":1,"rotulo":"Gauss","n":3,"digitos":4,"codigo":null})");
+              R"("metodo":1,"rotulo":"Gauss","n":3,"digitos":4,"codigo":null,)"
+              R"("esperas":[{"de":"passo","texto":"o valor pedido, ou d, m, a, u, h, s"}]})");
     EXPECT_EQ(s.registro[1],
               R"({"evento":"dados","n":3,"A":[[2,1,1],[4,3,3],[8,7,9]],"b":[4,10,24]})");
     EXPECT_EQ(s.registro.back(), R"({"evento":"fim","status":0,"causa":"concluido"})");
