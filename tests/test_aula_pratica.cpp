@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "dialogo.h"
+#include "json_mini.h"
 #include "methods.h"
 #include "pratica.h"
 
@@ -494,6 +495,61 @@ TEST(PraticaConsole, CodigoDeExercicio) {
     EXPECT_NE(s.registro.at(0).find(R"("codigo":"S03-000ANCE")"), std::string::npos)
         << s.registro.at(0);
     EXPECT_EQ(eventos(s, "mostra").size(), 5U);
+}
+
+// Every line of real sessions of every method satisfies docs/pratica.schema.json (read from the
+// sources): a session of "m" only (every value shown), one that asks a hint, replies wrong,
+// accepts, is shown a value, undoes both, is refused, asks the history and then types the values
+// shown (right to the end), one that quits and one whose input ends.
+TEST(PraticaRegistro, CadaLinhaDeCadaMetodoSatisfazOEsquema) {
+    const json_mini::Valor esquema =
+        json_mini::le(le_arquivo(fs::path(SISLIN_SOURCE_DIR) / "docs" / "pratica.schema.json"));
+    for (int metodo = 1; metodo <= 10; ++metodo) {
+        SCOPED_TRACE("metodo " + std::to_string(metodo));
+        const std::string args = std::to_string(metodo) + " 3";
+        std::string mostra;
+        for (int k = 0; k < 400; ++k) mostra += "m\n";
+        const Sessao todos = corre(args, mostra);
+        // The values shown, typed back as the student's replies (9 digits; s/n to stop).
+        std::string certos;
+        std::string onde;
+        for (const std::string& l : todos.registro) {
+            const json_mini::Valor e = json_mini::le(l);
+            if (e.em("evento").texto == "pergunta") onde = e.em("onde").texto;
+            if (e.em("evento").texto != "mostra") continue;
+            const float v = static_cast<float>(e.em("valor").numero);
+            char buf[32];
+            std::snprintf(buf, sizeof buf, "%.9g\n", static_cast<double>(v));
+            certos += onde == "para" ? (v != 0.0f ? "s\n" : "n\n") : buf;
+        }
+        const Sessao sessoes[] = {
+            todos,
+            corre(args, "d\n999\na\nm\nu 2\nxyz\nh\n" + certos),
+            corre(args, "m\n999\ns\n"),
+            corre(args, "d\n"),
+        };
+        EXPECT_EQ(sessoes[0].registro.back(), R"({"evento":"fim","status":0,"causa":"concluido"})");
+        EXPECT_EQ(sessoes[1].registro.back(), R"({"evento":"fim","status":0,"causa":"concluido"})");
+        EXPECT_NE(eventos(sessoes[1], "resumo").at(0).find(R"("aceitos":)"), std::string::npos);
+        EXPECT_EQ(sessoes[2].registro.back(), R"({"evento":"fim","status":0,"causa":"sair"})");
+        EXPECT_EQ(sessoes[3].registro.back(),
+                  R"({"evento":"fim","status":1,"causa":"fim-da-entrada"})");
+        int linhas = 0;
+        for (const Sessao& s : sessoes)
+            for (const std::string& l : s.registro) {
+                EXPECT_EQ(json_mini::valida(json_mini::le(l), esquema, esquema), "") << l;
+                ++linhas;
+            }
+        // Each kind of event of the session appears at least once in these four.
+        for (const char* evento :
+             {"inicio", "dados", "estado", "pergunta", "espera", "resposta", "dica", "mostra",
+              "desfaz", "rejeitada", "resumo", "fim-da-entrada", "fim"}) {
+            std::size_t vistos = 0;
+            for (const Sessao& s : sessoes) vistos += eventos(s, evento).size();
+            EXPECT_GT(vistos, 0U) << evento;
+        }
+        EXPECT_GT(linhas, 40);
+    }
 }
 
 }  // namespace
