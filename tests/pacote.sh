@@ -14,6 +14,7 @@ for d in "$pacotes"/sislin_*_amd64.deb "$pacotes"/sislin-dev_*_amd64.deb; do
 done
 for f in bin/sislin share/man/man1/sislin.1.gz bin/sislin-aula share/man/man1/sislin-aula.1.gz \
          share/doc/sislin/guia.md share/doc/sislin/imagens/pagina-exercicio.png \
+         share/doc/sislin/imagens/pagina-praticar.png \
          share/doc/sislin/examples/a7.txt include/sislin/util.h include/sislin/methods.h \
          lib/libsislin_util.a lib/libsislin_methods.a lib/cmake/sislin/sislinConfig.cmake \
          share/doc/sislin/copyright share/doc/sislin-dev/copyright \

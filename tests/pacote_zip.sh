@@ -12,7 +12,8 @@ mkdir "$tmp/zip"
 cd "$tmp/zip"
 cmake -E tar xf "$zip"
 falha() { echo "zip: $1" >&2; exit 1; }
-for f in sislin.exe sislin-aula.exe a7.txt b7.txt LEIA-ME.txt LICENSE.txt guia.md imagens/pagina-exercicio.png; do
+for f in sislin.exe sislin-aula.exe a7.txt b7.txt LEIA-ME.txt LICENSE.txt guia.md imagens/pagina-exercicio.png \
+         imagens/pagina-praticar.png; do
     test -f "$f" || falha "$f is not at its root"
 done
 cmp -s a7.txt "$src/examples/a7.txt" && cmp -s b7.txt "$src/examples/b7.txt" ||

@@ -552,4 +552,33 @@ TEST(PraticaRegistro, CadaLinhaDeCadaMetodoSatisfazOEsquema) {
     }
 }
 
+// The guide's practice sessions: each block after a line "<!-- pratica ARGS: INPUT -->" is the
+// whole output of sislin-aula pratica ARGS with that input, on the guide's 3 x 3 system.
+TEST(PraticaGuia, ASessaoDoGuiaEOQueOProgramaImprime) {
+    const std::string guia = le_arquivo(fs::path(SISLIN_SOURCE_DIR) / "docs" / "guia.md");
+    const std::string marca = "<!-- pratica ";
+    int blocos = 0;
+    for (std::size_t i = guia.find(marca); i != std::string::npos; i = guia.find(marca, i + 1)) {
+        const std::size_t dois_pontos = guia.find(": ", i);
+        const std::size_t fim = guia.find(" -->\n```text\n", i);
+        ASSERT_NE(fim, std::string::npos);
+        const std::string args = guia.substr(i + marca.size(), dois_pontos - i - marca.size());
+        std::string entrada;
+        for (std::size_t k = dois_pontos + 2; k < fim; ++k) {
+            if (guia.compare(k, 2, "\\n") == 0) {
+                entrada += '\n';
+                ++k;
+            } else {
+                entrada += guia[k];
+            }
+        }
+        const std::size_t inicio = fim + 13;
+        const std::string bloco = guia.substr(inicio, guia.find("```", inicio) - inicio);
+        const Sessao s = corre(args, entrada, true);
+        EXPECT_EQ(s.e.saida, bloco) << args;
+        ++blocos;
+    }
+    EXPECT_EQ(blocos, 1);
+}
+
 }  // namespace

@@ -1,6 +1,7 @@
 // The guide's pictures of the page, taken in Chromium: an exercise opened by its link with the
-// analysis beside the run, the working set after 4, 5, 6 and 9, and a student's check. Each is a
-// real run of the built site on the exercise the guide uses (S03-000ANCE).
+// analysis beside the run, the working set after 4, 5, 6 and 9, and a student's check, each a
+// real run of the built site on the exercise the guide uses (S03-000ANCE); then a practice
+// session in the panel "Praticar" on the guide's 3 x 3 system.
 // Usage: node web/ferramentas/capturas.mjs build-web docs/imagens   (make capturas)
 import { join } from 'node:path';
 import { abre } from './navegadores.mjs';
@@ -8,6 +9,36 @@ import { serve } from './servidor.mjs';
 
 const [site, destino] = process.argv.slice(2);
 const CODIGO = 'S03-000ANCE';
+const SISTEMA = { a7: '2 1 1\n4 3 3\n8 7 9\n', b7: '4\n10\n24\n' };
+
+// Gauss practised in the panel: a hint, two right replies, then a wrong one (the sign of the
+// multiplier), each sent once the session waits for it.
+async function praticar(aba) {
+  await aba.avalia(({ a7, b7 }) => {
+    document.getElementById('a7').value = a7;
+    document.getElementById('b7').value = b7;
+    document.getElementById('pratica-painel').open = true;
+    document.getElementById('pratica-metodo').value = 'gauss';
+  }, SISTEMA);
+  await aba.clica('#pratica-comecar');
+  await aba.espera(() => document.getElementById('pratica-pergunta').textContent === 'm[2][1] = a[2][1] / a[1][1] = ');
+  for (const r of ['d', '2', '1', '5']) {
+    const [n] = await aba.avalia(() => globalThis.sislin.espera());
+    await aba.avalia((t) => {
+      if (t === 'd') {
+        document.querySelector('#pratica-comandos [data-comando="d"]').click();
+      } else {
+        document.getElementById('pratica-valor').value = t;
+        document.querySelector('#pratica-resposta button[type="submit"]').click();
+      }
+    }, r);
+    await aba.espera((m) => globalThis.sislin.espera()[0] > m, [n]);
+  }
+  await aba.espera(() => document.querySelector('#pratica-grade td.proxima.errado') !== null
+    && /errado/.test(document.getElementById('pratica-marca').textContent));
+  // The console drawn too: the mistake's name in the program's words.
+  await aba.espera(() => globalThis.sislin.tela(8).join('').replace(/\s/g, '').includes('Errado(sinal-do-multiplicador)'));
+}
 
 const servidor = await serve(site, { isolado: false, porta: 0 });
 const navegador = await abre('chromium');
@@ -50,6 +81,13 @@ try {
   });
   await aba.captura(join(destino, 'pagina-conferir.png'));
   await aba.fecha();
+
+  const pratica = await navegador.aba({ largura: 1280, altura: 860 });
+  await pratica.vai(`http://127.0.0.1:${servidor.address().port}/?teste`);
+  await pratica.espera(() => globalThis.sislin?.primeiroPrompt != null);
+  await praticar(pratica);
+  await pratica.captura(join(destino, 'pagina-praticar.png'));
+  await pratica.fecha();
 } finally {
   await navegador.fecha();
   servidor.close();
