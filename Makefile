@@ -190,7 +190,8 @@ web-serve: web
 # headers; screenshots and transcripts in build-web-tests/. The native sislin and sislin-aula give
 # the expected transcripts, records and exercise files. MOTORES="chromium" for fewer engines.
 # make bench-web: the record read on the main thread (bench/registro.mjs), then the page's frames,
-# "Parar" and first prompt in each engine (bench/pagina.mjs).
+# "Parar" and first prompt in each engine (bench/pagina.mjs), and the panel "Praticar"'s time from
+# a reply, a hint or an undo to its mark at n = 10 (bench/pratica.mjs).
 web-test: requisitos-web-test web program
 	cmake --build build -j $(JOBS) --target sislin-aula
 	node --test web/testes/unidades.mjs
@@ -200,6 +201,7 @@ web-test: requisitos-web-test web program
 bench-web: requisitos-web-test web
 	node bench/registro.mjs
 	node bench/pagina.mjs build-web $(MOTORES)
+	node bench/pratica.mjs build-web $(MOTORES)
 
 # The guide's pictures of the page (docs/imagens/), taken in Chromium from real runs.
 capturas: requisitos-web-test web
