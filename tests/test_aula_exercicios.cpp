@@ -13,12 +13,14 @@
 #include <string>
 #include <vector>
 
+#include "../driver/escolhas.h"
 #include "analise.h"
 #include "arquivos_aula.h"
 #include "codigo.h"
 #include "gerador.h"
 #include "kernel_helpers.h"
 #include "methods.h"
+#include "pratica.h"
 
 using namespace sislin;
 using namespace sislin::aula;
@@ -410,4 +412,22 @@ TEST(AulaArquivos, CodigosQueCumpriamAPromessaGuardamOsBytes) {
         const Exercicio e = le_codigo(mudou).exercicio.value();
         EXPECT_TRUE(nunca_converge_no_programa(gera(e), e.tipo == Tipo::J)) << mudou;
     }
+}
+
+// The practice's methods are the menu's: the same numbers and the same labels as the program's
+// table of choices, which sislin-aula does not link.
+TEST(AulaPratica, OsMetodosSaoAsEscolhasDoMenu) {
+    const MetodoPratica* m = metodos_pratica();
+    int iterativos = 0;
+    for (int i = 0; i < kNumeroMetodos; ++i) {
+        const Escolha& e = escolha_de_opcao(m[i].numero);
+        EXPECT_EQ(e.opcao, m[i].numero);
+        EXPECT_STREQ(e.rotulo, m[i].rotulo) << m[i].numero;
+        EXPECT_EQ(metodo_pratica(m[i].nome), &m[i]);
+        EXPECT_EQ(metodo_pratica(std::to_string(m[i].numero)), &m[i]);
+        if (e.metodo != nullptr) ++iterativos;
+    }
+    // Every choice but 0 is practised.
+    EXPECT_EQ(static_cast<std::size_t>(kNumeroMetodos) + 1, escolhas().size());
+    EXPECT_EQ(iterativos, 2);
 }
