@@ -22,6 +22,7 @@ const PROMPT = /(= |Escolha: )$/;
 const LEITOR_MAX = 2000;  // characters of the newest output read out at a prompt
 const QUADRO_MS = 6;      // of each frame, at most this long on the output received
 const EVENTOS_MS = 6;     // and this long on the record's lines
+const PROGRESSO_MS = 250; // the line of progress, redrawn at most this often
 
 const duracao = (ms) => (ms < 60000 ? `${Math.floor(ms / 1000)} s` : `${Math.floor(ms / 60000)} min ${Math.floor(ms / 1000) % 60} s`);
 
@@ -94,6 +95,8 @@ class Pagina {
     this.primeiroPedido = true;
     this.pedidos = 0;         // the reads the program waited on, in all runs
     this.status = null;
+    this.progresso = 0;       // when the line of progress was last written
+    this.leitorPendente = false;  // a prompt's output still to be read out once drained
     const quadro = () => {
       this.quadro();
       requestAnimationFrame(quadro);
@@ -173,15 +176,25 @@ class Pagina {
       navigator.serviceWorker?.register('sw.js').catch((e) => console.warn(`sem uso offline: ${e.message}`));
     }
     this.estado('Aguardando resposta');
-    this.drena();
+    // What came before the prompt goes into the transcript in the frames that follow, then it is
+    // read out (a long run may have left a lot of it).
+    this.drena(QUADRO_MS);
     this.eventos.processa(EVENTOS_MS);
     this.aguarda();
+    this.leitorPendente = true;
+    this.leLeitor();
+  }
+
+  leLeitor() {
+    if (!this.leitorPendente || this.recebidos.length > 0) return;
+    this.leitorPendente = false;
     $('leitor').textContent = this.transcricao.desdeResposta(LEITOR_MAX);
   }
 
   responde(texto, fim) {
     if (this.execucao === null) return;
     this.drena();  // the reply goes after the output before it
+    this.leitorPendente = false;
     const bytes = new TextEncoder().encode(texto);
     this.transcricao.resposta(bytes);
     this.inicio = performance.now();
@@ -243,14 +256,16 @@ class Pagina {
 
   quadro() {
     this.drena(QUADRO_MS);
+    this.leLeitor();
     this.eventos.processa(EVENTOS_MS);
     this.console.quadro();
     for (const p of this.paineis) p.mostra();
     this.aguarda();
     const e = this.execucao;
-    if (e !== null && !e.esperando && performance.now() - this.inicio > 1000) {
-      $('progresso').textContent = `ha ${duracao(performance.now() - this.inicio)}, ` +
-        `${this.transcricao.linhas} linhas`;
+    const agora = performance.now();
+    if (e !== null && !e.esperando && agora - this.inicio > 1000 && agora - this.progresso >= PROGRESSO_MS) {
+      this.progresso = agora;
+      $('progresso').textContent = `ha ${duracao(agora - this.inicio)}, ${this.transcricao.linhas} linhas`;
     }
   }
 

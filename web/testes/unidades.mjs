@@ -8,7 +8,7 @@ import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { readFileSync, readdirSync, statSync } from 'node:fs';
 import { join } from 'node:path';
-import { parteVisivel } from '../rolagem.js';
+import { parteVisivel, tiraLote } from '../rolagem.js';
 import { Curvas } from '../grafico.js';
 import { Transcricao } from '../transcricao.js';
 import { Espera, Eventos, LINHA_LONGA, MAX_ENTRADAS, tabelaCsv } from '../eventos.js';
@@ -66,6 +66,18 @@ test('in one chunk of short lines, exactly the rows asked for are kept', () => {
   const r = parteVisivel([bytes(tudo)], 100, 80);
   assert.equal(texto(r.partes).split('\n').length, 100);
   assert.ok(texto(r.partes).endsWith('linha 999'));
+});
+
+test("a frame's batch for the terminal: in order, within the batch, in pieces no longer than asked", () => {
+  for (const { tudo, partes } of casos()) {
+    for (const [lote, pedaco] of [[1 << 15, 1 << 12], [1000, 64], [5, 5]]) {
+      const fila = [...partes];
+      const pecas = tiraLote(fila, lote, pedaco);
+      assert.ok(pecas.every((p) => p.length > 0 && p.length <= pedaco));
+      assert.equal(texto(pecas).length, Math.min(lote, tudo.length));
+      assert.equal(texto(pecas) + texto(fila), tudo);
+    }
+  }
 });
 
 // The record's table, as the program's format 2 gives it in its first line.
