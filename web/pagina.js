@@ -10,7 +10,7 @@ import { Execucao, novoProcesso } from './execucao.js';
 import { Exercicio } from './exercicio.js';
 import { Grafico } from './grafico.js';
 import { REGISTRO } from './mensagens.js';
-import { Espera, Eventos, leLinha, ofereceEscolhas, tabelaCsv } from './eventos.js';
+import { Espera, Eventos, junta, leLinha, ofereceEscolhas, tabelaCsv } from './eventos.js';
 import { Transcricao } from './transcricao.js';
 import { exemplos, primeiroProcesso, programa } from './inicio.js';
 
@@ -31,23 +31,24 @@ class Leitor {
   constructor() {
     this.worker = null;
     this.falhou = false;
-    this.pedidos = new Map();  // id: { resolve, bytes } of each line sent
+    this.pedidos = new Map();  // id: { resolve, partes } of each line sent
     this.id = 0;
   }
 
-  // A promise of the line's event; where the worker cannot start or has failed, parsed here.
-  separa(bytes) {
+  // A promise of the line's event: its bytes go over to the worker (they are the stream's own
+  // copy); where the worker cannot start or has failed, the line is parsed here from its pieces.
+  separa(bytes, partes) {
     if (!this.falhou) {
       try {
-        return this.envia(bytes);
+        return this.envia(bytes, partes);
       } catch {
         this.falhou = true;
       }
     }
-    return Promise.resolve(leLinha(bytes));
+    return Promise.resolve(leLinha(junta(partes)));
   }
 
-  envia(bytes) {
+  envia(bytes, partes) {
     if (this.worker === null) {
       this.worker = new Worker('leitor.js', { type: 'module' });
       this.worker.onmessage = ({ data: { id, evento } }) => {
@@ -58,16 +59,14 @@ class Leitor {
         e.preventDefault?.();
         this.falhou = true;
         // The lines it had: parsed here, in their place.
-        for (const p of this.pedidos.values()) p.resolve(leLinha(p.bytes));
+        for (const p of this.pedidos.values()) p.resolve(leLinha(junta(p.partes)));
         this.pedidos.clear();
       };
     }
     const id = ++this.id;
-    // A copy goes over: the line's bytes stay for a failure of the worker.
-    const proprio = bytes.slice();
     return new Promise((resolve) => {
-      this.pedidos.set(id, { resolve, bytes });
-      this.worker.postMessage({ id, bytes: proprio }, [proprio.buffer]);
+      this.pedidos.set(id, { resolve, partes });
+      this.worker.postMessage({ id, bytes }, [bytes.buffer]);
     });
   }
 }
@@ -106,7 +105,7 @@ class Pagina {
 
   // A new record: its events to the wait line and to every panel.
   novosEventos() {
-    this.eventos = new Eventos({ separa: (bytes) => this.leitor.separa(bytes) });
+    this.eventos = new Eventos({ separa: (bytes, partes) => this.leitor.separa(bytes, partes) });
     this.espera = new Espera();
     this.eventos.ouve((e) => this.espera.evento(e));
     for (const p of this.paineis) this.eventos.ouve((e, tabela) => p.evento(e, tabela));

@@ -11,7 +11,7 @@ import { join } from 'node:path';
 import { parteVisivel, tiraLote } from '../rolagem.js';
 import { Curvas } from '../grafico.js';
 import { Transcricao } from '../transcricao.js';
-import { Espera, Eventos, LINHA_LONGA, MAX_ENTRADAS, tabelaCsv } from '../eventos.js';
+import { Espera, Eventos, LINHA_LONGA, MAX_ENTRADAS, junta, tabelaCsv } from '../eventos.js';
 import { notaDivergencia } from '../analise.js';
 import { Conjunto, origem } from '../conjunto.js';
 import { Resultados, certo, entradas, leValores } from '../conferir.js';
@@ -151,6 +151,20 @@ test('the stream: a long line parsed aside waits in place; a large matrix is lef
   });
   assert.deepEqual(separados, [longa.length]);
   assert.deepEqual(lidos.map(([e]) => e.evento), ['inicio'], 'the events after the long line wait for it');
+  // The bytes given away are the stream's own: taken over (as a worker takes them), the record
+  // kept for the download is whole; the pieces join into the same line. In one chunk or many.
+  for (const corte of [65536, Infinity]) {
+    const dados = [];
+    const { stream: s } = eventosDe([longa, '{"evento":"fim"}'], corte, {
+      separa: (b, partes) => {
+        dados.push(new TextDecoder().decode(junta(partes)));
+        structuredClone(b, { transfer: [b.buffer] });
+        return new Promise(() => {});
+      },
+    });
+    assert.deepEqual(dados, [longa], `cut ${corte}`);
+    assert.equal(s.texto(), `${longa}\n{"evento":"fim"}\n`, `cut ${corte}`);
+  }
   assert.ok(stream.esperando);
   solta();
   await new Promise((r) => setTimeout(r, 0));
