@@ -23,6 +23,11 @@ const LEITOR_MAX = 2000;  // characters of the newest output read out at a promp
 const QUADRO_MS = 6;      // of each frame, at most this long on the output received
 const EVENTOS_MS = 6;     // and this long on the record's lines
 const PROGRESSO_MS = 250; // the line of progress, redrawn at most this often
+// While output floods in, what the page shows changes in one frame out of every so many ms, all
+// of it together: a browser may take long to paint any change at all (WebKitGTK's software
+// painting, 30 to 40 ms a frame whether one word or the whole terminal changed), and frames that
+// change nothing cost it next to nothing. The echo of typing, and small output, show at once.
+const MOSTRA_MS = 50;
 
 const duracao = (ms) => (ms < 60000 ? `${Math.floor(ms / 1000)} s` : `${Math.floor(ms / 60000)} min ${Math.floor(ms / 1000) % 60} s`);
 
@@ -95,6 +100,7 @@ class Pagina {
     this.pedidos = 0;         // the reads the program waited on, in all runs
     this.status = null;
     this.progresso = 0;       // when the line of progress was last written
+    this.mostrado = 0;        // when the page last showed what changed
     this.leitorPendente = false;  // a prompt's output still to be read out once drained
     const quadro = () => {
       this.quadro();
@@ -257,11 +263,13 @@ class Pagina {
     this.drena(QUADRO_MS);
     this.leLeitor();
     this.eventos.processa(EVENTOS_MS);
+    const agora = performance.now();
+    if (agora - this.mostrado < MOSTRA_MS && this.console.inundado) return;
+    this.mostrado = agora;
     this.console.quadro();
     for (const p of this.paineis) p.mostra();
     this.aguarda();
     const e = this.execucao;
-    const agora = performance.now();
     if (e !== null && !e.esperando && agora - this.inicio > 1000 && agora - this.progresso >= PROGRESSO_MS) {
       this.progresso = agora;
       $('progresso').textContent = `ha ${duracao(agora - this.inicio)}, ${this.transcricao.linhas} linhas`;

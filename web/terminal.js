@@ -74,6 +74,9 @@ export class Console {
     if (proposta) this.terminal.resize(Math.max(proposta.cols, MIN_COLUNAS), Math.max(proposta.rows, 4));
   }
 
+  // More output waits than the terminal takes in one write.
+  get inundado() { return this.bytesPendentes > PEDACO || this.emCurso > 0; }
+
   escreve(bytes) {
     this.pendente.push(bytes);
     this.bytesPendentes += bytes.length;
