@@ -29,6 +29,17 @@ export function resume(evento) {
 
 const decodifica = new TextDecoder();
 
+// Pieces of bytes as one array.
+export function junta(partes) {
+  const bytes = new Uint8Array(partes.reduce((n, p) => n + p.length, 0));
+  let k = 0;
+  for (const p of partes) {
+    bytes.set(p, k);
+    k += p.length;
+  }
+  return bytes;
+}
+
 // One line's bytes as its event (null for a line that is not a JSON object).
 export function leLinha(bytes) {
   try {
@@ -98,7 +109,7 @@ class Pendente {
 }
 
 export class Eventos {
-  // separa(bytes): a promise of a long line's event (leitor.js's worker in the page)
+  // separa(bytes, partes): a promise of a long line's event (leitor.js's worker in the page)
   constructor({ separa = null } = {}) {
     this.separa = separa;
     this.ouvintes = [];
@@ -124,18 +135,17 @@ export class Eventos {
 
   linha(fim) {
     let bytes = fim;
+    let partes = [fim];
     if (this.pedacos.length > 0) {
-      this.pedacos.push(fim);
-      bytes = new Uint8Array(this.pedacos.reduce((n, p) => n + p.length, 0));
-      let k = 0;
-      for (const p of this.pedacos) {
-        bytes.set(p, k);
-        k += p.length;
-      }
+      partes = [...this.pedacos, fim];
+      bytes = junta(partes);
       this.pedacos = [];
     }
     if (bytes.length === 0) return;
-    this.fila.push(bytes.length > LINHA_LONGA && this.separa !== null ? new Pendente(this.separa(bytes)) : bytes);
+    if (bytes.length <= LINHA_LONGA || this.separa === null) this.fila.push(bytes);
+    // separa gets bytes of its own (a worker may take them over, no copy made) and the line's
+    // pieces as they came, views of what the stream keeps for the download.
+    else this.fila.push(new Pendente(this.separa(partes.length > 1 ? bytes : bytes.slice(), partes)));
   }
 
   // Parses the lines received, in order, for at most `ms` (and at least one line); stops at a

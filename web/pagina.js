@@ -11,7 +11,7 @@ import { Exercicio } from './exercicio.js';
 import { Grafico } from './grafico.js';
 import { Praticar } from './pratica.js';
 import { REGISTRO } from './mensagens.js';
-import { Espera, Eventos, leLinha, ofereceEscolhas, tabelaCsv } from './eventos.js';
+import { Espera, Eventos, junta, leLinha, ofereceEscolhas, tabelaCsv } from './eventos.js';
 import { Transcricao } from './transcricao.js';
 import { exemplos, primeiroProcesso, programa } from './inicio.js';
 
@@ -23,6 +23,12 @@ const PROMPT = /(= |Escolha: )$/;
 const LEITOR_MAX = 2000;  // characters of the newest output read out at a prompt
 const QUADRO_MS = 6;      // of each frame, at most this long on the output received
 const EVENTOS_MS = 6;     // and this long on the record's lines
+const PROGRESSO_MS = 250; // the line of progress, redrawn at most this often
+// While output floods in, what the page shows changes in one frame out of every so many ms, all
+// of it together: a browser may take long to paint any change at all (WebKitGTK's software
+// painting, 30 to 40 ms a frame whether one word or the whole terminal changed), and frames that
+// change nothing cost it next to nothing. The echo of typing, and small output, show at once.
+const MOSTRA_MS = 50;
 
 const duracao = (ms) => (ms < 60000 ? `${Math.floor(ms / 1000)} s` : `${Math.floor(ms / 60000)} min ${Math.floor(ms / 1000) % 60} s`);
 
@@ -31,23 +37,24 @@ class Leitor {
   constructor() {
     this.worker = null;
     this.falhou = false;
-    this.pedidos = new Map();  // id: { resolve, bytes } of each line sent
+    this.pedidos = new Map();  // id: { resolve, partes } of each line sent
     this.id = 0;
   }
 
-  // A promise of the line's event; where the worker cannot start or has failed, parsed here.
-  separa(bytes) {
+  // A promise of the line's event: its bytes go over to the worker (they are the stream's own
+  // copy); where the worker cannot start or has failed, the line is parsed here from its pieces.
+  separa(bytes, partes) {
     if (!this.falhou) {
       try {
-        return this.envia(bytes);
+        return this.envia(bytes, partes);
       } catch {
         this.falhou = true;
       }
     }
-    return Promise.resolve(leLinha(bytes));
+    return Promise.resolve(leLinha(junta(partes)));
   }
 
-  envia(bytes) {
+  envia(bytes, partes) {
     if (this.worker === null) {
       this.worker = new Worker('leitor.js', { type: 'module' });
       this.worker.onmessage = ({ data: { id, evento } }) => {
@@ -58,16 +65,14 @@ class Leitor {
         e.preventDefault?.();
         this.falhou = true;
         // The lines it had: parsed here, in their place.
-        for (const p of this.pedidos.values()) p.resolve(leLinha(p.bytes));
+        for (const p of this.pedidos.values()) p.resolve(leLinha(junta(p.partes)));
         this.pedidos.clear();
       };
     }
     const id = ++this.id;
-    // A copy goes over: the line's bytes stay for a failure of the worker.
-    const proprio = bytes.slice();
     return new Promise((resolve) => {
-      this.pedidos.set(id, { resolve, bytes });
-      this.worker.postMessage({ id, bytes: proprio }, [proprio.buffer]);
+      this.pedidos.set(id, { resolve, partes });
+      this.worker.postMessage({ id, bytes }, [bytes.buffer]);
     });
   }
 }
@@ -95,6 +100,9 @@ class Pagina {
     this.primeiroPedido = true;
     this.pedidos = 0;         // the reads the program waited on, in all runs
     this.status = null;
+    this.progresso = 0;       // when the line of progress was last written
+    this.mostrado = 0;        // when the page last showed what changed
+    this.leitorPendente = false;  // a prompt's output still to be read out once drained
     const quadro = () => {
       this.quadro();
       requestAnimationFrame(quadro);
@@ -104,7 +112,7 @@ class Pagina {
 
   // A new record of this program: its events to the wait line and to the panels that read it.
   novosEventos(registro = 'sislin') {
-    this.eventos = new Eventos({ separa: (bytes) => this.leitor.separa(bytes) });
+    this.eventos = new Eventos({ separa: (bytes, partes) => this.leitor.separa(bytes, partes) });
     this.espera = new Espera();
     this.eventos.ouve((e) => this.espera.evento(e));
     for (const p of this.paineis) if (p.registro === registro) this.eventos.ouve((e, tabela) => p.evento(e, tabela));
@@ -176,15 +184,25 @@ class Pagina {
       navigator.serviceWorker?.register('sw.js').catch((e) => console.warn(`sem uso offline: ${e.message}`));
     }
     this.estado('Aguardando resposta');
-    this.drena();
+    // What came before the prompt goes into the transcript in the frames that follow, then it is
+    // read out (a long run may have left a lot of it).
+    this.drena(QUADRO_MS);
     this.eventos.processa(EVENTOS_MS);
     this.aguarda();
+    this.leitorPendente = true;
+    this.leLeitor();
+  }
+
+  leLeitor() {
+    if (!this.leitorPendente || this.recebidos.length > 0) return;
+    this.leitorPendente = false;
     $('leitor').textContent = this.transcricao.desdeResposta(LEITOR_MAX);
   }
 
   responde(texto, fim) {
     if (this.execucao === null) return;
     this.drena();  // the reply goes after the output before it
+    this.leitorPendente = false;
     const bytes = new TextEncoder().encode(texto);
     this.transcricao.resposta(bytes);
     this.inicio = performance.now();
@@ -246,14 +264,18 @@ class Pagina {
 
   quadro() {
     this.drena(QUADRO_MS);
+    this.leLeitor();
     this.eventos.processa(EVENTOS_MS);
+    const agora = performance.now();
+    if (agora - this.mostrado < MOSTRA_MS && this.console.inundado) return;
+    this.mostrado = agora;
     this.console.quadro();
     for (const p of this.paineis) p.mostra();
     this.aguarda();
     const e = this.execucao;
-    if (e !== null && !e.esperando && performance.now() - this.inicio > 1000) {
-      $('progresso').textContent = `ha ${duracao(performance.now() - this.inicio)}, ` +
-        `${this.transcricao.linhas} linhas`;
+    if (e !== null && !e.esperando && agora - this.inicio > 1000 && agora - this.progresso >= PROGRESSO_MS) {
+      this.progresso = agora;
+      $('progresso').textContent = `ha ${duracao(agora - this.inicio)}, ${this.transcricao.linhas} linhas`;
     }
   }
 

@@ -21,3 +21,20 @@ export function parteVisivel(partes, linhas, colunas) {
   }
   return { partes, descartados: 0 };
 }
+
+// The next `lote` bytes at most of the chunks waiting (in order), as pieces of at most `pedaco`
+// bytes each; `partes` keeps the rest. The terminal parses a piece at a time, so none of its
+// tasks outlasts its own time slice by more than one piece.
+export function tiraLote(partes, lote, pedaco) {
+  const pecas = [];
+  let n = 0;
+  while (partes.length > 0 && n < lote) {
+    const p = partes[0];
+    const tamanho = Math.min(p.length, pedaco, lote - n);
+    if (tamanho === p.length) partes.shift();
+    else partes[0] = p.subarray(tamanho);
+    pecas.push(tamanho === p.length ? p : p.subarray(0, tamanho));
+    n += tamanho;
+  }
+  return pecas;
+}

@@ -4,7 +4,7 @@
 // keyboard can always leave the terminal. Output is written at most once per frame.
 import { Terminal } from './xterm/xterm.mjs';
 import { FitAddon } from './xterm/addon-fit.mjs';
-import { parteVisivel } from './rolagem.js';
+import { parteVisivel, tiraLote } from './rolagem.js';
 
 // The narrowest terminal: the menu's title line is 59 characters, a row of seven "%7.4f\t"
 // columns 56. Below MIN_FONTE px the terminal keeps its columns and pans sideways instead.
@@ -12,7 +12,26 @@ const MIN_COLUNAS = 60;
 const MIN_FONTE = 12;
 const MAX_FONTE = 15;
 const ROLAGEM = 5000;  // lines kept above the screen
-const LOTE = 1 << 15;  // bytes handed to the terminal per frame
+const LOTE = 1 << 15;    // bytes handed to the terminal per frame
+const PEDACO = 1 << 12;  // and per write: the terminal parses one write without a break
+
+// Each time the output scrolls, xterm.js's selection tells its renderer that the selection moved,
+// and the DOM renderer then draws every row again, after the rows the scroll itself has drawn:
+// twice the work in every frame of a long run. While nothing is selected, nor was, that second
+// drawing is skipped. It reaches into the terminal's inside (its version is pinned by the lock
+// file); where that inside differs, nothing changes.
+function semRedesenhoDeSelecaoVazia(terminal) {
+  const desenho = terminal._core?._renderService;
+  if (typeof desenho?.handleSelectionChanged !== 'function') return;
+  const original = desenho.handleSelectionChanged;
+  let havia = true;
+  desenho.handleSelectionChanged = function selecao(...argumentos) {
+    const ha = terminal.hasSelection();
+    if (!ha && !havia) return undefined;
+    havia = ha;
+    return original.apply(this, argumentos);
+  };
+}
 
 export class Console {
   // avisos: { linha(texto, fim), interrompe() }
@@ -23,6 +42,7 @@ export class Console {
     this.pendente = [];
     this.bytesPendentes = 0;
     this.emCurso = 0;  // bytes written that the terminal has not parsed yet
+    this.vez = 0;      // counts the resets: a write from before one no longer counts
     this.terminal = new Terminal({
       convertEol: true,
       cursorBlink: true,
@@ -35,6 +55,7 @@ export class Console {
     this.terminal.textarea?.setAttribute('aria-label', 'Entrada do programa (Tab sai do terminal)');
     this.terminal.attachCustomKeyEventHandler((e) => e.key !== 'Tab');
     this.terminal.onData((dados) => this.teclas(dados));
+    semRedesenhoDeSelecaoVazia(this.terminal);
     this.ajusta();
     new ResizeObserver(() => this.ajusta()).observe(elemento.parentElement);
   }
@@ -53,34 +74,37 @@ export class Console {
     if (proposta) this.terminal.resize(Math.max(proposta.cols, MIN_COLUNAS), Math.max(proposta.rows, 4));
   }
 
+  // More output waits than the terminal takes in one write.
+  get inundado() { return this.bytesPendentes > PEDACO || this.emCurso > 0; }
+
   escreve(bytes) {
     this.pendente.push(bytes);
     this.bytesPendentes += bytes.length;
   }
 
-  // Once per frame: at most LOTE bytes to the terminal, and none while it still parses more than
-  // that. Output that has piled up beyond what the terminal can still show (its scrollback and
-  // screen) is skipped: the screen ends as it would have.
+  // Once per frame: at most LOTE bytes to the terminal, in writes of PEDACO bytes, and none while
+  // it still parses what it got before. Output that has piled up beyond what the terminal can
+  // still show (its scrollback and screen) is skipped: the screen ends as it would have.
   quadro() {
-    if (this.bytesPendentes === 0 || this.emCurso > LOTE) return;
+    if (this.bytesPendentes === 0 || this.emCurso > 0) return;
     if (this.bytesPendentes > 2 * LOTE) {
       const { partes, descartados } = parteVisivel(this.pendente, ROLAGEM + this.terminal.rows, this.terminal.cols);
       this.pendente = partes;
       this.bytesPendentes -= descartados;
     }
-    let bytes = this.pendente.shift();
-    if (bytes.length > LOTE) {
-      this.pendente.unshift(bytes.subarray(LOTE));
-      bytes = bytes.subarray(0, LOTE);
+    const vez = this.vez;
+    for (const bytes of tiraLote(this.pendente, LOTE, PEDACO)) {
+      this.bytesPendentes -= bytes.length;
+      this.emCurso += bytes.length;
+      this.terminal.write(bytes, () => { if (vez === this.vez) this.emCurso -= bytes.length; });
     }
-    this.bytesPendentes -= bytes.length;
-    this.emCurso += bytes.length;
-    this.terminal.write(bytes, () => { this.emCurso -= bytes.length; });
   }
 
   limpa() {
     this.pendente = [];
     this.bytesPendentes = 0;
+    this.emCurso = 0;
+    this.vez++;
     this.linha = '';
     this.terminal.reset();
   }

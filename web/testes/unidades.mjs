@@ -9,10 +9,10 @@ import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { readFileSync, readdirSync, statSync } from 'node:fs';
 import { join } from 'node:path';
-import { parteVisivel } from '../rolagem.js';
+import { parteVisivel, tiraLote } from '../rolagem.js';
 import { Curvas } from '../grafico.js';
 import { Transcricao } from '../transcricao.js';
-import { Espera, Eventos, LINHA_LONGA, MAX_ENTRADAS, tabelaCsv } from '../eventos.js';
+import { Espera, Eventos, LINHA_LONGA, MAX_ENTRADAS, junta, tabelaCsv } from '../eventos.js';
 import { notaDivergencia } from '../analise.js';
 import { Conjunto, origem } from '../conjunto.js';
 import { Resultados, certo, entradas, leValores } from '../conferir.js';
@@ -69,6 +69,18 @@ test('in one chunk of short lines, exactly the rows asked for are kept', () => {
   const r = parteVisivel([bytes(tudo)], 100, 80);
   assert.equal(texto(r.partes).split('\n').length, 100);
   assert.ok(texto(r.partes).endsWith('linha 999'));
+});
+
+test("a frame's batch for the terminal: in order, within the batch, in pieces no longer than asked", () => {
+  for (const { tudo, partes } of casos()) {
+    for (const [lote, pedaco] of [[1 << 15, 1 << 12], [1000, 64], [5, 5]]) {
+      const fila = [...partes];
+      const pecas = tiraLote(fila, lote, pedaco);
+      assert.ok(pecas.every((p) => p.length > 0 && p.length <= pedaco));
+      assert.equal(texto(pecas).length, Math.min(lote, tudo.length));
+      assert.equal(texto(pecas) + texto(fila), tudo);
+    }
+  }
 });
 
 // The record's table, as the program's format 2 gives it in its first line.
@@ -142,6 +154,20 @@ test('the stream: a long line parsed aside waits in place; a large matrix is lef
   });
   assert.deepEqual(separados, [longa.length]);
   assert.deepEqual(lidos.map(([e]) => e.evento), ['inicio'], 'the events after the long line wait for it');
+  // The bytes given away are the stream's own: taken over (as a worker takes them), the record
+  // kept for the download is whole; the pieces join into the same line. In one chunk or many.
+  for (const corte of [65536, Infinity]) {
+    const dados = [];
+    const { stream: s } = eventosDe([longa, '{"evento":"fim"}'], corte, {
+      separa: (b, partes) => {
+        dados.push(new TextDecoder().decode(junta(partes)));
+        structuredClone(b, { transfer: [b.buffer] });
+        return new Promise(() => {});
+      },
+    });
+    assert.deepEqual(dados, [longa], `cut ${corte}`);
+    assert.equal(s.texto(), `${longa}\n{"evento":"fim"}\n`, `cut ${corte}`);
+  }
   assert.ok(stream.esperando);
   solta();
   await new Promise((r) => setTimeout(r, 0));
