@@ -59,6 +59,20 @@ std::vector<std::string> comando_sislin() {
     return palavras;
 }
 
+std::vector<std::string> comando_sislin_aula() {
+    const char* lancador = std::getenv("SISLIN_LANCADOR");
+    const char* programa = std::getenv("SISLIN_AULA_PROGRAMA");
+    const char* outro_sislin = std::getenv("SISLIN_PROGRAMA");
+    const bool proprio = programa == nullptr || *programa == '\0';
+    std::vector<std::string> palavras;
+    if (lancador != nullptr && !(proprio && outro_sislin != nullptr && *outro_sislin != '\0')) {
+        std::istringstream in(lancador);
+        for (std::string w; in >> w;) palavras.push_back(w);
+    }
+    palavras.emplace_back(proprio ? SISLIN_AULA_EXE : programa);
+    return palavras;
+}
+
 std::string linha_sislin() {
     std::string linha;
     for (const std::string& w : comando_sislin()) linha += (linha.empty() ? "'" : " '") + w + "'";

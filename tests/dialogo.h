@@ -24,6 +24,11 @@ struct Execucao {
 std::vector<std::string> comando_sislin();
 // The same command as one line for the shell, each word quoted.
 std::string linha_sislin();
+// The command that starts sislin-aula: the build's own, or the one named by
+// SISLIN_AULA_PROGRAMA (another build of it). The words of SISLIN_LANCADOR come first, unless
+// they are there for another build of sislin alone (SISLIN_PROGRAMA set, SISLIN_AULA_PROGRAMA
+// not): this build's own then runs as it is.
+std::vector<std::string> comando_sislin_aula();
 
 // Where the program's standard output goes: a file read back into Execucao::saida, a full disk
 // (/dev/full), or nowhere (the descriptor closed).

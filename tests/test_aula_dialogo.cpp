@@ -63,20 +63,10 @@ public:
         return t;
     }
 
-    // Runs sislin-aula with the arguments (see palavras) in the working folder, with no input:
-    // this build's own, or SISLIN_AULA_PROGRAMA (another build of it). The words of
-    // SISLIN_LANCADOR (an emulator) come first, unless they are there for another build of
-    // sislin alone (SISLIN_PROGRAMA set, SISLIN_AULA_PROGRAMA not): this build's own then runs
-    // as it is.
+    // Runs sislin-aula (comando_sislin_aula) with the arguments (see palavras) in the working
+    // folder, with no input.
     Execucao corre(const std::string& argumentos) const {
-        const char* lancador = std::getenv("SISLIN_LANCADOR");
-        const char* programa = std::getenv("SISLIN_AULA_PROGRAMA");
-        const char* outro_sislin = std::getenv("SISLIN_PROGRAMA");
-        const bool proprio = programa == nullptr || *programa == '\0';
-        if (lancador == nullptr || (proprio && outro_sislin != nullptr && *outro_sislin != '\0'))
-            lancador = "";
-        std::vector<std::string> comando = palavras(lancador);
-        comando.emplace_back(proprio ? SISLIN_AULA_EXE : programa);
+        std::vector<std::string> comando = comando_sislin_aula();
         for (std::string& w : palavras(argumentos)) comando.push_back(std::move(w));
         return executa_comando(comando, trabalho().string(), "");
     }

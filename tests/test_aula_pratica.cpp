@@ -337,22 +337,8 @@ Sessao corre(const std::string& argumentos, const std::string& entrada, bool com
         grava(dir / "a7.txt", a7);
         grava(dir / "b7.txt", b7);
     }
-    // This build's own, or SISLIN_AULA_PROGRAMA (another build of it, after the words of
-    // SISLIN_LANCADOR: the WebAssembly one under Node.js, say).
-    std::vector<std::string> comando;
-    const char* programa = std::getenv("SISLIN_AULA_PROGRAMA");
+    std::vector<std::string> comando = comando_sislin_aula();
     std::string w;
-    const char* lancador = std::getenv("SISLIN_LANCADOR");
-    const bool outro = programa != nullptr && *programa != '\0';
-    for (const char c : std::string(outro && lancador != nullptr ? lancador : "") + " ") {
-        if (c != ' ') {
-            w += c;
-        } else if (!w.empty()) {
-            comando.push_back(w);
-            w.clear();
-        }
-    }
-    comando.emplace_back(outro ? programa : SISLIN_AULA_EXE);
     comando.emplace_back("pratica");
     for (const char c : argumentos + " ") {
         if (c != ' ') {
