@@ -11,6 +11,7 @@
 #include "aleatorio.h"
 #include "espectro.h"
 #include "methods.h"
+#include "sistema_float.h"
 
 namespace sislin::aula {
 
@@ -173,51 +174,32 @@ std::optional<MatrizInt> candidato_j(Aleatorio& g, int n) {
 
 // The system in single precision, as sislin holds it after reading a7.txt and b7.txt (the
 // entries are small integers: exact), with its unknowns x = 0, as choices 9 and 10 start.
-class EmFloat {
+class EmFloat : public SistemaEmFloat {
 public:
-    explicit EmFloat(const Sistema& s)
-        : n_(static_cast<int>(s.x.size())),
-          a_(cria_matriz(n_ + 1, n_ + 1)),
-          b_(cria_vetor(n_ + 1)),
-          x_(cria_vetor(n_ + 1)) {
-        for (int i = 1; i <= n_; ++i) {
+    explicit EmFloat(const Sistema& s) : SistemaEmFloat(static_cast<int>(s.x.size())) {
+        for (int i = 1; i <= n; ++i) {
             const auto li = static_cast<Indice>(i - 1);
-            b_[i] = static_cast<Scalar>(s.b[li]);
-            x_[i] = 0.0F;
-            for (int j = 1; j <= n_; ++j)
-                a_[i][j] = static_cast<Scalar>(s.a[li][static_cast<Indice>(j - 1)]);
+            b[i] = static_cast<Scalar>(s.b[li]);
+            x[i] = 0.0F;
+            for (int j = 1; j <= n; ++j)
+                A[i][j] = static_cast<Scalar>(s.a[li][static_cast<Indice>(j - 1)]);
         }
-    }
-    EmFloat(const EmFloat&) = delete;
-    EmFloat& operator=(const EmFloat&) = delete;
-    EmFloat(EmFloat&&) = delete;
-    EmFloat& operator=(EmFloat&&) = delete;
-    ~EmFloat() {
-        libera_matriz(a_, n_ + 1);
-        libera_vetor(b_);
-        libera_vetor(x_);
     }
 
     // One sweep of the program's own kernel: the change it returns.
     Scalar varre(bool gauss_seidel) {
-        return gauss_seidel ? IteracaoGaussSeidel(n_, a_, b_, x_) : IteracaoJacobi(n_, a_, b_, x_);
+        return gauss_seidel ? IteracaoGaussSeidel(n, A, b, x) : IteracaoJacobi(n, A, b, x);
     }
     // The largest |x_i - exata_i| (NaN when an unknown is NaN).
     double distancia(const VetorInt& exata) const {
         double d = 0.0;
-        for (int i = 1; i <= n_; ++i) {
-            const double e = std::fabs(static_cast<double>(x_[i]) -
+        for (int i = 1; i <= n; ++i) {
+            const double e = std::fabs(static_cast<double>(x[i]) -
                                        static_cast<double>(exata[static_cast<Indice>(i - 1)]));
             if (!(e <= d)) d = e;
         }
         return d;
     }
-
-private:
-    int n_;
-    Matrix a_;
-    Vector b_;
-    Vector x_;
 };
 
 // 200 sweeps of the program's own Jacobi (or Gauss-Seidel) sweep from the zero vector, as the

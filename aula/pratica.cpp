@@ -10,6 +10,7 @@
 
 #include "methods.h"
 #include "numeros.h"
+#include "sistema_float.h"
 
 namespace sislin::aula {
 
@@ -494,26 +495,12 @@ void confere_pivo(const Quadro& q, int r, Conferencia& c) {
 }
 
 // The kernels on a copy of q's A (and b): the residual's x, the inverse's factors.
-struct Copia {
-    Matrix A;
-    Vector b;
-    Vector x;
-    int n;
-    explicit Copia(const Quadro& q)
-        : A(cria_matriz(q.n + 1, q.n + 1)), b(cria_vetor(q.n + 1)), x(cria_vetor(q.n + 1)), n(q.n) {
+struct Copia : SistemaEmFloat {
+    explicit Copia(const Quadro& q) : SistemaEmFloat(q.n) {
         for (int i = 1; i <= n; ++i) {
             b[i] = q.b[i];
             for (int j = 1; j <= n; ++j) A[i][j] = q.A[i][j];
         }
-    }
-    Copia(const Copia&) = delete;
-    Copia& operator=(const Copia&) = delete;
-    Copia(Copia&&) = delete;
-    Copia& operator=(Copia&&) = delete;
-    ~Copia() {
-        libera_matriz(A, n + 1);
-        libera_vetor(b);
-        libera_vetor(x);
     }
 };
 

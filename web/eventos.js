@@ -10,6 +10,7 @@
 // n = 1000 matrix is 15 MB) is parsed off the main thread by the `separa` given (the page gives a
 // worker, leitor.js); the stream waits for it in place. It needs no browser (the unit tests and
 // the benchmark run it under Node.js).
+import { concatena } from './transcricao.js';
 
 export const LINHA_LONGA = 1 << 20;
 // A matrix of more entries is left out of its event (the record has it): { omitida, linhas, colunas }.
@@ -28,17 +29,6 @@ export function resume(evento) {
 }
 
 const decodifica = new TextDecoder();
-
-// Pieces of bytes as one array.
-export function junta(partes) {
-  const bytes = new Uint8Array(partes.reduce((n, p) => n + p.length, 0));
-  let k = 0;
-  for (const p of partes) {
-    bytes.set(p, k);
-    k += p.length;
-  }
-  return bytes;
-}
 
 // One line's bytes as its event (null for a line that is not a JSON object).
 export function leLinha(bytes) {
@@ -138,7 +128,7 @@ export class Eventos {
     let partes = [fim];
     if (this.pedacos.length > 0) {
       partes = [...this.pedacos, fim];
-      bytes = junta(partes);
+      bytes = concatena(partes);
       this.pedacos = [];
     }
     if (bytes.length === 0) return;

@@ -11,8 +11,8 @@ import { Exercicio } from './exercicio.js';
 import { Grafico } from './grafico.js';
 import { Praticar } from './pratica.js';
 import { REGISTRO } from './mensagens.js';
-import { Espera, Eventos, junta, leLinha, ofereceEscolhas, tabelaCsv } from './eventos.js';
-import { Transcricao } from './transcricao.js';
+import { Espera, Eventos, leLinha, ofereceEscolhas, tabelaCsv } from './eventos.js';
+import { Transcricao, concatena } from './transcricao.js';
 import { exemplos, primeiroProcesso, programa } from './inicio.js';
 
 // The panels, in the order they get each event.
@@ -51,7 +51,7 @@ class Leitor {
         this.falhou = true;
       }
     }
-    return Promise.resolve(leLinha(junta(partes)));
+    return Promise.resolve(leLinha(concatena(partes)));
   }
 
   envia(bytes, partes) {
@@ -65,7 +65,7 @@ class Leitor {
         e.preventDefault?.();
         this.falhou = true;
         // The lines it had: parsed here, in their place.
-        for (const p of this.pedidos.values()) p.resolve(leLinha(junta(p.partes)));
+        for (const p of this.pedidos.values()) p.resolve(leLinha(concatena(p.partes)));
         this.pedidos.clear();
       };
     }

@@ -38,7 +38,8 @@ export class Transcricao {
   texto() { return new TextDecoder('latin1').decode(concatena(this.partes)); }
 }
 
-function concatena(partes) {
+// Pieces of bytes as one array.
+export function concatena(partes) {
   const tudo = new Uint8Array(partes.reduce((n, p) => n + p.length, 0));
   let k = 0;
   for (const p of partes) {

@@ -12,7 +12,8 @@ import { join } from 'node:path';
 import { parteVisivel, tiraLote } from '../rolagem.js';
 import { Curvas } from '../grafico.js';
 import { Transcricao } from '../transcricao.js';
-import { Espera, Eventos, LINHA_LONGA, MAX_ENTRADAS, junta, tabelaCsv } from '../eventos.js';
+import { Espera, Eventos, LINHA_LONGA, MAX_ENTRADAS, tabelaCsv } from '../eventos.js';
+import { concatena } from '../transcricao.js';
 import { notaDivergencia } from '../analise.js';
 import { Conjunto, origem } from '../conjunto.js';
 import { Resultados, certo, entradas, leValores } from '../conferir.js';
@@ -160,7 +161,7 @@ test('the stream: a long line parsed aside waits in place; a large matrix is lef
     const dados = [];
     const { stream: s } = eventosDe([longa, '{"evento":"fim"}'], corte, {
       separa: (b, partes) => {
-        dados.push(new TextDecoder().decode(junta(partes)));
+        dados.push(new TextDecoder().decode(concatena(partes)));
         structuredClone(b, { transfer: [b.buffer] });
         return new Promise(() => {});
       },
