@@ -133,11 +133,11 @@ std::string texto_pivo(int passo) {
 }
 
 std::string json_iteracao(const ResultadoIteracao& r) {
-    return std::string(R"({"metodo":)") + json_texto(r.metodo) + R"(,"raio":)" +
+    return std::string(R"({"metodo":)") + texto_json(r.metodo) + R"(,"raio":)" +
            json_numero(r.raio) + R"(,"converge":)" + json_booleano(r.converge()) +
            R"(,"varreduras":)" +
            (r.varreduras ? std::to_string(*r.varreduras) : std::string("null")) + R"(,"texto":)" +
-           json_texto(veredito(r)) + "}";
+           texto_json(veredito(r)) + "}";
 }
 
 }  // namespace
@@ -264,14 +264,14 @@ std::string json_analise(const Analise& r) {
              nome_dominancia(l.dominancia) + "\"}";
     }
     t += R"(],"conclusao":")" + std::string(nome_dominancia(r.conclusao)) + R"(","texto":)" +
-         json_texto(frase_dominancia(r.conclusao)) + R"(},"iteracoes":[)" +
+         texto_json(frase_dominancia(r.conclusao)) + R"(},"iteracoes":[)" +
          json_iteracao(r.jacobi) + "," + json_iteracao(r.gauss_seidel) + R"(],"normas":{"A":)" +
          json_numero(m.a) + R"(,"inversa":)" +
          (m.singular ? std::string("null") : json_numero(m.inversa)) + R"(,"kappa":)" +
          (m.singular ? std::string("null") : json_numero(m.kappa)) + R"(,"singular":)" +
          (m.singular ? "true" : "false") + R"(,"digitos":)" + json_numero(m.digitos) +
          R"(},"gauss":{"pivo_nulo":)" + std::to_string(r.pivo_nulo) + R"(,"texto":)" +
-         json_texto(texto_pivo(r.pivo_nulo)) + R"(},"texto":)" + json_texto(texto_analise(r)) + "}";
+         texto_json(texto_pivo(r.pivo_nulo)) + R"(},"texto":)" + texto_json(texto_analise(r)) + "}";
     return t;
 }
 

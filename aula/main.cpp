@@ -69,7 +69,7 @@ Argumentos separa(const std::vector<std::string>& palavras) {
 int recusa(const std::string& motivo, const char* comando = nullptr) {
     escreve_erro(("sislin-aula: " + motivo + "\n").c_str());
     if (comando != nullptr)
-        escreve((json_cabecalho(comando) + R"("erro":)" + json_texto(motivo) + "}\n").c_str());
+        escreve((json_cabecalho(comando) + R"("erro":)" + texto_json(motivo) + "}\n").c_str());
     return 1;
 }
 
@@ -136,9 +136,9 @@ std::string texto_exercicio(const Exercicio& e, const Sistema& s) {
 }
 
 std::string json_exercicio(const Exercicio& e, const Sistema& s) {
-    std::string t = json_cabecalho("exercicio") + R"("codigo":)" + json_texto(escreve_codigo(e)) +
-                    R"(,"tipo":)" + json_texto(std::string(1, letra_tipo(e.tipo))) +
-                    R"(,"descricao":)" + json_texto(descricao_tipo(e.tipo)) + R"(,"n":)" +
+    std::string t = json_cabecalho("exercicio") + R"("codigo":)" + texto_json(escreve_codigo(e)) +
+                    R"(,"tipo":)" + texto_json(std::string(1, letra_tipo(e.tipo))) +
+                    R"(,"descricao":)" + texto_json(descricao_tipo(e.tipo)) + R"(,"n":)" +
                     std::to_string(e.n) + R"(,"solucao":[)";
     for (std::size_t i = 0; i < s.x.size(); ++i) {
         if (i > 0) t += ',';

@@ -6,28 +6,6 @@
 
 namespace sislin::aula {
 
-std::string json_texto(const std::string& s) {
-    std::string t = "\"";
-    for (const char c : s) {
-        if (c == '"' || c == '\\') {
-            t += '\\';
-            t += c;
-        } else if (c == '\n') {
-            t += "\\n";
-        } else if (c == '\t') {
-            t += "\\t";
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            constexpr const char* kHex = "0123456789abcdef";
-            t += "\\u00";
-            t += kHex[static_cast<unsigned char>(c) >> 4U];
-            t += kHex[static_cast<unsigned char>(c) & 15U];
-        } else {
-            t += c;
-        }
-    }
-    return t + "\"";
-}
-
 std::string json_numero(double v) {
     if (!std::isfinite(v)) return "null";
     char buf[32];
@@ -45,7 +23,7 @@ std::string json_booleano(const std::optional<bool>& v) {
 
 std::string json_cabecalho(const char* comando) {
     return std::string(R"({"programa":"sislin-aula","formato":1,"comando":)") +
-           json_texto(comando) + ",";
+           texto_json(comando) + ",";
 }
 
 }  // namespace sislin::aula

@@ -4,10 +4,11 @@
 #include <optional>
 #include <string>
 
+#include "registro.h"
+
 namespace sislin::aula {
 
-// A string, quoted, with '"', '\' and the control characters escaped.
-std::string json_texto(const std::string& s);
+// A string is written with the record's texto_json (registro.h).
 // The shortest decimal that reads back to v; null when v is not finite (not determined).
 std::string json_numero(double v);
 std::string json_numero(const std::optional<double>& v);

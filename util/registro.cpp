@@ -110,25 +110,9 @@ void termina_por_sinal(int sinal) {
     escreve_arquivo(r.arquivo, linha, n);
 }
 
-// A JSON string: the quote, the backslash and the control characters escaped.
 void poe_texto(const char* s) {
-    poe("\"");
-    for (; *s != '\0'; ++s) {
-        const auto c = static_cast<unsigned char>(*s);
-        if (c == '"' || c == '\\') {
-            const char e[2] = {'\\', static_cast<char>(c)};
-            poe(e, 2);
-        } else if (c == '\n') {
-            poe("\\n");
-        } else if (c < 0x20) {
-            const char e[6] = {
-                '\\', 'u', '0', '0', static_cast<char>('0' + c / 16), "0123456789abcdef"[c % 16]};
-            poe(e, sizeof e);
-        } else {
-            poe(s, 1);
-        }
-    }
-    poe("\"");
+    const std::string t = texto_json(s);
+    poe(t.data(), t.size());
 }
 
 // Whether the next member or item is the first of its object or list (no comma before it).
@@ -170,6 +154,26 @@ void poe_sequencia(const Scalar* v, int n) {
 }
 
 }  // namespace
+
+std::string texto_json(std::string_view s) {
+    std::string t = "\"";
+    for (const char ch : s) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == '"' || c == '\\') {
+            t += '\\';
+            t += ch;
+        } else if (c == '\n') {
+            t += "\\n";
+        } else if (c < 0x20) {
+            t += "\\u00";
+            t += static_cast<char>('0' + c / 16);
+            t += "0123456789abcdef"[c % 16];
+        } else {
+            t += ch;
+        }
+    }
+    return t + "\"";
+}
 
 bool abre_registro() {
     const char* caminho = std::getenv("SISLIN_REGISTRO");

@@ -7,6 +7,9 @@
 // written by whichever part of the program meets the event, closed by registra_fim.
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "vetores.h"
 
 namespace sislin {
@@ -48,6 +51,8 @@ bool registrando();  // a record is being written
 // An event is written in pieces: inicia_evento, its fields, then fecha_evento (the line end).
 // Scalars are written as the shortest decimal that reads back to the same float; NaN and the
 // infinities as the strings "nan", "inf" and "-inf".
+// A JSON string: quoted, the quote, the backslash and the control characters escaped.
+std::string texto_json(std::string_view s);
 void inicia_evento(const char* evento);
 void campo_texto(const char* nome, const char* valor);
 void campo_int(const char* nome, long long valor);
