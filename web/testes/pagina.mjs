@@ -25,7 +25,7 @@ import { cpSync, mkdirSync, mkdtempSync, readFileSync, readdirSync, rmSync, writ
 import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { MOTORES, abre } from '../ferramentas/navegadores.mjs';
+import { MOTORES, abre, comecaPratica } from '../ferramentas/navegadores.mjs';
 import { serve } from '../ferramentas/servidor.mjs';
 
 const RAIZ = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
@@ -691,13 +691,7 @@ for (const motor of motores) {
       const aba = await navegador.aba();
       await aba.vai(endereco('sem', '?teste&pratica#exercicio=D03-000518N'));
       await aba.espera(() => globalThis.sislin?.primeiroPrompt != null && /^Exercicio D03-000518N\./.test(globalThis.sislin.exercicio()));
-      await aba.avalia(() => {
-        document.getElementById('pratica-painel').open = true;
-        document.getElementById('pratica-metodo').value = 'gauss-pivoteado';
-        document.getElementById('pratica-digitos').value = 'exato';
-      });
-      await aba.clica('#pratica-comecar');
-      await aba.espera(() => document.getElementById('pratica-pergunta').textContent.startsWith('p[1] = '));
+      await comecaPratica(aba, { metodo: 'gauss-pivoteado', digitos: 'exato', pergunta: 'p[1] = ' });
       assert.equal(await aba.avalia(() => document.getElementById('pratica-sobre').textContent),
         'Pratica de Gauss com pivotacao parcial no exercicio D03-000518N.');
       const inicio = JSON.parse((await aba.avalia(() => globalThis.sislin.registro())).split('\n')[0]);
@@ -715,13 +709,7 @@ for (const motor of motores) {
 
     test('"Praticar" on a phone: the step, its keys and its mark on the screen; a reply by the keys', async () => {
       const aba = await abrePagina(navegador, 'sem', { largura: 390, altura: 844, telefone: true });
-      await aba.avalia(({ a7, b7 }) => {
-        document.getElementById('a7').value = a7;
-        document.getElementById('b7').value = b7;
-        document.getElementById('pratica-painel').open = true;
-      }, PRATICA.arquivos);
-      await aba.clica('#pratica-comecar');
-      await aba.espera(() => document.getElementById('pratica-pergunta').textContent === 'm[2][1] = a[2][1] / a[1][1] = ');
+      await comecaPratica(aba, { sistema: PRATICA.arquivos, pergunta: 'm[2][1] = a[2][1] / a[1][1] = ' });
       const toque = motor === 'chromium';
       if (toque) {
         for (const c of '9,5') {
