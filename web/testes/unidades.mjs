@@ -16,7 +16,7 @@ import { Espera, Eventos, LINHA_LONGA, MAX_ENTRADAS, junta, tabelaCsv } from '..
 import { notaDivergencia } from '../analise.js';
 import { Conjunto, origem } from '../conjunto.js';
 import { Resultados, certo, entradas, leValores } from '../conferir.js';
-import { METODOS, Sessao, dimensao, rotulos } from '../sessao.js';
+import { Sessao, dimensao, rotulos } from '../sessao.js';
 import { FIM, PRATICA } from './pratica-roteiro.mjs';
 import { WEB, dadosDo, listaOffline, referencias, site } from '../ferramentas/monta.mjs';
 
@@ -530,7 +530,8 @@ test('a practice session: vectors, scalars and questions without a cell; the men
   ]);
   s.evento({ evento: 'fim', status: 1, causa: 'fim-da-entrada' });
   assert.equal(s.aviso, 'Pratica encerrada: fim da entrada.');
-  assert.deepEqual(rotulos(null), METODOS.map(([, r]) => r));
+  // Without a table, the page's own labels: the program's (its table's choices 1 to 10).
+  assert.deepEqual(rotulos(null), ESCOLHAS.slice(0, 10).map((c) => c.rotulo));
   const proprios = rotulos({ escolhas: [...ESCOLHAS.slice(0, 5), { opcao: 6, rotulo: 'U x = y' }] });
   assert.deepEqual(proprios.slice(4, 7), ['Resolucao do sistema Ly = b', 'U x = y', 'Calculo do vetor residuo e erro'], "the program's own labels");
   assert.equal(proprios.length, 10);
