@@ -7,7 +7,7 @@
 // Usage: node bench/pratica.mjs [site folder, default build-web] [engines...]
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { MOTORES, abre } from '../web/ferramentas/navegadores.mjs';
+import { MOTORES, abre, comecaPratica } from '../web/ferramentas/navegadores.mjs';
 import { serve } from '../web/ferramentas/servidor.mjs';
 
 const RAIZ = join(dirname(fileURLToPath(import.meta.url)), '..');
@@ -58,16 +58,8 @@ for (const motor of motores) {
   const navegador = await abre(motor);
   try {
     const aba = await navegador.aba();
-    await aba.vai(`http://127.0.0.1:${servidor.address().port}/?teste`);
-    await aba.espera(() => globalThis.sislin?.primeiroPrompt != null);
-    await aba.avalia(({ a7, b7 }) => {
-      document.getElementById('a7').value = a7;
-      document.getElementById('b7').value = b7;
-      document.getElementById('pratica-painel').open = true;
-      document.getElementById('pratica-metodo').value = 'gauss';
-    }, SISTEMA);
-    await aba.clica('#pratica-comecar');
-    await aba.espera(() => document.getElementById('pratica-pergunta').textContent.startsWith('m[2][1] = '), [], 60000);
+    await comecaPratica(aba, { endereco: `http://127.0.0.1:${servidor.address().port}/?teste`, sistema: SISTEMA, metodo: 'gauss',
+      pergunta: 'm[2][1] = ', ms: 60000 });
     const t = { errado: [], dica: [], certo: [], desfaz: [] };
     for (let k = 0; k < VEZES; k++) {
       t.errado.push(await aba.avalia(envia, '-12345'));

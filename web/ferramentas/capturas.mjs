@@ -4,7 +4,7 @@
 // session in the panel "Praticar" on the guide's 3 x 3 system.
 // Usage: node web/ferramentas/capturas.mjs build-web docs/imagens   (make capturas)
 import { join } from 'node:path';
-import { abre } from './navegadores.mjs';
+import { abre, comecaPratica } from './navegadores.mjs';
 import { serve } from './servidor.mjs';
 
 const [site, destino] = process.argv.slice(2);
@@ -13,15 +13,8 @@ const SISTEMA = { a7: '2 1 1\n4 3 3\n8 7 9\n', b7: '4\n10\n24\n' };
 
 // Gauss practised in the panel: a hint, two right replies, then a wrong one (the sign of the
 // multiplier), each sent once the session waits for it.
-async function praticar(aba) {
-  await aba.avalia(({ a7, b7 }) => {
-    document.getElementById('a7').value = a7;
-    document.getElementById('b7').value = b7;
-    document.getElementById('pratica-painel').open = true;
-    document.getElementById('pratica-metodo').value = 'gauss';
-  }, SISTEMA);
-  await aba.clica('#pratica-comecar');
-  await aba.espera(() => document.getElementById('pratica-pergunta').textContent === 'm[2][1] = a[2][1] / a[1][1] = ');
+async function praticar(aba, endereco) {
+  await comecaPratica(aba, { endereco, sistema: SISTEMA, metodo: 'gauss', pergunta: 'm[2][1] = a[2][1] / a[1][1] = ' });
   for (const r of ['d', '2', '1', '5']) {
     const [n] = await aba.avalia(() => globalThis.sislin.espera());
     await aba.avalia((t) => {
@@ -83,9 +76,7 @@ try {
   await aba.fecha();
 
   const pratica = await navegador.aba({ largura: 1280, altura: 860 });
-  await pratica.vai(`http://127.0.0.1:${servidor.address().port}/?teste`);
-  await pratica.espera(() => globalThis.sislin?.primeiroPrompt != null);
-  await praticar(pratica);
+  await praticar(pratica, `http://127.0.0.1:${servidor.address().port}/?teste`);
   await pratica.captura(join(destino, 'pagina-praticar.png'));
   await pratica.fecha();
 } finally {

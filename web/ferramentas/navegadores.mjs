@@ -225,3 +225,23 @@ async function abreWebKit() {
 export function abre(motor) {
   return motor === 'webkit' ? abreWebKit() : abrePuppeteer(motor);
 }
+
+// Starts a practice session in the panel "Praticar" of a tab (first loading `endereco`, when
+// given, up to the program's first prompt): the system { a7, b7 } typed in its fields when
+// given, the method and digits chosen when given, then "Comecar"; resolves once the first
+// question starts with `pergunta`.
+export async function comecaPratica(aba, { endereco, sistema, metodo, digitos, pergunta, ms = 30000 }) {
+  if (endereco) {
+    await aba.vai(endereco);
+    await aba.espera(() => globalThis.sislin?.primeiroPrompt != null);
+  }
+  await aba.avalia((o) => {
+    const $ = (id) => document.getElementById(id);
+    if (o.sistema) [$('a7').value, $('b7').value] = [o.sistema.a7, o.sistema.b7];
+    $('pratica-painel').open = true;
+    if (o.metodo) $('pratica-metodo').value = o.metodo;
+    if (o.digitos) $('pratica-digitos').value = o.digitos;
+  }, { sistema: sistema ?? null, metodo: metodo ?? null, digitos: digitos ?? null });
+  await aba.clica('#pratica-comecar');
+  await aba.espera((p) => document.getElementById('pratica-pergunta').textContent.startsWith(p), [pergunta], ms);
+}

@@ -17,7 +17,7 @@ import { concatena } from '../transcricao.js';
 import { notaDivergencia } from '../analise.js';
 import { Conjunto, origem } from '../conjunto.js';
 import { Resultados, certo, entradas, leValores } from '../conferir.js';
-import { METODOS, Sessao, dimensao, rotulos } from '../sessao.js';
+import { Sessao, dimensao, rotulos } from '../sessao.js';
 import { FIM, PRATICA } from './pratica-roteiro.mjs';
 import { WEB, dadosDo, listaOffline, referencias, site } from '../ferramentas/monta.mjs';
 
@@ -111,6 +111,9 @@ const TABELA = {
 const INICIO_1 = '{"evento":"inicio","programa":"sislin","formato":1}';
 const INICIO_2 = JSON.stringify(TABELA);
 
+// One sweep of an iteration table as its record line (its change from k = 1 on).
+const varredura = (metodo, k, erro) => JSON.stringify({ evento: 'varredura', metodo, k, x: [k, -k], ...(k > 0 ? { Erro: erro } : {}) });
+
 // The events of a record given as lines, through the stream, in chunks of `corte` bytes.
 function eventosDe(linhas, corte = Infinity, opcoes = {}) {
   const stream = new Eventos(opcoes);
@@ -120,6 +123,11 @@ function eventosDe(linhas, corte = Infinity, opcoes = {}) {
   for (let i = 0; i < tudo.length; i += Math.min(corte, tudo.length)) stream.recebe(tudo.slice(i, i + corte));
   stream.processa();
   return { stream, lidos };
+}
+// A model (Conjunto, Resultados, Sessao...) fed every event of a record given as lines.
+function alimenta(modelo, linhas) {
+  for (const [e, tabela] of eventosDe(linhas).lidos) modelo.evento(e, tabela);
+  return modelo;
 }
 
 test('the stream: each line once as its event, in order, whatever the cut, the key order or a bad line', () => {
@@ -179,7 +187,7 @@ test('the stream: a long line parsed aside waits in place; a large matrix is lef
   assert.deepEqual(aqui.A, { omitida: true, linhas: n, colunas: n });
   assert.equal(aqui.b.length, n);
   // A budget of 0 ms parses at least one line a call, in order.
-  const varre = Array.from({ length: 500 }, (_, k) => JSON.stringify({ evento: 'varredura', metodo: 'jacobi', k, x: [k] }));
+  const varre = Array.from({ length: 500 }, (_, k) => varredura('jacobi', k, 1));
   const s = new Eventos();
   const ks = [];
   s.ouve((e) => ks.push(e.k));
@@ -191,7 +199,6 @@ test('the stream: a long line parsed aside waits in place; a large matrix is lef
 });
 
 // Record lines of iteration tables, and what the chart holds after them.
-const varredura = (metodo, k, erro) => JSON.stringify({ evento: 'varredura', metodo, k, x: [k, -k], ...(k > 0 ? { Erro: erro } : {}) });
 const CURVAS = [
   {
     nome: 'a converging table: exact changes, an exact 0 kept as 0',
@@ -283,23 +290,18 @@ test('the wait line follows the record, in any cut of its bytes, in the words of
     assert.equal(r.texto(), new TextDecoder().decode(tudo));
   }
   // Format 1 has no words for its waits: each is named as the record names it.
-  const um = new Eventos();
+  const um = eventosDe([INICIO_1, '{"evento":"espera","de":"limite"}']);
   const espera = new Espera();
-  um.ouve((e) => espera.evento(e));
-  um.recebe(bytes(`${INICIO_1}\n{"evento":"espera","de":"limite"}\n`));
-  um.processa();
-  assert.equal(espera.texto(um.tabela), 'limite');
+  for (const [e] of um.lidos) espera.evento(e);
+  assert.equal(espera.texto(um.stream.tabela), 'limite');
   // A table not as documented: no words from it, no failure.
   for (const torta of [{ esperas: 'x' }, { esperas: [null, { de: 'limite', texto: 3 }] }]) {
     assert.equal(espera.texto({ ...TABELA, ...torta }), 'limite');
   }
   // Another table, other words: the page says what the record's table says.
   const outra = { ...TABELA, esperas: [{ de: 'menu', texto: 'escolha de {minimo} ate {maximo} ({outro})' }] };
-  const dela = new Eventos();
-  dela.recebe(bytes(`${JSON.stringify(outra)}\n`));
-  dela.processa();
   espera.evento({ evento: 'espera', de: 'menu', minimo: 0, maximo: 12 });
-  assert.equal(espera.texto(dela.tabela), 'escolha de 0 ate 12 ({outro})');
+  assert.equal(espera.texto(eventosDe([JSON.stringify(outra)]).stream.tabela), 'escolha de 0 ate 12 ({outro})');
 });
 
 test('the iteration tables as CSV: every sweep of both methods, numbers as recorded', () => {
@@ -343,11 +345,7 @@ test('the working set: each array from the choice that left it, what A holds fro
     { evento: 'resultado', opcao: 9, precisao: 0.001, limite: 5, x: [1, 2], k: 5, convergiu: false },
     { evento: 'resultado', opcao: 8, Inv: [[1, 0], [0, 1]], b: [1, 2], x: [0.5, 0], y: [1, 2] },
   ];
-  const conjuntoDe = (inicio, mais = []) => {
-    const c = new Conjunto();
-    for (const [e, tabela] of eventosDe([inicio, ...[...eventos, ...mais].map((e) => JSON.stringify(e))]).lidos) c.evento(e, tabela);
-    return c;
-  };
+  const conjuntoDe = (inicio, mais = []) => alimenta(new Conjunto(), [inicio, ...[...eventos, ...mais].map((e) => JSON.stringify(e))]);
   const c = conjuntoDe(INICIO_2);
   assert.equal(c.n, 2);
   const itens = c.itens();
@@ -380,11 +378,7 @@ test('checking a student: the results of a record, their entries, the values typ
     '{"evento":"varredura","metodo":"jacobi","k":1,"x":["nan","inf"],"Erro":"inf"}',
     '{"evento":"resultado","opcao":7,"r":[0,1e-7],"Erro":1e-7}',
   ];
-  const resultados = (linhas, inicio = INICIO_2) => {
-    const r = new Resultados();
-    for (const [e, tabela] of eventosDe([inicio, ...linhas]).lidos) r.evento(e, tabela);
-    return r.itens();
-  };
+  const resultados = (linhas) => alimenta(new Resultados(), [INICIO_2, ...linhas]).itens();
   const lista = resultados(registro);
   assert.deepEqual(lista.map((r) => r.rotulo), ['L, opcao 4', 'U, opcao 4', 'det, opcao 4', 'U, opcao 1', 'x, opcao 1',
     'Jacobi, x na iteracao 0', 'Jacobi, x na iteracao 1', 'r, opcao 7', 'Erro, opcao 7']);
@@ -408,8 +402,7 @@ test('checking a student: the results of a record, their entries, the values typ
   }
   // A long table: its first 100 sweeps and its last, in place (before the choice's own result
   // and before the next table), also when the record ends inside it.
-  const varre = (m, k) => `{"evento":"varredura","metodo":"${m}","k":${k},"x":[${k}]}`;
-  const longa = (m, n) => Array.from({ length: n + 1 }, (_, k) => varre(m, k));
+  const longa = (m, n) => Array.from({ length: n + 1 }, (_, k) => varredura(m, k, 1));
   const rotulos = (linhas) => resultados(linhas).map((r) => r.rotulo);
   const primeiras = (m) => Array.from({ length: 100 }, (_, k) => `${m}, x na iteracao ${k}`);
   assert.deepEqual(rotulos([...longa('jacobi', 250), '{"evento":"resultado","opcao":9,"x":[250]}', ...longa('gauss-seidel', 3)]),
@@ -420,9 +413,7 @@ test('checking a student: the results of a record, their entries, the values typ
 });
 
 test('checking a student: without the table, A as it is; a matrix left out of its event is not offered', () => {
-  const r = new Resultados();
-  const linhas = [INICIO_1, '{"evento":"resultado","opcao":4,"A":[[4,3],[0.5,-0.5]],"det":-2}'];
-  for (const [e, tabela] of eventosDe(linhas).lidos) r.evento(e, tabela);
+  const r = alimenta(new Resultados(), [INICIO_1, '{"evento":"resultado","opcao":4,"A":[[4,3],[0.5,-0.5]],"det":-2}']);
   r.evento({ evento: 'resultado', opcao: 8, Inv: { omitida: true, linhas: 400, colunas: 400 }, x: [1] }, null);
   assert.deepEqual(r.itens().map((i) => [i.rotulo, i.valor]), [
     ['A, opcao 4', [[4, 3], [0.5, -0.5]]], ['det, opcao 4', -2], ['x, opcao 8', [1]]]);
@@ -454,8 +445,8 @@ test('the site holds every file of web/ and every module the page loads; the off
   assert.equal(offline[0], './');
   assert.ok(!offline.includes('sw.js') && offline.length === arquivos.length, 'every file but the service worker');
   // A kind of reference not followed (the workers) loses the files only they load: seen here.
-  const semWorkers = site(dadosDeTeste(), { sem: (ref, de) => /new\s+Worker\(\s*['"]/.test(readFileSync(join(WEB, de), 'utf8'))
-    && readFileSync(join(WEB, de), 'utf8').includes(`Worker('${ref}'`) }).map(([, c]) => c);
+  const semWorkers = site(dadosDeTeste(), { sem: (ref, de) => readFileSync(join(WEB, de), 'utf8').includes(`Worker('${ref}'`) })
+    .map(([, c]) => c);
   assert.ok(!semWorkers.includes('processo.js') && !semWorkers.includes('wasi/wasi.js'));
 });
 
@@ -464,10 +455,11 @@ test('the references a file makes, as the site finds them', () => {
     + "import {\n  y,\n} from './e.js';\nconst w = new Worker('f.js', { type: 'module' }); import('./g.js');\n"
     + "navigator.serviceWorker?.register('sw.js');\nimport{z}from\"./h.js\";import*as q from\"./i.js\";"),
   ['./b.js', './d.js', './e.js', './h.js', './i.js', './c.js', './g.js', 'f.js', 'sw.js']);
-  assert.deepEqual(referencias('index.html', '<link rel="icon" href="i.svg"><script type="module" src="p.js" async></script>'),
-    ['p.js', 'i.svg']);
-  assert.deepEqual(referencias('m.webmanifest', '{"icons":[{"src":"i.svg"}]}'), ['i.svg']);
-  assert.deepEqual(referencias('e.css', 'a { background: url("f.png") } b { background: url(data:x) }'), ['f.png']);
+  for (const [arquivo, texto, refs] of [
+    ['index.html', '<link rel="icon" href="i.svg"><script type="module" src="p.js" async></script>', ['p.js', 'i.svg']],
+    ['m.webmanifest', '{"icons":[{"src":"i.svg"}]}', ['i.svg']],
+    ['e.css', 'a { background: url("f.png") } b { background: url(data:x) }', ['f.png']],
+  ]) assert.deepEqual(referencias(arquivo, texto), refs, arquivo);
 });
 
 // A session's grids as text: each cell "rotulo=valor", "[marca]" after it, "*" on the one asked,
@@ -539,7 +531,8 @@ test('a practice session: vectors, scalars and questions without a cell; the men
   ]);
   s.evento({ evento: 'fim', status: 1, causa: 'fim-da-entrada' });
   assert.equal(s.aviso, 'Pratica encerrada: fim da entrada.');
-  assert.deepEqual(rotulos(null), METODOS.map(([, r]) => r));
+  // Without a table, the page's own labels: the program's (its table's choices 1 to 10).
+  assert.deepEqual(rotulos(null), ESCOLHAS.slice(0, 10).map((c) => c.rotulo));
   const proprios = rotulos({ escolhas: [...ESCOLHAS.slice(0, 5), { opcao: 6, rotulo: 'U x = y' }] });
   assert.deepEqual(proprios.slice(4, 7), ['Resolucao do sistema Ly = b', 'U x = y', 'Calculo do vetor residuo e erro'], "the program's own labels");
   assert.equal(proprios.length, 10);
