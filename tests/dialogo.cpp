@@ -170,11 +170,15 @@ Execucao executa_sislin(const std::optional<std::string>& a7, const std::optiona
     return e;
 }
 
-std::vector<std::string> ExecucaoRegistrada::linhas() const {
+std::vector<std::string> linhas_de(const std::string& texto) {
     std::vector<std::string> r;
-    std::istringstream in(registro);
+    std::istringstream in(texto);
     for (std::string l; std::getline(in, l);) r.push_back(l);
     return r;
+}
+
+std::vector<std::string> ExecucaoRegistrada::linhas() const {
+    return linhas_de(registro);
 }
 
 ExecucaoRegistrada executa_registrando(const std::optional<std::string>& a7,
