@@ -335,8 +335,7 @@ TEST(PraticaConsole, SessaoCompletaComDicaErroEDesfazer) {
     EXPECT_EQ(estados.at(3), estados.at(1));
     EXPECT_EQ(eventos(s, "desfaz").at(0), R"({"evento":"desfaz","passos":1,"volta_a":2})");
     // Every read is announced.
-    std::size_t esperas = eventos(s, "espera").size();
-    EXPECT_EQ(esperas, 18U);
+    EXPECT_EQ(eventos(s, "espera").size(), 18U);
 }
 
 TEST(PraticaConsole, FimDaEntradaSairERecusas) {
