@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "dialogo.h"
@@ -271,16 +272,8 @@ Sessao corre(const std::string& argumentos, const std::string& entrada, bool com
         grava(dir / "b7.txt", b7);
     }
     std::vector<std::string> comando = comando_sislin_aula();
-    std::string w;
     comando.emplace_back("pratica");
-    for (const char c : argumentos + " ") {
-        if (c != ' ') {
-            w += c;
-        } else if (!w.empty()) {
-            comando.push_back(w);
-            w.clear();
-        }
-    }
+    for (std::string& w : palavras(argumentos)) comando.push_back(std::move(w));
     setenv("SISLIN_REGISTRO", "registro.jsonl", 1);
     Sessao s;
     s.e = executa_comando(comando, dir.string(), entrada);
