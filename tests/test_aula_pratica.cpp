@@ -34,10 +34,10 @@ struct Caso {
 };
 
 // The value as a student copies it from the program's printout: 9 significant digits.
-float nove_algarismos(float v) {
+std::string nove_algarismos(float v) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.9g", static_cast<double>(v));
-    return std::strtof(buf, nullptr);
+    return buf;
 }
 
 bool mesmos_bits(float a, float b) {
@@ -110,7 +110,8 @@ TEST(PraticaDiferencial, QuemDigitaOsValoresDoProgramaAcertaTudoETerminaComOKern
                 Pratica p(metodo, c.n, c.A, c.b, digitos);
                 int passos = 0;
                 while (!p.concluida()) {
-                    const Conferencia r = p.confere(nove_algarismos(p.do_programa()));
+                    const Conferencia r =
+                        p.confere(std::strtof(nove_algarismos(p.do_programa()).c_str(), nullptr));
                     ASSERT_EQ(r.marca, Marca::Certo) << p.pergunta().nome;
                     ++passos;
                 }
@@ -423,9 +424,7 @@ TEST(PraticaRegistro, CadaLinhaDeCadaMetodoSatisfazOEsquema) {
             if (e.em("evento").texto == "pergunta") onde = e.em("onde").texto;
             if (e.em("evento").texto != "mostra") continue;
             const float v = static_cast<float>(e.em("valor").numero);
-            char buf[32];
-            std::snprintf(buf, sizeof buf, "%.9g\n", static_cast<double>(v));
-            certos += onde == "para" ? (v != 0.0f ? "s\n" : "n\n") : buf;
+            certos += onde == "para" ? (v != 0.0f ? "s\n" : "n\n") : nove_algarismos(v) + "\n";
         }
         const Sessao sessoes[] = {
             todos,
