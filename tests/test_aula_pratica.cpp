@@ -41,7 +41,7 @@ std::string nove_algarismos(float v) {
 }
 
 bool mesmos_bits(float a, float b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
+    return kt::bits(a) == kt::bits(b);
 }
 
 // Systems of every size, random (seeded) and by hand: a zero pivot, ties, an exchange.
