@@ -49,14 +49,14 @@ std::string le_arquivo(const fs::path& p) {
 }
 
 std::vector<std::string> comando_sislin() {
-    std::vector<std::string> palavras;
+    std::vector<std::string> comando;
     if (const char* l = std::getenv("SISLIN_LANCADOR")) {
         std::istringstream in(l);
-        for (std::string w; in >> w;) palavras.push_back(w);
+        for (std::string w; in >> w;) comando.push_back(w);
     }
     const char* programa = std::getenv("SISLIN_PROGRAMA");
-    palavras.emplace_back(programa != nullptr && *programa != '\0' ? programa : SISLIN_EXE);
-    return palavras;
+    comando.emplace_back(programa != nullptr && *programa != '\0' ? programa : SISLIN_EXE);
+    return comando;
 }
 
 std::vector<std::string> comando_sislin_aula() {
@@ -64,13 +64,13 @@ std::vector<std::string> comando_sislin_aula() {
     const char* programa = std::getenv("SISLIN_AULA_PROGRAMA");
     const char* outro_sislin = std::getenv("SISLIN_PROGRAMA");
     const bool proprio = programa == nullptr || *programa == '\0';
-    std::vector<std::string> palavras;
+    std::vector<std::string> comando;
     if (lancador != nullptr && !(proprio && outro_sislin != nullptr && *outro_sislin != '\0')) {
         std::istringstream in(lancador);
-        for (std::string w; in >> w;) palavras.push_back(w);
+        for (std::string w; in >> w;) comando.push_back(w);
     }
-    palavras.emplace_back(proprio ? SISLIN_AULA_EXE : programa);
-    return palavras;
+    comando.emplace_back(proprio ? SISLIN_AULA_EXE : programa);
+    return comando;
 }
 
 std::string linha_sislin() {
@@ -170,11 +170,35 @@ Execucao executa_sislin(const std::optional<std::string>& a7, const std::optiona
     return e;
 }
 
-std::vector<std::string> ExecucaoRegistrada::linhas() const {
+std::vector<std::string> palavras(const std::string& linha) {
     std::vector<std::string> r;
-    std::istringstream in(registro);
+    bool aspas = false;
+    bool palavra = false;
+    for (const char c : linha) {
+        if (c == '\'') {
+            aspas = !aspas;
+            if (!palavra) r.emplace_back();
+            palavra = true;
+        } else if (c == ' ' && !aspas) {
+            palavra = false;
+        } else {
+            if (!palavra) r.emplace_back();
+            palavra = true;
+            r.back() += c;
+        }
+    }
+    return r;
+}
+
+std::vector<std::string> linhas_de(const std::string& texto) {
+    std::vector<std::string> r;
+    std::istringstream in(texto);
     for (std::string l; std::getline(in, l);) r.push_back(l);
     return r;
+}
+
+std::vector<std::string> ExecucaoRegistrada::linhas() const {
+    return linhas_de(registro);
 }
 
 ExecucaoRegistrada executa_registrando(const std::optional<std::string>& a7,

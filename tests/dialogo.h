@@ -72,6 +72,10 @@ void espera(const Execucao& e, const std::string& saida, int status = 0);
 
 // The whole of a file, byte for byte ("" when it cannot be read).
 std::string le_arquivo(const std::filesystem::path& p);
+// The lines of texto, without their newlines.
+std::vector<std::string> linhas_de(const std::string& texto);
+// The words of a command line: blanks separate them, '...' keeps blanks inside one.
+std::vector<std::string> palavras(const std::string& linha);
 
 // The main menu exactly as printed.
 extern const char* const kMenu;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "kernel_helpers.h"
+#include "methods.h"
 #include "nucleos.h"
 
 namespace sislin {
@@ -155,6 +156,67 @@ inline void pula_se_faltam_conjuntos() {
             faltam += std::string(faltam.empty() ? "" : ", ") + nucleos::nome(isa);
     if (!faltam.empty()) GTEST_SKIP() << "this processor cannot run " << faltam << ", not tested";
 }
+
+// The program's work set, changed by the kernels as the menu's choice k changes it: the data as
+// read stay in A0 and b0; choices 9 and 10 start from x = 0 and sweep while the change is above
+// the precision and the limit is not reached.
+struct Modelo {
+    int n;
+    Mat A, A0, Inv;
+    Vec b, b0, x, y, r;
+    IVec pos;
+    Scalar det = 0, erro = 0, prec = 0;
+    int maxit = 0, k = 0;
+    bool convergiu = false;
+
+    Modelo(const Mat& a, const Vec& bb, int dim)
+        : n(dim), A(a), A0(a), Inv(dim), b(bb), b0(bb), x(dim), y(dim), r(dim), pos(dim) {}
+
+    void realiza(int opcao, Scalar precisao, int limite) {
+        switch (opcao) {
+            case 1:
+            case 2:
+                (opcao == 1 ? Eliminacao : GaussPivoteamentoParcial)(n, A, b);
+                SubstituicaoRetroativa(n, A, x, b);
+                break;
+            case 3:
+                LU(n, A);
+                break;
+            case 4:
+                LUPivoteamentoParcial(n, A, pos, det);
+                for (int i = 1; i <= n; i++) b[i] = b0[pos[i]];
+                break;
+            case 5:
+                SubstituicaoProgressivaL(n, A, y, b);
+                break;
+            case 6:
+                SubstituicaoRetroativa(n, A, x, y);
+                break;
+            case 7:
+                CalculaResiduo(n, b0, A0, x, r);
+                erro = CalculaErro(n, r);
+                break;
+            case 8:
+                Inversa(n, A, Inv, b, x, y);
+                break;
+            case 9:
+            case 10:
+                prec = precisao;
+                maxit = limite;
+                for (int i = 1; i <= n; i++) x[i] = 0;
+                erro = 2147483648.0f;
+                k = 0;
+                while (erro > prec && k < maxit) {
+                    k++;
+                    erro = (opcao == 9 ? IteracaoJacobi : IteracaoGaussSeidel)(n, A, b, x);
+                }
+                convergiu = k < maxit && erro <= prec;
+                break;
+            default:
+                break;
+        }
+    }
+};
 
 }  // namespace kt
 

@@ -20,27 +20,6 @@ using namespace sislin;
 
 namespace {
 
-// The words of a command line: blanks separate them, '...' keeps blanks inside one.
-std::vector<std::string> palavras(const std::string& linha) {
-    std::vector<std::string> r;
-    bool aspas = false;
-    bool palavra = false;
-    for (const char c : linha) {
-        if (c == '\'') {
-            aspas = !aspas;
-            if (!palavra) r.emplace_back();
-            palavra = true;
-        } else if (c == ' ' && !aspas) {
-            palavra = false;
-        } else {
-            if (!palavra) r.emplace_back();
-            palavra = true;
-            r.back() += c;
-        }
-    }
-    return r;
-}
-
 // A fresh folder for one test, removed at its end.
 class Pasta {
 public:

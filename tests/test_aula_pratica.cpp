@@ -11,12 +11,14 @@
 #include <filesystem>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "dialogo.h"
 #include "json_mini.h"
 #include "methods.h"
 #include "pratica.h"
+#include "sistemas.h"
 
 namespace fs = std::filesystem;
 using namespace sislin;
@@ -32,14 +34,14 @@ struct Caso {
 };
 
 // The value as a student copies it from the program's printout: 9 significant digits.
-float nove_algarismos(float v) {
+std::string nove_algarismos(float v) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.9g", static_cast<double>(v));
-    return std::strtof(buf, nullptr);
+    return buf;
 }
 
 bool mesmos_bits(float a, float b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
+    return kt::bits(a) == kt::bits(b);
 }
 
 // Systems of every size, random (seeded) and by hand: a zero pivot, ties, an exchange.
@@ -62,92 +64,25 @@ std::vector<Caso> casos() {
     return r;
 }
 
-// The kernels of the menu's choice on the same data: A, b, x, y, pos and det afterwards.
-struct Kernel {
-    std::vector<std::vector<float>> A;
-    std::vector<float> b, x, y;
-    std::vector<int> pos;
-    float det = 0.0f;
-};
-Kernel kernel(int metodo, const Caso& c) {
-    const int n = c.n;
-    Matrix A = cria_matriz(n + 1, n + 1);
-    Vector b = cria_vetor(n + 1);
-    Vector x = cria_vetor(n + 1);
-    Vector y = cria_vetor(n + 1);
-    IndexVector pos = cria_vetor_int(n + 1);
-    Kernel k;
-    for (int i = 1; i <= n; ++i) {
-        b[i] = c.b[static_cast<std::size_t>(i - 1)];
-        for (int j = 1; j <= n; ++j) A[i][j] = c.A[static_cast<std::size_t>((i - 1) * n + j - 1)];
-    }
-    switch (metodo) {
-        case 1:
-        case 2:
-            (metodo == 1 ? Eliminacao : GaussPivoteamentoParcial)(n, A, b);
-            SubstituicaoRetroativa(n, A, x, b);
-            break;
-        case 3:
-            LU(n, A);
-            break;
-        case 4:
-            LUPivoteamentoParcial(n, A, pos, k.det);
-            break;
-        case 5:
-            SubstituicaoProgressivaL(n, A, y, b);
-            break;
-        case 6:
-            SubstituicaoRetroativa(n, A, x, b);  // b7.txt holds y
-            break;
-        case 7: {
-            // The residual of the program's solution by Gauss with partial pivoting, against the
-            // data as read: r in y, the error in det.
-            Matrix A0 = cria_matriz(n + 1, n + 1);
-            Vector b0 = cria_vetor(n + 1);
-            for (int i = 1; i <= n; ++i) {
-                b0[i] = b[i];
-                for (int j = 1; j <= n; ++j) A0[i][j] = A[i][j];
-            }
-            GaussPivoteamentoParcial(n, A, b);
-            SubstituicaoRetroativa(n, A, x, b);
-            CalculaResiduo(n, b0, A0, x, y);
-            k.det = CalculaErro(n, y);
-            libera_matriz(A0, n + 1);
-            libera_vetor(b0);
-            break;
-        }
-        case 8: {
-            // Column 1 of the inverse from the factors of LU, in x.
-            Matrix Inv = cria_matriz(n + 1, n + 1);
-            LU(n, A);
-            Inversa(n, A, Inv, b, x, y);
-            for (int i = 1; i <= n; ++i) x[i] = Inv[i][1];
-            libera_matriz(Inv, n + 1);
-            break;
-        }
-        default:
-            // The driver's loop: from x = 0 while the change is above the precision and the
-            // limit (25) is not reached.
-            k.det = 2147483648.0f;  // the change, before the first sweep
-            for (int s = 0; k.det > 1e-4f && s < 25; ++s)
-                k.det = (metodo == 9 ? IteracaoJacobi : IteracaoGaussSeidel)(n, A, b, x);
-            break;
-    }
-    k.A.assign(static_cast<std::size_t>(n) + 1,
-               std::vector<float>(static_cast<std::size_t>(n) + 1));
-    for (int i = 1; i <= n; ++i)
-        for (int j = 1; j <= n; ++j)
-            k.A[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)] = A[i][j];
-    k.b.assign(b, b + n + 1);
-    k.x.assign(x, x + n + 1);
-    k.y.assign(y, y + n + 1);
-    k.pos.assign(pos, pos + n + 1);
-    libera_matriz(A, n + 1);
-    libera_vetor(b);
-    libera_vetor(x);
-    libera_vetor(y);
-    libera_vetor(pos);
-    return k;
+// The program's work set on the case's data after the practice's method: choice 6 reads y from
+// b7.txt, the residual (7) follows Gauss with partial pivoting, the inverse (8) LU; the sweeps
+// stop at the precision 1e-4 or after 25.
+void realiza(kt::Modelo& m, int metodo) {
+    for (int i = 1; i <= m.n && metodo == 6; ++i) m.y[i] = m.b[i];
+    if (metodo == 7 || metodo == 8) m.realiza(metodo == 7 ? 2 : 3, 0, 0);
+    m.realiza(metodo, 1e-4f, 25);
+}
+kt::Mat matriz(const Caso& c) {
+    kt::Mat A(c.n);
+    for (int i = 1; i <= c.n; ++i)
+        for (int j = 1; j <= c.n; ++j)
+            A[i][j] = c.A[static_cast<std::size_t>((i - 1) * c.n + j - 1)];
+    return A;
+}
+kt::Vec vetor(const Caso& c) {
+    kt::Vec b(c.n);
+    for (int i = 1; i <= c.n; ++i) b[i] = c.b[static_cast<std::size_t>(i - 1)];
+    return b;
 }
 
 // The steps of a method on a system of dimension n.
@@ -169,33 +104,33 @@ TEST(PraticaDiferencial, QuemDigitaOsValoresDoProgramaAcertaTudoETerminaComOKern
         for (const Caso& c : casos()) {
             SCOPED_TRACE(std::string(c.nome) + " n=" + std::to_string(c.n) + " metodo " +
                          std::to_string(metodo));
-            const Kernel k = kernel(metodo, c);
+            kt::Modelo k(matriz(c), vetor(c), c.n);
+            realiza(k, metodo);
             for (const int digitos : {0, 4}) {
                 Pratica p(metodo, c.n, c.A, c.b, digitos);
                 int passos = 0;
                 while (!p.concluida()) {
-                    const Conferencia r = p.confere(nove_algarismos(p.do_programa()));
+                    const Conferencia r =
+                        p.confere(std::strtof(nove_algarismos(p.do_programa()).c_str(), nullptr));
                     ASSERT_EQ(r.marca, Marca::Certo) << p.pergunta().nome;
                     ++passos;
                 }
                 EXPECT_TRUE(metodo >= 9 || passos == passos_de(metodo, c.n)) << passos;
                 const Quadro& q = p.aluno();
                 for (int i = 1; i <= c.n; ++i) {
-                    const auto u = static_cast<std::size_t>(i);
-                    EXPECT_TRUE(mesmos_bits(q.x[i], k.x[u])) << i;
-                    EXPECT_TRUE(metodo != 5 || mesmos_bits(q.y[i], k.y[u])) << i;
-                    EXPECT_TRUE(metodo > 2 || mesmos_bits(q.b[i], k.b[u])) << i;
-                    EXPECT_TRUE(metodo < 8 || mesmos_bits(q.x[i], k.x[u])) << i;
-                    EXPECT_TRUE(metodo != 7 || mesmos_bits(q.r[i], k.y[u])) << i;
-                    EXPECT_TRUE(metodo != 4 || q.pos[i] == k.pos[u]) << i;
+                    // The inverse's column 1 stands in x.
+                    EXPECT_TRUE(mesmos_bits(q.x[i], metodo == 8 ? k.Inv[i][1] : k.x[i])) << i;
+                    EXPECT_TRUE(metodo != 5 || mesmos_bits(q.y[i], k.y[i])) << i;
+                    EXPECT_TRUE(metodo > 2 || mesmos_bits(q.b[i], k.b[i])) << i;
+                    EXPECT_TRUE(metodo != 7 || mesmos_bits(q.r[i], k.r[i])) << i;
+                    EXPECT_TRUE(metodo != 4 || q.pos[i] == k.pos[i]) << i;
                     // Elimination: the upper triangle; the factorisation: both factors.
                     for (int j = metodo <= 2 ? i : 1; j <= c.n && metodo <= 4; ++j)
-                        EXPECT_TRUE(mesmos_bits(q.A[i][j], k.A[u][static_cast<std::size_t>(j)]))
-                            << i << "," << j;
+                        EXPECT_TRUE(mesmos_bits(q.A[i][j], k.A[i][j])) << i << "," << j;
                 }
                 EXPECT_TRUE(metodo != 4 || mesmos_bits(q.det, k.det));
                 // The last change of the sweeps, the residual's error.
-                EXPECT_TRUE((metodo < 9 && metodo != 7) || mesmos_bits(q.erro, k.det));
+                EXPECT_TRUE((metodo < 9 && metodo != 7) || mesmos_bits(q.erro, k.erro));
                 EXPECT_EQ(p.resumo().nota, 100);
             }
         }
@@ -338,27 +273,13 @@ Sessao corre(const std::string& argumentos, const std::string& entrada, bool com
         grava(dir / "b7.txt", b7);
     }
     std::vector<std::string> comando = comando_sislin_aula();
-    std::string w;
     comando.emplace_back("pratica");
-    for (const char c : argumentos + " ") {
-        if (c != ' ') {
-            w += c;
-        } else if (!w.empty()) {
-            comando.push_back(w);
-            w.clear();
-        }
-    }
+    for (std::string& w : palavras(argumentos)) comando.push_back(std::move(w));
     setenv("SISLIN_REGISTRO", "registro.jsonl", 1);
     Sessao s;
     s.e = executa_comando(comando, dir.string(), entrada);
     unsetenv("SISLIN_REGISTRO");
-    const std::string r = le_arquivo(dir / "registro.jsonl");
-    std::size_t i = 0;
-    while (i < r.size()) {
-        const std::size_t f = r.find('\n', i);
-        s.registro.push_back(r.substr(i, f - i));
-        i = f + 1;
-    }
+    s.registro = linhas_de(le_arquivo(dir / "registro.jsonl"));
     fs::remove_all(dir);
     return s;
 }
@@ -408,8 +329,7 @@ TEST(PraticaConsole, SessaoCompletaComDicaErroEDesfazer) {
     EXPECT_EQ(estados.at(3), estados.at(1));
     EXPECT_EQ(eventos(s, "desfaz").at(0), R"({"evento":"desfaz","passos":1,"volta_a":2})");
     // Every read is announced.
-    std::size_t esperas = eventos(s, "espera").size();
-    EXPECT_EQ(esperas, 18U);
+    EXPECT_EQ(eventos(s, "espera").size(), 18U);
 }
 
 TEST(PraticaConsole, FimDaEntradaSairERecusas) {
@@ -504,9 +424,7 @@ TEST(PraticaRegistro, CadaLinhaDeCadaMetodoSatisfazOEsquema) {
             if (e.em("evento").texto == "pergunta") onde = e.em("onde").texto;
             if (e.em("evento").texto != "mostra") continue;
             const float v = static_cast<float>(e.em("valor").numero);
-            char buf[32];
-            std::snprintf(buf, sizeof buf, "%.9g\n", static_cast<double>(v));
-            certos += onde == "para" ? (v != 0.0f ? "s\n" : "n\n") : buf;
+            certos += onde == "para" ? (v != 0.0f ? "s\n" : "n\n") : nove_algarismos(v) + "\n";
         }
         const Sessao sessoes[] = {
             todos,

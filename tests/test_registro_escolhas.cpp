@@ -86,64 +86,7 @@ TEST(RegistroEscolhas, TabelaCabeNoEsquema) {
 
 // ---- Values bit for bit.
 
-// The work set as the test keeps it, changed by the kernels as each choice changes it.
-struct Modelo {
-    int n;
-    kt::Mat A, A0, Inv;
-    kt::Vec b, b0, x, y, r;
-    kt::IVec pos;
-    Scalar det = 0, erro = 0, prec = 0;
-    int maxit = 0, k = 0;
-    bool convergiu = false;
-
-    Modelo(const kt::Mat& a, const kt::Vec& bb, int dim)
-        : n(dim), A(a), A0(a), Inv(dim), b(bb), b0(bb), x(dim), y(dim), r(dim), pos(dim) {}
-
-    void realiza(int opcao, Scalar precisao, int limite) {
-        switch (opcao) {
-            case 1:
-            case 2:
-                (opcao == 1 ? Eliminacao : GaussPivoteamentoParcial)(n, A, b);
-                SubstituicaoRetroativa(n, A, x, b);
-                break;
-            case 3:
-                LU(n, A);
-                break;
-            case 4:
-                LUPivoteamentoParcial(n, A, pos, det);
-                for (int i = 1; i <= n; i++) b[i] = b0[pos[i]];
-                break;
-            case 5:
-                SubstituicaoProgressivaL(n, A, y, b);
-                break;
-            case 6:
-                SubstituicaoRetroativa(n, A, x, y);
-                break;
-            case 7:
-                CalculaResiduo(n, b0, A0, x, r);
-                erro = CalculaErro(n, r);
-                break;
-            case 8:
-                Inversa(n, A, Inv, b, x, y);
-                break;
-            case 9:
-            case 10:
-                prec = precisao;
-                maxit = limite;
-                for (int i = 1; i <= n; i++) x[i] = 0;
-                erro = 2147483648.0f;
-                k = 0;
-                while (erro > prec && k < maxit) {
-                    k++;
-                    erro = (opcao == 9 ? IteracaoJacobi : IteracaoGaussSeidel)(n, A, b, x);
-                }
-                convergiu = k < maxit && erro <= prec;
-                break;
-            default:
-                break;
-        }
-    }
-};
+using kt::Modelo;
 
 // A float of the record, read back with strtof.
 Scalar le_escalar(const Valor& v) {
