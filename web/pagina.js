@@ -10,13 +10,14 @@ import { Execucao, novoProcesso } from './execucao.js';
 import { Exercicio } from './exercicio.js';
 import { Grafico } from './grafico.js';
 import { Praticar } from './pratica.js';
+import { Tarefa } from './tarefa.js';
 import { REGISTRO } from './mensagens.js';
 import { Espera, Eventos, leLinha, ofereceEscolhas, tabelaCsv } from './eventos.js';
 import { Transcricao, concatena } from './transcricao.js';
 import { exemplos, primeiroProcesso, programa } from './inicio.js';
 
 // The panels, in the order they get each event.
-const PAINEIS = [Grafico, Analise, PainelConjunto, Conferir, Exercicio, Praticar];
+const PAINEIS = [Grafico, Analise, PainelConjunto, Conferir, Exercicio, Praticar, Tarefa];
 
 const $ = (id) => document.getElementById(id);
 const PROMPT = /(= |Escolha: )$/;
@@ -356,8 +357,16 @@ if (new URLSearchParams(location.search).has('teste')) {
   const erros = [];
   addEventListener('error', (e) => erros.push(e.message));
   addEventListener('unhandledrejection', (e) => erros.push(String(e.reason?.message ?? e.reason)));
+  // The files the page offered for download, as { nome, texto }.
+  const baixados = [];
+  const baixa = pagina.baixa.bind(pagina);
+  pagina.baixa = (blob, nome) => {
+    blob.text().then((texto) => baixados.push({ nome, texto }));
+    baixa(blob, nome);
+  };
   globalThis.sislin = {
     erros,
+    baixados,
     tela: (n) => pagina.console.ultimasLinhas(n),
     get primeiroPrompt() { return pagina.primeiroPrompt; },
     get status() { return pagina.status; },
