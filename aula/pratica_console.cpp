@@ -11,6 +11,7 @@
 #include "gerador.h"
 #include "pratica.h"
 #include "registro.h"
+#include "resposta.h"
 #include "util.h"
 
 namespace sislin::aula {
@@ -88,20 +89,6 @@ Dados le_dados(const std::string& palavra) {
         for (const auto v : linha) r.A.push_back(static_cast<float>(v));
     for (const auto v : s.b) r.b.push_back(static_cast<float>(v));
     return r;
-}
-
-// A reply's number: the "%g" grammar of the data files, a decimal comma taken for the point.
-std::optional<float> numero(std::string t) {
-    if (t.find('.') == std::string::npos) {
-        const std::size_t virgula = t.find(',');
-        if (virgula != std::string::npos && t.find(',', virgula + 1) == std::string::npos)
-            t[virgula] = '.';
-    }
-    Scalar v = 0.0f;
-    bool ok = false;
-    const char* fim = le_numero_g(t.data(), t.data() + t.size(), v, ok);
-    if (!ok || fim != t.data() + t.size()) return std::nullopt;
-    return v;
 }
 
 // One line of standard input without its line end (a final \r dropped), or nothing at the end
