@@ -12,6 +12,7 @@
 #include "analise.h"
 #include "arquivos_aula.h"
 #include "codigo.h"
+#include "corrige.h"
 #include "gerador.h"
 #include "pratica.h"
 #include "saida_json.h"
@@ -33,6 +34,8 @@ const char* const kUso =
     "  sislin-aula pratica METODO N|CODIGO [--digitos D|exato]  pratica de um metodo, passo a "
     "passo\n"
     "  --json: o resultado (ou a recusa) num objeto JSON na saida padrao\n"
+    "  sislin-aula corrige CHAVE ARQUIVO... [--metodos M,M] [--digitos D|exato] [--aprovacao P]\n"
+    "                      [--saida notas.csv] [--sobrescrever]   notas dos registros entregues\n"
     "Tipos:\n";
 
 std::string uso() {
@@ -195,6 +198,7 @@ int principal(const std::vector<std::string>& args) {
     if (args[0] == "analise") return analise(resto);
     if (args[0] == "pratica") return comando_pratica(resto);
     if (args[0] == "turma") return comando_turma(resto);
+    if (args[0] == "corrige") return comando_corrige(resto);
     if (args[0] == "--ajuda" || args[0] == "-h") {
         escreve(uso().c_str());
         return 0;

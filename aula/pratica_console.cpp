@@ -336,18 +336,6 @@ void responde(const Conferencia& c, int passo, const std::string& t) {
     fecha_evento();
 }
 
-// "u" or "u N": the count of steps to undo, or nothing.
-std::optional<int> desfazer(const std::string& t) {
-    if (t == "u" || t == "U") return 1;
-    if (t.size() < 3 || (t[0] != 'u' && t[0] != 'U') || t[1] != ' ') return std::nullopt;
-    std::size_t i = 1;
-    while (i < t.size() && t[i] == ' ') ++i;
-    const std::string resto = t.substr(i);
-    if (!so_digitos(resto)) return std::nullopt;
-    const int n = std::stoi(resto);
-    return n >= 1 ? std::optional<int>(n) : std::nullopt;
-}
-
 // One reply to the step asked; false when the session ends (status in status).
 int sessao(Pratica& p, const Entrega& entrega) {
     std::string etapa_mostrada;
