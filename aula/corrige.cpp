@@ -429,14 +429,16 @@ struct ResultadoSessao {
 
 class Arquivo {
 public:
-    Arquivo(const std::string& nome, std::vector<Aviso>& avisos) : nome_(nome), avisos_(avisos) {}
+    Arquivo(const std::string& nome, std::size_t ordem, std::vector<Aviso>& avisos)
+        : nome_(nome), ordem_(ordem), avisos_(avisos) {}
     void aviso(int linha, const std::string& texto, bool recusa = false) {
-        avisos_.push_back({nome_, linha, texto, recusa});
+        avisos_.push_back({nome_, linha, texto, recusa, ordem_});
     }
     const std::string& nome() const { return nome_; }
 
 private:
     std::string nome_;
+    std::size_t ordem_;
     std::vector<Aviso>& avisos_;
 };
 
@@ -464,16 +466,18 @@ std::vector<Sessao> sessoes_de(const std::string& conteudo, Arquivo& arq, bool& 
         LeituraJson l = le_json(linha);
         if (!l.valor || l.valor->tipo != ValorJson::Tipo::Objeto || !l.valor->membro("evento") ||
             !l.valor->membro("evento")->e_texto()) {
+            // One message, then the lines up to the next inicio are passed over.
             if (ignorando) continue;
-            arq.aviso(numero_linha,
-                      l.valor ? "nao e um evento de registro" : "nao e JSON: " + l.erro);
+            std::string motivo = l.valor ? "nao e um evento de registro" : "nao e JSON: " + l.erro;
             if (aberta != nullptr) {
+                motivo += "; a sessao da linha " + std::to_string(aberta->linha) + " para aqui";
                 aberta->cortada = true;
                 aberta = nullptr;
-                ignorando = true;
             } else {
                 editado = true;
             }
+            arq.aviso(numero_linha, motivo);
+            ignorando = true;
             continue;
         }
         ValorJson& v = *l.valor;
@@ -494,7 +498,7 @@ std::vector<Sessao> sessoes_de(const std::string& conteudo, Arquivo& arq, bool& 
             aberta->linha = numero_linha;
         } else if (aberta == nullptr) {
             if (!ignorando) {
-                arq.aviso(numero_linha, "linha fora de uma sessao (antes do seu inicio)");
+                arq.aviso(numero_linha, "linha fora de uma sessao");
                 editado = true;
                 ignorando = true;
             }
@@ -621,6 +625,32 @@ bool sistema_de(const Parametros& s, const Sessao& sessao, std::vector<float>& A
     return true;
 }
 
+// What the file's event has that the replay's does not: the first member that differs.
+std::string curto(const std::string& t) {
+    constexpr std::size_t kMaior = 40;
+    return t.size() <= kMaior ? t : t.substr(0, kMaior) + "...";
+}
+
+std::string diferenca(const ValorJson& arquivo, const std::string& esperada) {
+    const std::optional<ValorJson> e = le_json(esperada).valor;
+    const std::string evento = texto_de(arquivo.membro("evento"));
+    const std::string devido = texto_de(e->membro("evento"));
+    if (evento != devido) return "o programa gravaria aqui o evento " + devido + ", nao " + evento;
+    for (std::size_t k = 0; k < e->nomes.size(); ++k) {
+        const ValorJson* f = arquivo.membro(e->nomes[k]);
+        const std::string certo = json_compacto(e->itens[k]);
+        if (f == nullptr) return evento + " sem \"" + e->nomes[k] + "\" (" + curto(certo) + ")";
+        const std::string lido = json_compacto(*f);
+        if (lido != certo)
+            return evento + " com \"" + e->nomes[k] + "\" " + curto(lido) + "; o programa grava " +
+                   curto(certo);
+    }
+    for (const std::string& nome : arquivo.nomes)
+        if (e->membro(nome) == nullptr)
+            return evento + " com \"" + nome + "\", que o programa nao grava";
+    return evento + " difere do que o programa gravaria";
+}
+
 ResultadoSessao corrige_sessao(const Sessao& sessao, Arquivo& arq) {
     ResultadoSessao r;
     r.cortada = sessao.cortada;
@@ -691,7 +721,7 @@ ResultadoSessao corrige_sessao(const Sessao& sessao, Arquivo& arq) {
         else if (!ha_na_reproducao)
             arq.aviso(linha, "linha a mais: o programa nao a gravaria");
         else
-            arq.aviso(linha, "difere do que o programa gravaria: " + esperadas[k].substr(0, 60));
+            arq.aviso(linha, diferenca(sessao.eventos[k], esperadas[k]));
         break;
     }
     return r;
@@ -721,11 +751,12 @@ void marca(LinhaCorrecao& l, Alerta a) {
     l.alertas[static_cast<int>(a)] = true;
 }
 
-Arquivado corrige_arquivo(const OpcoesCorrecao& op, const Entrega& e, std::vector<Aviso>& avisos) {
+Arquivado corrige_arquivo(const OpcoesCorrecao& op, const Entrega& e, std::size_t ordem,
+                          std::vector<Aviso>& avisos) {
     Arquivado r;
     LinhaCorrecao& l = r.linha;
     l.arquivo = e.nome;
-    Arquivo arq(e.nome, avisos);
+    Arquivo arq(e.nome, ordem, avisos);
     if (!e.conteudo) {
         arq.aviso(0, "nao pode ser lido", true);
         marca(l, Alerta::NaoERegistro);
@@ -844,7 +875,8 @@ Correcao corrige(const OpcoesCorrecao& op, const std::vector<Entrega>& entregas)
     c.aprovacao = op.aprovacao;
     std::vector<Arquivado> arquivos;
     arquivos.reserve(entregas.size());
-    for (const Entrega& e : entregas) arquivos.push_back(corrige_arquivo(op, e, c.avisos));
+    for (std::size_t k = 0; k < entregas.size(); ++k)
+        arquivos.push_back(corrige_arquivo(op, entregas[k], k, c.avisos));
 
     // The assignment's methods: the ones given, else every one a file holds.
     c.metodos = op.metodos;
@@ -874,16 +906,19 @@ Correcao corrige(const OpcoesCorrecao& op, const std::vector<Entrega>& entregas)
                                     std::string(mesmos_bytes ? "o mesmo conteudo de "
                                                              : "as mesmas respostas de ") +
                                         b.arquivo,
-                                    false});
+                                    false, i});
             }
             if (!a.matricula.empty() && a.matricula == b.matricula) {
                 marca(a, Alerta::MatriculaRepetida);
                 c.avisos.push_back({a.arquivo, 0,
-                                    "a matricula " + a.matricula + " tambem em " + b.arquivo,
-                                    false});
+                                    "a matricula " + a.matricula + " tambem em " + b.arquivo, false,
+                                    i});
             }
         }
     }
+    // The messages file by file, in the order the files were given.
+    std::stable_sort(c.avisos.begin(), c.avisos.end(),
+                     [](const Aviso& x, const Aviso& y) { return x.ordem < y.ordem; });
 
     for (Arquivado& a : arquivos) {
         LinhaCorrecao& l = a.linha;

@@ -79,7 +79,8 @@ struct Aviso {
     std::string arquivo;
     int linha = 0;
     std::string texto;
-    bool recusa = false;  // the file was refused (not a record, unreadable): exit status 1
+    bool recusa = false;    // the file was refused (not a record, unreadable): exit status 1
+    std::size_t ordem = 0;  // the file's place among those given
 };
 
 struct Correcao {
