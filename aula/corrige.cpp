@@ -9,6 +9,7 @@
 #include "arquivos_aula.h"
 #include "codigo.h"
 #include "conversao.h"
+#include "csv.h"
 #include "gerador.h"
 #include "json_leitura.h"
 #include "registro.h"
@@ -941,13 +942,6 @@ Correcao corrige(const OpcoesCorrecao& op, const std::vector<Entrega>& entregas)
 
 namespace {
 
-std::string celula_csv(const std::string& t) {
-    if (t.find_first_of(",;\"\r\n") == std::string::npos) return t;
-    std::string r = "\"";
-    for (const char ch : t) r += ch == '"' ? std::string("\"\"") : std::string(1, ch);
-    return r + "\"";
-}
-
 std::string minutos(long long segundos) {
     const long long decimos = (segundos * 10 + 30) / 60;
     return std::to_string(decimos / 10) + "." + std::to_string(decimos % 10);
@@ -982,13 +976,7 @@ std::string texto_csv(const Correcao& c) {
     for (const char* col : {"nota", "situacao", "enganos", "minutos", "alertas"})
         cab.emplace_back(col);
     std::string t;
-    const auto linha = [&t](const std::vector<std::string>& celulas) {
-        for (std::size_t k = 0; k < celulas.size(); ++k) {
-            if (k > 0) t += ',';
-            t += celula_csv(celulas[k]);
-        }
-        t += "\r\n";
-    };
+    const auto linha = [&t](const std::vector<std::string>& celulas) { t += linha_csv(celulas); };
     linha(cab);
     for (const LinhaCorrecao& l : c.linhas) {
         std::vector<std::string> v = {l.arquivo, l.matricula, l.codigo};
