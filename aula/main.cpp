@@ -40,9 +40,11 @@ const char* const kUso =
     "  sislin-aula turma CHAVE TIPO N --aluno ID                o codigo de um aluno\n"
     "    turma: [--metodos M,M] [--digitos D|exato] [--aprovacao P] [--saida ARQ] "
     "[--sobrescrever]\n"
+    "  sislin-aula corrige CHAVE ARQUIVO...                     as notas dos registros entregues "
+    "(notas.csv)\n"
+    "    corrige: [--metodos M,M] [--digitos D|exato] [--aprovacao P] [--saida ARQ] "
+    "[--sobrescrever]\n"
     "  --json: o resultado (ou a recusa) num objeto JSON na saida padrao\n"
-    "  sislin-aula corrige CHAVE ARQUIVO... [--metodos M,M] [--digitos D|exato] [--aprovacao P]\n"
-    "                      [--saida notas.csv] [--sobrescrever]   notas dos registros entregues\n"
     "Tipos:\n";
 
 std::string uso() {

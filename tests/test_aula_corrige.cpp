@@ -449,7 +449,9 @@ TEST(CorrigeConsole, UmaTurmaPequenaSaidaErrosEStatus) {
 // The CSV as Python's csv module reads it (where python3 is installed).
 TEST(CorrigeConsole, OCsvSegundoOModuloCsvDoPython) {
     const Turma& t = turma();
-    grava(t.dir / "python.csv", kNotas);
+    std::vector<std::string> args = {kChave, "--saida", "python.csv", "--sobrescrever"};
+    args.insert(args.end(), t.nomes.begin(), t.nomes.end());
+    EXPECT_EQ(corrige_na_pasta(t.dir, args).status, 1);
     const Execucao e = executa_comando(
         {"python3", "-c",
          "import csv\n"
