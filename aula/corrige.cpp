@@ -465,8 +465,8 @@ std::vector<Sessao> sessoes_de(const std::string& conteudo, Arquivo& arq, bool& 
         if (!linha.empty() && linha.back() == '\r') linha.pop_back();
         if (linha.find_first_not_of(" \t") == std::string::npos) continue;
         LeituraJson l = le_json(linha);
-        if (!l.valor || l.valor->tipo != ValorJson::Tipo::Objeto || !l.valor->membro("evento") ||
-            !l.valor->membro("evento")->e_texto()) {
+        if (!l.valor || l.valor->tipo != ValorJson::Tipo::Objeto ||
+            l.valor->membro("evento") == nullptr || !l.valor->membro("evento")->e_texto()) {
             // One message, then the lines up to the next inicio are passed over.
             if (ignorando) continue;
             std::string motivo = l.valor ? "nao e um evento de registro" : "nao e JSON: " + l.erro;
@@ -646,9 +646,14 @@ std::string diferenca(const ValorJson& arquivo, const std::string& esperada) {
             return evento + " com \"" + e->nomes[k] + "\" " + curto(lido) + "; o programa grava " +
                    curto(certo);
     }
-    for (const std::string& nome : arquivo.nomes)
-        if (e->membro(nome) == nullptr)
-            return evento + " com \"" + nome + "\", que o programa nao grava";
+    for (const std::string& nome : arquivo.nomes) {
+        if (e->membro(nome) != nullptr) continue;
+        std::string t = evento;
+        t += " com \"";
+        t += nome;
+        t += "\", que o programa nao grava";
+        return t;
+    }
     return evento + " difere do que o programa gravaria";
 }
 
@@ -749,7 +754,7 @@ struct Arquivado {
 };
 
 void marca(LinhaCorrecao& l, Alerta a) {
-    l.alertas[static_cast<int>(a)] = true;
+    l.alertas[static_cast<std::size_t>(a)] = true;
 }
 
 Arquivado corrige_arquivo(const OpcoesCorrecao& op, const Entrega& e, std::size_t ordem,
@@ -1133,19 +1138,16 @@ int comando_corrige(const std::vector<std::string>& palavras) {
     if (ajustes.metodos)
         for (const std::string& m : *ajustes.metodos)
             op.metodos.push_back(metodo_pratica(m)->numero);
-    std::vector<Entrega> entregas;
-    for (std::size_t k = 1; k < args.size(); ++k) {
+    for (std::size_t k = 1; k < args.size(); ++k)
         if (args[k] == saida)
             return recusa_corrige("o arquivo de notas " + saida + " esta entre os registros");
-        entregas.push_back({args[k], le_tudo(args[k])});
-    }
     // The CSV is refused before any work when it is there already.
-    if (std::FILE* f = std::fopen(saida.c_str(), "rb"); f != nullptr && !sobrescrever) {
-        std::fclose(f);
+    std::FILE* existente = std::fopen(saida.c_str(), "rb");
+    if (existente != nullptr) std::fclose(existente);
+    if (existente != nullptr && !sobrescrever)
         return recusa_corrige(saida + " ja existe; use --sobrescrever para substitui-lo");
-    } else if (f != nullptr) {
-        std::fclose(f);
-    }
+    std::vector<Entrega> entregas;
+    for (std::size_t k = 1; k < args.size(); ++k) entregas.push_back({args[k], le_tudo(args[k])});
     const Correcao c = corrige(op, entregas);
     bool recusado = false;
     for (const Aviso& a : c.avisos) {

@@ -69,7 +69,7 @@ struct LinhaCorrecao {
     std::vector<std::pair<std::string, int>> enganos;  // id and count, most frequent first
     std::optional<long long> segundos;                 // the sessions' "segundos" summed
     std::array<bool, kNumeroAlertas> alertas{};
-    bool tem(Alerta a) const { return alertas[static_cast<int>(a)]; }
+    bool tem(Alerta a) const { return alertas[static_cast<std::size_t>(a)]; }
     bool conferir() const;
     std::string situacao(int aprovacao) const;  // aprovado, reprovado or conferir
 };
