@@ -320,6 +320,42 @@ TEST(CorrigeTurma, CadaAdulteracaoESinalizadaNaSuaLinhaEAsOutrasSaoCorrigidas) {
     EXPECT_EQ(s.linhas[0].nota, 100);
 }
 
+// Every byte of a record counts: a record cut anywhere (but its last line end), or with any one
+// byte changed, is flagged, and never crashes the grading. Outside the check: the hour and the
+// seconds, which no replay can know, and the text of a refused line, which is itself the input
+// (another refused text replays the same).
+TEST(CorrigeTurma, QualquerCorteOuByteTrocadoESinalizado) {
+    const std::string arquivo = entrega("2026020", {{"lu", Jeito::Misto}});
+    const std::string nome = "2026020-" + codigo_de("2026020") + ".jsonl";
+    OpcoesCorrecao op;
+    op.chave = kChave;
+    ASSERT_EQ(alertas(corrige(op, {{nome, arquivo}}).linhas[0]), "");
+    const std::size_t hora = arquivo.find(R"("hora":)");
+    const std::size_t segundos = arquivo.rfind(R"("segundos":)");
+    const std::size_t recusada = arquivo.find("nao e um numero nem um comando: ");
+    ASSERT_NE(hora, std::string::npos);
+    ASSERT_NE(segundos, std::string::npos);
+    ASSERT_NE(recusada, std::string::npos);
+    int trocas = 0;
+    for (std::size_t k = 0; k < arquivo.size(); k += 3) {
+        const bool sem_conferencia = (k >= hora && k < arquivo.find(',', hora)) ||
+                                     (k >= segundos && k < arquivo.find('}', segundos)) ||
+                                     (k >= recusada + 32 && k < arquivo.find('"', recusada));
+        std::string trocado = arquivo;
+        trocado[k] = trocado[k] == 'x' ? 'y' : 'x';
+        const LinhaCorrecao l = corrige(op, {{nome, trocado}}).linhas[0];
+        if (!sem_conferencia) {
+            EXPECT_TRUE(l.conferir()) << k << ": " << arquivo.substr(k, 30);
+            ++trocas;
+        }
+        if (k + 1 == arquivo.size()) continue;
+        const LinhaCorrecao cortado = corrige(op, {{nome, arquivo.substr(0, k)}}).linhas[0];
+        EXPECT_TRUE(cortado.conferir()) << k;
+        EXPECT_EQ(cortado.nota, 0) << k;
+    }
+    EXPECT_GT(trocas, 1000);
+}
+
 // A CSV cell by cell, with the project's reader.
 std::vector<std::vector<std::string>> tabela(const std::string& csv) {
     const TabelaCsv t = le_csv(csv);
