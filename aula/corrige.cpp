@@ -786,6 +786,11 @@ Arquivado corrige_arquivo(const OpcoesCorrecao& op, const Entrega& e, std::size_
     // The student: the records' id, else the one in the file's name.
     for (const ResultadoSessao& s : r.sessoes) {
         if (s.parametros.aluno.empty()) continue;
+        // The console writes the id normalised.
+        if (normaliza_matricula(s.parametros.aluno).texto != s.parametros.aluno) {
+            arq.aviso(0, "matricula que o programa nao grava assim: " + s.parametros.aluno);
+            marca(l, Alerta::Editado);
+        }
         if (l.matricula.empty()) {
             l.matricula = s.parametros.aluno;
         } else if (l.matricula != s.parametros.aluno) {
