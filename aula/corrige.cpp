@@ -450,7 +450,7 @@ bool e_inicio_de_pratica(const ValorJson& v) {
 }
 
 // The sessions of a file; stray lines are said and make the file edited.
-std::vector<Sessao> sessoes_de(const std::string& conteudo, Arquivo& arq, bool& editado) {
+std::vector<Sessao> sessoes_de(std::string_view conteudo, Arquivo& arq, bool& editado) {
     std::vector<Sessao> r;
     Sessao* aberta = nullptr;
     bool ignorando = false;  // the rest of a session cut by a line that is not JSON
@@ -459,7 +459,7 @@ std::vector<Sessao> sessoes_de(const std::string& conteudo, Arquivo& arq, bool& 
     while (inicio < conteudo.size()) {
         std::size_t fim = conteudo.find('\n', inicio);
         if (fim == std::string::npos) fim = conteudo.size();
-        std::string linha = conteudo.substr(inicio, fim - inicio);
+        std::string linha(conteudo.substr(inicio, fim - inicio));
         inicio = fim + 1;
         ++numero_linha;
         if (!linha.empty() && linha.back() == '\r') linha.pop_back();
@@ -677,7 +677,6 @@ ResultadoSessao corrige_sessao(const Sessao& sessao, Arquivo& arq) {
     if (s->metodo == 8) p.coluna_da_inversa(s->coluna);
     const Entradas entradas = entradas_de(sessao.eventos);
     const Reproducao rep = reproduz(p, entradas.linhas, entradas.fim);
-    r.concluida = rep.concluida && sessao.fechada;
     r.resumo = rep.resumo;
     r.enganos = rep.enganos;
     r.algum_numero = entradas.algum_numero;
@@ -708,6 +707,8 @@ ResultadoSessao corrige_sessao(const Sessao& sessao, Arquivo& arq) {
                 --comparadas;
         }
     }
+    // Completed: the replay came to the method's end and the file holds its whole record.
+    r.concluida = rep.concluida && !parcial;
     for (std::size_t k = 0; k < comparadas || (!parcial && k < esperadas.size()); ++k) {
         const bool ha_no_arquivo = k < comparadas;
         const bool ha_na_reproducao = k < esperadas.size();
@@ -769,7 +770,14 @@ Arquivado corrige_arquivo(const OpcoesCorrecao& op, const Entrega& e, std::size_
         return r;
     }
     bool editado = false;
-    const std::vector<Sessao> sessoes = sessoes_de(*e.conteudo, arq, editado);
+    std::string_view conteudo = *e.conteudo;
+    // A byte order mark: the file was saved again by an editor (the program writes none).
+    if (conteudo.substr(0, 3) == "\xEF\xBB\xBF") {
+        arq.aviso(1, "marca de ordem de bytes (BOM) no inicio: o arquivo foi salvo por um editor");
+        editado = true;
+        conteudo.remove_prefix(3);
+    }
+    const std::vector<Sessao> sessoes = sessoes_de(conteudo, arq, editado);
     if (sessoes.empty()) {
         arq.aviso(0,
                   e.conteudo->empty()

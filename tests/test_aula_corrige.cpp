@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -219,6 +218,16 @@ std::string troca(std::string t, const std::string& de, const std::string& para)
     return t;
 }
 
+// Every number after the member named made valor.
+std::string todos_os_numeros(std::string t, const std::string& membro, const std::string& valor) {
+    for (std::size_t i = t.find(membro); i != std::string::npos; i = t.find(membro, i + 1)) {
+        const std::size_t inicio = i + membro.size();
+        const std::size_t fim = t.find_first_not_of("0123456789", inicio);
+        t.replace(inicio, fim - inicio, valor);
+    }
+    return t;
+}
+
 // The first entry of the dados line's A made 77.
 std::string outro_sistema(const std::string& t) {
     const std::size_t dados = t.find(R"({"evento":"dados")");
@@ -243,7 +252,7 @@ TEST(CorrigeTurma, CadaAdulteracaoESinalizadaNaSuaLinhaEAsOutrasSaoCorrigidas) {
     std::vector<Caso> casos;
     std::map<std::string, std::string> honestos;
     for (const char* aluno : {"2026001", "2026002", "marca", "valor", "resumo", "sistema",
-                              "duas-vezes", "original", "cortado", "repete"})
+                              "duas-vezes", "original", "cortado", "repete", "bom"})
         honestos[aluno] = entrega(aluno, ambos);
     honestos["repete"] = entrega("repete", {{"gauss", Jeito::Sai}}) + honestos["repete"];
     casos.push_back({"2026001", honestos["2026001"], ""});
@@ -254,10 +263,7 @@ TEST(CorrigeTurma, CadaAdulteracaoESinalizadaNaSuaLinhaEAsOutrasSaoCorrigidas) {
         {"valor",
          troca(honestos["valor"], R"("texto":"999","valor":999)", R"("texto":"999","valor":998)"),
          "editado"});
-    casos.push_back(
-        {"resumo",
-         std::regex_replace(honestos["resumo"], std::regex(R"("nota":\d+)"), R"("nota":1)"),
-         "editado"});
+    casos.push_back({"resumo", todos_os_numeros(honestos["resumo"], R"("nota":)", "1"), "editado"});
     casos.push_back({"sistema", outro_sistema(honestos["sistema"]), "sistema-diferente"});
     casos.push_back({"duas-vezes", honestos["duas-vezes"], "duplicado;matricula-repetida"});
     casos.push_back({"duas-vezes", honestos["duas-vezes"], "duplicado;matricula-repetida"});
@@ -271,6 +277,7 @@ TEST(CorrigeTurma, CadaAdulteracaoESinalizadaNaSuaLinhaEAsOutrasSaoCorrigidas) {
     casos.push_back(
         {"cortado", c.substr(0, c.find(R"("evento":"resposta")") + 20), "cortado;incompleto", 0});
     casos.push_back({"repete", honestos["repete"], "repetido"});
+    casos.push_back({"bom", "\xEF\xBB\xBF" + honestos["bom"], "editado"});
     casos.push_back({"lista", "matricula,nome\r\n2026003,Ana\r\n", "nao-e-registro", 0});
     casos.push_back({"vazio", "", "nao-e-registro", 0});
 
@@ -389,8 +396,7 @@ const Turma& turma() {
         const std::vector<std::pair<std::string, Jeito>> engano = {{"gauss", Jeito::Engano},
                                                                    {"jacobi", Jeito::Engano}};
         const auto segundos = [](const std::string& texto, const char* s) {
-            return std::regex_replace(texto, std::regex(R"("segundos":\d+)"),
-                                      std::string(R"("segundos":)") + s);
+            return todos_os_numeros(texto, R"("segundos":)", s);
         };
         const std::string arquivos[][2] = {
             {"2026001", segundos(entrega("2026001", certo), "95")},
