@@ -44,10 +44,9 @@ Pedido le_pedido(const std::vector<std::string>& palavras, std::string& erro) {
     for (const std::string& w : palavras) p.json = p.json || w == "--json";
     for (std::size_t i = 0; i < palavras.size() && erro.empty(); ++i) {
         const std::string& w = palavras[i];
-        if (le_opcao_da_tarefa(palavras, i, p.ajustes, erro) != Opcao::Outra) continue;
-        if (w == "--json") {
+        if (w == "--json" || le_opcao_da_tarefa(palavras, i, p.ajustes, erro) != Opcao::Outra)
             continue;
-        } else if (w == "--sobrescrever") {
+        if (w == "--sobrescrever") {
             p.sobrescrever = true;
         } else if (w == "--aluno" || w == "--saida") {
             if (i + 1 == palavras.size()) {
