@@ -12,6 +12,7 @@
 #include "analise.h"
 #include "arquivos_aula.h"
 #include "codigo.h"
+#include "corrige.h"
 #include "gerador.h"
 #include "pratica.h"
 #include "saida_json.h"
@@ -38,6 +39,10 @@ const char* const kUso =
     "(codigos.csv)\n"
     "  sislin-aula turma CHAVE TIPO N --aluno ID                o codigo de um aluno\n"
     "    turma: [--metodos M,M] [--digitos D|exato] [--aprovacao P] [--saida ARQ] "
+    "[--sobrescrever]\n"
+    "  sislin-aula corrige CHAVE ARQUIVO...                     as notas dos registros entregues "
+    "(notas.csv)\n"
+    "    corrige: [--metodos M,M] [--digitos D|exato] [--aprovacao P] [--saida ARQ] "
     "[--sobrescrever]\n"
     "  --json: o resultado (ou a recusa) num objeto JSON na saida padrao\n"
     "Tipos:\n";
@@ -202,6 +207,7 @@ int principal(const std::vector<std::string>& args) {
     if (args[0] == "analise") return analise(resto);
     if (args[0] == "pratica") return comando_pratica(resto);
     if (args[0] == "turma") return comando_turma(resto);
+    if (args[0] == "corrige") return comando_corrige(resto);
     if (args[0] == "--ajuda" || args[0] == "-h") {
         escreve(uso().c_str());
         return 0;

@@ -13,6 +13,7 @@
 #include "plataforma.h"
 #include "pratica.h"
 #include "registro.h"
+#include "resposta.h"
 #include "turma.h"
 #include "util.h"
 
@@ -91,20 +92,6 @@ Dados le_dados(const std::string& palavra) {
         for (const auto v : linha) r.A.push_back(static_cast<float>(v));
     for (const auto v : s.b) r.b.push_back(static_cast<float>(v));
     return r;
-}
-
-// A reply's number: the "%g" grammar of the data files, a decimal comma taken for the point.
-std::optional<float> numero(std::string t) {
-    if (t.find('.') == std::string::npos) {
-        const std::size_t virgula = t.find(',');
-        if (virgula != std::string::npos && t.find(',', virgula + 1) == std::string::npos)
-            t[virgula] = '.';
-    }
-    Scalar v = 0.0f;
-    bool ok = false;
-    const char* fim = le_numero_g(t.data(), t.data() + t.size(), v, ok);
-    if (!ok || fim != t.data() + t.size()) return std::nullopt;
-    return v;
 }
 
 // One line of standard input without its line end (a final \r dropped), or nothing at the end
@@ -347,18 +334,6 @@ void responde(const Conferencia& c, int passo, const std::string& t) {
     campo_texto("explicacao", c.explicacao.c_str());
     campo_int("tentativa", c.tentativa);
     fecha_evento();
-}
-
-// "u" or "u N": the count of steps to undo, or nothing.
-std::optional<int> desfazer(const std::string& t) {
-    if (t == "u" || t == "U") return 1;
-    if (t.size() < 3 || (t[0] != 'u' && t[0] != 'U') || t[1] != ' ') return std::nullopt;
-    std::size_t i = 1;
-    while (i < t.size() && t[i] == ' ') ++i;
-    const std::string resto = t.substr(i);
-    if (!so_digitos(resto)) return std::nullopt;
-    const int n = std::stoi(resto);
-    return n >= 1 ? std::optional<int>(n) : std::nullopt;
 }
 
 // One reply to the step asked; false when the session ends (status in status).

@@ -192,6 +192,11 @@ TEST(AulaDialogo, PedidosRuinsSaoRecusadosSemDeixarArquivos) {
               "  sislin-aula turma CHAVE TIPO N --aluno ID                o codigo de um aluno\n"
               "    turma: [--metodos M,M] [--digitos D|exato] [--aprovacao P] [--saida ARQ] "
               "[--sobrescrever]\n"
+              "  sislin-aula corrige CHAVE ARQUIVO...                     as notas dos registros "
+              "entregues "
+              "(notas.csv)\n"
+              "    corrige: [--metodos M,M] [--digitos D|exato] [--aprovacao P] [--saida ARQ] "
+              "[--sobrescrever]\n"
               "  --json: o resultado (ou a recusa) num objeto JSON na saida padrao\n");
 }
 
