@@ -15,6 +15,7 @@
 #include "gerador.h"
 #include "pratica.h"
 #include "saida_json.h"
+#include "tarefa.h"
 #include "util.h"
 
 namespace sislin::aula {
@@ -193,6 +194,7 @@ int principal(const std::vector<std::string>& args) {
     if (args[0] == "exercicio") return exercicio(resto);
     if (args[0] == "analise") return analise(resto);
     if (args[0] == "pratica") return comando_pratica(resto);
+    if (args[0] == "turma") return comando_turma(resto);
     if (args[0] == "--ajuda" || args[0] == "-h") {
         escreve(uso().c_str());
         return 0;

@@ -1,5 +1,6 @@
 // sislin-aula pratica: the practice session on the console, and its record (SISLIN_REGISTRO).
 // docs/pratica.md describes the dialogue, the commands, the mistakes and the record's events.
+#include <chrono>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -9,8 +10,10 @@
 #include "codigo.h"
 #include "conversao.h"
 #include "gerador.h"
+#include "plataforma.h"
 #include "pratica.h"
 #include "registro.h"
+#include "turma.h"
 #include "util.h"
 
 namespace sislin::aula {
@@ -300,9 +303,23 @@ void resumo(const Pratica& p) {
     fecha_evento();
 }
 
-int termina(const Pratica& p, int status, Causa causa) {
+// A session for an assignment (--aluno): its hand-in file, and when it started.
+struct Entrega {
+    std::string arquivo;  // empty: not for an assignment
+    std::chrono::steady_clock::time_point inicio = std::chrono::steady_clock::now();
+};
+
+int termina(const Pratica& p, const Entrega& entrega, int status, Causa causa) {
     resumo(p);
-    registra_fim(status, causa);
+    if (entrega.arquivo.empty()) {
+        registra_fim(status, causa);
+        return status;
+    }
+    const auto segundos = std::chrono::duration_cast<std::chrono::seconds>(
+                              std::chrono::steady_clock::now() - entrega.inicio)
+                              .count();
+    if (registra_fim(status, causa, static_cast<long long>(segundos)))
+        escreve(("Registro para entregar: " + entrega.arquivo + "\n").c_str());
     return status;
 }
 
@@ -345,7 +362,7 @@ std::optional<int> desfazer(const std::string& t) {
 }
 
 // One reply to the step asked; false when the session ends (status in status).
-int sessao(Pratica& p) {
+int sessao(Pratica& p, const Entrega& entrega) {
     std::string etapa_mostrada;
     bool perguntar = true;
     while (!p.concluida()) {
@@ -370,13 +387,13 @@ int sessao(Pratica& p) {
                 campo_texto("de", "passo");
                 fecha_evento();
             }
-            return termina(p, 1, Causa::FimDaEntrada);
+            return termina(p, entrega, 1, Causa::FimDaEntrada);
         }
         const std::string& t = *linha;
         const int passo = p.passo();
         // At the decision to stop, s and n answer it (sim, nao); sair still ends the session.
         if (t == "sair" || (!q.decisao && (t == "s" || t == "S")))
-            return termina(p, 0, Causa::Sair);
+            return termina(p, entrega, 0, Causa::Sair);
         if (q.decisao && t != "d" && t != "m" && t != "a" && t != "h" && !desfazer(t)) {
             const bool sim = t == "s" || t == "sim" || t == "S" || t == "SIM";
             const bool nao = t == "n" || t == "nao" || t == "N" || t == "NAO";
@@ -462,7 +479,7 @@ int sessao(Pratica& p) {
         }
     }
     imprime_quadro(p);
-    return termina(p, 0, Causa::Concluido);
+    return termina(p, entrega, 0, Causa::Concluido);
 }
 
 }  // namespace
@@ -473,7 +490,13 @@ int comando_pratica(const std::vector<std::string>& palavras) {
     float precisao = 1e-4f;
     int limite = 25;
     int coluna = 1;
+    std::optional<std::string> aluno;
     for (std::size_t i = 0; i < palavras.size(); ++i) {
+        if (palavras[i] == "--aluno") {
+            if (i + 1 == palavras.size()) return recusa_pratica("--aluno pede a matricula");
+            aluno = palavras[++i];
+            continue;
+        }
         if (palavras[i] == "--precisao" || palavras[i] == "--limite") {
             const bool de_precisao = palavras[i] == "--precisao";
             const std::optional<float> v =
@@ -515,8 +538,18 @@ int comando_pratica(const std::vector<std::string>& palavras) {
         return recusa_pratica("metodo desconhecido: " + args[0] + " (1 a 10, ou gauss, " +
                               "gauss-pivoteado, lu, lu-pivoteado, ly, ux, residuo, inversa, " +
                               "jacobi, gauss-seidel)");
+    if (aluno && so_digitos(args[1]))
+        return recusa_pratica("--aluno pede o CODIGO do exercicio da tarefa, nao N");
     const Dados dados = le_dados(args[1]);
     if (!dados.erro.empty()) return recusa_pratica(dados.erro);
+    Entrega entrega;
+    std::string matricula;
+    if (aluno) {
+        const Normalizado m = normaliza_matricula(*aluno);
+        if (!m.texto) return recusa_pratica(m.erro);
+        matricula = *m.texto;
+        entrega.arquivo = matricula + "-" + dados.codigo + ".jsonl";
+    }
 
     Pratica p(metodo->numero, dados.n, dados.A, dados.b, digitos);
     const bool iterativo = metodo->numero >= 9;
@@ -525,6 +558,9 @@ int comando_pratica(const std::vector<std::string>& palavras) {
         if (coluna < 1 || coluna > dados.n) return recusa_pratica("--coluna pede C, de 1 a N");
         p.coluna_da_inversa(coluna);
     }
+    if (!entrega.arquivo.empty() && !acrescenta_registro_a(entrega.arquivo.c_str()))
+        return recusa_pratica("o registro para entregar " + entrega.arquivo +
+                              " nao pode ser aberto");
     if (abre_registro()) {
         inicia_evento("inicio");
         campo_texto("programa", "sislin-aula");
@@ -538,6 +574,14 @@ int comando_pratica(const std::vector<std::string>& palavras) {
             campo_nulo("codigo");
         else
             campo_texto("codigo", dados.codigo.c_str());
+        if (!entrega.arquivo.empty()) {
+            campo_texto("aluno", matricula.c_str());
+            char hora[32];
+            if (hora_utc(hora, sizeof hora))
+                campo_texto("hora", hora);
+            else
+                campo_nulo("hora");
+        }
         if (iterativo) {
             campo_escalar("precisao", precisao);
             campo_int("limite", limite);
@@ -589,7 +633,7 @@ int comando_pratica(const std::vector<std::string>& palavras) {
                      " iteracoes\n";
     escreve((cabecalho + kComandos + "A | b:\n").c_str());
     imprime_quadro(p, true);
-    return sessao(p);
+    return sessao(p, entrega);
 }
 
 }  // namespace sislin::aula

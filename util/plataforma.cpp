@@ -2,6 +2,7 @@
 #include "plataforma.h"
 
 #include <cstdio>
+#include <ctime>
 
 #if defined(_WIN32)
 #include <fcntl.h>
@@ -79,6 +80,25 @@ bool escreve_arquivo(int arquivo, const char* p, std::size_t n) {
 
 bool trunca_arquivo(int arquivo, long long tamanho) {
     return ::_chsize_s(arquivo, tamanho) == 0 && ::_lseeki64(arquivo, tamanho, SEEK_SET) == tamanho;
+}
+
+int abre_acrescimo_arquivo(const char* path, long long& tamanho) {
+    const int fd = ::_open(path, _O_WRONLY | _O_CREAT | _O_APPEND | _O_BINARY | _O_NOINHERIT,
+                           _S_IREAD | _S_IWRITE);
+    if (fd < 0) return -1;
+    tamanho = ::_lseeki64(fd, 0, SEEK_END);
+    if (tamanho < 0) {
+        ::_close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+bool hora_utc(char* buf, std::size_t n) {
+    const std::time_t agora = std::time(nullptr);
+    std::tm partes{};
+    return agora != static_cast<std::time_t>(-1) && ::gmtime_s(&partes, &agora) == 0 &&
+           std::strftime(buf, n, "%Y-%m-%dT%H:%M:%SZ", &partes) > 0;
 }
 
 // The console's Ctrl+C ends the process as it always did.
@@ -187,6 +207,29 @@ bool escreve_arquivo(int arquivo, const char* p, std::size_t n) {
 bool trunca_arquivo(int arquivo, long long tamanho) {
     return ::ftruncate(arquivo, static_cast<off_t>(tamanho)) == 0 &&
            ::lseek(arquivo, static_cast<off_t>(tamanho), SEEK_SET) == static_cast<off_t>(tamanho);
+}
+
+int abre_acrescimo_arquivo(const char* path, long long& tamanho) {
+    int fd = -1;
+    do {
+        // NOLINTNEXTLINE(cppcoreguidelines-pro-type-vararg): the mode of a created file
+        fd = ::open(path, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) return -1;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    tamanho = static_cast<long long>(st.st_size);
+    return fd;
+}
+
+bool hora_utc(char* buf, std::size_t n) {
+    const std::time_t agora = std::time(nullptr);
+    std::tm partes{};
+    return agora != static_cast<std::time_t>(-1) && ::gmtime_r(&agora, &partes) != nullptr &&
+           std::strftime(buf, n, "%Y-%m-%dT%H:%M:%SZ", &partes) > 0;
 }
 
 #if defined(__wasi__)

@@ -28,6 +28,13 @@ int abre_escrita_arquivo(const char* path);
 bool escreve_arquivo(int arquivo, const char* p, std::size_t n);
 // Cuts the file to tamanho bytes; the next write goes there. False when it cannot be cut.
 bool trunca_arquivo(int arquivo, long long tamanho);
+// Opens path for writing at its end, every write appended (created when missing, never
+// emptied); a handle (>= 0) and the file's size in tamanho, or -1 when it cannot (a folder).
+int abre_acrescimo_arquivo(const char* path, long long& tamanho);
+
+// ---- Clock: the time now in UTC as "2026-12-10T17:45:02Z" (ISO 8601), into buf (at least 21
+// places); false when the clock cannot tell.
+bool hora_utc(char* buf, std::size_t n);
 
 // ---- Signals that end the run: SIGTERM, SIGINT and SIGHUP where the platform has them (not on
 // Windows or WebAssembly, where nothing changes). When one arrives, tratador(its number) runs,

@@ -26,6 +26,11 @@ namespace {
 struct Registro {
     int arquivo = -1;          // -1: no record
     const char* caminho = "";  // the variable's value, which the run does not change
+    // The hand-in file of an assignment, which receives the same lines at its end.
+    int entrega = -1;                  // -1: none
+    const char* caminho_entrega = "";  // the caller's, which lives as long as the run
+    long long antes_da_entrega = 0;    // its size when opened
+    bool entrega_falhou = false;
     char buffer[1 << 16]{};
     std::size_t usado = 0;            // bytes of buffer in use
     std::atomic<int> inteiro = 0;     // bytes of buffer up to its last line end
@@ -46,14 +51,17 @@ Registro& registro() {
 // in an unfinished line until the piece that ends it.
 void descarrega() {
     Registro& r = registro();
-    if (r.arquivo < 0 || r.usado == 0) return;
+    if ((r.arquivo < 0 && r.entrega < 0) || r.usado == 0) return;
     bloqueia_sinais_de_fim();
-    if (!r.falhou && !escreve_arquivo(r.arquivo, r.buffer, r.usado)) r.falhou = true;
-    if (!r.falhou) {
-        const long long antes = r.escritos;
-        r.escritos = antes + static_cast<long long>(r.usado);
-        if (r.inteiro > 0) r.gravado = antes + r.inteiro;
-    }
+    if (r.arquivo >= 0 && !r.falhou && !escreve_arquivo(r.arquivo, r.buffer, r.usado))
+        r.falhou = true;
+    if (r.entrega >= 0 && !r.entrega_falhou && !escreve_arquivo(r.entrega, r.buffer, r.usado))
+        r.entrega_falhou = true;
+    // Both files got the same bytes since they were opened (a file whose write failed is not
+    // touched again).
+    const long long antes = r.escritos;
+    r.escritos = antes + static_cast<long long>(r.usado);
+    if (r.inteiro > 0) r.gravado = antes + r.inteiro;
     r.usado = 0;
     r.inteiro = 0;
     libera_sinais_de_fim();
@@ -92,11 +100,16 @@ std::size_t digitos(long long v, char* buf) {
 // end in the buffer, the file is cut back to its last whole line. Then the "fim" line.
 void termina_por_sinal(int sinal) {
     Registro& r = registro();
-    if (r.arquivo < 0 || r.falhou) return;
-    if (r.inteiro > 0)
-        escreve_arquivo(r.arquivo, r.buffer, static_cast<std::size_t>(r.inteiro));
-    else if (r.escritos > r.gravado)
-        trunca_arquivo(r.arquivo, r.gravado);
+    const bool no_registro = r.arquivo >= 0 && !r.falhou;
+    const bool na_entrega = r.entrega >= 0 && !r.entrega_falhou;
+    if (!no_registro && !na_entrega) return;
+    if (r.inteiro > 0) {
+        if (no_registro) escreve_arquivo(r.arquivo, r.buffer, static_cast<std::size_t>(r.inteiro));
+        if (na_entrega) escreve_arquivo(r.entrega, r.buffer, static_cast<std::size_t>(r.inteiro));
+    } else if (r.escritos > r.gravado) {
+        if (no_registro) trunca_arquivo(r.arquivo, r.gravado);
+        if (na_entrega) trunca_arquivo(r.entrega, r.antes_da_entrega + r.gravado);
+    }
     char linha[128];
     std::size_t n = 0;
     const auto junta = [&](const char* t) {
@@ -107,7 +120,8 @@ void termina_por_sinal(int sinal) {
     junta(",\"causa\":\"sinal\",\"sinal\":");
     n += digitos(sinal, linha + n);
     junta("}\n");
-    escreve_arquivo(r.arquivo, linha, n);
+    if (no_registro) escreve_arquivo(r.arquivo, linha, n);
+    if (na_entrega) escreve_arquivo(r.entrega, linha, n);
 }
 
 void poe_texto(const char* s) {
@@ -175,16 +189,28 @@ std::string texto_json(std::string_view s) {
     return t + "\"";
 }
 
-bool abre_registro() {
-    const char* caminho = std::getenv("SISLIN_REGISTRO");
-    if (caminho == nullptr || *caminho == '\0') return false;
+bool acrescenta_registro_a(const char* caminho) {
     Registro& r = registro();
-    r.arquivo = abre_escrita_arquivo(caminho);
-    if (r.arquivo < 0) {
-        escreve_erro((std::string("O registro ") + caminho + " nao pode ser aberto.\n").c_str());
-        return false;
+    long long tamanho = 0;
+    r.entrega = abre_acrescimo_arquivo(caminho, tamanho);
+    if (r.entrega < 0) return false;
+    r.caminho_entrega = caminho;
+    r.antes_da_entrega = tamanho;
+    return true;
+}
+
+bool abre_registro() {
+    Registro& r = registro();
+    const char* caminho = std::getenv("SISLIN_REGISTRO");
+    if (caminho != nullptr && *caminho != '\0') {
+        r.arquivo = abre_escrita_arquivo(caminho);
+        if (r.arquivo < 0)
+            escreve_erro(
+                (std::string("O registro ") + caminho + " nao pode ser aberto.\n").c_str());
+        else
+            r.caminho = caminho;
     }
-    r.caminho = caminho;
+    if (!registrando()) return false;
     // Whatever ends the run, the record ends in whole lines: written out at exit, completed
     // with its "fim" by a signal.
     static const bool ao_sair = std::atexit(descarrega) == 0;
@@ -194,7 +220,7 @@ bool abre_registro() {
 }
 
 bool registrando() {
-    return registro().arquivo >= 0;
+    return registro().arquivo >= 0 || registro().entrega >= 0;
 }
 
 void inicia_evento(const char* evento) {
@@ -380,23 +406,31 @@ void registra_fim_da_entrada(Espera de) {
     fecha_evento();
 }
 
-void registra_fim(int status, Causa causa) {
-    if (!registrando()) return;
+bool registra_fim(int status, Causa causa, long long segundos) {
+    if (!registrando()) return true;
     static constexpr const char* kCausas[] = {"sair",  "fim-da-entrada", "erro",
                                               "sinal", "saida",          "concluido"};
     inicia_evento("fim");
     campo_int("status", status);
     campo_texto("causa", kCausas[static_cast<int>(causa)]);
+    if (segundos >= 0) campo_int("segundos", segundos);
     fecha_evento();
     // The record is closed here rather than at exit, so that a write that failed (a full disk)
     // is said instead of leaving a cut record unnoticed.
     descarrega();
     Registro& r = registro();
     const int arquivo = r.arquivo;
+    const int entrega = r.entrega;
     r.arquivo = -1;  // from here on a signal finds no record
+    r.entrega = -1;
     fecha_arquivo(arquivo);
-    if (r.falhou)
+    fecha_arquivo(entrega);
+    if (arquivo >= 0 && r.falhou)
         escreve_erro((std::string("O registro ") + r.caminho + " nao pode ser gravado.\n").c_str());
+    if (entrega >= 0 && r.entrega_falhou)
+        escreve_erro(
+            (std::string("O registro ") + r.caminho_entrega + " nao pode ser gravado.\n").c_str());
+    return !(arquivo >= 0 && r.falhou) && !(entrega >= 0 && r.entrega_falhou);
 }
 
 }  // namespace sislin

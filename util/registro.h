@@ -46,6 +46,10 @@ enum class Causa { Sair, FimDaEntrada, Erro, Sinal, Saida, Concluido };
 // event. False without a record: when the variable is not set, or when the file cannot be
 // opened (a line on standard error says so, and the run goes on without a record).
 bool abre_registro();
+// Before abre_registro: the record's lines also go to the end of the file at caminho (created
+// when missing, never emptied), the hand-in file of an assignment, with or without
+// SISLIN_REGISTRO. caminho must live as long as the run. False when it cannot be opened.
+bool acrescenta_registro_a(const char* caminho);
 bool registrando();  // a record is being written
 
 // An event is written in pieces: inicia_evento, its fields, then fecha_evento (the line end).
@@ -84,7 +88,9 @@ void registra_espera(const char* de);
 void registra_rejeitada(Espera de, const char* motivo);  // a reply asked for again
 void registra_fim_da_entrada(Espera de);                 // the input ended at this wait
 void registra_erro(const char* mensagem);                // a fatal message, as printed
-// The run ends with this status, for this cause: the last line; the record is closed.
-void registra_fim(int status, Causa causa);
+// The run ends with this status, for this cause: the last line ("segundos" in it when not
+// negative); the record is closed. False when a file of the record could not be written whole
+// (a line on standard error says which).
+bool registra_fim(int status, Causa causa, long long segundos = -1);
 
 }  // namespace sislin

@@ -69,8 +69,13 @@ export class Praticar extends Painel {
       return;
     }
     const argumentos = ['sislin-aula', 'pratica', metodo, codigo ?? String(n), ...(digitos ? ['--digitos', digitos] : [])];
-    $('pratica-sobre').textContent = `Pratica de ${$('pratica-metodo').selectedOptions[0].textContent.replace(/^\d+\. /, '')}` +
-      ` ${codigo ? `no exercicio ${codigo}` : `no sistema da pagina (n = ${n})`}.`;
+    this.comecaCom(argumentos, `Pratica de ${$('pratica-metodo').selectedOptions[0].textContent.replace(/^\d+\. /, '')}` +
+      ` ${codigo ? `no exercicio ${codigo}` : `no sistema da pagina (n = ${n})`}.`);
+  }
+
+  // A session of sislin-aula with these arguments, said so in the panel (the assignment's, tarefa.js, too).
+  comecaCom(argumentos, sobre) {
+    $('pratica-sobre').textContent = sobre;
     this.pagina.iniciaExecucao({ modulo: moduloAula(), argumentos });
     this.execucao = this.pagina.execucao;
     this.mostra();
