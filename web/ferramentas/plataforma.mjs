@@ -2,7 +2,8 @@
 // the like run it: a parent page at /plataforma/ gives the SCORM 1.2 API (scorm-again's
 // Scorm12API, from web/node_modules) as window.API and frames the package, unpacked, from
 // /plataforma/pacote/. The learner's data (the CMI) lives in the parent's localStorage: loaded
-// before the activity starts (the student id from ?aluno=, "2026001" unless given; cmi.core.entry
+// before the activity starts (the student id from ?aluno=, "2026001" unless given; the rest of the
+// query goes to the activity's address; cmi.core.entry
 // "resume" after an exit "suspend") and saved after each LMSCommit and LMSFinish, so a reload of
 // the parent is a new attempt's session as a platform would start it. No cross-origin isolation
 // headers and .wasm as application/octet-stream, as a platform serves a package's files.
@@ -66,7 +67,13 @@ const PAI = `<!doctype html>
   window.API = API;
   window.plataforma = { chamadas, cmi: () => API.renderCMIToJSONObject().cmi };
 </script>
-<iframe id="atividade" title="Atividade" src="pacote/index.html"></iframe>
+<iframe id="atividade" title="Atividade"></iframe>
+<script>
+  // The activity, with the rest of the parent's query (the page's ?teste, for the tests).
+  const consulta = new URLSearchParams(location.search);
+  consulta.delete('aluno');
+  document.getElementById('atividade').src = \`pacote/index.html\${[...consulta].length ? \`?\${consulta}\` : ''}\`;
+</script>
 </body>
 </html>
 `;

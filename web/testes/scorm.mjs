@@ -13,7 +13,7 @@
 import { after, before, describe, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
-import { existsSync, mkdtempSync, rmSync, writeFileSync } from 'node:fs';
+import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
 import { fileURLToPath, pathToFileURL } from 'node:url';
@@ -33,6 +33,12 @@ const site = leSite(SITE);
 
 // The assignment the tests package: two methods, 4 digits, pass mark 60.
 const TAREFA = { chave: 'Calculo Numerico 2026', tipo: 'D', n: '3', metodos: 'gauss,jacobi', digitos: '4', aprovacao: '60' };
+
+// The assignment run in the platform: Gauss on a 2 x 2 system, whose values are whole numbers.
+const TAREFA_PLATAFORMA = { chave: 'Calculo Numerico 2026', tipo: 'D', n: '2', metodos: 'gauss', digitos: '4', aprovacao: '60' };
+const ALUNO = '2026001';
+const NENHUMA_PLATAFORMA = 'Nenhuma plataforma encontrada: a nota nao sera registrada. '
+  + 'Use Entregar para salvar o registro e envia-lo ao professor.';
 
 const desempacota = (zip) => new Map(Object.entries(unzipSync(zip)).filter(([c]) => !c.endsWith('/')));
 // The manifest's <file href> list, decoded.
@@ -207,6 +213,167 @@ for (const motor of motores) {
       assert.match(await aba.avalia(() => document.getElementById('pacote-estado').textContent),
         /^sislin-scorm\.zip pronto: \d+ arquivos, \d+ KB\. /);
       assert.deepEqual(aba.erros, []);
+      await aba.fecha();
+    });
+  });
+}
+
+// ---- The package in a platform.
+
+// The native sislin-aula in a fresh folder: its status, output and record (SISLIN_REGISTRO) as events.
+function aula(argumentos, entrada = '') {
+  const dir = mkdtempSync(join(tmpdir(), 'sislin-aula-'));
+  try {
+    const r = spawnSync(AULA, argumentos, { cwd: dir, input: entrada, env: { ...process.env, SISLIN_REGISTRO: 'registro.jsonl' } });
+    let registro = [];
+    try {
+      registro = readFileSync(join(dir, 'registro.jsonl'), 'utf8').split('\n').filter(Boolean).map((l) => JSON.parse(l));
+    } catch {
+      // No record (turma writes none).
+    }
+    return { status: r.status, saida: r.stdout.toString(), erro: r.stderr.toString(), registro };
+  } finally {
+    rmSync(dir, { recursive: true });
+  }
+}
+
+// `sislin-aula turma CHAVE TIPO N --aluno ID`'s code for a student.
+function codigoNativo(t, aluno) {
+  const r = aula(['turma', t.chave, t.tipo, t.n, '--aluno', aluno]);
+  assert.equal(r.status, 0, r.erro);
+  const [matricula, codigo] = r.saida.trim().split(/\s+/);
+  assert.equal(matricula, aluno.toLowerCase());
+  return codigo;
+}
+
+// The session the tests play, as the student's lines: the first step right, a hint then the
+// second right, a wrong reply then the third right; (the reload); the last two right. Each
+// right value is the one the practice shows (m) at that step. Also what the native practice
+// makes of the same lines: its score and, per checked reply, the interaction the platform must get.
+function sessao(codigo) {
+  const mostrados = aula(['pratica', 'gauss', codigo, '--digitos', '4'], 'm\n'.repeat(30)).registro
+    .filter((e) => e.evento === 'mostra').map((e) => String(e.valor));
+  assert.equal(mostrados.length, 5, 'five steps in Gauss at n = 2');
+  const [v1, v2, v3, v4, v5] = mostrados;
+  const antes = [v1, 'd', v2, '12345', v3];
+  const depois = [v4, v5];
+  const r = aula(['pratica', 'gauss', codigo, '--aluno', ALUNO, '--digitos', '4'], [...antes, ...depois].map((l) => `${l}\n`).join(''));
+  assert.equal(r.status, 0, r.erro);
+  const nomes = new Map(r.registro.filter((e) => e.evento === 'pergunta').map((e) => [e.passo, e.nome]));
+  const interacoes = r.registro.filter((e) => e.evento === 'resposta').map((e) => ({
+    id: `gauss-${e.passo}-${nomes.get(e.passo).replace(/\]\[/g, '_').replace(/[[\]]/g, '')}`,
+    type: 'numeric',
+    student_response: e.texto,
+    result: e.marca === 'certo' ? 'correct' : 'wrong',
+  }));
+  const nota = r.registro.find((e) => e.evento === 'resumo').nota;
+  return { antes, depois, interacoes, nota, fim: r.registro.at(-1) };
+}
+
+// In the parent page: the activity's document.
+const $a = (id) => document.getElementById('atividade').contentDocument?.getElementById(id);
+
+// One line of the session, typed in the activity's panel "Praticar" (a hint by its button), once
+// the practice waits for it; resolves when it waits again or has ended.
+async function responde(aba, linha) {
+  const [n] = await aba.avalia(() => document.getElementById('atividade').contentWindow.sislin.espera());
+  await aba.avalia((r) => {
+    const d = document.getElementById('atividade').contentDocument;
+    if (r === 'd') {
+      d.querySelector('#pratica-comandos [data-comando="d"]').click();
+    } else {
+      d.getElementById('pratica-valor').value = r;
+      d.querySelector('#pratica-resposta button[type="submit"]').click();
+    }
+  }, linha);
+  await aba.espera((m) => {
+    const { sislin } = document.getElementById('atividade').contentWindow;
+    return sislin.espera()[0] > m || sislin.status !== null;
+  }, [n]);
+}
+
+// The CMI as the platform holds it, the interactions as a list.
+const cmi = (aba) => aba.avalia(() => {
+  const c = window.plataforma.cmi();
+  return { core: c.core, suspend_data: c.suspend_data, interacoes: Object.values(c.interactions ?? {}) };
+});
+
+for (const motor of motores) {
+  describe(`package in a platform, in ${motor}`, () => {
+    let navegador;
+    let plataforma;
+    let base;
+    before(async () => {
+      navegador = await abre(motor);
+      plataforma = await servePlataforma(desempacota(montaPacote(site, TAREFA_PLATAFORMA)), { porta: 0 });
+      base = `http://127.0.0.1:${plataforma.address().port}/plataforma/`;
+    });
+    after(async () => {
+      await navegador?.fecha();
+      plataforma?.close();
+    });
+
+    test('the platform\'s student gets the native code; a session is scored, and resumed after a reload', async () => {
+      const codigo = codigoNativo(TAREFA_PLATAFORMA, ALUNO);
+      const s = sessao(codigo);
+      const aba = await navegador.aba();
+      // A new learner: nothing kept from before.
+      await aba.vai(`${base}scorm-again.js`);
+      await aba.avalia(() => localStorage.clear());
+      await aba.vai(`${base}?aluno=${ALUNO}&teste`);
+      await aba.espera(() => /codigo/.test(document.getElementById('atividade').contentDocument?.getElementById('tarefa-codigo')?.textContent ?? ''), [], 60000);
+      assert.equal(await aba.avalia((f) => eval(f)('tarefa-codigo').textContent, $a.toString()), `Matricula ${ALUNO}, codigo ${codigo}`);
+      assert.match(await aba.avalia((f) => eval(f)('tarefa-estado').textContent, $a.toString()), /^Plataforma encontrada: a nota sera registrada\./);
+      await aba.espera((f) => eval(f)('pratica-pergunta').textContent.startsWith('m[2][1]'), [$a.toString()], 60000);
+
+      for (const linha of s.antes) await responde(aba, linha);
+      await aba.espera(() => Object.keys(window.plataforma.cmi().interactions ?? {}).length === 4);
+      const meio = await cmi(aba);
+      assert.equal(meio.core.lesson_status, 'incomplete');
+      assert.equal(meio.core.exit, 'suspend');
+      assert.deepEqual([meio.core.score.raw, meio.core.score.min, meio.core.score.max], ['0', '0', '100']);
+      assert.deepEqual(meio.interacoes.map(({ id, type, student_response, result }) => ({ id, type, student_response, result })),
+        s.interacoes.slice(0, 4));
+      assert.ok(meio.suspend_data.length > 0 && meio.suspend_data.length <= 4096);
+      const pergunta = await aba.avalia((f) => eval(f)('pratica-pergunta').textContent, $a.toString());
+      assert.match(pergunta, /^x\[2\]/);
+
+      // The parent reloaded: the platform resumes the attempt, the page the session at its step.
+      await aba.recarrega();
+      await aba.espera((f, p) => eval(f)('pratica-pergunta')?.textContent === p
+        && document.getElementById('atividade').contentWindow.sislin?.espera()[1] !== '', [$a.toString(), pergunta], 60000);
+      assert.equal(await aba.avalia(() => window.API.cmi.core.entry), 'resume');
+      await new Promise((r) => setTimeout(r, 300));  // anything reported twice would come by now
+      assert.equal((await cmi(aba)).interacoes.length, 4, 'the replies before the reload are not reported again');
+
+      for (const linha of s.depois) await responde(aba, linha);
+      await aba.espera(() => /passed|failed/.test(window.plataforma.cmi().core.lesson_status));
+      const fim = await cmi(aba);
+      assert.equal(s.fim.causa, 'concluido');
+      assert.equal(fim.core.score.raw, String(s.nota));
+      assert.deepEqual([fim.core.score.min, fim.core.score.max], ['0', '100']);
+      assert.equal(fim.core.lesson_status, s.nota >= Number(TAREFA_PLATAFORMA.aprovacao) ? 'passed' : 'failed');
+      assert.deepEqual(fim.interacoes.map(({ id, type, student_response, result }) => ({ id, type, student_response, result })), s.interacoes);
+      for (const i of fim.interacoes) assert.match(i.time, /^\d\d:\d\d:\d\d$/);
+      assert.deepEqual(await aba.avalia(() => document.getElementById('atividade').contentWindow.sislin.erros), []);
+      await aba.fecha();
+    });
+
+    test('opened with no platform around it, the package says so and asks the id', async () => {
+      const aba = await navegador.aba();
+      await aba.vai(`${base}pacote/index.html?teste`);
+      await aba.espera((m) => document.getElementById('tarefa-estado')?.textContent === m, [NENHUMA_PLATAFORMA], 60000);
+      assert.equal(await aba.avalia(() => document.getElementById('tarefa-identificacao').hidden), false);
+      // The id typed: the native code for it.
+      const outro = 'A.Silva@x';
+      await aba.avalia((id) => {
+        document.getElementById('tarefa-matricula').value = id;
+        document.querySelector('#tarefa-identificacao button[type="submit"]').click();
+      }, outro);
+      await aba.espera(() => /codigo/.test(document.getElementById('tarefa-codigo').textContent), [], 60000);
+      assert.equal(await aba.avalia(() => document.getElementById('tarefa-codigo').textContent),
+        `Matricula a.silva@x, codigo ${codigoNativo(TAREFA_PLATAFORMA, outro)}`);
+      assert.deepEqual(await aba.avalia(() => globalThis.sislin.erros), []);
       await aba.fecha();
     });
   });
