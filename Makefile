@@ -198,6 +198,7 @@ web-test: requisitos-web-test web program
 	cmake --build build -j $(JOBS) --target sislin-aula
 	node --test web/testes/unidades.mjs
 	node --test-concurrency=1 --test web/testes/pagina.mjs
+	node --test-concurrency=1 --test web/testes/tarefa.mjs
 	node --test-concurrency=1 --test web/testes/scorm.mjs
 
 .PHONY: bench-web capturas

@@ -358,8 +358,16 @@ if (new URLSearchParams(location.search).has('teste')) {
   const erros = [];
   addEventListener('error', (e) => erros.push(e.message));
   addEventListener('unhandledrejection', (e) => erros.push(String(e.reason?.message ?? e.reason)));
+  // The files the page offered for download, as { nome, texto }.
+  const baixados = [];
+  const baixa = pagina.baixa.bind(pagina);
+  pagina.baixa = (blob, nome) => {
+    blob.text().then((texto) => baixados.push({ nome, texto }));
+    baixa(blob, nome);
+  };
   globalThis.sislin = {
     erros,
+    baixados,
     tela: (n) => pagina.console.ultimasLinhas(n),
     get primeiroPrompt() { return pagina.primeiroPrompt; },
     get status() { return pagina.status; },

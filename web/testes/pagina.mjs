@@ -734,8 +734,9 @@ for (const motor of motores) {
       const offline = JSON.parse(/const ARQUIVOS = (\[.*\]);/.exec(readFileSync(join(SITE, 'sw.js'), 'utf8'))[1]);
       const pedidos = new Set(['com', 'sem'].flatMap((s) => servidores[s].pedidos));
       for (const f of ['/sislin-aula.wasm', '/processo.js', '/wasi/wasi.js', '/leitor.js']) assert.ok(pedidos.has(f), `${f} in ${[...pedidos].join(' ')}`);
-      // The service worker itself is fetched by the browser, never kept in its own cache.
-      const fora = [...pedidos].filter((p) => p !== '/sw.js' && !offline.includes(p === '/' ? './' : p.slice(1)));
+      // The service worker itself is fetched by the browser, never kept in its own cache; a
+      // course package's settings (turma.json) are asked for and are not part of the site.
+      const fora = [...pedidos].filter((p) => p !== '/sw.js' && p !== '/turma.json' && !offline.includes(p === '/' ? './' : p.slice(1)));
       assert.deepEqual(fora, [], 'asked for, not kept offline');
     });
 
