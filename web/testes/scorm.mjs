@@ -22,14 +22,16 @@ import { MOTORES, abre } from '../ferramentas/navegadores.mjs';
 import { serve } from '../ferramentas/servidor.mjs';
 import { servePlataforma } from '../ferramentas/plataforma.mjs';
 import { leSite } from '../ferramentas/scorm.mjs';
+import { tarefaDoFragmento, tarefaDoJson } from '../tarefa.js';
 
 const RAIZ = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
 const SITE = join(RAIZ, 'build-web');
 const AULA = join(RAIZ, 'build', 'aula', 'sislin-aula');
 const motores = (process.env.MOTORES ?? MOTORES.join(' ')).split(/\s+/).filter(Boolean);
 // The builder as the build copied it (its library beside it).
-const { MANIFESTO, TURMA, fragmento, montaPacote, validaTarefa } = await import(pathToFileURL(join(SITE, 'pacote.js')).href);
+const { MANIFESTO, TURMA, fragmento, montaPacote, textoTurma, validaTarefa } = await import(pathToFileURL(join(SITE, 'pacote.js')).href);
 const site = leSite(SITE);
+const AXE = readFileSync(join(RAIZ, 'web', 'node_modules', 'axe-core', 'axe.min.js'), 'utf8');
 
 // The assignment the tests package: two methods, 4 digits, pass mark 60.
 const TAREFA = { chave: 'Calculo Numerico 2026', tipo: 'D', n: '3', metodos: 'gauss,jacobi', digitos: '4', aprovacao: '60' };
@@ -102,6 +104,16 @@ test('the settings a teacher types: accepted as turma.json holds them, or refuse
     '#turma=D/3/gauss,jacobi/exato/60/Turma%20A%2F2%20%26%203');
 });
 
+test('the page reads the settings the package writes: turma.json and the #turma= link', () => {
+  for (const entrada of [TAREFA, TAREFA_PLATAFORMA, { chave: ' Turma A/2 & 3% ', tipo: 'j', n: 10, metodos: 'gauss-seidel,jacobi,lu', digitos: 'exato', aprovacao: 0 },
+    { chave: 'x'.repeat(100), tipo: 'M', n: 2, metodos: '', digitos: 9, aprovacao: 100 }]) {
+    const { formato, ...tarefa } = validaTarefa(entrada).tarefa;
+    assert.equal(formato, 1);
+    assert.deepEqual(tarefaDoJson(textoTurma(tarefa)), { tarefa }, JSON.stringify(entrada));
+    assert.deepEqual(tarefaDoFragmento(fragmento(tarefa)), { tarefa }, JSON.stringify(entrada));
+  }
+});
+
 test('the zip opens with unzip -t, lists in its manifest every file and only those, holds the site and the settings', () => {
   const zip = montaPacote(site, TAREFA);
   const pasta = mkdtempSync(join(tmpdir(), 'sislin-scorm-'));
@@ -148,6 +160,13 @@ test('the zip opens with unzip -t, lists in its manifest every file and only tho
 
 // ---- In the browsers.
 
+// axe-core's violations in the page, as "rule: elements".
+const violacoes = (aba) => aba.avalia(async (fonte) => {
+  if (!globalThis.axe) (0, eval)(fonte);
+  const r = await globalThis.axe.run(document.getElementById('pacote'));
+  return r.violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`);
+}, AXE);
+
 // The zip the panel offers for these settings, built in the page from its own files.
 async function zipDoPainel(aba, tarefa) {
   await aba.avalia((t) => {
@@ -157,8 +176,9 @@ async function zipDoPainel(aba, tarefa) {
     for (const c of ['chave', 'tipo', 'n', 'digitos', 'aprovacao']) $(`pacote-${c}`).value = t[c];
     for (const caixa of $('pacote-metodos').querySelectorAll('input')) caixa.checked = t.metodos.split(',').includes(caixa.value);
     $('pacote-form').dispatchEvent(new Event('input'));
+    $('pacote-aprovacao').focus();
   }, tarefa);
-  await aba.clica('#pacote-montar');
+  await aba.tecla('Enter');  // the form sent from the keyboard
   await aba.espera(() => !document.getElementById('pacote-baixar').hidden, [], 60000);
   const base64 = await aba.avalia(async () => {
     const b = new Uint8Array(await (await fetch(document.getElementById('pacote-baixar').href)).arrayBuffer());
@@ -200,6 +220,18 @@ for (const motor of motores) {
         ['pacote-chave', 'pacote-n']);
       assert.equal(await aba.avalia(() => document.activeElement.id), 'pacote-chave');
       assert.ok(await aba.avalia(() => document.getElementById('pacote-baixar').hidden));
+      assert.deepEqual(await violacoes(aba), [], 'axe-core on the panel with refused settings');
+      // The keyboard goes through the form in order, every field labelled.
+      const vistos = [];
+      for (let i = 0; i < 15; i++) {
+        await aba.tecla('Tab');
+        vistos.push(await aba.avalia(() => {
+          const e = document.activeElement;
+          return e.id || `${e.type}:${e.value}:${e.labels?.[0]?.textContent.trim() === e.value}`;
+        }));
+      }
+      assert.deepEqual(vistos, ['pacote-tipo', 'pacote-n', ...['gauss', 'gauss-pivoteado', 'lu', 'lu-pivoteado', 'ly', 'ux', 'residuo',
+        'inversa', 'jacobi', 'gauss-seidel'].map((m) => `checkbox:${m}:true`), 'pacote-digitos', 'pacote-aprovacao', 'pacote-montar']);
 
       const zip = await zipDoPainel(aba, TAREFA);
       const pagina = desempacota(zip);
@@ -212,9 +244,24 @@ for (const motor of motores) {
       assert.deepEqual(await aba.avalia(() => [...document.querySelectorAll('#pacote [aria-invalid="true"]')].length), 0);
       assert.match(await aba.avalia(() => document.getElementById('pacote-estado').textContent),
         /^sislin-scorm\.zip pronto: \d+ arquivos, \d+ KB\. /);
+      assert.deepEqual(await violacoes(aba), [], 'axe-core on the panel with the zip offered');
       assert.deepEqual(aba.erros, []);
       await aba.fecha();
     });
+
+    if (motor === 'chromium') {
+      test('on a phone-sized touch screen the panel fits the width and builds the zip', async () => {
+        const aba = await navegador.aba({ largura: 390, altura: 844, telefone: true });
+        await aba.vai(`http://127.0.0.1:${servidor.address().port}/`);
+        await aba.espera(() => document.getElementById('pacote-metodos').querySelectorAll('input').length === 10);
+        const zip = await zipDoPainel(aba, TAREFA);
+        assert.ok(Buffer.from(zip).equals(Buffer.from(montaPacote(site, TAREFA))));
+        assert.ok(await aba.avalia(() => document.documentElement.scrollWidth <= document.documentElement.clientWidth),
+          'nothing wider than the screen');
+        assert.ok(await aba.avalia(() => document.getElementById('pacote-montar').getBoundingClientRect().height >= 24));
+        await aba.fecha();
+      });
+    }
   });
 }
 
