@@ -330,19 +330,19 @@ export class Tarefa extends Painel {
 
   termina() {
     this.i = this.tarefa.metodos.length;
-    $('tarefa-progresso').textContent = `Tarefa terminada: nota ${this.nota} de 100 (aprovacao com ${this.tarefa.aprovacao}).`;
+    $('tarefa-progresso').textContent = `Tarefa terminada: nota ${this.notaAteAgora} de 100 (aprovacao com ${this.tarefa.aprovacao}).`;
     this.estado(`Tarefa terminada.${this.scorm ? ' A nota foi registrada na plataforma.' : ''} Use Entregar para salvar o registro e envia-lo ao professor.`);
     this.salva();
   }
 
-  get nota() { return notaDaTarefa(this.notas); }
+  get notaAteAgora() { return notaDaTarefa(this.notas); }
 
   // The state to the platform (score, status, suspend_data, commit) and the ended sessions' records
   // to the browser's storage (a package only).
   salva() {
     if (!this.scorm) return;
     const completo = this.i >= this.tarefa.metodos.length;
-    this.scorm.nota(this.nota, completo, this.nota >= this.tarefa.aprovacao);
+    this.scorm.nota(this.notaAteAgora, completo, this.notaAteAgora >= this.tarefa.aprovacao);
     this.scorm.suspende(codificaSuspensao({ i: this.i, notas: this.notas, terminados: this.terminados, entradas: this.entradas }));
     this.scorm.confirma();
     try {

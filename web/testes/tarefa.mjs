@@ -128,7 +128,11 @@ before(() => {
   const pacote = mkdtempSync(join(tmpdir(), 'sislin-pacote-'));
   cpSync(SITE, pacote, { recursive: true });
   writeFileSync(join(pacote, 'turma.json'), JSON_TAREFA);
-  writeFileSync(join(pacote, 'plataforma.html'), `<!doctype html><html lang="pt"><head><meta charset="utf-8"><title>plataforma</title>
+  // The platform: its page at the root, the package unpacked below it (the package's service
+  // worker answers every page of its own folder with the site's index.html).
+  const plataforma = mkdtempSync(join(tmpdir(), 'sislin-plataforma-'));
+  cpSync(pacote, join(plataforma, 'pacote'), { recursive: true });
+  writeFileSync(join(plataforma, 'plataforma.html'), `<!doctype html><html lang="pt"><head><meta charset="utf-8"><title>plataforma</title>
 <script>
 const CMI = 'cmi-de-teste';
 const q = new URLSearchParams(location.search);
@@ -145,11 +149,9 @@ window.API = {
   LMSGetLastError: () => '0', LMSGetErrorString: () => '', LMSGetDiagnostic: () => '',
 };
 window.cmi = cmi;
-</script></head><body><iframe title="pacote" src="index.html?teste" style="width:1200px;height:900px"></iframe></body></html>`);
-  pastas = [pacote];
-  // The platform on an origin of its own: the package's service worker, registered by the test
-  // before, answers every page of its origin with the site's index.html.
-  return Promise.all([serve(SITE, { isolado: false, porta: 0 }), serve(pacote, { isolado: false, porta: 0 }), serve(pacote, { isolado: false, porta: 0 })])
+</script></head><body><iframe title="pacote" src="pacote/index.html?teste" style="width:1200px;height:900px"></iframe></body></html>`);
+  pastas = [pacote, plataforma];
+  return Promise.all([serve(SITE, { isolado: false, porta: 0 }), serve(pacote, { isolado: false, porta: 0 }), serve(plataforma, { isolado: false, porta: 0 })])
     .then(([site, p, plataforma]) => { servidores = { site, pacote: p, plataforma }; });
 });
 after(() => {
@@ -184,7 +186,8 @@ for (const motor of motores) {
       await aba.espera((c) => document.getElementById('tarefa-codigo').textContent.endsWith(c), [codigo]);
       const v = await aba.avalia(vista);
       assert.deepEqual([v.codigo, v.progresso, v.formulario], [`Matricula ${id}, codigo ${codigo}`, 'Metodo 1 de 2: Gauss', false]);
-      await aba.espera(() => !document.getElementById('pratica-valor').disabled);
+      await aba.espera(() => !document.getElementById('pratica-valor').disabled
+        && document.getElementById('pratica-pergunta').textContent !== 'Resposta');
       // Entregar from the first step: what the record holds so far.
       await aba.clica('#entregar');
       await aba.espera(() => globalThis.sislin.baixados.length === 1);
@@ -215,7 +218,7 @@ for (const motor of motores) {
 
     test('a bad link is said in words, and the page goes on', async () => {
       const aba = await navegador.aba();
-      await aba.vai(endereco('site', '?teste#turma=X/2/gauss/4/60/chave'));
+      await aba.vai(endereco('site', '?teste&ruim#turma=X/2/gauss/4/60/chave'));
       const estado = await aba.espera(() => document.getElementById('tarefa-estado').textContent);
       assert.equal(estado, 'Link de tarefa invalido: tipo "X" nao existe (use D, P, G, M, S ou J); o formato e ' +
         '#turma=TIPO/N/METODOS/DIGITOS/APROVACAO/CHAVE, por exemplo #turma=D/4/gauss,jacobi/4/60/Calculo%20Numerico%202026.');
@@ -254,9 +257,11 @@ for (const motor of motores) {
       const enviadas = await pratica(aba, { quadro: true, parar: 3 });
       assert.deepEqual(enviadas.gauss, ['999', 'd', 'm']);
       const antes = await aba.espera(() => {
+        // The program waits again after the three replies (its fourth read), the panel drawn.
         const w = document.querySelector('iframe').contentWindow;
+        const lidas = w.sislin.espera()[0];
         const s = w.document.getElementById('pratica-pergunta').textContent;
-        return window.cmi['cmi.suspend_data']?.split(';')[3]?.split('~').length === 3 && s !== 'Resposta'
+        return lidas === 4 && window.cmi['cmi.suspend_data']?.split(';')[3]?.split('~').length === 3
           && { pergunta: s, grade: w.document.getElementById('pratica-grade').textContent, cmi: { ...window.cmi } };
       });
       assert.equal(antes.cmi['cmi.suspend_data'], '1;0;,;999~d~m');
@@ -270,7 +275,8 @@ for (const motor of motores) {
       await aba.vai(endereco('plataforma', 'plataforma.html'));
       const depois = await aba.espera((p) => {
         const w = document.querySelector('iframe')?.contentWindow;
-        const s = w?.document.getElementById('pratica-pergunta')?.textContent;
+        if (!w?.sislin || w.sislin.espera()[0] < 1) return false;
+        const s = w.document.getElementById('pratica-pergunta')?.textContent;
         return s === p && !w.document.getElementById('pratica-valor').disabled
           && { pergunta: s, grade: w.document.getElementById('pratica-grade').textContent };
       }, [antes.pergunta]);
