@@ -169,4 +169,8 @@ Lidos le_numeros(const char* nome, int linhas, int por_linha) {
     return r;
 }
 
+std::optional<std::string> conteudo_do_arquivo(const std::string& nome) {
+    return conteudo(nome.c_str());
+}
+
 }  // namespace sislin::aula

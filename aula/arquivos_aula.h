@@ -35,6 +35,9 @@ bool renomeia_arquivo(const std::string& de, const std::string& para);
 std::string grava_arquivos(const std::vector<Arquivo>& arquivos, bool sobrescrever,
                            const Renomeia& renomeia = renomeia_arquivo);
 
+// The whole of a file, byte for byte; nothing when it cannot be opened or read (a folder, say).
+std::optional<std::string> conteudo_do_arquivo(const std::string& nome);
+
 // The first count numbers of the file, each read as the program reads its data files ("%g" into
 // single precision, the same text for the same failures): the values, or the message.
 struct Lidos {

@@ -185,6 +185,13 @@ TEST(AulaDialogo, PedidosRuinsSaoRecusadosSemDeixarArquivos) {
               "b7.txt\n"
               "  sislin-aula pratica METODO N|CODIGO [--digitos D|exato]  pratica de um metodo, "
               "passo a passo\n"
+              "  sislin-aula pratica METODO CODIGO --aluno ID             pratica de uma tarefa "
+              "(ID-CODIGO.jsonl)\n"
+              "  sislin-aula turma CHAVE TIPO N LISTA.csv                 os codigos de uma turma "
+              "(codigos.csv)\n"
+              "  sislin-aula turma CHAVE TIPO N --aluno ID                o codigo de um aluno\n"
+              "    turma: [--metodos M,M] [--digitos D|exato] [--aprovacao P] [--saida ARQ] "
+              "[--sobrescrever]\n"
               "  --json: o resultado (ou a recusa) num objeto JSON na saida padrao\n");
 }
 

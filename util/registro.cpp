@@ -202,7 +202,9 @@ bool acrescenta_registro_a(const char* caminho) {
 bool abre_registro() {
     Registro& r = registro();
     const char* caminho = std::getenv("SISLIN_REGISTRO");
-    if (caminho != nullptr && *caminho != '\0') {
+    // The hand-in file named as the record too gets its lines once.
+    if (caminho != nullptr && *caminho != '\0' &&
+        (r.entrega < 0 || std::strcmp(caminho, r.caminho_entrega) != 0)) {
         r.arquivo = abre_escrita_arquivo(caminho);
         if (r.arquivo < 0)
             escreve_erro(

@@ -1,0 +1,382 @@
+// Class assignments end to end: sislin-aula turma on a roster (its output, its messages and the
+// codes file, byte for byte; the file read back by this program's reader and by another one),
+// on one student (--aluno), its refusals; and pratica --aluno, whose hand-in file receives the
+// record's lines at its end.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <map>
+#include <regex>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "csv.h"
+#include "dialogo.h"
+#include "json_mini.h"
+#include "registro.h"
+
+namespace fs = std::filesystem;
+using namespace sislin;
+using namespace sislin::aula;
+
+namespace {
+
+const char* const kChave = "Calculo Numerico 2026";
+
+struct Corrida {
+    Execucao e;
+    std::map<std::string, std::string> arquivos;  // every file of the folder afterwards
+};
+
+// sislin-aula with these words in a new folder holding these files; with registro,
+// SISLIN_REGISTRO names registro.jsonl there. The folder is kept when pasta is given (and used).
+Corrida corre(const std::vector<std::string>& palavras,
+              const std::map<std::string, std::string>& arquivos = {},
+              const std::string& entrada = "", bool registro = false,
+              const fs::path* pasta = nullptr) {
+    const fs::path dir = pasta != nullptr ? *pasta : pasta_temporaria("sislin-turma-XXXXXX");
+    for (const auto& [nome, conteudo] : arquivos) grava(dir / nome, conteudo);
+    std::vector<std::string> comando = comando_sislin_aula();
+    comando.insert(comando.end(), palavras.begin(), palavras.end());
+    if (registro) setenv("SISLIN_REGISTRO", "registro.jsonl", 1);
+    Corrida c;
+    c.e = executa_comando(comando, dir.string(), entrada);
+    if (registro) unsetenv("SISLIN_REGISTRO");
+    for (const auto& f : fs::directory_iterator(dir))
+        if (f.is_regular_file()) c.arquivos[f.path().filename().string()] = le_arquivo(f.path());
+    if (pasta == nullptr) fs::remove_all(dir);
+    return c;
+}
+
+const json_mini::Valor& esquema(const char* nome) {
+    static std::map<std::string, json_mini::Valor> lidos;
+    auto [it, novo] = lidos.try_emplace(nome);
+    if (novo) it->second = json_mini::le(le_arquivo(fs::path(SISLIN_SOURCE_DIR) / "docs" / nome));
+    return it->second;
+}
+
+std::string valida(const std::string& linha, const char* nome_do_esquema) {
+    const json_mini::Valor& e = esquema(nome_do_esquema);
+    return json_mini::valida(json_mini::le(linha), e, e);
+}
+
+// A roster with what a teacher's file holds: a byte order mark, ";", a quoted name with the
+// separator and quotes, an id with a blank, one with an accent, one without, and repeats (one
+// after case folding).
+const std::string kLista =
+    "\xEF\xBB\xBFMatr\xC3\xAD"
+    "cula;Nome\r\n"
+    "2026001;Ana Souza\r\n"
+    "2026002;\"Lima; Bruno \"\"B\"\"\"\r\n"
+    "2026 003;Carla\r\n"
+    "ana.s;Ana S.\r\n"
+    "2026001;Diego\r\n"
+    ";Eva\r\n"
+    "Jo\xC3\xA3o;Jo\xC3\xA3o\r\n"
+    "ANA.S;Outra\r\n";
+
+const char* const kTabela =
+    "matricula  nome             codigo\n"
+    "2026001    Ana Souza        D04-AWYXSTS\n"
+    "2026002    Lima; Bruno \"B\"  D04-C9X64YP\n"
+    "ana.s      Ana S.           D04-VKJFFRY\n"
+    "\n"
+    "Endereco da pagina: #turma=D/4/gauss,jacobi/4/60/Calculo%20Numerico%202026\n"
+    "codigos.csv gravado: 3 alunos, 5 linhas ignoradas.\n";
+
+const char* const kIgnoradas =
+    "sislin-aula: lista.csv, linha 4: matricula 2026 003 recusada: a matricula tem espaco; "
+    "linha ignorada\n"
+    "sislin-aula: lista.csv, linha 6: matricula 2026001 repetida (ja na linha 2); linha "
+    "ignorada\n"
+    "sislin-aula: lista.csv, linha 7: sem matricula; linha ignorada\n"
+    "sislin-aula: lista.csv, linha 8: matricula Jo\xC3\xA3o recusada: a matricula so pode ter "
+    "letras sem acento, algarismos e . - _ @; linha ignorada\n"
+    "sislin-aula: lista.csv, linha 9: matricula ana.s repetida (ja na linha 5); linha "
+    "ignorada\n";
+
+const std::vector<std::vector<std::string>> kCodigos = {
+    {"matricula", "nome", "codigo"},
+    {"2026001", "Ana Souza", "D04-AWYXSTS"},
+    {"2026002", "Lima; Bruno \"B\"", "D04-C9X64YP"},
+    {"ana.s", "Ana S.", "D04-VKJFFRY"},
+};
+
+TEST(TurmaConsole, ListaPequenaByteAByte) {
+    const Corrida c = corre({"turma", kChave, "D", "4", "lista.csv", "--metodos", "gauss,jacobi"},
+                            {{"lista.csv", kLista}});
+    EXPECT_EQ(c.e.saida, kTabela);
+    EXPECT_EQ(c.e.erros, kIgnoradas);
+    EXPECT_EQ(c.e.status, 0);
+    const std::string csv = c.arquivos.at("codigos.csv");
+    EXPECT_EQ(csv,
+              "matricula,nome,codigo\r\n2026001,Ana Souza,D04-AWYXSTS\r\n"
+              "2026002,\"Lima; Bruno \"\"B\"\"\",D04-C9X64YP\r\nana.s,Ana S.,D04-VKJFFRY\r\n");
+    // Read back by this program's reader...
+    const TabelaCsv lida = le_csv(csv);
+    ASSERT_EQ(lida.erro, "");
+    std::vector<std::vector<std::string>> celulas;
+    for (const LinhaCsv& l : lida.linhas) celulas.push_back(l.celulas);
+    EXPECT_EQ(celulas, kCodigos);
+    // ... and by Python's csv module, when there is a Python.
+    if (std::system("python3 -c '' >/dev/null 2>&1") != 0) {
+        std::cout << "python3 ausente: a leitura pelo modulo csv nao foi feita\n";
+        return;
+    }
+    const fs::path dir = pasta_temporaria("sislin-turma-py-XXXXXX");
+    grava(dir / "codigos.csv", csv);
+    const Execucao py = executa_comando(
+        {"python3", "-c",
+         "import csv, json, sys\n"
+         "with open('codigos.csv', newline='', encoding='utf-8') as f:\n"
+         "    sys.stdout.write(json.dumps(list(csv.reader(f)), ensure_ascii=False))\n"},
+        dir.string(), "");
+    fs::remove_all(dir);
+    ASSERT_EQ(py.status, 0) << py.erros;
+    const json_mini::Valor v = json_mini::le(py.saida);
+    ASSERT_EQ(v.lista.size(), kCodigos.size()) << py.saida;
+    for (std::size_t i = 0; i < kCodigos.size(); ++i) {
+        ASSERT_EQ(v.lista[i].lista.size(), kCodigos[i].size()) << py.saida;
+        for (std::size_t k = 0; k < kCodigos[i].size(); ++k)
+            EXPECT_EQ(v.lista[i].lista[k].texto, kCodigos[i][k]);
+    }
+}
+
+// The codes file is not replaced without --sobrescrever (the same bytes are left alone); --saida
+// names another; --json writes nothing and prints the object of the schema.
+TEST(TurmaConsole, ArquivoDeCodigosEJson) {
+    const fs::path dir = pasta_temporaria("sislin-turma-XXXXXX");
+    const std::vector<std::string> pedido = {"turma",     kChave,      "D",           "4",
+                                             "lista.csv", "--metodos", "gauss,jacobi"};
+    corre(pedido, {{"lista.csv", kLista}}, "", false, &dir);
+    const Corrida de_novo = corre(pedido, {}, "", false, &dir);
+    EXPECT_EQ(de_novo.e.status, 0) << de_novo.e.erros;
+    const Corrida outra =
+        corre({"turma", "Outra chave", "D", "4", "lista.csv"}, {}, "", false, &dir);
+    EXPECT_EQ(outra.e.status, 1);
+    EXPECT_EQ(outra.e.saida, "");
+    EXPECT_EQ(outra.e.erros,
+              std::string(kIgnoradas) +
+                  "sislin-aula: o arquivo codigos.csv ja existe com outro conteudo; use "
+                  "--sobrescrever para substitui-lo\n");
+    EXPECT_EQ(outra.arquivos.at("codigos.csv"), de_novo.arquivos.at("codigos.csv"));
+    const Corrida sobre = corre({"turma", "Outra chave", "D", "4", "lista.csv", "--sobrescrever"},
+                                {}, "", false, &dir);
+    EXPECT_EQ(sobre.e.status, 0);
+    EXPECT_NE(sobre.arquivos.at("codigos.csv"), de_novo.arquivos.at("codigos.csv"));
+    const Corrida saida =
+        corre({"turma", kChave, "D", "4", "lista.csv", "--saida", "b.csv"}, {}, "", false, &dir);
+    EXPECT_EQ(saida.e.status, 0);
+    EXPECT_NE(saida.e.saida.find("\nb.csv gravado: 3 alunos"), std::string::npos) << saida.e.saida;
+    EXPECT_EQ(saida.arquivos.count("b.csv"), 1U);
+    fs::remove_all(dir);
+
+    const Corrida json = corre({"turma", kChave, "d", "4", "lista.csv", "--json", "--digitos",
+                                "exato", "--aprovacao", "70"},
+                               {{"lista.csv", kLista}});
+    EXPECT_EQ(json.e.status, 0);
+    EXPECT_EQ(json.e.erros, kIgnoradas);
+    EXPECT_EQ(json.arquivos.size(), 1U);  // only the roster: nothing written
+    EXPECT_EQ(valida(json.e.saida, "sislin-aula.schema.json"), "") << json.e.saida;
+    EXPECT_EQ(
+        json.e.saida,
+        R"({"programa":"sislin-aula","formato":1,"comando":"turma","tarefa":{"formato":1,)"
+        R"("chave":"calculo numerico 2026","tipo":"D","n":4,"metodos":["gauss"],"digitos":0,)"
+        R"("aprovacao":70},"fragmento":"#turma=D/4/gauss/exato/70/Calculo%20Numerico%202026",)"
+        R"("alunos":[{"linha":2,"matricula":"2026001","nome":"Ana Souza","codigo":"D04-AWYXSTS"},)"
+        R"({"linha":3,"matricula":"2026002","nome":"Lima; Bruno \"B\"","codigo":"D04-C9X64YP"},)"
+        R"({"linha":5,"matricula":"ana.s","nome":"Ana S.","codigo":"D04-VKJFFRY"}],)"
+        R"("ignoradas":[{"linha":4,"motivo":"matricula 2026 003 recusada: a matricula tem )"
+        R"(espaco"},{"linha":6,"motivo":"matricula 2026001 repetida )"
+        R"x((ja na linha 2)"},)x"
+        R"({"linha":7,"motivo":"sem matricula"},{"linha":8,"motivo":"matricula Jo)"
+        "\xC3\xA3o"
+        R"( recusada: a matricula so pode ter letras sem acento, algarismos e . - _ @"},)"
+        R"x({"linha":9,"motivo":"matricula ana.s repetida (ja na linha 5)"}]})x"
+        "\n");
+}
+
+// Refused requests: one message, status 1, nothing written (with --json, also the object).
+TEST(TurmaConsole, Recusas) {
+    using namespace std::string_literals;
+    const struct {
+        std::vector<std::string> palavras;
+        std::string lista;
+        const char* erro;
+    } casos[] = {
+        {{"turma", "x", "D", "4", "l.csv"}, "1\n", "a chave precisa de pelo menos 4 caracteres"},
+        {{"turma", kChave, "D", "11", "l.csv"}, "1\n", "para o tipo D, N vai de 2 a 10"},
+        {{"turma", kChave, "X", "4", "l.csv"},
+         "1\n",
+         "tipo desconhecido: X (os tipos sao D, P, G, M, S e J)"},
+        {{"turma", kChave, "D", "4", "l.csv", "--metodos", "gauss,cholesky"},
+         "1\n",
+         "metodo desconhecido: cholesky (os metodos sao gauss, gauss-pivoteado, lu, "
+         "lu-pivoteado, ly, ux, residuo, inversa, jacobi, gauss-seidel)"},
+        {{"turma", kChave, "D", "4", "l.csv", "--digitos", "0"},
+         "1\n",
+         "--digitos pede D, de 1 a 9, ou exato"},
+        {{"turma", kChave, "D", "4", "l.csv", "--aprovacao"},
+         "1\n",
+         "--aprovacao pede a nota minima, de 0 a 100"},
+        {{"turma", kChave, "D", "4", "l.csv", "--tudo"}, "1\n", "opcao desconhecida: --tudo"},
+        {{"turma", kChave, "D", "4"},
+         "1\n",
+         "turma pede CHAVE TIPO N e a lista (LISTA.csv), ou CHAVE TIPO N --aluno ID"},
+        {{"turma", kChave, "D", "4", "l.csv", "--aluno", "1"},
+         "1\n",
+         "turma pede CHAVE TIPO N e a lista (LISTA.csv), ou CHAVE TIPO N --aluno ID"},
+        {{"turma", kChave, "D", "4", "nenhum.csv"},
+         "1\n",
+         "o arquivo nenhum.csv nao pode ser lido"},
+        {{"turma", kChave, "D", "4", "l.csv"},
+         "PK\x03\x04\0\0"s,
+         "l.csv: e uma planilha ou um arquivo compactado, nao um CSV; salve a lista como CSV "
+         "UTF-8"},
+        {{"turma", kChave, "D", "4", "l.csv"},
+         "1,Ana\n2,\xE9va\n",
+         "l.csv, linha 2: nao e texto UTF-8 (uma planilha salva em outra codificacao?); salve a "
+         "lista como CSV UTF-8"},
+        {{"turma", kChave, "D", "4", "l.csv"},
+         "Nome,Email\nAna,a@b\n",
+         "l.csv, linha 1: o cabecalho nao tem a coluna da matricula (matricula, id, username, "
+         "usuario ou ra)"},
+        {{"turma", kChave, "D", "4", "l.csv"}, "\xEF\xBB\xBF\r\n", "l.csv: a lista esta vazia"},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.erro);
+        const Corrida r = corre(c.palavras, {{"l.csv", c.lista}});
+        EXPECT_EQ(r.e.status, 1);
+        EXPECT_EQ(r.e.saida, "");
+        EXPECT_EQ(r.e.erros, std::string("sislin-aula: ") + c.erro + "\n");
+        EXPECT_EQ(r.arquivos.size(), 1U);
+        std::vector<std::string> com_json = c.palavras;
+        com_json.emplace_back("--json");
+        const Corrida j = corre(com_json, {{"l.csv", c.lista}});
+        EXPECT_EQ(j.e.status, 1);
+        EXPECT_EQ(j.e.saida, std::string(R"({"programa":"sislin-aula","formato":1,)") +
+                                 R"("comando":"turma","erro":)" + texto_json(c.erro) + "}\n");
+        EXPECT_EQ(valida(j.e.saida, "sislin-aula.schema.json"), "") << j.e.saida;
+    }
+    // Rows without an accepted id only: each named, then the file refused.
+    const Corrida r = corre({"turma", kChave, "D", "4", "l.csv"}, {{"l.csv", "a b\n,Eva\n"}});
+    EXPECT_EQ(r.e.status, 1);
+    EXPECT_EQ(r.e.erros,
+              "sislin-aula: l.csv, linha 1: matricula a b recusada: a matricula tem espaco; linha "
+              "ignorada\n"
+              "sislin-aula: l.csv, linha 2: sem matricula; linha ignorada\n"
+              "sislin-aula: l.csv: nenhuma linha da lista tem uma matricula aceita\n");
+    EXPECT_EQ(r.arquivos.size(), 1U);
+}
+
+TEST(TurmaConsole, UmAluno) {
+    const Corrida texto = corre({"turma", kChave, "D", "4", "--aluno", " 2026001 "});
+    EXPECT_EQ(texto.e.saida, "2026001 D04-AWYXSTS\n");
+    EXPECT_EQ(texto.e.status, 0);
+    EXPECT_TRUE(texto.arquivos.empty());
+    const Corrida json = corre({"turma", kChave, "D", "4", "--aluno", "Ana.Souza@Escola", "--json",
+                                "--metodos", "gauss,Jacobi"});
+    EXPECT_EQ(json.e.saida,
+              R"({"programa":"sislin-aula","formato":1,"comando":"turma","tarefa":{"formato":1,)"
+              R"("chave":"calculo numerico 2026","tipo":"D","n":4,"metodos":["gauss","jacobi"],)"
+              R"("digitos":4,"aprovacao":60},)"
+              R"("fragmento":"#turma=D/4/gauss,jacobi/4/60/Calculo%20Numerico%202026",)"
+              R"("matricula":"ana.souza@escola","codigo":"D04-V03FN5A"})"
+              "\n");
+    EXPECT_EQ(valida(json.e.saida, "sislin-aula.schema.json"), "") << json.e.saida;
+    const Corrida recusa = corre({"turma", kChave, "D", "4", "--aluno", "20 26", "--json"});
+    EXPECT_EQ(recusa.e.status, 1);
+    EXPECT_EQ(recusa.e.erros, "sislin-aula: a matricula tem espaco\n");
+    EXPECT_EQ(recusa.e.saida,
+              R"({"programa":"sislin-aula","formato":1,"comando":"turma","erro":"a matricula tem )"
+              R"(espaco"})"
+              "\n");
+}
+
+// ---- pratica --aluno.
+
+const char* const kEntrega = "2026001-D04-AWYXSTS.jsonl";
+
+TEST(PraticaEntrega, OArquivoParaEntregarEORegistro) {
+    const fs::path dir = pasta_temporaria("sislin-entrega-XXXXXX");
+    const Corrida gauss = corre({"pratica", "gauss", "D04-AWYXSTS", "--aluno", "2026001"}, {},
+                                "m\nm\nd\ns\n", true, &dir);
+    EXPECT_EQ(gauss.e.status, 0) << gauss.e.erros;
+    const std::string suffix = std::string("Registro para entregar: ") + kEntrega + "\n";
+    ASSERT_GE(gauss.e.saida.size(), suffix.size());
+    EXPECT_EQ(gauss.e.saida.substr(gauss.e.saida.size() - suffix.size()), suffix);
+    const std::string registro = gauss.arquivos.at("registro.jsonl");
+    EXPECT_EQ(gauss.arquivos.at(kEntrega), registro);
+    const std::vector<std::string> linhas = linhas_de(registro);
+    ASSERT_GE(linhas.size(), 3U);
+    EXPECT_TRUE(std::regex_match(
+        linhas.front(),
+        std::regex(R"(\{"evento":"inicio","programa":"sislin-aula","comando":"pratica",)"
+                   R"("formato":1,"metodo":1,"rotulo":"Gauss","n":4,"digitos":4,)"
+                   R"("codigo":"D04-AWYXSTS","aluno":"2026001",)"
+                   R"("hora":"20[0-9]{2}-[01][0-9]-[0-3][0-9]T[0-2][0-9]:[0-5][0-9]:[0-6][0-9]Z",)"
+                   R"("esperas":.*)")))
+        << linhas.front();
+    EXPECT_TRUE(std::regex_match(
+        linhas.back(),
+        std::regex(R"(\{"evento":"fim","status":0,"causa":"sair","segundos":[0-9]+\})")))
+        << linhas.back();
+    for (const std::string& l : linhas) EXPECT_EQ(valida(l, "pratica.schema.json"), "") << l;
+
+    // Another method of the assignment, without SISLIN_REGISTRO: appended to the same file.
+    const Corrida jacobi =
+        corre({"pratica", "jacobi", "D04-AWYXSTS", "--aluno", "2026001"}, {}, "d\n", false, &dir);
+    EXPECT_EQ(jacobi.e.status, 1);
+    const std::string entregue = jacobi.arquivos.at(kEntrega);
+    ASSERT_EQ(entregue.substr(0, registro.size()), registro);
+    const std::vector<std::string> segunda = linhas_de(entregue.substr(registro.size()));
+    ASSERT_GE(segunda.size(), 2U);
+    EXPECT_NE(segunda.front().find(R"("metodo":9,"rotulo":"Metodo Iterativo de Jacobi")"),
+              std::string::npos);
+    EXPECT_TRUE(std::regex_match(
+        segunda.back(),
+        std::regex(R"(\{"evento":"fim","status":1,"causa":"fim-da-entrada","segundos":[0-9]+\})")))
+        << segunda.back();
+    fs::remove_all(dir);
+
+    // Without --aluno no hand-in file and no line about it (the record's bytes are pinned by
+    // the practice's own tests).
+    const Corrida sem = corre({"pratica", "gauss", "D04-AWYXSTS"}, {}, "s\n", true);
+    EXPECT_EQ(sem.arquivos.size(), 1U);
+    EXPECT_EQ(sem.e.saida.find("Registro para entregar"), std::string::npos);
+    EXPECT_EQ(sem.arquivos.at("registro.jsonl").find("\"aluno\""), std::string::npos);
+}
+
+TEST(PraticaEntrega, Recusas) {
+    const struct {
+        std::vector<std::string> palavras;
+        const char* erro;
+    } casos[] = {
+        {{"pratica", "gauss", "3", "--aluno", "2026001"},
+         "--aluno pede o CODIGO do exercicio da tarefa, nao N"},
+        {{"pratica", "gauss", "D04-AWYXSTS", "--aluno", "jo\xC3\xA3o"},
+         "a matricula so pode ter letras sem acento, algarismos e . - _ @"},
+        {{"pratica", "gauss", "D04-AWYXSTS", "--aluno"}, "--aluno pede a matricula"},
+    };
+    for (const auto& c : casos) {
+        const Corrida r = corre(c.palavras, {}, "s\n");
+        EXPECT_EQ(r.e.status, 1);
+        EXPECT_EQ(r.e.saida, "");
+        EXPECT_EQ(r.e.erros, std::string("sislin-aula: ") + c.erro + "\n");
+        EXPECT_TRUE(r.arquivos.empty());
+    }
+    // The hand-in file's name taken by a folder.
+    const fs::path dir = pasta_temporaria("sislin-entrega-XXXXXX");
+    fs::create_directory(dir / "ana-D04-AWYXSTS.jsonl");
+    const Corrida r =
+        corre({"pratica", "gauss", "D04-AWYXSTS", "--aluno", "ANA"}, {}, "s\n", false, &dir);
+    fs::remove_all(dir);
+    EXPECT_EQ(r.e.status, 1);
+    EXPECT_EQ(r.e.erros,
+              "sislin-aula: o registro para entregar ana-D04-AWYXSTS.jsonl nao pode ser aberto\n");
+}
+
+}  // namespace
