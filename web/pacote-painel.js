@@ -85,7 +85,7 @@ export class PacotePainel extends Painel {
     const { tarefa, erros } = this.confere();
     if (erros) {
       estado(`Configuracao recusada. ${erros.join(' ')}`);
-      this.form().querySelector('[aria-invalid="true"]')?.focus();
+      $('pacote-form').querySelector('[aria-invalid="true"]')?.focus();
       return;
     }
     const botao = $('pacote-montar');
@@ -113,8 +113,6 @@ export class PacotePainel extends Painel {
       botao.disabled = false;
     }
   }
-
-  form() { return $('pacote-form'); }
 
   descarta() {
     esquece(this);

@@ -35,7 +35,10 @@ async function principal() {
   const { fragmento, montaPacote, validaTarefa } = await import(pathToFileURL(resolve(site, 'pacote.js')).href);
   const entrada = configuracao(args);
   const { tarefa, erros } = validaTarefa(entrada);
-  if (erros) throw new Error(`configuracao recusada:\n  ${erros.join('\n  ')}`);
+  if (erros) {
+    throw new Error(`configuracao recusada:\n  ${erros.join('\n  ')}\n`
+      + '  (make scorm CHAVE=... TIPO=... N=... [METODOS=M,M] [DIGITOS=4|exato] [APROVACAO=60])');
+  }
   const arquivos = leSite(site);
   const zip = montaPacote(arquivos, entrada);
   writeFileSync(destino, zip);

@@ -1,9 +1,12 @@
 // The SCORM 1.2 package (pacote.js, make scorm, the panel "Pacote para a plataforma") and the page
 // run inside a course platform. Under Node.js: the settings a teacher may type, accepted or
-// refused with the field named; the zip opens with unzip -t, its manifest lists every file of it
+// refused with the field named; the page's own parsers (tarefa.js) read back the turma.json and
+// the link the package writes; the zip opens with unzip -t, its manifest lists every file of it
 // and only those, it holds the built site whole and turma.json the settings; the same input gives
 // the same bytes. Then in each engine: the panel builds in the browser, from the site's own files,
-// the zip make scorm builds, file by file; and the package, unpacked under a platform-like player
+// the zip make scorm builds, file by file, from a form the keyboard goes through in order, with no
+// axe-core violation (and, on a phone-sized screen, nothing wider than it); refused settings are
+// said and their fields marked. And the package, unpacked under a platform-like player
 // (ferramentas/plataforma.mjs: scorm-again's SCORM 1.2 API in the parent page, its CMI kept in
 // the parent's localStorage, no isolation headers, .wasm as application/octet-stream), gives
 // the student the code the native sislin-aula gives for the platform's student id, reports a
