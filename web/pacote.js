@@ -8,7 +8,7 @@
 // every file of the zip. It sets no mastery score: the page itself says passed or failed by the
 // assignment's pass mark once every method is done (a platform applying a mastery score would
 // turn an unfinished attempt into passed or failed on exit).
-import { strToU8, zipSync } from './fflate/fflate.mjs';
+import { strToU8, zipSync } from './fflate/fflate.js';
 
 // The kinds of exercise and their range of n (sislin-aula's, aula/codigo.cpp).
 export const TIPOS = { D: [2, 10], P: [2, 10], G: [2, 10], M: [2, 10], S: [3, 10], J: [3, 10] };

@@ -22,11 +22,11 @@ export const LISTA = 'arquivos.json';
 
 // The libraries' files, by their path in the site; their licences.
 const BIBLIOTECAS = [
-  ['xterm/xterm.mjs', join(MODULOS, '@xterm/xterm/lib/xterm.mjs')],
+  ['xterm/xterm.js', join(MODULOS, '@xterm/xterm/lib/xterm.mjs')],
   ['xterm/xterm.css', join(MODULOS, '@xterm/xterm/css/xterm.css')],
-  ['xterm/addon-fit.mjs', join(MODULOS, '@xterm/addon-fit/lib/addon-fit.mjs')],
+  ['xterm/addon-fit.js', join(MODULOS, '@xterm/addon-fit/lib/addon-fit.mjs')],
   ['wasi/', join(MODULOS, '@bjorn3/browser_wasi_shim/dist/')],
-  ['fflate/fflate.mjs', join(MODULOS, 'fflate/esm/browser.js')],
+  ['fflate/fflate.js', join(MODULOS, 'fflate/esm/browser.js')],
 ];
 const LICENCAS = [
   [join(MODULOS, '@xterm/xterm/LICENSE'), 'licencas/xterm.txt'],

@@ -2,11 +2,11 @@
 // the like run it: a parent page at /plataforma/ gives the SCORM 1.2 API (scorm-again's
 // Scorm12API, from web/node_modules) as window.API and frames the package, unpacked, from
 // /plataforma/pacote/. The learner's data (the CMI) lives in the parent's localStorage: loaded
-// before the activity starts (the student id from ?aluno=, "2026001" unless given; the rest of the
-// query goes to the activity's address; cmi.core.entry
-// "resume" after an exit "suspend") and saved after each LMSCommit and LMSFinish, so a reload of
-// the parent is a new attempt's session as a platform would start it. No cross-origin isolation
-// headers and .wasm as application/octet-stream, as a platform serves a package's files.
+// before the activity starts (the student id from ?aluno=, "2026001" unless given; cmi.core.entry
+// "resume" after an exit "suspend"; the rest of the query goes to the activity's address) and
+// saved after each LMSCommit and LMSFinish, so a reload of the parent resumes the attempt as a
+// platform would. The package's files go without cross-origin isolation headers and with the
+// types a platform gives them by extension (below).
 // Usage: node web/ferramentas/plataforma.mjs build/sislin-scorm.zip [--porta N]   (default 8001)
 import { createServer } from 'node:http';
 import { readFileSync } from 'node:fs';
@@ -17,16 +17,19 @@ const WEB = join(dirname(fileURLToPath(import.meta.url)), '..');
 const SCORM_AGAIN = join(WEB, 'node_modules', 'scorm-again', 'dist', 'scorm12.js');
 export const CHAVE_CMI = 'sislin-plataforma-cmi';
 
+// The types sent, by extension, as Moodle's defaults have them: JavaScript as
+// application/x-javascript, WebAssembly as application/octet-stream, and an extension it does not
+// know (.mjs among them: a browser then refuses it as a module) as document/unknown.
 const TIPOS = {
-  '.html': 'text/html; charset=utf-8',
-  '.js': 'text/javascript; charset=utf-8',
-  '.mjs': 'text/javascript; charset=utf-8',
-  '.css': 'text/css; charset=utf-8',
+  '.html': 'text/html',
+  '.js': 'application/x-javascript',
+  '.css': 'text/css',
   '.json': 'application/json',
-  '.xml': 'text/xml; charset=utf-8',
-  '.txt': 'text/plain; charset=utf-8',
+  '.xml': 'application/xml',
+  '.txt': 'text/plain',
   '.svg': 'image/svg+xml',
-  '.webmanifest': 'application/manifest+json',
+  '.png': 'image/png',
+  '.wasm': 'application/octet-stream',
 };
 
 // The parent page. window.plataforma offers the tests the calls the activity made ({ metodo,
@@ -84,11 +87,11 @@ export function servePlataforma(pacote, { porta = 8001 } = {}) {
   const servidor = createServer((pedido, resposta) => {
     const caminho = decodeURIComponent(new URL(pedido.url, 'http://x').pathname);
     const envia = (tipo, corpo) => resposta.writeHead(200, { 'Content-Type': tipo, 'Cache-Control': 'no-cache' }).end(corpo);
-    if (caminho === '/plataforma/') return envia(TIPOS['.html'], PAI);
-    if (caminho === '/plataforma/scorm-again.js') return envia(TIPOS['.js'], readFileSync(SCORM_AGAIN));
+    if (caminho === '/plataforma/') return envia('text/html; charset=utf-8', PAI);
+    if (caminho === '/plataforma/scorm-again.js') return envia('text/javascript', readFileSync(SCORM_AGAIN));
     if (caminho.startsWith('/plataforma/pacote/')) {
       const arquivo = caminho.slice('/plataforma/pacote/'.length) || 'index.html';
-      if (pacote.has(arquivo)) return envia(TIPOS[extname(arquivo)] ?? 'application/octet-stream', pacote.get(arquivo));
+      if (pacote.has(arquivo)) return envia(TIPOS[extname(arquivo)] ?? 'document/unknown', pacote.get(arquivo));
     }
     resposta.writeHead(404, { 'Cache-Control': 'no-cache' }).end();
   });

@@ -8,7 +8,8 @@
 // axe-core violation (and, on a phone-sized screen, nothing wider than it); refused settings are
 // said and their fields marked. And the package, unpacked under a platform-like player
 // (ferramentas/plataforma.mjs: scorm-again's SCORM 1.2 API in the parent page, its CMI kept in
-// the parent's localStorage, no isolation headers, .wasm as application/octet-stream), gives
+// the parent's localStorage, no isolation headers, the files' types as Moodle gives them: .wasm
+// as application/octet-stream, a module in a .mjs file refused), gives
 // the student the code the native sislin-aula gives for the platform's student id, reports a
 // session's score, status and interactions, resumes after a reload at the same step, and says
 // so when opened with no platform around it.
