@@ -217,6 +217,12 @@ export class Tarefa extends Painel {
     $('tarefa-identificacao').hidden = true;
     $('tarefa-codigo').textContent = `Matricula ${this.aluno}, codigo ${this.codigo}`;
     $('entregar').disabled = false;
+    // The exercise's files in the page too, for a run of the program on the student's own system.
+    sislinAula(['exercicio', this.codigo]).then((x) => {
+      if (x.status !== 0 || !('a7.txt' in x.arquivos) || !('b7.txt' in x.arquivos)) return;
+      $('a7').value = x.arquivos['a7.txt'];
+      $('b7').value = x.arquivos['b7.txt'];
+    }, () => {});
     this.notas = t.metodos.map(() => null);
     this.terminados = t.metodos.map(() => false);
     let repetir = [];

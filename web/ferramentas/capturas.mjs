@@ -1,8 +1,9 @@
 // The guide's pictures of the page, taken in Chromium: an exercise opened by its link with the
 // analysis beside the run, the working set after 4, 5, 6 and 9, and a student's check, each a
 // real run of the built site on the exercise the guide uses (S03-000ANCE); then a practice
-// session in the panel "Praticar" on the guide's 3 x 3 system; the panel "Pacote para a
-// plataforma" with an assignment's package built (docs/pacote.md).
+// session in the panel "Praticar" on the guide's 3 x 3 system; a class assignment opened by its
+// link: on a phone, the id asked; on a wide screen, the code and the first method under way; the
+// panel "Pacote para a plataforma" with an assignment's package built (docs/pacote.md).
 // Usage: node web/ferramentas/capturas.mjs build-web docs/imagens   (make capturas)
 import { join } from 'node:path';
 import { abre, comecaPratica } from './navegadores.mjs';
@@ -11,6 +12,36 @@ import { serve } from './servidor.mjs';
 const [site, destino] = process.argv.slice(2);
 const CODIGO = 'S03-000ANCE';
 const SISTEMA = { a7: '2 1 1\n4 3 3\n8 7 9\n', b7: '4\n10\n24\n' };
+const TAREFA = '#turma=D/3/gauss,jacobi/4/60/Calculo%20Numerico%202026';
+
+// The assignment's link: the id typed (the phone's picture), then the code and three replies of
+// its first method (the wide screen's).
+async function tarefa(navegador, base) {
+  const telefone = await navegador.aba({ largura: 390, altura: 844, telefone: true });
+  await telefone.vai(`${base}?teste${TAREFA}`);
+  await telefone.espera(() => !document.getElementById('tarefa').hidden);
+  await telefone.avalia(() => { document.getElementById('tarefa-matricula').value = '2026001'; });
+  await telefone.captura(join(destino, 'pagina-tarefa-telefone.png'));
+  await telefone.fecha();
+  const aba = await navegador.aba({ largura: 1280, altura: 860 });
+  await aba.vai(`${base}?teste&largo${TAREFA}`);
+  await aba.espera(() => !document.getElementById('tarefa').hidden);
+  await aba.avalia(() => {
+    document.getElementById('tarefa-matricula').value = '2026001';
+    document.querySelector('#tarefa-identificacao button[type="submit"]').click();
+  });
+  await aba.espera(() => document.getElementById('pratica-pergunta').textContent.startsWith('m[2][1]'));
+  for (const r of ['d', 'm', 'm']) {
+    const [n] = await aba.avalia(() => globalThis.sislin.espera());
+    await aba.avalia((t) => {
+      document.getElementById('pratica-valor').value = t;
+      document.querySelector('#pratica-resposta button[type="submit"]').click();
+    }, r);
+    await aba.espera((m) => globalThis.sislin.espera()[0] > m, [n]);
+  }
+  await aba.captura(join(destino, 'pagina-tarefa.png'));
+  await aba.fecha();
+}
 
 // Gauss practised in the panel: a hint, two right replies, then a wrong one (the sign of the
 // multiplier), each sent once the session waits for it.
@@ -80,6 +111,7 @@ try {
   await praticar(pratica, `http://127.0.0.1:${servidor.address().port}/?teste`);
   await pratica.captura(join(destino, 'pagina-praticar.png'));
   await pratica.fecha();
+  await tarefa(navegador, `http://127.0.0.1:${servidor.address().port}/`);
 
   // The teacher's panel, alone in a short window: an assignment of two methods, its package built.
   const pacote = await navegador.aba({ largura: 900, altura: 700 });
