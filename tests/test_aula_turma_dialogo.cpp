@@ -342,6 +342,16 @@ TEST(PraticaEntrega, OArquivoParaEntregarEORegistro) {
         << segunda.back();
     fs::remove_all(dir);
 
+    // The hand-in file named as the record too: each line once.
+    setenv("SISLIN_REGISTRO", kEntrega, 1);
+    const Corrida mesmo =
+        corre({"pratica", "gauss", "D04-AWYXSTS", "--aluno", "2026001"}, {}, "s\n");
+    unsetenv("SISLIN_REGISTRO");
+    const std::vector<std::string> uma_vez = linhas_de(mesmo.arquivos.at(kEntrega));
+    EXPECT_EQ(uma_vez.size(), linhas_de(corre({"pratica", "gauss", "D04-AWYXSTS"}, {}, "s\n", true)
+                                            .arquivos.at("registro.jsonl"))
+                                  .size());
+
     // Without --aluno no hand-in file and no line about it (the record's bytes are pinned by
     // the practice's own tests).
     const Corrida sem = corre({"pratica", "gauss", "D04-AWYXSTS"}, {}, "s\n", true);
