@@ -5,7 +5,7 @@ CMAKE_OPCOES = -DSISLIN_WERROR=$(if $(SISLIN_WERROR),ON,OFF)
 
 .PHONY: all program build run test test-release test-sanitize fuzz fuzz-smoke bench clean \
         format-check tidy \
-        portas porta-libcxx porta-arm64 porta-i386 porta-windows package package-deb package-zip package-web
+        portas porta-libcxx porta-arm64 porta-i386 porta-windows package package-deb package-zip package-web scorm
 
 all: build
 
@@ -189,6 +189,8 @@ web-serve: web
 # The page in Chromium, Firefox and WebKitGTK (under Xvfb), served with and without the isolation
 # headers; screenshots and transcripts in build-web-tests/. The native sislin and sislin-aula give
 # the expected transcripts, records and exercise files. MOTORES="chromium" for fewer engines.
+# web/testes/scorm.mjs: the SCORM package, built by the page and by Node.js, run in a platform-like
+# player (web/ferramentas/plataforma.mjs) in each engine.
 # make bench-web: the record read on the main thread (bench/registro.mjs), then the page's frames,
 # "Parar" and first prompt in each engine (bench/pagina.mjs), and the panel "Praticar"'s time from
 # a reply, a hint or an undo to its mark at n = 10 (bench/pratica.mjs).
@@ -197,6 +199,7 @@ web-test: requisitos-web-test web program
 	node --test web/testes/unidades.mjs
 	node --test-concurrency=1 --test web/testes/pagina.mjs
 	node --test-concurrency=1 --test web/testes/tarefa.mjs
+	node --test-concurrency=1 --test web/testes/scorm.mjs
 
 .PHONY: bench-web capturas
 bench-web: requisitos-web-test web
@@ -224,6 +227,15 @@ package-web: web
 	cd build-web && find . -type f ! -name '*.gz' | LC_ALL=C sort > ../build/sislin-pagina.lista && \
 	  cmake -E tar cf ../build/sislin-pagina.zip --format=zip --files-from=../build/sislin-pagina.lista
 	sh tests/pacote_web.sh build/sislin-pagina.zip build-web
+
+# The page as a SCORM 1.2 package of one assignment for a course platform (build/sislin-scorm.zip):
+# make scorm CHAVE="Calculo Numerico 2026" TIPO=D N=4 [METODOS=gauss,jacobi] [DIGITOS=4] [APROVACAO=60]
+# (the settings reach web/ferramentas/scorm.mjs through the environment), checked by unpacking it.
+scorm: web
+	@mkdir -p build
+	rm -f build/sislin-scorm.zip
+	node web/ferramentas/scorm.mjs build-web build/sislin-scorm.zip
+	sh tests/pacote_scorm.sh build/sislin-scorm.zip build-web
 
 package-deb: build
 	cd build && cpack -G DEB

@@ -9,6 +9,7 @@ import { Conferir } from './conferir.js';
 import { Execucao, novoProcesso } from './execucao.js';
 import { Exercicio } from './exercicio.js';
 import { Grafico } from './grafico.js';
+import { PacotePainel } from './pacote-painel.js';
 import { Praticar } from './pratica.js';
 import { Tarefa } from './tarefa.js';
 import { REGISTRO } from './mensagens.js';
@@ -17,7 +18,7 @@ import { Transcricao, concatena } from './transcricao.js';
 import { exemplos, primeiroProcesso, programa } from './inicio.js';
 
 // The panels, in the order they get each event.
-const PAINEIS = [Grafico, Analise, PainelConjunto, Conferir, Exercicio, Praticar, Tarefa];
+const PAINEIS = [Grafico, Analise, PainelConjunto, Conferir, Exercicio, Praticar, Tarefa, PacotePainel];
 
 const $ = (id) => document.getElementById(id);
 const PROMPT = /(= |Escolha: )$/;

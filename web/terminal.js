@@ -2,8 +2,8 @@
 // echoed; Backspace takes back a character; Enter sends the line; Ctrl+D sends what is typed and
 // ends the input; Ctrl+C stops the run. Tab and Shift+Tab are left to the browser, so the
 // keyboard can always leave the terminal. Output is written at most once per frame.
-import { Terminal } from './xterm/xterm.mjs';
-import { FitAddon } from './xterm/addon-fit.mjs';
+import { Terminal } from './xterm/xterm.js';
+import { FitAddon } from './xterm/addon-fit.js';
 import { parteVisivel, tiraLote } from './rolagem.js';
 
 // The narrowest terminal: the menu's title line is 59 characters, a row of seven "%7.4f\t"

@@ -2,7 +2,8 @@
 // analysis beside the run, the working set after 4, 5, 6 and 9, and a student's check, each a
 // real run of the built site on the exercise the guide uses (S03-000ANCE); then a practice
 // session in the panel "Praticar" on the guide's 3 x 3 system; a class assignment opened by its
-// link: on a phone, the id asked; on a wide screen, the code and the first method under way.
+// link: on a phone, the id asked; on a wide screen, the code and the first method under way; the
+// panel "Pacote para a plataforma" with an assignment's package built (docs/pacote.md).
 // Usage: node web/ferramentas/capturas.mjs build-web docs/imagens   (make capturas)
 import { join } from 'node:path';
 import { abre, comecaPratica } from './navegadores.mjs';
@@ -111,6 +112,25 @@ try {
   await pratica.captura(join(destino, 'pagina-praticar.png'));
   await pratica.fecha();
   await tarefa(navegador, `http://127.0.0.1:${servidor.address().port}/`);
+
+  // The teacher's panel, alone in a short window: an assignment of two methods, its package built.
+  const pacote = await navegador.aba({ largura: 900, altura: 700 });
+  await pacote.vai(`http://127.0.0.1:${servidor.address().port}/`);
+  await pacote.espera(() => document.getElementById('pacote-metodos').querySelectorAll('input').length === 10);
+  await pacote.avalia(() => {
+    const $ = (id) => document.getElementById(id);
+    for (const s of document.querySelectorAll('main > section:not(#pacote)')) s.style.display = 'none';
+    $('pacote-painel').open = true;
+    $('pacote-chave').value = 'Calculo Numerico 2026';
+    $('pacote-n').value = '4';
+    for (const c of $('pacote-metodos').querySelectorAll('input')) c.checked = ['gauss', 'jacobi'].includes(c.value);
+    $('pacote-form').dispatchEvent(new Event('input'));
+    $('pacote-baixar').click = () => {};  // no download in the picture's run
+  });
+  await pacote.clica('#pacote-montar');
+  await pacote.espera(() => !document.getElementById('pacote-baixar').hidden, [], 60000);
+  await pacote.captura(join(destino, 'pagina-pacote.png'));
+  await pacote.fecha();
 } finally {
   await navegador.fecha();
   servidor.close();

@@ -3,8 +3,9 @@
 // module's imports, the workers it starts and the service worker it registers are followed; the
 // programs and the example data the modules fetch are added; each path of the site is copied from
 // its source (web/, or a library in web/node_modules, whose licence goes along). The service
-// worker gets the list of what to keep offline (all of it but itself and the licences) and a
-// version made from the contents; every text file also goes precompressed (.gz).
+// worker gets the list of what to keep offline (all of it but itself) and a version made from the
+// contents; arquivos.json lists every file of the site (the panel "Pacote para a plataforma"
+// fetches them all); every file also goes precompressed (.gz).
 // Usage: node web/ferramentas/monta.mjs program.wasm sislin-aula.wasm folder
 import { copyFileSync, existsSync, mkdirSync, readFileSync, readdirSync, rmSync, statSync, writeFileSync } from 'node:fs';
 import { createHash } from 'node:crypto';
@@ -16,18 +17,22 @@ export const WEB = join(dirname(fileURLToPath(import.meta.url)), '..');
 const RAIZ = join(WEB, '..');
 const MODULOS = join(WEB, 'node_modules');
 export const SERVICE_WORKER = 'sw.js';
+// The list of every file of the site (itself included), for the panel that packs the site.
+export const LISTA = 'arquivos.json';
 
 // The libraries' files, by their path in the site; their licences.
 const BIBLIOTECAS = [
-  ['xterm/xterm.mjs', join(MODULOS, '@xterm/xterm/lib/xterm.mjs')],
+  ['xterm/xterm.js', join(MODULOS, '@xterm/xterm/lib/xterm.mjs')],
   ['xterm/xterm.css', join(MODULOS, '@xterm/xterm/css/xterm.css')],
-  ['xterm/addon-fit.mjs', join(MODULOS, '@xterm/addon-fit/lib/addon-fit.mjs')],
+  ['xterm/addon-fit.js', join(MODULOS, '@xterm/addon-fit/lib/addon-fit.mjs')],
   ['wasi/', join(MODULOS, '@bjorn3/browser_wasi_shim/dist/')],
+  ['fflate/fflate.js', join(MODULOS, 'fflate/esm/browser.js')],
 ];
 const LICENCAS = [
   [join(MODULOS, '@xterm/xterm/LICENSE'), 'licencas/xterm.txt'],
   [join(MODULOS, '@xterm/addon-fit/LICENSE'), 'licencas/xterm-addon-fit.txt'],
   [join(MODULOS, '@bjorn3/browser_wasi_shim/LICENSE-MIT'), 'licencas/browser_wasi_shim.txt'],
+  [join(MODULOS, 'fflate/LICENSE'), 'licencas/fflate.txt'],
 ];
 
 // What a file of the site refers to, as written (relative to the file): an HTML page's scripts
@@ -101,8 +106,10 @@ function monta(programa, aula, destino) {
   }
   const sw = readFileSync(join(WEB, SERVICE_WORKER), 'utf8')
     .replace('@VERSAO@', soma.digest('hex').slice(0, 12))
-    .replace("'@ARQUIVOS@'", JSON.stringify(listaOffline(arquivos)));
+    .replace("'@ARQUIVOS@'", JSON.stringify(listaOffline([...arquivos, ...LICENCAS, [null, LISTA]])));
   writeFileSync(join(destino, SERVICE_WORKER), sw);
+  const caminhos = [...arquivos.map(([, c]) => c), ...LICENCAS.map(([, c]) => c), LISTA].sort();
+  writeFileSync(join(destino, LISTA), `${JSON.stringify(caminhos, null, 1)}\n`);
 
   const todos = (d) => readdirSync(d).flatMap((f) => (statSync(join(d, f)).isDirectory() ? todos(join(d, f)) : [join(d, f)]));
   let bytes = 0;

@@ -433,8 +433,8 @@ test('the site holds every file of web/ and every module the page loads; the off
   const caminhos = arquivos.map(([, c]) => c);
   const proprios = readdirSync(WEB).filter((f) => statSync(join(WEB, f)).isFile() && !SHIPPED_APART.includes(f));
   for (const f of proprios) assert.ok(caminhos.includes(f), `${f} is in web/ but not in the site`);
-  for (const c of ['sislin.wasm', 'sislin-aula.wasm', 'a7.txt', 'b7.txt', 'xterm/xterm.mjs', 'xterm/xterm.css',
-    'xterm/addon-fit.mjs', 'wasi/wasi.js', 'wasi/fd.js', 'wasi/fs_mem.js', 'wasi/wasi_defs.js', 'wasi/debug.js']) {
+  for (const c of ['sislin.wasm', 'sislin-aula.wasm', 'a7.txt', 'b7.txt', 'xterm/xterm.js', 'xterm/xterm.css',
+    'xterm/addon-fit.js', 'wasi/wasi.js', 'wasi/fd.js', 'wasi/fs_mem.js', 'wasi/wasi_defs.js', 'wasi/debug.js']) {
     assert.ok(caminhos.includes(c), `${c} not in the site`);
   }
   // Closed: what each shipped module refers to is in the site too.
