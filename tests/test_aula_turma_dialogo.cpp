@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <iostream>
 #include <map>
-#include <regex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -298,6 +297,26 @@ TEST(TurmaConsole, UmAluno) {
 
 // ---- pratica --aluno.
 
+// Whether texto fits molde: '#' is one digit, '+' a run of digits, '*' anything to the end.
+bool casa(const std::string& texto, const std::string& molde) {
+    std::size_t t = 0;
+    for (std::size_t m = 0; m < molde.size(); ++m) {
+        const char c = molde[m];
+        if (c == '*') return true;
+        const auto digito = [&](std::size_t i) {
+            return i < texto.size() && texto[i] >= '0' && texto[i] <= '9';
+        };
+        if (c == '#' || c == '+') {
+            if (!digito(t)) return false;
+            ++t;
+            while (c == '+' && digito(t)) ++t;
+        } else if (t >= texto.size() || texto[t++] != c) {
+            return false;
+        }
+    }
+    return t == texto.size();
+}
+
 const char* const kEntrega = "2026001-D04-AWYXSTS.jsonl";
 
 TEST(PraticaEntrega, OArquivoParaEntregarEORegistro) {
@@ -312,17 +331,13 @@ TEST(PraticaEntrega, OArquivoParaEntregarEORegistro) {
     EXPECT_EQ(gauss.arquivos.at(kEntrega), registro);
     const std::vector<std::string> linhas = linhas_de(registro);
     ASSERT_GE(linhas.size(), 3U);
-    EXPECT_TRUE(std::regex_match(
-        linhas.front(),
-        std::regex(R"(\{"evento":"inicio","programa":"sislin-aula","comando":"pratica",)"
-                   R"("formato":1,"metodo":1,"rotulo":"Gauss","n":4,"digitos":4,)"
-                   R"("codigo":"D04-AWYXSTS","aluno":"2026001",)"
-                   R"("hora":"20[0-9]{2}-[01][0-9]-[0-3][0-9]T[0-2][0-9]:[0-5][0-9]:[0-6][0-9]Z",)"
-                   R"("esperas":.*)")))
+    EXPECT_TRUE(casa(linhas.front(),
+                     R"({"evento":"inicio","programa":"sislin-aula","comando":"pratica",)"
+                     R"("formato":1,"metodo":1,"rotulo":"Gauss","n":4,"digitos":4,)"
+                     R"("codigo":"D04-AWYXSTS","aluno":"2026001",)"
+                     R"("hora":"####-##-##T##:##:##Z","esperas":*)"))
         << linhas.front();
-    EXPECT_TRUE(std::regex_match(
-        linhas.back(),
-        std::regex(R"(\{"evento":"fim","status":0,"causa":"sair","segundos":[0-9]+\})")))
+    EXPECT_TRUE(casa(linhas.back(), R"({"evento":"fim","status":0,"causa":"sair","segundos":+})"))
         << linhas.back();
     for (const std::string& l : linhas) EXPECT_EQ(valida(l, "pratica.schema.json"), "") << l;
 
@@ -336,9 +351,8 @@ TEST(PraticaEntrega, OArquivoParaEntregarEORegistro) {
     ASSERT_GE(segunda.size(), 2U);
     EXPECT_NE(segunda.front().find(R"("metodo":9,"rotulo":"Metodo Iterativo de Jacobi")"),
               std::string::npos);
-    EXPECT_TRUE(std::regex_match(
-        segunda.back(),
-        std::regex(R"(\{"evento":"fim","status":1,"causa":"fim-da-entrada","segundos":[0-9]+\})")))
+    EXPECT_TRUE(casa(segunda.back(),
+                     R"({"evento":"fim","status":1,"causa":"fim-da-entrada","segundos":+})"))
         << segunda.back();
     fs::remove_all(dir);
 
