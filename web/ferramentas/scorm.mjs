@@ -7,7 +7,8 @@
 // capitals (CHAVE, TIPO, N, METODOS, DIGITOS, APROVACAO: make passes them so).
 import { readFileSync, readdirSync, statSync, writeFileSync } from 'node:fs';
 import { join, relative, resolve, sep } from 'node:path';
-import { fileURLToPath, pathToFileURL } from 'node:url';
+import { fileURLToPath } from 'node:url';
+import { importaDoSite } from './modulo-do-site.mjs';
 
 const CAMPOS = ['chave', 'tipo', 'n', 'metodos', 'digitos', 'aprovacao'];
 
@@ -32,7 +33,7 @@ async function principal() {
   const args = process.argv.slice(2);
   const [site, destino] = args.filter((a, i) => !a.startsWith('--') && !args[i - 1]?.startsWith('--'));
   if (!site || !destino) throw new Error('uso: scorm.mjs PASTA-DO-SITE PACOTE.zip [--chave K --tipo T --n N ...]');
-  const { fragmento, montaPacote, validaTarefa } = await import(pathToFileURL(resolve(site, 'pacote.js')).href);
+  const { fragmento, montaPacote, validaTarefa } = await importaDoSite(site, 'pacote.js');
   const entrada = configuracao(args);
   const { tarefa, erros } = validaTarefa(entrada);
   if (erros) {

@@ -20,11 +20,12 @@ import { spawnSync } from 'node:child_process';
 import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
-import { fileURLToPath, pathToFileURL } from 'node:url';
+import { fileURLToPath } from 'node:url';
 import { unzipSync } from 'fflate';
 import { MOTORES, abre } from '../ferramentas/navegadores.mjs';
 import { serve } from '../ferramentas/servidor.mjs';
 import { servePlataforma } from '../ferramentas/plataforma.mjs';
+import { importaDoSite } from '../ferramentas/modulo-do-site.mjs';
 import { leSite } from '../ferramentas/scorm.mjs';
 import { tarefaDoFragmento, tarefaDoJson } from '../tarefa.js';
 
@@ -33,7 +34,7 @@ const SITE = join(RAIZ, 'build-web');
 const AULA = join(RAIZ, 'build', 'aula', 'sislin-aula');
 const motores = (process.env.MOTORES ?? MOTORES.join(' ')).split(/\s+/).filter(Boolean);
 // The builder as the build copied it (its library beside it).
-const { MANIFESTO, TURMA, fragmento, montaPacote, textoTurma, validaTarefa } = await import(pathToFileURL(join(SITE, 'pacote.js')).href);
+const { MANIFESTO, TURMA, fragmento, montaPacote, textoTurma, validaTarefa } = await importaDoSite(SITE, 'pacote.js');
 const site = leSite(SITE);
 const AXE = readFileSync(join(RAIZ, 'web', 'node_modules', 'axe-core', 'axe.min.js'), 'utf8');
 
