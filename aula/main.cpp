@@ -86,18 +86,6 @@ int recusa(const std::string& motivo, const char* comando = nullptr) {
     return 1;
 }
 
-// A whole decimal number from minimo to maximo, or nothing.
-std::optional<int> le_inteiro(const std::string& s, int minimo, int maximo) {
-    if (s.empty() || s.size() > 9) return std::nullopt;
-    int v = 0;
-    for (const char c : s) {
-        if (c < '0' || c > '9') return std::nullopt;
-        v = v * 10 + (c - '0');
-    }
-    if (v < minimo || v > maximo) return std::nullopt;
-    return v;
-}
-
 // A seed for a new exercise: the system's random device mixed with the clock.
 std::uint32_t semente_nova() {
     std::random_device dispositivo;

@@ -21,8 +21,17 @@ std::string sem_espacos_nas_pontas(const std::string& s) {
     return s.substr(i, s.find_last_not_of(" \t") - i + 1);
 }
 
+std::string nomes_dos_metodos() {
+    std::string t;
+    for (int i = 0; i < kNumeroMetodos; ++i)
+        t += std::string(i > 0 ? ", " : "") + metodos_pratica()[i].nome;
+    return t;
+}
+
+}  // namespace
+
 // A whole decimal number from minimo to maximo, or nothing.
-std::optional<int> inteiro(const std::string& s, int minimo, int maximo) {
+std::optional<int> le_inteiro(const std::string& s, int minimo, int maximo) {
     if (s.empty() || s.size() > 9) return std::nullopt;
     int v = 0;
     for (const char c : s) {
@@ -32,15 +41,6 @@ std::optional<int> inteiro(const std::string& s, int minimo, int maximo) {
     if (v < minimo || v > maximo) return std::nullopt;
     return v;
 }
-
-std::string nomes_dos_metodos() {
-    std::string t;
-    for (int i = 0; i < kNumeroMetodos; ++i)
-        t += std::string(i > 0 ? ", " : "") + metodos_pratica()[i].nome;
-    return t;
-}
-
-}  // namespace
 
 std::vector<std::string> metodos_padrao(Tipo tipo) {
     switch (tipo) {
@@ -86,11 +86,11 @@ std::optional<std::vector<std::string>> le_metodos(const std::string& lista, std
 
 std::optional<int> le_digitos(const std::string& texto) {
     if (texto == "exato") return 0;
-    return texto.size() == 1 ? inteiro(texto, 1, 9) : std::nullopt;
+    return texto.size() == 1 ? le_inteiro(texto, 1, 9) : std::nullopt;
 }
 
 std::optional<int> le_aprovacao(const std::string& texto) {
-    return inteiro(texto, 0, 100);
+    return le_inteiro(texto, 0, 100);
 }
 
 Opcao le_opcao_da_tarefa(const std::vector<std::string>& palavras, std::size_t& i, Ajustes& ajustes,
@@ -128,7 +128,7 @@ std::optional<Tipo> le_tipo(const std::string& palavra, std::string& erro) {
 }
 
 std::optional<int> le_n(const std::string& palavra, Tipo tipo, std::string& erro) {
-    const std::optional<int> n = inteiro(palavra, n_minimo(tipo), n_maximo(tipo));
+    const std::optional<int> n = le_inteiro(palavra, n_minimo(tipo), n_maximo(tipo));
     if (!n)
         erro = std::string("para o tipo ") + letra_tipo(tipo) + ", N vai de " +
                std::to_string(n_minimo(tipo)) + " a " + std::to_string(n_maximo(tipo));

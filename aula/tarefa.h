@@ -44,6 +44,8 @@ struct Ajustes {
 // repeated method or an empty list.
 std::optional<std::vector<std::string>> le_metodos(const std::string& lista, std::string& erro);
 // "1".."9", or "exato" (0).
+// A whole decimal number (at most nine digits) from minimo to maximo, or nothing.
+std::optional<int> le_inteiro(const std::string& s, int minimo, int maximo);
 std::optional<int> le_digitos(const std::string& texto);
 // "0".."100".
 std::optional<int> le_aprovacao(const std::string& texto);
