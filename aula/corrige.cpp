@@ -266,67 +266,65 @@ Reproducao reproduz(Pratica& p, const std::vector<std::string>& entradas, FimDas
         }
         const std::string t = como_lida(entradas[proxima++]);
         const int passo = p.passo();
-        if (t == "sair" || (!q.decisao && (t == "s" || t == "S"))) {
-            termina(0, "sair");
-            return r;
-        }
-        // The words that answer the decision to stop, as the console takes them.
-        if (q.decisao && t != "d" && t != "m" && t != "a" && t != "h" && !desfazer(t)) {
-            const bool sim = t == "s" || t == "sim" || t == "S" || t == "SIM";
-            const bool nao = t == "n" || t == "nao" || t == "N" || t == "NAO";
-            if (!sim && !nao) {
-                r.linhas.push_back(linha_rejeitada("responda sim ou nao: " + t));
-                continue;
+        const Resposta l = le_resposta(t, q.decisao);
+        switch (l.acao) {
+            case Acao::Sair:
+                termina(0, "sair");
+                return r;
+            case Acao::NemSimNemNao:
+            case Acao::Recusa:
+                r.linhas.push_back(linha_rejeitada(l.motivo));
+                break;
+            case Acao::Decide:
+            case Acao::Numero: {
+                const Conferencia c = p.confere(l.valor);
+                resposta(c, passo, t);
+                if (c.marca == Marca::Certo) {
+                    r.linhas.push_back(linha_estado(p));
+                    perguntar = true;
+                }
+                break;
             }
-            const Conferencia c = p.confere(sim ? 1.0f : 0.0f);
-            resposta(c, passo, t);
-            if (c.marca == Marca::Certo) {
-                r.linhas.push_back(linha_estado(p));
-                perguntar = true;
-            }
-            continue;
-        }
-        if (t == "d" || t == "D") {
-            r.linhas.push_back(
-                Evento("dica").inteiro("passo", passo).texto("texto", p.dica()).fecha());
-        } else if (t == "m" || t == "M") {
-            const float v = p.mostra();
-            r.linhas.push_back(Evento("mostra").inteiro("passo", passo).numero("valor", v).fecha());
-            r.linhas.push_back(linha_estado(p));
-            perguntar = true;
-        } else if (t == "a" || t == "A") {
-            const std::optional<float> v = p.aceita();
-            if (!v) {
+            case Acao::Dica:
                 r.linhas.push_back(
-                    linha_rejeitada("nada a aceitar: nenhuma resposta errada neste passo"));
-                continue;
-            }
-            r.linhas.push_back(
-                Evento("aceita").inteiro("passo", passo).numero("valor", *v).fecha());
-            r.linhas.push_back(linha_estado(p));
-            perguntar = true;
-        } else if (t == "h" || t == "H") {
-            // The history is only printed.
-        } else if (const std::optional<int> u = desfazer(t)) {
-            const int feitos = p.desfaz(*u);
-            if (feitos == 0) {
-                r.linhas.push_back(linha_rejeitada("nada a desfazer"));
-                continue;
-            }
-            r.linhas.push_back(
-                Evento("desfaz").inteiro("passos", feitos).inteiro("volta_a", p.passo()).fecha());
-            r.linhas.push_back(linha_estado(p));
-            perguntar = true;
-        } else if (const std::optional<float> v = numero(t)) {
-            const Conferencia c = p.confere(*v);
-            resposta(c, passo, t);
-            if (c.marca == Marca::Certo) {
+                    Evento("dica").inteiro("passo", passo).texto("texto", p.dica()).fecha());
+                break;
+            case Acao::Mostra: {
+                const float v = p.mostra();
+                r.linhas.push_back(
+                    Evento("mostra").inteiro("passo", passo).numero("valor", v).fecha());
                 r.linhas.push_back(linha_estado(p));
                 perguntar = true;
+                break;
             }
-        } else {
-            r.linhas.push_back(linha_rejeitada(t.empty() ? "resposta vazia"
-                                                         : "nao e um numero nem um comando: " + t));
+            case Acao::Aceita: {
+                const std::optional<float> v = p.aceita();
+                if (!v) {
+                    r.linhas.push_back(linha_rejeitada(kNadaAAceitar));
+                    break;
+                }
+                r.linhas.push_back(
+                    Evento("aceita").inteiro("passo", passo).numero("valor", *v).fecha());
+                r.linhas.push_back(linha_estado(p));
+                perguntar = true;
+                break;
+            }
+            case Acao::Historico:  // the history is only printed
+                break;
+            case Acao::Desfaz: {
+                const int feitos = p.desfaz(l.passos);
+                if (feitos == 0) {
+                    r.linhas.push_back(linha_rejeitada(kNadaADesfazer));
+                    break;
+                }
+                r.linhas.push_back(Evento("desfaz")
+                                       .inteiro("passos", feitos)
+                                       .inteiro("volta_a", p.passo())
+                                       .fecha());
+                r.linhas.push_back(linha_estado(p));
+                perguntar = true;
+                break;
+            }
         }
     }
     r.concluida = true;

@@ -367,90 +367,88 @@ int sessao(Pratica& p, const Entrega& entrega) {
         const std::string& t = *linha;
         const int passo = p.passo();
         // At the decision to stop, s and n answer it (sim, nao); sair still ends the session.
-        if (t == "sair" || (!q.decisao && (t == "s" || t == "S")))
-            return termina(p, entrega, 0, Causa::Sair);
-        if (q.decisao && t != "d" && t != "m" && t != "a" && t != "h" && !desfazer(t)) {
-            const bool sim = t == "s" || t == "sim" || t == "S" || t == "SIM";
-            const bool nao = t == "n" || t == "nao" || t == "N" || t == "NAO";
-            if (!sim && !nao) {
-                const std::string motivo = "responda sim ou nao: " + t;
+        const Resposta r = le_resposta(t, q.decisao);
+        switch (r.acao) {
+            case Acao::Sair:
+                return termina(p, entrega, 0, Causa::Sair);
+            case Acao::NemSimNemNao:
                 escreve(("Responda sim (s) ou nao (n), ou um comando: " + t + "\n").c_str());
-                registra_rejeitada(motivo.c_str());
-                continue;
+                registra_rejeitada(r.motivo.c_str());
+                break;
+            case Acao::Decide:
+            case Acao::Numero: {
+                const Conferencia c = p.confere(r.valor);
+                responde(c, passo, t);
+                if (c.marca == Marca::Certo) {
+                    registra_estado(p);
+                    perguntar = true;
+                }
+                break;
             }
-            const Conferencia c = p.confere(sim ? 1.0f : 0.0f);
-            responde(c, passo, t);
-            if (c.marca == Marca::Certo) {
+            case Acao::Dica: {
+                const std::string dica = p.dica();
+                escreve(("Dica: " + dica + "\n").c_str());
+                if (registrando()) {
+                    inicia_evento("dica");
+                    campo_int("passo", passo);
+                    campo_texto("texto", dica.c_str());
+                    fecha_evento();
+                }
+                break;
+            }
+            case Acao::Mostra: {
+                const float v = p.mostra();
+                escreve(
+                    ("Valor: " + texto_numero(v) + " (mostrado: o passo nao conta como certo)\n")
+                        .c_str());
+                registra_valor("mostra", passo, v);
                 registra_estado(p);
                 perguntar = true;
+                break;
             }
-            continue;
-        }
-        if (t == "d" || t == "D") {
-            const std::string dica = p.dica();
-            escreve(("Dica: " + dica + "\n").c_str());
-            if (registrando()) {
-                inicia_evento("dica");
-                campo_int("passo", passo);
-                campo_texto("texto", dica.c_str());
-                fecha_evento();
-            }
-        } else if (t == "m" || t == "M") {
-            const float v = p.mostra();
-            escreve(("Valor: " + texto_numero(v) + " (mostrado: o passo nao conta como certo)\n")
-                        .c_str());
-            registra_valor("mostra", passo, v);
-            registra_estado(p);
-            perguntar = true;
-        } else if (t == "a" || t == "A") {
-            const std::optional<float> v = p.aceita();
-            if (!v) {
-                constexpr const char* kMotivo =
-                    "nada a aceitar: nenhuma resposta errada neste passo";
-                escreve((std::string(kMotivo) + "\n").c_str());
-                registra_rejeitada(kMotivo);
-                continue;
-            }
-            escreve(("Aceito: " + texto_numero(*v) + " (o valor segue adiante)\n").c_str());
-            registra_valor("aceita", passo, *v);
-            registra_estado(p);
-            perguntar = true;
-        } else if (t == "h" || t == "H") {
-            escreve(historico(p).c_str());
-        } else if (const std::optional<int> u = desfazer(t)) {
-            const int feitos = p.desfaz(*u);
-            if (feitos == 0) {
-                constexpr const char* kMotivo = "nada a desfazer";
-                escreve((std::string(kMotivo) + "\n").c_str());
-                registra_rejeitada(kMotivo);
-                continue;
-            }
-            escreve(("Desfeito: " + std::to_string(feitos) + (feitos == 1 ? " passo" : " passos") +
-                     "; de volta ao passo " + std::to_string(p.passo()) + "\n")
-                        .c_str());
-            if (registrando()) {
-                inicia_evento("desfaz");
-                campo_int("passos", feitos);
-                campo_int("volta_a", p.passo());
-                fecha_evento();
-            }
-            registra_estado(p);
-            etapa_mostrada.clear();
-            perguntar = true;
-        } else if (const std::optional<float> v = numero(t)) {
-            const Conferencia c = p.confere(*v);
-            const bool certo = c.marca == Marca::Certo;
-            responde(c, passo, t);
-            if (certo) {
+            case Acao::Aceita: {
+                const std::optional<float> v = p.aceita();
+                if (!v) {
+                    escreve((std::string(kNadaAAceitar) + "\n").c_str());
+                    registra_rejeitada(kNadaAAceitar);
+                    break;
+                }
+                escreve(("Aceito: " + texto_numero(*v) + " (o valor segue adiante)\n").c_str());
+                registra_valor("aceita", passo, *v);
                 registra_estado(p);
                 perguntar = true;
+                break;
             }
-        } else {
-            const std::string motivo =
-                t.empty() ? "resposta vazia" : "nao e um numero nem um comando: " + t;
-            escreve(
-                ("Responda um numero ou um comando (d, m, a, u, h, s): " + motivo + "\n").c_str());
-            registra_rejeitada(motivo.c_str());
+            case Acao::Historico:
+                escreve(historico(p).c_str());
+                break;
+            case Acao::Desfaz: {
+                const int feitos = p.desfaz(r.passos);
+                if (feitos == 0) {
+                    escreve((std::string(kNadaADesfazer) + "\n").c_str());
+                    registra_rejeitada(kNadaADesfazer);
+                    break;
+                }
+                escreve(("Desfeito: " + std::to_string(feitos) +
+                         (feitos == 1 ? " passo" : " passos") + "; de volta ao passo " +
+                         std::to_string(p.passo()) + "\n")
+                            .c_str());
+                if (registrando()) {
+                    inicia_evento("desfaz");
+                    campo_int("passos", feitos);
+                    campo_int("volta_a", p.passo());
+                    fecha_evento();
+                }
+                registra_estado(p);
+                etapa_mostrada.clear();
+                perguntar = true;
+                break;
+            }
+            case Acao::Recusa:
+                escreve(("Responda um numero ou um comando (d, m, a, u, h, s): " + r.motivo + "\n")
+                            .c_str());
+                registra_rejeitada(r.motivo.c_str());
+                break;
         }
     }
     imprime_quadro(p);

@@ -1,5 +1,7 @@
-// A practice reply's number and undo (resposta.h).
+// A practice reply as the console reads it (resposta.h).
 #include "resposta.h"
+
+#include <utility>
 
 #include "conversao.h"
 
@@ -30,6 +32,37 @@ std::optional<int> desfazer(const std::string& t) {
         if (c < '0' || c > '9') return std::nullopt;
     const int n = std::stoi(resto);
     return n >= 1 ? std::optional<int>(n) : std::nullopt;
+}
+
+namespace {
+
+Resposta com(Acao acao, float valor = 0.0f, int passos = 0, std::string motivo = {}) {
+    Resposta r;
+    r.acao = acao;
+    r.valor = valor;
+    r.passos = passos;
+    r.motivo = std::move(motivo);
+    return r;
+}
+
+}  // namespace
+
+Resposta le_resposta(const std::string& t, bool decisao) {
+    if (t == "sair" || (!decisao && (t == "s" || t == "S"))) return com(Acao::Sair);
+    const std::optional<int> u = desfazer(t);
+    if (decisao && t != "d" && t != "m" && t != "a" && t != "h" && !u) {
+        if (t == "s" || t == "sim" || t == "S" || t == "SIM") return com(Acao::Decide, 1.0f);
+        if (t == "n" || t == "nao" || t == "N" || t == "NAO") return com(Acao::Decide, 0.0f);
+        return com(Acao::NemSimNemNao, 0.0f, 0, "responda sim ou nao: " + t);
+    }
+    if (t == "d" || t == "D") return com(Acao::Dica);
+    if (t == "m" || t == "M") return com(Acao::Mostra);
+    if (t == "a" || t == "A") return com(Acao::Aceita);
+    if (t == "h" || t == "H") return com(Acao::Historico);
+    if (u) return com(Acao::Desfaz, 0.0f, *u);
+    if (const std::optional<float> v = numero(t)) return com(Acao::Numero, *v);
+    return com(Acao::Recusa, 0.0f, 0,
+               t.empty() ? "resposta vazia" : "nao e um numero nem um comando: " + t);
 }
 
 }  // namespace sislin::aula
