@@ -6,7 +6,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <iostream>
 #include <map>
 #include <string>
 #include <utility>
@@ -24,31 +23,6 @@ using namespace sislin::aula;
 namespace {
 
 const char* const kChave = "Calculo Numerico 2026";
-
-struct Corrida {
-    Execucao e;
-    std::map<std::string, std::string> arquivos;  // every file of the folder afterwards
-};
-
-// sislin-aula with these words in a new folder holding these files; with registro,
-// SISLIN_REGISTRO names registro.jsonl there. The folder is kept when pasta is given (and used).
-Corrida corre(const std::vector<std::string>& palavras,
-              const std::map<std::string, std::string>& arquivos = {},
-              const std::string& entrada = "", bool registro = false,
-              const fs::path* pasta = nullptr) {
-    const fs::path dir = pasta != nullptr ? *pasta : pasta_temporaria("sislin-turma-XXXXXX");
-    for (const auto& [nome, conteudo] : arquivos) grava(dir / nome, conteudo);
-    std::vector<std::string> comando = comando_sislin_aula();
-    comando.insert(comando.end(), palavras.begin(), palavras.end());
-    if (registro) setenv("SISLIN_REGISTRO", "registro.jsonl", 1);
-    Corrida c;
-    c.e = executa_comando(comando, dir.string(), entrada);
-    if (registro) unsetenv("SISLIN_REGISTRO");
-    for (const auto& f : fs::directory_iterator(dir))
-        if (f.is_regular_file()) c.arquivos[f.path().filename().string()] = le_arquivo(f.path());
-    if (pasta == nullptr) fs::remove_all(dir);
-    return c;
-}
 
 const json_mini::Valor& esquema(const char* nome) {
     static std::map<std::string, json_mini::Valor> lidos;
@@ -105,8 +79,9 @@ const std::vector<std::vector<std::string>> kCodigos = {
 };
 
 TEST(TurmaConsole, ListaPequenaByteAByte) {
-    const Corrida c = corre({"turma", kChave, "D", "4", "lista.csv", "--metodos", "gauss,jacobi"},
-                            {{"lista.csv", kLista}});
+    const Corrida c =
+        executa_aula({"turma", kChave, "D", "4", "lista.csv", "--metodos", "gauss,jacobi"},
+                     {{"lista.csv", kLista}});
     EXPECT_EQ(c.e.saida, kTabela);
     EXPECT_EQ(c.e.erros, kIgnoradas);
     EXPECT_EQ(c.e.status, 0);
@@ -114,34 +89,13 @@ TEST(TurmaConsole, ListaPequenaByteAByte) {
     EXPECT_EQ(csv,
               "matricula,nome,codigo\r\n2026001,Ana Souza,D04-AWYXSTS\r\n"
               "2026002,\"Lima; Bruno \"\"B\"\"\",D04-C9X64YP\r\nana.s,Ana S.,D04-VKJFFRY\r\n");
-    // Read back by this program's reader...
+    // Read back by this program's reader and by Python's csv module (when there is a Python).
     const TabelaCsv lida = le_csv(csv);
     ASSERT_EQ(lida.erro, "");
     std::vector<std::vector<std::string>> celulas;
     for (const LinhaCsv& l : lida.linhas) celulas.push_back(l.celulas);
     EXPECT_EQ(celulas, kCodigos);
-    // ... and by Python's csv module, when there is a Python.
-    if (std::system("python3 -c '' >/dev/null 2>&1") != 0) {
-        std::cout << "python3 ausente: a leitura pelo modulo csv nao foi feita\n";
-        return;
-    }
-    const fs::path dir = pasta_temporaria("sislin-turma-py-XXXXXX");
-    grava(dir / "codigos.csv", csv);
-    const Execucao py = executa_comando(
-        {"python3", "-c",
-         "import csv, json, sys\n"
-         "with open('codigos.csv', newline='', encoding='utf-8') as f:\n"
-         "    sys.stdout.write(json.dumps(list(csv.reader(f)), ensure_ascii=False))\n"},
-        dir.string(), "");
-    fs::remove_all(dir);
-    ASSERT_EQ(py.status, 0) << py.erros;
-    const json_mini::Valor v = json_mini::le(py.saida);
-    ASSERT_EQ(v.lista.size(), kCodigos.size()) << py.saida;
-    for (std::size_t i = 0; i < kCodigos.size(); ++i) {
-        ASSERT_EQ(v.lista[i].lista.size(), kCodigos[i].size()) << py.saida;
-        for (std::size_t k = 0; k < kCodigos[i].size(); ++k)
-            EXPECT_EQ(v.lista[i].lista[k].texto, kCodigos[i][k]);
-    }
+    EXPECT_EQ(csv_pelo_python(csv).value_or(kCodigos), kCodigos);
 }
 
 // The guide's teacher section: its roster, run with its command, prints its two blocks.
@@ -163,8 +117,9 @@ TEST(TurmaConsole, OExemploDoGuia) {
     EXPECT_EQ(
         blocos[1],
         "sislin-aula turma \"Calculo Numerico 2026\" D 3 turma-a.csv --metodos gauss,jacobi\n");
-    const Corrida c = corre({"turma", kChave, "D", "3", "turma-a.csv", "--metodos", "gauss,jacobi"},
-                            {{"turma-a.csv", blocos[0]}});
+    const Corrida c =
+        executa_aula({"turma", kChave, "D", "3", "turma-a.csv", "--metodos", "gauss,jacobi"},
+                     {{"turma-a.csv", blocos[0]}});
     EXPECT_EQ(c.e.status, 0);
     EXPECT_EQ(c.e.saida, blocos[2]);
     EXPECT_EQ(c.e.erros, blocos[3]);
@@ -176,11 +131,11 @@ TEST(TurmaConsole, ArquivoDeCodigosEJson) {
     const fs::path dir = pasta_temporaria("sislin-turma-XXXXXX");
     const std::vector<std::string> pedido = {"turma",     kChave,      "D",           "4",
                                              "lista.csv", "--metodos", "gauss,jacobi"};
-    corre(pedido, {{"lista.csv", kLista}}, "", false, &dir);
-    const Corrida de_novo = corre(pedido, {}, "", false, &dir);
+    executa_aula(pedido, {{"lista.csv", kLista}}, "", false, &dir);
+    const Corrida de_novo = executa_aula(pedido, {}, "", false, &dir);
     EXPECT_EQ(de_novo.e.status, 0) << de_novo.e.erros;
     const Corrida outra =
-        corre({"turma", "Outra chave", "D", "4", "lista.csv"}, {}, "", false, &dir);
+        executa_aula({"turma", "Outra chave", "D", "4", "lista.csv"}, {}, "", false, &dir);
     EXPECT_EQ(outra.e.status, 1);
     EXPECT_EQ(outra.e.saida, "");
     EXPECT_EQ(outra.e.erros,
@@ -188,20 +143,20 @@ TEST(TurmaConsole, ArquivoDeCodigosEJson) {
                   "sislin-aula: o arquivo codigos.csv ja existe com outro conteudo; use "
                   "--sobrescrever para substitui-lo\n");
     EXPECT_EQ(outra.arquivos.at("codigos.csv"), de_novo.arquivos.at("codigos.csv"));
-    const Corrida sobre = corre({"turma", "Outra chave", "D", "4", "lista.csv", "--sobrescrever"},
-                                {}, "", false, &dir);
+    const Corrida sobre = executa_aula(
+        {"turma", "Outra chave", "D", "4", "lista.csv", "--sobrescrever"}, {}, "", false, &dir);
     EXPECT_EQ(sobre.e.status, 0);
     EXPECT_NE(sobre.arquivos.at("codigos.csv"), de_novo.arquivos.at("codigos.csv"));
-    const Corrida saida =
-        corre({"turma", kChave, "D", "4", "lista.csv", "--saida", "b.csv"}, {}, "", false, &dir);
+    const Corrida saida = executa_aula({"turma", kChave, "D", "4", "lista.csv", "--saida", "b.csv"},
+                                       {}, "", false, &dir);
     EXPECT_EQ(saida.e.status, 0);
     EXPECT_NE(saida.e.saida.find("\nb.csv gravado: 3 alunos"), std::string::npos) << saida.e.saida;
     EXPECT_EQ(saida.arquivos.count("b.csv"), 1U);
     fs::remove_all(dir);
 
-    const Corrida json = corre({"turma", kChave, "d", "4", "lista.csv", "--json", "--digitos",
-                                "exato", "--aprovacao", "70"},
-                               {{"lista.csv", kLista}});
+    const Corrida json = executa_aula({"turma", kChave, "d", "4", "lista.csv", "--json",
+                                       "--digitos", "exato", "--aprovacao", "70"},
+                                      {{"lista.csv", kLista}});
     EXPECT_EQ(json.e.status, 0);
     EXPECT_EQ(json.e.erros, kIgnoradas);
     EXPECT_EQ(json.arquivos.size(), 1U);  // only the roster: nothing written
@@ -273,21 +228,22 @@ TEST(TurmaConsole, Recusas) {
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(c.erro);
-        const Corrida r = corre(c.palavras, {{"l.csv", c.lista}});
+        const Corrida r = executa_aula(c.palavras, {{"l.csv", c.lista}});
         EXPECT_EQ(r.e.status, 1);
         EXPECT_EQ(r.e.saida, "");
         EXPECT_EQ(r.e.erros, std::string("sislin-aula: ") + c.erro + "\n");
         EXPECT_EQ(r.arquivos.size(), 1U);
         std::vector<std::string> com_json = c.palavras;
         com_json.emplace_back("--json");
-        const Corrida j = corre(com_json, {{"l.csv", c.lista}});
+        const Corrida j = executa_aula(com_json, {{"l.csv", c.lista}});
         EXPECT_EQ(j.e.status, 1);
         EXPECT_EQ(j.e.saida, std::string(R"({"programa":"sislin-aula","formato":1,)") +
                                  R"("comando":"turma","erro":)" + texto_json(c.erro) + "}\n");
         EXPECT_EQ(valida(j.e.saida, "sislin-aula.schema.json"), "") << j.e.saida;
     }
     // Rows without an accepted id only: each named, then the file refused.
-    const Corrida r = corre({"turma", kChave, "D", "4", "l.csv"}, {{"l.csv", "a b\n,Eva\n"}});
+    const Corrida r =
+        executa_aula({"turma", kChave, "D", "4", "l.csv"}, {{"l.csv", "a b\n,Eva\n"}});
     EXPECT_EQ(r.e.status, 1);
     EXPECT_EQ(r.e.erros,
               "sislin-aula: l.csv, linha 1: matricula a b recusada: a matricula tem espaco; linha "
@@ -298,12 +254,12 @@ TEST(TurmaConsole, Recusas) {
 }
 
 TEST(TurmaConsole, UmAluno) {
-    const Corrida texto = corre({"turma", kChave, "D", "4", "--aluno", " 2026001 "});
+    const Corrida texto = executa_aula({"turma", kChave, "D", "4", "--aluno", " 2026001 "});
     EXPECT_EQ(texto.e.saida, "2026001 D04-AWYXSTS\n");
     EXPECT_EQ(texto.e.status, 0);
     EXPECT_TRUE(texto.arquivos.empty());
-    const Corrida json = corre({"turma", kChave, "D", "4", "--aluno", "Ana.Souza@Escola", "--json",
-                                "--metodos", "gauss,Jacobi"});
+    const Corrida json = executa_aula({"turma", kChave, "D", "4", "--aluno", "Ana.Souza@Escola",
+                                       "--json", "--metodos", "gauss,Jacobi"});
     EXPECT_EQ(json.e.saida,
               R"({"programa":"sislin-aula","formato":1,"comando":"turma","tarefa":{"formato":1,)"
               R"("chave":"calculo numerico 2026","tipo":"D","n":4,"metodos":["gauss","jacobi"],)"
@@ -312,7 +268,7 @@ TEST(TurmaConsole, UmAluno) {
               R"("matricula":"ana.souza@escola","codigo":"D04-V03FN5A"})"
               "\n");
     EXPECT_EQ(valida(json.e.saida, "sislin-aula.schema.json"), "") << json.e.saida;
-    const Corrida recusa = corre({"turma", kChave, "D", "4", "--aluno", "20 26", "--json"});
+    const Corrida recusa = executa_aula({"turma", kChave, "D", "4", "--aluno", "20 26", "--json"});
     EXPECT_EQ(recusa.e.status, 1);
     EXPECT_EQ(recusa.e.erros, "sislin-aula: a matricula tem espaco\n");
     EXPECT_EQ(recusa.e.saida,
@@ -347,8 +303,8 @@ const char* const kEntrega = "2026001-D04-AWYXSTS.jsonl";
 
 TEST(PraticaEntrega, OArquivoParaEntregarEORegistro) {
     const fs::path dir = pasta_temporaria("sislin-entrega-XXXXXX");
-    const Corrida gauss = corre({"pratica", "gauss", "D04-AWYXSTS", "--aluno", "2026001"}, {},
-                                "m\nm\nd\ns\n", true, &dir);
+    const Corrida gauss = executa_aula({"pratica", "gauss", "D04-AWYXSTS", "--aluno", "2026001"},
+                                       {}, "m\nm\nd\ns\n", true, &dir);
     EXPECT_EQ(gauss.e.status, 0) << gauss.e.erros;
     const std::string suffix = std::string("Registro para entregar: ") + kEntrega + "\n";
     ASSERT_GE(gauss.e.saida.size(), suffix.size());
@@ -368,8 +324,8 @@ TEST(PraticaEntrega, OArquivoParaEntregarEORegistro) {
     for (const std::string& l : linhas) EXPECT_EQ(valida(l, "pratica.schema.json"), "") << l;
 
     // Another method of the assignment, without SISLIN_REGISTRO: appended to the same file.
-    const Corrida jacobi =
-        corre({"pratica", "jacobi", "D04-AWYXSTS", "--aluno", "2026001"}, {}, "d\n", false, &dir);
+    const Corrida jacobi = executa_aula({"pratica", "jacobi", "D04-AWYXSTS", "--aluno", "2026001"},
+                                        {}, "d\n", false, &dir);
     EXPECT_EQ(jacobi.e.status, 1);
     const std::string entregue = jacobi.arquivos.at(kEntrega);
     ASSERT_EQ(entregue.substr(0, registro.size()), registro);
@@ -385,16 +341,17 @@ TEST(PraticaEntrega, OArquivoParaEntregarEORegistro) {
     // The hand-in file named as the record too: each line once.
     setenv("SISLIN_REGISTRO", kEntrega, 1);
     const Corrida mesmo =
-        corre({"pratica", "gauss", "D04-AWYXSTS", "--aluno", "2026001"}, {}, "s\n");
+        executa_aula({"pratica", "gauss", "D04-AWYXSTS", "--aluno", "2026001"}, {}, "s\n");
     unsetenv("SISLIN_REGISTRO");
     const std::vector<std::string> uma_vez = linhas_de(mesmo.arquivos.at(kEntrega));
-    EXPECT_EQ(uma_vez.size(), linhas_de(corre({"pratica", "gauss", "D04-AWYXSTS"}, {}, "s\n", true)
-                                            .arquivos.at("registro.jsonl"))
-                                  .size());
+    EXPECT_EQ(uma_vez.size(),
+              linhas_de(executa_aula({"pratica", "gauss", "D04-AWYXSTS"}, {}, "s\n", true)
+                            .arquivos.at("registro.jsonl"))
+                  .size());
 
     // Without --aluno no hand-in file and no line about it (the record's bytes are pinned by
     // the practice's own tests).
-    const Corrida sem = corre({"pratica", "gauss", "D04-AWYXSTS"}, {}, "s\n", true);
+    const Corrida sem = executa_aula({"pratica", "gauss", "D04-AWYXSTS"}, {}, "s\n", true);
     EXPECT_EQ(sem.arquivos.size(), 1U);
     EXPECT_EQ(sem.e.saida.find("Registro para entregar"), std::string::npos);
     EXPECT_EQ(sem.arquivos.at("registro.jsonl").find("\"aluno\""), std::string::npos);
@@ -412,7 +369,7 @@ TEST(PraticaEntrega, Recusas) {
         {{"pratica", "gauss", "D04-AWYXSTS", "--aluno"}, "--aluno pede a matricula"},
     };
     for (const auto& c : casos) {
-        const Corrida r = corre(c.palavras, {}, "s\n");
+        const Corrida r = executa_aula(c.palavras, {}, "s\n");
         EXPECT_EQ(r.e.status, 1);
         EXPECT_EQ(r.e.saida, "");
         EXPECT_EQ(r.e.erros, std::string("sislin-aula: ") + c.erro + "\n");
@@ -422,7 +379,7 @@ TEST(PraticaEntrega, Recusas) {
     const fs::path dir = pasta_temporaria("sislin-entrega-XXXXXX");
     fs::create_directory(dir / "ana-D04-AWYXSTS.jsonl");
     const Corrida r =
-        corre({"pratica", "gauss", "D04-AWYXSTS", "--aluno", "ANA"}, {}, "s\n", false, &dir);
+        executa_aula({"pratica", "gauss", "D04-AWYXSTS", "--aluno", "ANA"}, {}, "s\n", false, &dir);
     fs::remove_all(dir);
     EXPECT_EQ(r.e.status, 1);
     EXPECT_EQ(r.e.erros,
