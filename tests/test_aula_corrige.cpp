@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "corrige.h"
@@ -155,33 +156,29 @@ TEST(CorrigeJson, LeOQueORegistroEscreveERecusaOResto) {
 // Every kind of session of three methods (one iterative): the replay agrees with what the
 // console printed in the record's resumo, nothing is flagged, a right session scores 100.
 TEST(CorrigeTurma, AReproducaoConcordaComOConsoleEmCadaTipoDeSessao) {
-    struct Caso {
-        const char* metodo;
-        Jeito jeito;
-    };
-    const Caso casos[] = {
+    const std::pair<const char*, Jeito> casos[] = {
         {"gauss", Jeito::Certo},         {"gauss", Jeito::Misto},   {"lu-pivoteado", Jeito::Certo},
         {"lu-pivoteado", Jeito::Misto},  {"jacobi", Jeito::Certo},  {"jacobi", Jeito::Misto},
         {"gauss-seidel", Jeito::Engano}, {"inversa", Jeito::Misto}, {"gauss", Jeito::Sai},
         {"jacobi", Jeito::Acaba},
     };
     int k = 0;
-    for (const Caso& c : casos) {
+    for (const auto& [metodo, jeito] : casos) {
         const std::string aluno = "2026" + std::to_string(100 + k++);
-        SCOPED_TRACE(std::string(c.metodo) + " " + aluno);
-        const std::string arquivo = entrega(aluno, {{c.metodo, c.jeito}});
+        SCOPED_TRACE(std::string(metodo) + " " + aluno);
+        const std::string arquivo = entrega(aluno, {{metodo, jeito}});
         OpcoesCorrecao op;
         op.chave = kChave;
         const Correcao r = corrige(op, {{aluno + "-" + codigo_de(aluno) + ".jsonl", arquivo}});
         ASSERT_EQ(r.linhas.size(), 1U);
         const LinhaCorrecao& l = r.linhas[0];
-        const bool concluida = c.jeito != Jeito::Sai && c.jeito != Jeito::Acaba;
+        const bool concluida = jeito != Jeito::Sai && jeito != Jeito::Acaba;
         EXPECT_EQ(alertas(l), concluida ? "" : "incompleto");
         for (const Aviso& a : r.avisos) ADD_FAILURE() << texto_aviso(a);
         EXPECT_EQ(l.matricula, aluno);
         EXPECT_EQ(l.codigo, codigo_de(aluno));
         const NotaMetodo& m =
-            l.metodos[static_cast<std::size_t>(metodo_pratica(c.metodo)->numero - 1)];
+            l.metodos[static_cast<std::size_t>(metodo_pratica(metodo)->numero - 1)];
         const ValorJson console = resumos(arquivo).at(0);
         EXPECT_EQ(m.resumo.passos, membro_int(console, "passos"));
         EXPECT_EQ(m.resumo.certos_de_primeira, membro_int(console, "certos_de_primeira"));
@@ -190,7 +187,7 @@ TEST(CorrigeTurma, AReproducaoConcordaComOConsoleEmCadaTipoDeSessao) {
         EXPECT_EQ(m.resumo.aceitos, membro_int(console, "aceitos"));
         EXPECT_EQ(m.concluido, concluida);
         EXPECT_EQ(l.nota, concluida ? membro_int(console, "nota") : 0);
-        EXPECT_EQ(l.nota == 100, c.jeito == Jeito::Certo);
+        EXPECT_EQ(l.nota == 100, jeito == Jeito::Certo);
         EXPECT_EQ(l.situacao(60),
                   concluida ? (l.nota >= 60 ? "aprovado" : "reprovado") : "conferir");
     }
