@@ -345,15 +345,6 @@ TEST(CorrigeTurma, QualquerCorteOuByteTrocadoESinalizado) {
     EXPECT_GT(trocas, 1000);
 }
 
-// A CSV cell by cell, with the project's reader.
-std::vector<std::vector<std::string>> tabela(const std::string& csv) {
-    const TabelaCsv t = le_csv(csv);
-    EXPECT_EQ(t.erro, "");
-    std::vector<std::vector<std::string>> r;
-    for (const LinhaCsv& l : t.linhas) r.push_back(l.celulas);
-    return r;
-}
-
 // A small class in a folder: a right student, one with a named mistake on each method, one
 // whose mark was changed, an empty file and a roster handed in by mistake. The seconds are set,
 // so that the minutes are known.
@@ -431,7 +422,10 @@ TEST(CorrigeConsole, UmaTurmaPequenaSaidaErrosEStatus) {
     const std::string csv = le_arquivo(dir / "notas.csv");
     EXPECT_EQ(csv, kNotas);
     // Read back the same by this program's reader and by Python's csv module.
-    const std::vector<std::vector<std::string>> celulas = tabela(csv);
+    const TabelaCsv lida = le_csv(csv);
+    EXPECT_EQ(lida.erro, "");
+    std::vector<std::vector<std::string>> celulas;
+    for (const LinhaCsv& l : lida.linhas) celulas.push_back(l.celulas);
     EXPECT_EQ(csv_pelo_python(csv).value_or(celulas), celulas);
 
     // Again: refused without --sobrescrever, nothing touched; with it, the same bytes.

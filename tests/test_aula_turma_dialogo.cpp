@@ -1,7 +1,7 @@
 // Class assignments end to end: sislin-aula turma on a roster (its output, its messages and the
-// codes file, byte for byte; the file read back by this program's reader and by another one),
-// on one student (--aluno), its refusals; and pratica --aluno, whose hand-in file receives the
-// record's lines at its end.
+// codes file, byte for byte; the file read back by Python's csv module), on one student
+// (--aluno), its refusals; and pratica --aluno, whose hand-in file receives the record's lines
+// at its end.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -11,14 +11,12 @@
 #include <utility>
 #include <vector>
 
-#include "csv.h"
 #include "dialogo.h"
 #include "json_mini.h"
 #include "registro.h"
 
 namespace fs = std::filesystem;
 using namespace sislin;
-using namespace sislin::aula;
 
 namespace {
 
