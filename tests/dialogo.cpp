@@ -233,6 +233,52 @@ Execucao executa_na_pasta(const std::string& trabalho, const std::string& entrad
     return executa_comando(comando_sislin(), trabalho, entrada, saida, limite_segundos);
 }
 
+Corrida executa_aula(const std::vector<std::string>& palavras,
+                     const std::map<std::string, std::string>& arquivos, const std::string& entrada,
+                     bool registro, const fs::path* pasta) {
+    const fs::path dir = pasta != nullptr ? *pasta : pasta_temporaria("sislin-aula-XXXXXX");
+    for (const auto& [nome, conteudo] : arquivos) grava(dir / nome, conteudo);
+    std::vector<std::string> comando = comando_sislin_aula();
+    comando.insert(comando.end(), palavras.begin(), palavras.end());
+    if (registro) setenv("SISLIN_REGISTRO", "registro.jsonl", 1);
+    Corrida c;
+    c.e = executa_comando(comando, dir.string(), entrada);
+    if (registro) unsetenv("SISLIN_REGISTRO");
+    for (const auto& f : fs::directory_iterator(dir))
+        if (f.is_regular_file()) c.arquivos[f.path().filename().string()] = le_arquivo(f.path());
+    if (pasta == nullptr) fs::remove_all(dir);
+    return c;
+}
+
+std::optional<std::vector<std::vector<std::string>>> csv_pelo_python(const std::string& csv) {
+    if (std::system("python3 -c '' >/dev/null 2>&1") != 0) return std::nullopt;
+    const fs::path dir = pasta_temporaria("sislin-csv-py-XXXXXX");
+    grava(dir / "t.csv", csv);
+    // Cells end with 0x1F, rows with 0x1E.
+    const Execucao py = executa_comando(
+        {"python3", "-c",
+         "import csv, sys\n"
+         "with open('t.csv', newline='', encoding='utf-8') as f:\n"
+         "    for l in csv.reader(f):\n"
+         "        sys.stdout.buffer.write(''.join(c + '\\x1f' for c in l).encode() + b'\\x1e')\n"},
+        dir.string(), "");
+    fs::remove_all(dir);
+    if (py.status != 0) return std::vector<std::vector<std::string>>{{"python3: " + py.erros}};
+    std::vector<std::vector<std::string>> r(1);
+    std::string celula;
+    for (const char c : py.saida) {
+        if (c == '\x1f') {
+            r.back().push_back(std::exchange(celula, ""));
+        } else if (c == '\x1e') {
+            r.emplace_back();
+        } else {
+            celula += c;
+        }
+    }
+    r.pop_back();
+    return r;
+}
+
 void espera(const Execucao& e, const std::string& saida, int status) {
     EXPECT_FALSE(e.expirou);
     EXPECT_EQ(e.saida, saida);

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -76,6 +77,20 @@ std::string le_arquivo(const std::filesystem::path& p);
 std::vector<std::string> linhas_de(const std::string& texto);
 // The words of a command line: blanks separate them, '...' keeps blanks inside one.
 std::vector<std::string> palavras(const std::string& linha);
+
+// sislin-aula with these words in a new folder holding these files (in pasta instead, kept, when
+// given), fed entrada; with registro, SISLIN_REGISTRO names registro.jsonl there.
+struct Corrida {
+    Execucao e;
+    std::map<std::string, std::string> arquivos;  // every file of the folder afterwards
+};
+Corrida executa_aula(const std::vector<std::string>& palavras,
+                     const std::map<std::string, std::string>& arquivos = {},
+                     const std::string& entrada = "", bool registro = false,
+                     const std::filesystem::path* pasta = nullptr);
+
+// The rows of a CSV text as Python's csv module reads them; nullopt when there is no python3.
+std::optional<std::vector<std::vector<std::string>>> csv_pelo_python(const std::string& csv);
 
 // The main menu exactly as printed.
 extern const char* const kMenu;
