@@ -11,8 +11,8 @@
 // the parent's localStorage, no isolation headers, the files' types as Moodle gives them: .wasm
 // as application/octet-stream, a module in a .mjs file refused), gives
 // the student the code the native sislin-aula gives for the platform's student id, reports a
-// session's score, status and interactions, resumes after a reload at the same step, and says
-// so when opened with no platform around it.
+// session's score, status and interactions, and resumes after a reload at the same step (opened
+// with no platform around it: testes/tarefa.mjs).
 // Usage: node --test web/testes/scorm.mjs   (after make web and make program; MOTORES="chromium firefox")
 import { after, before, describe, test } from 'node:test';
 import assert from 'node:assert/strict';
@@ -22,7 +22,7 @@ import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { unzipSync } from 'fflate';
-import { MOTORES, abre } from '../ferramentas/navegadores.mjs';
+import { MOTORES, abre, pratica, violacoes } from '../ferramentas/navegadores.mjs';
 import { serve } from '../ferramentas/servidor.mjs';
 import { servePlataforma } from '../ferramentas/plataforma.mjs';
 import { importaDoSite } from '../ferramentas/modulo-do-site.mjs';
@@ -36,7 +36,6 @@ const motores = (process.env.MOTORES ?? MOTORES.join(' ')).split(/\s+/).filter(B
 // The builder as the build copied it (its library beside it).
 const { MANIFESTO, TURMA, fragmento, montaPacote, textoTurma, validaTarefa } = await importaDoSite(SITE, 'pacote.js');
 const site = leSite(SITE);
-const AXE = readFileSync(join(RAIZ, 'web', 'node_modules', 'axe-core', 'axe.min.js'), 'utf8');
 
 // The assignment the tests package: two methods, 4 digits, pass mark 60.
 const TAREFA = { chave: 'Calculo Numerico 2026', tipo: 'D', n: '3', metodos: 'gauss,jacobi', digitos: '4', aprovacao: '60' };
@@ -44,8 +43,6 @@ const TAREFA = { chave: 'Calculo Numerico 2026', tipo: 'D', n: '3', metodos: 'ga
 // The assignment run in the platform: Gauss on a 2 x 2 system, whose values are whole numbers.
 const TAREFA_PLATAFORMA = { chave: 'Calculo Numerico 2026', tipo: 'D', n: '2', metodos: 'gauss', digitos: '4', aprovacao: '60' };
 const ALUNO = '2026001';
-const NENHUMA_PLATAFORMA = 'Nenhuma plataforma encontrada: a nota nao sera registrada. '
-  + 'Use Entregar para salvar o registro e envia-lo ao professor.';
 
 const desempacota = (zip) => new Map(Object.entries(unzipSync(zip)).filter(([c]) => !c.endsWith('/')));
 // The manifest's <file href> list, decoded.
@@ -165,13 +162,6 @@ test('the zip opens with unzip -t, lists in its manifest every file and only tho
 
 // ---- In the browsers.
 
-// axe-core's violations in the page, as "rule: elements".
-const violacoes = (aba) => aba.avalia(async (fonte) => {
-  if (!globalThis.axe) (0, eval)(fonte);
-  const r = await globalThis.axe.run(document.getElementById('pacote'));
-  return r.violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`);
-}, AXE);
-
 // The zip the panel offers for these settings, built in the page from its own files.
 async function zipDoPainel(aba, tarefa) {
   await aba.avalia((t) => {
@@ -225,7 +215,7 @@ for (const motor of motores) {
         ['pacote-chave', 'pacote-n']);
       assert.equal(await aba.avalia(() => document.activeElement.id), 'pacote-chave');
       assert.ok(await aba.avalia(() => document.getElementById('pacote-baixar').hidden));
-      assert.deepEqual(await violacoes(aba), [], 'axe-core on the panel with refused settings');
+      assert.deepEqual(await violacoes(aba, '#pacote'), [], 'axe-core on the panel with refused settings');
       // The keyboard goes through the form in order, every field labelled.
       const vistos = [];
       for (let i = 0; i < 15; i++) {
@@ -249,7 +239,7 @@ for (const motor of motores) {
       assert.deepEqual(await aba.avalia(() => [...document.querySelectorAll('#pacote [aria-invalid="true"]')].length), 0);
       assert.match(await aba.avalia(() => document.getElementById('pacote-estado').textContent),
         /^sislin-scorm\.zip pronto: \d+ arquivos, \d+ KB\. /);
-      assert.deepEqual(await violacoes(aba), [], 'axe-core on the panel with the zip offered');
+      assert.deepEqual(await violacoes(aba, '#pacote'), [], 'axe-core on the panel with the zip offered');
       assert.deepEqual(aba.erros, []);
       await aba.fecha();
     });
@@ -325,30 +315,14 @@ function sessao(codigo) {
 // In the parent page: the activity's document.
 const $a = (id) => document.getElementById('atividade').contentDocument?.getElementById(id);
 
-// One line of the session, typed in the activity's panel "Praticar" (a hint by its button), once
-// the practice waits for it; resolves when it waits again or has ended.
-async function responde(aba, linha) {
-  const [n] = await aba.avalia(() => document.getElementById('atividade').contentWindow.sislin.espera());
-  await aba.avalia((r) => {
-    const d = document.getElementById('atividade').contentDocument;
-    if (r === 'd') {
-      d.querySelector('#pratica-comandos [data-comando="d"]').click();
-    } else {
-      d.getElementById('pratica-valor').value = r;
-      d.querySelector('#pratica-resposta button[type="submit"]').click();
-    }
-  }, linha);
-  await aba.espera((m) => {
-    const { sislin } = document.getElementById('atividade').contentWindow;
-    return sislin.espera()[0] > m || sislin.status !== null;
-  }, [n]);
-}
-
-// The CMI as the platform holds it, the interactions as a list.
+// What the platform holds: the score, the status, exit, and each interaction (its time a time of day).
 const cmi = (aba) => aba.avalia(() => {
-  const c = window.plataforma.cmi();
-  return { core: c.core, suspend_data: c.suspend_data, interacoes: Object.values(c.interactions ?? {}) };
+  const { core, interactions } = window.plataforma.cmi();
+  return { ...core.score, status: core.lesson_status, exit: core.exit, interacoes: Object.values(interactions ?? {})
+    .map(({ id, type, student_response, result, time }) => ({ id, type, student_response, result, time: /^\d\d:\d\d:\d\d$/.test(time) })) };
 });
+const esperado = (interacoes, outros) => ({ raw: '0', min: '0', max: '100', status: 'incomplete', exit: 'suspend',
+  interacoes: interacoes.map((i) => ({ ...i, time: true })), ...outros });
 
 for (const motor of motores) {
   describe(`package in a platform, in ${motor}`, () => {
@@ -378,15 +352,11 @@ for (const motor of motores) {
       assert.match(await aba.avalia((f) => eval(f)('tarefa-estado').textContent, $a.toString()), /^Plataforma encontrada: a nota sera registrada\./);
       await aba.espera((f) => eval(f)('pratica-pergunta').textContent.startsWith('m[2][1]'), [$a.toString()], 60000);
 
-      for (const linha of s.antes) await responde(aba, linha);
+      await pratica(aba, s.antes, '#atividade');
       await aba.espera(() => Object.keys(window.plataforma.cmi().interactions ?? {}).length === 4);
-      const meio = await cmi(aba);
-      assert.equal(meio.core.lesson_status, 'incomplete');
-      assert.equal(meio.core.exit, 'suspend');
-      assert.deepEqual([meio.core.score.raw, meio.core.score.min, meio.core.score.max], ['0', '0', '100']);
-      assert.deepEqual(meio.interacoes.map(({ id, type, student_response, result }) => ({ id, type, student_response, result })),
-        s.interacoes.slice(0, 4));
-      assert.ok(meio.suspend_data.length > 0 && meio.suspend_data.length <= 4096);
+      assert.deepEqual(await cmi(aba), esperado(s.interacoes.slice(0, 4)));
+      const suspenso = await aba.avalia(() => window.plataforma.cmi().suspend_data);
+      assert.ok(suspenso.length > 0 && suspenso.length <= 4096);
       const pergunta = await aba.avalia((f) => eval(f)('pratica-pergunta').textContent, $a.toString());
       assert.match(pergunta, /^x\[2\]/);
 
@@ -398,35 +368,14 @@ for (const motor of motores) {
       await new Promise((r) => setTimeout(r, 300));  // anything reported twice would come by now
       assert.equal((await cmi(aba)).interacoes.length, 4, 'the replies before the reload are not reported again');
 
-      for (const linha of s.depois) await responde(aba, linha);
+      await pratica(aba, s.depois, '#atividade');
       await aba.espera(() => /passed|failed/.test(window.plataforma.cmi().core.lesson_status));
-      const fim = await cmi(aba);
       assert.equal(s.fim.causa, 'concluido');
-      assert.equal(fim.core.score.raw, String(s.nota));
-      assert.deepEqual([fim.core.score.min, fim.core.score.max], ['0', '100']);
-      assert.equal(fim.core.lesson_status, s.nota >= Number(TAREFA_PLATAFORMA.aprovacao) ? 'passed' : 'failed');
-      assert.deepEqual(fim.interacoes.map(({ id, type, student_response, result }) => ({ id, type, student_response, result })), s.interacoes);
-      for (const i of fim.interacoes) assert.match(i.time, /^\d\d:\d\d:\d\d$/);
+      const fim = await cmi(aba);
+      assert.deepEqual(fim, esperado(s.interacoes, { raw: String(s.nota), status: s.nota >= 60 ? 'passed' : 'failed', exit: fim.exit }));
       assert.deepEqual(await aba.avalia(() => document.getElementById('atividade').contentWindow.sislin.erros), []);
       await aba.fecha();
     });
 
-    test('opened with no platform around it, the package says so and asks the id', async () => {
-      const aba = await navegador.aba();
-      await aba.vai(`${base}pacote/index.html?teste`);
-      await aba.espera((m) => document.getElementById('tarefa-estado')?.textContent === m, [NENHUMA_PLATAFORMA], 60000);
-      assert.equal(await aba.avalia(() => document.getElementById('tarefa-identificacao').hidden), false);
-      // The id typed: the native code for it.
-      const outro = 'A.Silva@x';
-      await aba.avalia((id) => {
-        document.getElementById('tarefa-matricula').value = id;
-        document.querySelector('#tarefa-identificacao button[type="submit"]').click();
-      }, outro);
-      await aba.espera(() => /codigo/.test(document.getElementById('tarefa-codigo').textContent), [], 60000);
-      assert.equal(await aba.avalia(() => document.getElementById('tarefa-codigo').textContent),
-        `Matricula a.silva@x, codigo ${codigoNativo(TAREFA_PLATAFORMA, outro)}`);
-      assert.deepEqual(await aba.avalia(() => globalThis.sislin.erros), []);
-      await aba.fecha();
-    });
   });
 }
