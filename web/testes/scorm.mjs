@@ -17,7 +17,7 @@
 import { after, before, describe, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
-import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { mkdtempSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -28,10 +28,10 @@ import { servePlataforma } from '../ferramentas/plataforma.mjs';
 import { importaDoSite } from '../ferramentas/modulo-do-site.mjs';
 import { leSite } from '../ferramentas/scorm.mjs';
 import { tarefaDoFragmento, tarefaDoJson } from '../tarefa.js';
+import { aula, codigoNativo } from './aula-nativa.mjs';
 
 const RAIZ = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
 const SITE = join(RAIZ, 'build-web');
-const AULA = join(RAIZ, 'build', 'aula', 'sislin-aula');
 const motores = (process.env.MOTORES ?? MOTORES.join(' ')).split(/\s+/).filter(Boolean);
 // The builder as the build copied it (its library beside it).
 const { MANIFESTO, TURMA, fragmento, montaPacote, textoTurma, validaTarefa } = await importaDoSite(SITE, 'pacote.js');
@@ -245,45 +245,18 @@ for (const motor of motores) {
 
 // ---- The package in a platform.
 
-// The native sislin-aula in a fresh folder: its status, output and record (SISLIN_REGISTRO) as events.
-function aula(argumentos, entrada = '') {
-  const dir = mkdtempSync(join(tmpdir(), 'sislin-aula-'));
-  try {
-    const r = spawnSync(AULA, argumentos, { cwd: dir, input: entrada, env: { ...process.env, SISLIN_REGISTRO: 'registro.jsonl' } });
-    let registro = [];
-    try {
-      registro = readFileSync(join(dir, 'registro.jsonl'), 'utf8').split('\n').filter(Boolean).map((l) => JSON.parse(l));
-    } catch {
-      // No record (turma writes none).
-    }
-    return { status: r.status, saida: r.stdout.toString(), erro: r.stderr.toString(), registro };
-  } finally {
-    rmSync(dir, { recursive: true });
-  }
-}
-
-// `sislin-aula turma CHAVE TIPO N --aluno ID`'s code for a student.
-function codigoNativo(t, aluno) {
-  const r = aula(['turma', t.chave, t.tipo, t.n, '--aluno', aluno]);
-  assert.equal(r.status, 0, r.erro);
-  const [matricula, codigo] = r.saida.trim().split(/\s+/);
-  assert.equal(matricula, aluno.toLowerCase());
-  return codigo;
-}
-
 // The session the tests play, as the student's lines: the first step right, a hint then the
 // second right, a wrong reply then the third right; (the reload); the last two right. Each
 // right value is the one the practice shows (m) at that step. Also what the native practice
 // makes of the same lines: its score and, per checked reply, the interaction the platform must get.
 function sessao(codigo) {
-  const mostrados = aula(['pratica', 'gauss', codigo, '--digitos', '4'], 'm\n'.repeat(30)).registro
+  const mostrados = aula(['pratica', 'gauss', codigo, '--digitos', '4'], { entrada: 'm\n'.repeat(30), registro: true }).registro
     .filter((e) => e.evento === 'mostra').map((e) => String(e.valor));
   assert.equal(mostrados.length, 5, 'five steps in Gauss at n = 2');
   const [v1, v2, v3, v4, v5] = mostrados;
   const antes = [v1, 'd', v2, '12345', v3];
   const depois = [v4, v5];
-  const r = aula(['pratica', 'gauss', codigo, '--aluno', ALUNO, '--digitos', '4'], [...antes, ...depois].map((l) => `${l}\n`).join(''));
-  assert.equal(r.status, 0, r.erro);
+  const r = aula(['pratica', 'gauss', codigo, '--aluno', ALUNO, '--digitos', '4'], { entrada: [...antes, ...depois].map((l) => `${l}\n`).join(''), registro: true });
   const nomes = new Map(r.registro.filter((e) => e.evento === 'pergunta').map((e) => [e.passo, e.nome]));
   const interacoes = r.registro.filter((e) => e.evento === 'resposta').map((e) => ({
     id: `gauss-${e.passo}-${nomes.get(e.passo).replace(/\]\[/g, '_').replace(/[[\]]/g, '')}`,

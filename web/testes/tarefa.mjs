@@ -10,18 +10,17 @@
 // Usage: node --test web/testes/tarefa.mjs   (after make web and the native sislin-aula; MOTORES="chromium")
 import { after, before, describe, test } from 'node:test';
 import assert from 'node:assert/strict';
-import { spawnSync } from 'node:child_process';
 import { cpSync, mkdirSync, mkdtempSync, readFileSync, readdirSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { MOTORES, abre, pratica, violacoes } from '../ferramentas/navegadores.mjs';
 import { serve } from '../ferramentas/servidor.mjs';
+import { aula, codigoNativo } from './aula-nativa.mjs';
 
 const RAIZ = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
 const SITE = join(RAIZ, 'build-web');
 const RESULTADOS = join(RAIZ, 'build-web-tests');
-const AULA = join(RAIZ, 'build', 'aula', 'sislin-aula');
 const motores = (process.env.MOTORES ?? MOTORES.join(' ')).split(/\s+/).filter(Boolean);
 
 const TAREFA = { chave: 'Turma de Teste 2026', tipo: 'D', n: 2, metodos: ['gauss', 'jacobi'], digitos: 4, aprovacao: 60 };
@@ -31,24 +30,11 @@ const JSON_TAREFA = JSON.stringify({ formato: 1, ...TAREFA });
 const ROTEIRO = { gauss: ['999', 'd'], jacobi: [] };
 const NENHUMA = 'Nenhuma plataforma encontrada: a nota nao sera registrada. Use Entregar para salvar o registro e envia-lo ao professor.';
 
-// The native sislin-aula in a fresh folder: status, output, error, the folder's files.
-function aula(argumentos, entrada = '', pasta = null) {
-  const dir = pasta ?? mkdtempSync(join(tmpdir(), 'sislin-tarefa-'));
-  const r = spawnSync(AULA, argumentos, { cwd: dir, input: entrada });
-  const lidos = Object.fromEntries(readdirSync(dir).map((f) => [f, readFileSync(join(dir, f), 'utf8')]));
-  if (pasta === null) rmSync(dir, { recursive: true });
-  return { status: r.status, saida: r.stdout.toString('utf8'), erro: r.stderr.toString('utf8'), lidos };
-}
-
-const codigoNativo = (id) => JSON.parse(aula(['turma', TAREFA.chave, TAREFA.tipo, String(TAREFA.n), '--aluno', id, '--json']).saida).codigo;
-
 // The hand-in file the console writes for these replies, method after method in one folder.
 function entregaNativa(id, codigo, enviadas) {
   const dir = mkdtempSync(join(tmpdir(), 'sislin-entrega-'));
   for (const metodo of TAREFA.metodos) {
-    const r = aula(['pratica', metodo, codigo, '--aluno', id, '--digitos', String(TAREFA.digitos)],
-      enviadas[metodo].map((x) => `${x}\n`).join(''), dir);
-    assert.equal(r.status, 0, r.erro);
+    aula(['pratica', metodo, codigo, '--aluno', id, '--digitos', String(TAREFA.digitos)], { entrada: enviadas[metodo].map((x) => `${x}\n`).join(''), pasta: dir });
   }
   const arquivos = readdirSync(dir);
   const texto = readFileSync(join(dir, `${id}-${codigo}.jsonl`), 'utf8');
@@ -158,7 +144,7 @@ for (const motor of motores) {
       assert.match(recusa, /^Matricula recusada: .+/);
       assert.equal((await aba.avalia(vista)).formulario, true);
       await identifica(aba, ` ${id} `);
-      const codigo = codigoNativo(id);
+      const codigo = codigoNativo(TAREFA, id);
       await aba.espera((c) => document.getElementById('tarefa-codigo').textContent.endsWith(c), [codigo]);
       const v = await aba.avalia(vista);
       assert.deepEqual([v.codigo, v.progresso, v.formulario], [`Matricula ${id}, codigo ${codigo}`, 'Metodo 1 de 2: Gauss', false]);
@@ -217,7 +203,7 @@ for (const motor of motores) {
       await identifica(aba, 'A.Silva@x');
       await aba.espera(() => document.getElementById('tarefa-progresso').textContent === 'Metodo 1 de 2: Gauss');
       await aba.espera(() => !document.getElementById('pratica-valor').disabled);
-      assert.equal((await aba.avalia(vista)).codigo, `Matricula a.silva@x, codigo ${codigoNativo('A.Silva@x')}`);
+      assert.equal((await aba.avalia(vista)).codigo, `Matricula a.silva@x, codigo ${codigoNativo(TAREFA, 'A.Silva@x')}`);
       await aba.captura(join(RESULTADOS, `${motor}-tarefa-telefone.png`));
       await aba.fecha();
     });
@@ -226,7 +212,7 @@ for (const motor of motores) {
       const aba = await navegador.aba();
       const id = `7${motor.length}`;
       await aba.vai(endereco('plataforma', `plataforma.html?novo&aluno=${id}`));
-      const codigo = codigoNativo(id);
+      const codigo = codigoNativo(TAREFA, id);
       await aba.espera((c) => document.querySelector('iframe')?.contentDocument?.getElementById('tarefa-codigo')?.textContent.endsWith(c), [codigo]);
       assert.equal((await aba.avalia(vista, true)).estado, 'Plataforma encontrada: a nota sera registrada. Pratique cada metodo; Entregar salva o registro.');
       // Three replies of Gauss (a wrong one, a hint, a value shown), then a reload.
