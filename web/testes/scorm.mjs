@@ -1,18 +1,12 @@
-// The SCORM 1.2 package (pacote.js, make scorm, the panel "Pacote para a plataforma") and the page
-// run inside a course platform. Under Node.js: the settings a teacher may type, accepted or
-// refused with the field named; the page's own parsers (tarefa.js) read back the turma.json and
-// the link the package writes; the zip opens with unzip -t, its manifest lists every file of it
-// and only those, it holds the built site whole and turma.json the settings; the same input gives
-// the same bytes. Then in each engine: the panel builds in the browser, from the site's own files,
-// the zip make scorm builds, file by file, from a form the keyboard goes through in order, with no
-// axe-core violation (and, on a phone-sized screen, nothing wider than it); refused settings are
-// said and their fields marked. And the package, unpacked under a platform-like player
-// (ferramentas/plataforma.mjs: scorm-again's SCORM 1.2 API in the parent page, its CMI kept in
-// the parent's localStorage, no isolation headers, the files' types as Moodle gives them: .wasm
-// as application/octet-stream, a module in a .mjs file refused), gives
-// the student the code the native sislin-aula gives for the platform's student id, reports a
-// session's score, status and interactions, and resumes after a reload at the same step (opened
-// with no platform around it: testes/tarefa.mjs).
+// The SCORM 1.2 package (pacote.js, make scorm, the panel "Pacote para a plataforma"). Under
+// Node.js: the settings a teacher may type, accepted or refused with the field named; the page's
+// own parsers (tarefa.js) read back the turma.json and the link the package writes; the zip opens
+// with unzip -t, its manifest lists every file of it and only those, it holds the built site whole
+// and turma.json the settings; the same input gives the same bytes. Then in each engine: the panel
+// builds in the browser, from the site's own files, the zip make scorm builds, from a form the
+// keyboard goes through in order, with no axe-core violation (and, on a phone-sized screen,
+// nothing wider than it); refused settings are said and their fields marked. The package run in a
+// platform-like player (ferramentas/plataforma.mjs): testes/tarefa.mjs.
 // Usage: node --test web/testes/scorm.mjs   (after make web and make program; MOTORES="chromium firefox")
 import { after, before, describe, test } from 'node:test';
 import assert from 'node:assert/strict';
@@ -22,13 +16,11 @@ import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { unzipSync } from 'fflate';
-import { MOTORES, abre, pratica, violacoes } from '../ferramentas/navegadores.mjs';
+import { MOTORES, abre, violacoes } from '../ferramentas/navegadores.mjs';
 import { serve } from '../ferramentas/servidor.mjs';
-import { servePlataforma } from '../ferramentas/plataforma.mjs';
 import { importaDoSite } from '../ferramentas/modulo-do-site.mjs';
 import { leSite } from '../ferramentas/scorm.mjs';
 import { tarefaDoFragmento, tarefaDoJson } from '../tarefa.js';
-import { aula, codigoNativo } from './aula-nativa.mjs';
 
 const RAIZ = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
 const SITE = join(RAIZ, 'build-web');
@@ -39,10 +31,6 @@ const site = leSite(SITE);
 
 // The assignment the tests package: two methods, 4 digits, pass mark 60.
 const TAREFA = { chave: 'Calculo Numerico 2026', tipo: 'D', n: '3', metodos: 'gauss,jacobi', digitos: '4', aprovacao: '60' };
-
-// The assignment run in the platform: Gauss on a 2 x 2 system, whose values are whole numbers.
-const TAREFA_PLATAFORMA = { chave: 'Calculo Numerico 2026', tipo: 'D', n: '2', metodos: 'gauss', digitos: '4', aprovacao: '60' };
-const ALUNO = '2026001';
 
 const desempacota = (zip) => new Map(Object.entries(unzipSync(zip)).filter(([c]) => !c.endsWith('/')));
 // The manifest's <file href> list, decoded.
@@ -90,7 +78,7 @@ test('the settings a teacher types: accepted as turma.json holds them, or refuse
 });
 
 test('the page reads the settings the package writes: turma.json and the #turma= link', () => {
-  for (const entrada of [TAREFA, TAREFA_PLATAFORMA, { chave: ' Turma A/2 & 3% ', tipo: 'j', n: 10, metodos: 'gauss-seidel,jacobi,lu', digitos: 'exato', aprovacao: 0 },
+  for (const entrada of [TAREFA, { ...TAREFA, n: '2', metodos: 'gauss' }, { chave: ' Turma A/2 & 3% ', tipo: 'j', n: 10, metodos: 'gauss-seidel,jacobi,lu', digitos: 'exato', aprovacao: 0 },
     { chave: 'x'.repeat(100), tipo: 'M', n: 2, metodos: '', digitos: 9, aprovacao: 100 }]) {
     const { formato, ...tarefa } = validaTarefa(entrada).tarefa;
     assert.equal(formato, 1);
@@ -240,98 +228,5 @@ for (const motor of motores) {
         await aba.fecha();
       });
     }
-  });
-}
-
-// ---- The package in a platform.
-
-// The session the tests play, as the student's lines: the first step right, a hint then the
-// second right, a wrong reply then the third right; (the reload); the last two right. Each
-// right value is the one the practice shows (m) at that step. Also what the native practice
-// makes of the same lines: its score and, per checked reply, the interaction the platform must get.
-function sessao(codigo) {
-  const mostrados = aula(['pratica', 'gauss', codigo, '--digitos', '4'], { entrada: 'm\n'.repeat(30), registro: true }).registro
-    .filter((e) => e.evento === 'mostra').map((e) => String(e.valor));
-  assert.equal(mostrados.length, 5, 'five steps in Gauss at n = 2');
-  const [v1, v2, v3, v4, v5] = mostrados;
-  const antes = [v1, 'd', v2, '12345', v3];
-  const depois = [v4, v5];
-  const r = aula(['pratica', 'gauss', codigo, '--aluno', ALUNO, '--digitos', '4'], { entrada: [...antes, ...depois].map((l) => `${l}\n`).join(''), registro: true });
-  const nomes = new Map(r.registro.filter((e) => e.evento === 'pergunta').map((e) => [e.passo, e.nome]));
-  const interacoes = r.registro.filter((e) => e.evento === 'resposta').map((e) => ({
-    id: `gauss-${e.passo}-${nomes.get(e.passo).replace(/\]\[/g, '_').replace(/[[\]]/g, '')}`,
-    type: 'numeric',
-    student_response: e.texto,
-    result: e.marca === 'certo' ? 'correct' : 'wrong',
-  }));
-  const nota = r.registro.find((e) => e.evento === 'resumo').nota;
-  return { antes, depois, interacoes, nota, fim: r.registro.at(-1) };
-}
-
-// In the parent page: the activity's document.
-const $a = (id) => document.getElementById('atividade').contentDocument?.getElementById(id);
-
-// What the platform holds: the score, the status, exit, and each interaction (its time a time of day).
-const cmi = (aba) => aba.avalia(() => {
-  const { core, interactions } = window.plataforma.cmi();
-  return { ...core.score, status: core.lesson_status, exit: core.exit, interacoes: Object.values(interactions ?? {})
-    .map(({ id, type, student_response, result, time }) => ({ id, type, student_response, result, time: /^\d\d:\d\d:\d\d$/.test(time) })) };
-});
-const esperado = (interacoes, outros) => ({ raw: '0', min: '0', max: '100', status: 'incomplete', exit: 'suspend',
-  interacoes: interacoes.map((i) => ({ ...i, time: true })), ...outros });
-
-for (const motor of motores) {
-  describe(`package in a platform, in ${motor}`, () => {
-    let navegador;
-    let plataforma;
-    let base;
-    before(async () => {
-      navegador = await abre(motor);
-      plataforma = await servePlataforma(desempacota(montaPacote(site, TAREFA_PLATAFORMA)), { porta: 0 });
-      base = `http://127.0.0.1:${plataforma.address().port}/plataforma/`;
-    });
-    after(async () => {
-      await navegador?.fecha();
-      plataforma?.close();
-    });
-
-    test('the platform\'s student gets the native code; a session is scored, and resumed after a reload', async () => {
-      const codigo = codigoNativo(TAREFA_PLATAFORMA, ALUNO);
-      const s = sessao(codigo);
-      const aba = await navegador.aba();
-      // A new learner: nothing kept from before.
-      await aba.vai(`${base}scorm-again.js`);
-      await aba.avalia(() => localStorage.clear());
-      await aba.vai(`${base}?aluno=${ALUNO}&teste`);
-      await aba.espera(() => /codigo/.test(document.getElementById('atividade').contentDocument?.getElementById('tarefa-codigo')?.textContent ?? ''), [], 60000);
-      assert.equal(await aba.avalia((f) => eval(f)('tarefa-codigo').textContent, $a.toString()), `Matricula ${ALUNO}, codigo ${codigo}`);
-      assert.match(await aba.avalia((f) => eval(f)('tarefa-estado').textContent, $a.toString()), /^Plataforma encontrada: a nota sera registrada\./);
-      await aba.espera((f) => eval(f)('pratica-pergunta').textContent.startsWith('m[2][1]'), [$a.toString()], 60000);
-
-      await pratica(aba, s.antes, '#atividade');
-      await aba.espera(() => Object.keys(window.plataforma.cmi().interactions ?? {}).length === 4);
-      assert.deepEqual(await cmi(aba), esperado(s.interacoes.slice(0, 4)));
-      const suspenso = await aba.avalia(() => window.plataforma.cmi().suspend_data);
-      assert.ok(suspenso.length > 0 && suspenso.length <= 4096);
-      const pergunta = await aba.avalia((f) => eval(f)('pratica-pergunta').textContent, $a.toString());
-      assert.match(pergunta, /^x\[2\]/);
-
-      // The parent reloaded: the platform resumes the attempt, the page the session at its step.
-      await aba.recarrega();
-      await aba.espera((f, p) => eval(f)('pratica-pergunta')?.textContent === p
-        && document.getElementById('atividade').contentWindow.sislin?.espera()[1] !== '', [$a.toString(), pergunta], 60000);
-      assert.equal(await aba.avalia(() => window.API.cmi.core.entry), 'resume');
-      await new Promise((r) => setTimeout(r, 300));  // anything reported twice would come by now
-      assert.equal((await cmi(aba)).interacoes.length, 4, 'the replies before the reload are not reported again');
-
-      await pratica(aba, s.depois, '#atividade');
-      await aba.espera(() => /passed|failed/.test(window.plataforma.cmi().core.lesson_status));
-      assert.equal(s.fim.causa, 'concluido');
-      const fim = await cmi(aba);
-      assert.deepEqual(fim, esperado(s.interacoes, { raw: String(s.nota), status: s.nota >= 60 ? 'passed' : 'failed', exit: fim.exit }));
-      assert.deepEqual(await aba.avalia(() => document.getElementById('atividade').contentWindow.sislin.erros), []);
-      await aba.fecha();
-    });
-
   });
 }

@@ -4,9 +4,10 @@
 // gives the hand-in file the native sislin-aula pratica ... --aluno writes for the same replies
 // (the clock's members aside); a bad link and a refused id are said in words; axe-core finds no
 // violation. As a package (turma.json at the site's root) without a platform, the page says so
-// and asks the id; with a platform (a parent frame holding a fake SCORM 1.2 API that keeps what
-// it is given in the parent's storage), the id comes from it, the score, status and replies go
-// to it, and a reload resumes at the same step with the same arrays.
+// and asks the id; in a platform-like player (ferramentas/plataforma.mjs: scorm-again's SCORM 1.2
+// API in the parent page, its CMI kept in the parent's localStorage, the files' types as Moodle
+// gives them), the id comes from it, the score, status and replies go to it, and a reload resumes
+// at the same step with the same arrays, nothing reported twice.
 // Usage: node --test web/testes/tarefa.mjs   (after make web and the native sislin-aula; MOTORES="chromium")
 import { after, before, describe, test } from 'node:test';
 import assert from 'node:assert/strict';
@@ -16,6 +17,8 @@ import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { MOTORES, abre, pratica, violacoes } from '../ferramentas/navegadores.mjs';
 import { serve } from '../ferramentas/servidor.mjs';
+import { servePlataforma } from '../ferramentas/plataforma.mjs';
+import { leSite } from '../ferramentas/scorm.mjs';
 import { aula, codigoNativo } from './aula-nativa.mjs';
 
 const RAIZ = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
@@ -68,14 +71,14 @@ async function identifica(aba, id, quadro = false) {
 
 // Practises the assignment (in the page, or in the frame `quadro`): the script's replies for the
 // method, then "m", until it ends (or `parar` replies were sent). The replies sent, by method.
-async function praticaTarefa(aba, quadro = null, parar = Infinity) {
+async function praticaTarefa(aba, { quadro = null, parar = Infinity, roteiro = ROTEIRO } = {}) {
   const enviadas = { gauss: [], jacobi: [] };
   let total = 0;
   await pratica(aba, (progresso) => {
     if (total++ >= parar) return undefined;
     assert.ok(total < 400, 'the assignment ends');
     const metodo = /: Gauss$/.test(progresso) ? 'gauss' : 'jacobi';
-    enviadas[metodo].push(ROTEIRO[metodo][enviadas[metodo].length] ?? 'm');
+    enviadas[metodo].push(roteiro[metodo][enviadas[metodo].length] ?? 'm');
     return enviadas[metodo].at(-1);
   }, quadro);
   return enviadas;
@@ -85,35 +88,13 @@ let servidores;
 let pastas;
 before(() => {
   mkdirSync(RESULTADOS, { recursive: true });
-  // A package without a platform: the site with turma.json at its root. A platform: a parent
-  // page with a fake SCORM 1.2 API, the package in a frame.
+  // A package without a platform: the site with turma.json at its root. A platform
+  // (ferramentas/plataforma.mjs): scorm-again's API in a parent page, the package in its frame.
   const pacote = mkdtempSync(join(tmpdir(), 'sislin-pacote-'));
   cpSync(SITE, pacote, { recursive: true });
   writeFileSync(join(pacote, 'turma.json'), JSON_TAREFA);
-  // The platform: its page at the root, the package unpacked below it (the package's service
-  // worker answers every page of its own folder with the site's index.html).
-  const plataforma = mkdtempSync(join(tmpdir(), 'sislin-plataforma-'));
-  cpSync(pacote, join(plataforma, 'pacote'), { recursive: true });
-  writeFileSync(join(plataforma, 'plataforma.html'), `<!doctype html><html lang="pt"><head><meta charset="utf-8"><title>plataforma</title>
-<script>
-const CMI = 'cmi-de-teste';
-const q = new URLSearchParams(location.search);
-if (q.has('novo')) localStorage.clear();
-const cmi = JSON.parse(localStorage.getItem(CMI) ?? '{}');
-if (q.has('aluno')) cmi['cmi.core.student_id'] = q.get('aluno');
-window.chamadas = [];
-window.API = {
-  LMSInitialize: (x) => { chamadas.push(['LMSInitialize', x]); return 'true'; },
-  LMSGetValue: (k) => { chamadas.push(['LMSGetValue', k]); return k === 'cmi.interactions._count' ? String(Object.keys(cmi).filter((c) => /^cmi\\.interactions\\.\\d+\\.id$/.test(c)).length) : cmi[k] ?? ''; },
-  LMSSetValue: (k, v) => { chamadas.push(['LMSSetValue', k, v]); cmi[k] = String(v); return 'true'; },
-  LMSCommit: (x) => { chamadas.push(['LMSCommit', x]); localStorage.setItem(CMI, JSON.stringify(cmi)); return 'true'; },
-  LMSFinish: (x) => { chamadas.push(['LMSFinish', x]); localStorage.setItem(CMI, JSON.stringify(cmi)); return 'true'; },
-  LMSGetLastError: () => '0', LMSGetErrorString: () => '', LMSGetDiagnostic: () => '',
-};
-window.cmi = cmi;
-</script></head><body><iframe title="pacote" src="pacote/index.html?teste" style="width:1200px;height:900px"></iframe></body></html>`);
-  pastas = [pacote, plataforma];
-  return Promise.all([serve(SITE, { isolado: false, porta: 0 }), serve(pacote, { isolado: false, porta: 0 }), serve(plataforma, { isolado: false, porta: 0 })])
+  pastas = [pacote];
+  return Promise.all([serve(SITE, { isolado: false, porta: 0 }), serve(pacote, { isolado: false, porta: 0 }), servePlataforma(leSite(pacote), { porta: 0 })])
     .then(([site, p, plataforma]) => { servidores = { site, pacote: p, plataforma }; });
 });
 after(() => {
@@ -208,55 +189,56 @@ for (const motor of motores) {
       await aba.fecha();
     });
 
-    test('a package with a platform: the id from it, the replies and score to it, a reload resumes', async () => {
+    test('a package in a platform: the id from it, the replies and score to it, a reload resumes', async () => {
       const aba = await navegador.aba();
       const id = `7${motor.length}`;
-      await aba.vai(endereco('plataforma', `plataforma.html?novo&aluno=${id}`));
       const codigo = codigoNativo(TAREFA, id);
-      await aba.espera((c) => document.querySelector('iframe')?.contentDocument?.getElementById('tarefa-codigo')?.textContent.endsWith(c), [codigo]);
+      // Gauss: a wrong reply, a hint, the right value (the one the console shows); a reload.
+      const certo = String(aula(['pratica', 'gauss', codigo, '--digitos', '4'], { entrada: 'm\n'.repeat(30), registro: true }).registro.find((e) => e.evento === 'mostra').valor);
+      await aba.vai(endereco('plataforma', 'plataforma/scorm-again.js'));
+      await aba.avalia(() => localStorage.clear());  // a new learner
+      await aba.vai(endereco('plataforma', `plataforma/?aluno=${id}&teste`));
+      await aba.espera((c) => document.querySelector('iframe')?.contentDocument?.getElementById('tarefa-codigo')?.textContent.endsWith(c), [codigo], 60000);
       assert.equal((await aba.avalia(vista, true)).estado, 'Plataforma encontrada: a nota sera registrada. Pratique cada metodo; Entregar salva o registro.');
-      // Three replies of Gauss (a wrong one, a hint, a value shown), then a reload.
-      const enviadas = await praticaTarefa(aba, 'iframe', 3);
-      assert.deepEqual(enviadas.gauss, ['999', 'd', 'm']);
-      const antes = await aba.espera(() => {
-        // The program waits again after the three replies (its fourth read), the panel drawn.
+      const enviadas = await praticaTarefa(aba, { quadro: 'iframe', parar: 3, roteiro: { gauss: ['999', 'd', certo], jacobi: [] } });
+      // What the platform holds: the score, the status, the interactions (their time a time of day).
+      const forma = () => {
+        const { core, suspend_data: suspenso, interactions } = window.plataforma.cmi();
+        return { ...core.score, status: core.lesson_status, exit: core.exit, suspenso, interacoes: Object.values(interactions ?? {})
+          .map(({ id: i, type, student_response: r, result, time }) => [i, type, r, result, /^\d\d:\d\d:\d\d$/.test(time)]) };
+      };
+      const antes = await aba.espera((f) => {
         const w = document.querySelector('iframe').contentWindow;
-        const lidas = w.sislin.espera()[0];
-        const s = w.document.getElementById('pratica-pergunta').textContent;
-        return lidas === 4 && window.cmi['cmi.suspend_data']?.split(';')[3]?.split('~').length === 3
-          && { pergunta: s, grade: w.document.getElementById('pratica-grade').textContent, cmi: { ...window.cmi } };
-      });
-      const de = (c, chaves) => Object.fromEntries(chaves.split(' ').map((k) => [k, c[`cmi.${k}`]?.replace(/^\d\d:\d\d:\d\d$/, 'T')]));
-      assert.deepEqual(de(antes.cmi, 'suspend_data core.score.min core.score.max core.score.raw core.lesson_status core.exit core.session_time '
-        + 'interactions.0.id interactions.0.type interactions.0.student_response interactions.0.result interactions.0.time interactions.1.id'), {
-        'suspend_data': '1;0;,;999~d~m', 'core.score.min': '0', 'core.score.max': '100', 'core.score.raw': '0', 'core.lesson_status': 'incomplete',
-        'core.exit': 'suspend', 'core.session_time': 'T', 'interactions.0.id': 'gauss-1-m2_1', 'interactions.0.type': 'numeric',
-        'interactions.0.student_response': '999', 'interactions.0.result': 'wrong', 'interactions.0.time': 'T',
-        'interactions.1.id': undefined,  // a hint and a value shown are no reply
-      });
-      await aba.vai(endereco('plataforma', 'plataforma.html'));
+        return w.sislin.espera()[0] === 4 && eval(f)().suspenso?.split(';')[3]?.split('~').length === 3
+          && { pergunta: w.document.getElementById('pratica-pergunta').textContent, grade: w.document.getElementById('pratica-grade').textContent, cmi: eval(f)() };
+      }, [`(${forma})`]);
+      const r1 = ['gauss-1-m2_1', 'numeric', '999', 'wrong', true];
+      assert.deepEqual(antes.cmi, { raw: '0', min: '0', max: '100', status: 'incomplete', exit: 'suspend', suspenso: `1;0;,;999~d~${certo}`,
+        interacoes: [r1, ['gauss-1-m2_1', 'numeric', certo, 'correct', true]] }, 'a hint is no reply');
+      await aba.recarrega();
       const depois = await aba.espera((p) => {
         const w = document.querySelector('iframe')?.contentWindow;
-        if (!w?.sislin || w.sislin.espera()[0] < 1) return false;
-        const s = w.document.getElementById('pratica-pergunta')?.textContent;
+        const s = w?.sislin?.espera()[0] >= 1 && w.document.getElementById('pratica-pergunta')?.textContent;
         return s === p && !w.document.getElementById('pratica-valor').disabled
           && { pergunta: s, grade: w.document.getElementById('pratica-grade').textContent };
-      }, [antes.pergunta]);
+      }, [antes.pergunta], 60000);
       assert.deepEqual(depois, { pergunta: antes.pergunta, grade: antes.grade }, 'the same step, the same arrays');
+      assert.equal(await aba.avalia(() => window.API.cmi.core.entry), 'resume');
       // The rest: Gauss and Jacobi to the end; the score and status reported, no reply reported twice.
-      const resto = await praticaTarefa(aba, 'iframe');
-      const cmi = await aba.avalia(() => ({ ...window.cmi, chamadas: window.chamadas.map((c) => c[0]) }));
+      const resto = await praticaTarefa(aba, { quadro: 'iframe' });
+      await aba.espera(() => /passed|failed/.test(window.plataforma.cmi().core.lesson_status));
+      const fim = await aba.avalia((f) => eval(f)(), `(${forma})`);
       const nativa = entregaNativa(id, codigo, { gauss: [...enviadas.gauss, ...resto.gauss], jacobi: resto.jacobi });
       const resumos = nativa.texto.trim().split('\n').map((l) => JSON.parse(l)).filter((e) => e.evento === 'resumo');
       const nota = Math.round((resumos[0].nota + resumos[1].nota) / 2);
       const respostas = nativa.texto.split('\n').filter((l) => l.includes('"evento":"resposta"')).length;
-      assert.deepEqual([cmi['cmi.core.score.raw'], cmi['cmi.core.lesson_status'], Object.keys(cmi).filter((k) => /^cmi\.interactions\.\d+\.id$/.test(k)).length],
-        [String(nota), nota >= 60 ? 'passed' : 'failed', respostas], 'the score, the status, one interaction a reply');
-      assert.ok(cmi.chamadas.includes('LMSInitialize') && cmi.chamadas.at(-1) === 'LMSCommit');
+      assert.deepEqual([fim.raw, fim.status, fim.interacoes.length, fim.interacoes.every((i) => i[4])], [String(nota), nota >= 60 ? 'passed' : 'failed', respostas, true],
+        'the score, the status, one interaction a reply');
       // The hand-in: the sessions since the reload hold every reply typed.
       await aba.avalia(() => document.querySelector('iframe').contentDocument.getElementById('entregar').click());
       const entregue = await aba.espera(() => document.querySelector('iframe').contentWindow.sislin.baixados[0]);
       assert.equal(semRelogio(entregue.texto), semRelogio(nativa.texto));
+      assert.deepEqual(await aba.avalia(() => document.querySelector('iframe').contentWindow.sislin.erros), []);
       await aba.fecha();
     });
   });
