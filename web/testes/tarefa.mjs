@@ -45,6 +45,13 @@ function entregaNativa(id, codigo, enviadas) {
   return { arquivos, texto };
 }
 
+// The assignment's score from the hand-in file: the mean of its two methods' scores.
+function notaNativa(texto) {
+  const resumos = texto.trim().split('\n').map((l) => JSON.parse(l)).filter((e) => e.evento === 'resumo');
+  assert.equal(resumos.length, 2);
+  return Math.round((resumos[0].nota + resumos[1].nota) / 2);
+}
+
 // A record without what the clock gives (the start's hour, the seconds taken).
 const semRelogio = (t) => t.replace(/"hora":("[^"]*"|null)/g, '"hora":H').replace(/"segundos":\d+/g, '"segundos":S');
 
@@ -113,10 +120,9 @@ for (const motor of motores) {
       const id = `2026${motor.length}01`;
       const aba = await navegador.aba();
       await aba.vai(endereco('site', `?teste${FRAGMENTO}`));
-      const inicio = await aba.espera(() => document.getElementById('tarefa').hidden === false && document.getElementById('tarefa-sobre').textContent);
-      assert.equal(inicio, 'Tarefa: Gauss, Metodo Iterativo de Jacobi; tipo D, n = 2; 4 digitos; aprovacao com 60.');
-      assert.equal(await aba.avalia(() => document.querySelector('label[for="tarefa-matricula"]').textContent), 'Matricula');
-      assert.equal(await aba.avalia(() => document.getElementById('entregar').disabled), true, 'nothing to hand in before the id');
+      await aba.espera(() => document.getElementById('tarefa').hidden === false && document.getElementById('tarefa-sobre').textContent);
+      assert.deepEqual(await aba.avalia(() => [document.getElementById('tarefa-sobre').textContent, document.querySelector('label[for="tarefa-matricula"]').textContent,
+        document.getElementById('entregar').disabled]), ['Tarefa: Gauss, Metodo Iterativo de Jacobi; tipo D, n = 2; 4 digitos; aprovacao com 60.', 'Matricula', true]);
       assert.deepEqual(await violacoes(aba), [], 'axe-core asking the id');
       // A refused id: said, and asked again.
       await identifica(aba, 'joao silva');
@@ -133,8 +139,7 @@ for (const motor of motores) {
         && document.getElementById('pratica-pergunta').textContent !== 'Resposta');
       // Entregar from the first step: what the record holds so far.
       await aba.clica('#entregar');
-      await aba.espera(() => globalThis.sislin.baixados.length === 1);
-      const primeiro = await aba.avalia(() => globalThis.sislin.baixados[0]);
+      const primeiro = await aba.espera(() => globalThis.sislin.baixados[0]);
       assert.equal(primeiro.nome, `${id}-${codigo}.jsonl`);
       assert.match(primeiro.texto, /^\{"evento":"inicio",.*"aluno":"\d+"/);
       assert.deepEqual(await violacoes(aba), [], 'axe-core in the practice');
@@ -144,14 +149,11 @@ for (const motor of motores) {
       const nativa = entregaNativa(id, codigo, enviadas);
       assert.deepEqual(nativa.arquivos, [`${id}-${codigo}.jsonl`]);
       await aba.clica('#entregar');
-      await aba.espera(() => globalThis.sislin.baixados.length === 2);
-      const entregue = await aba.avalia(() => globalThis.sislin.baixados[1]);
+      const entregue = await aba.espera(() => globalThis.sislin.baixados[1]);
       writeFileSync(join(RESULTADOS, `${motor}-${entregue.nome}`), entregue.texto);
       assert.equal(entregue.nome, `${id}-${codigo}.jsonl`);
       assert.equal(semRelogio(entregue.texto), semRelogio(nativa.texto), 'the hand-in file, byte for byte but the clock');
-      const resumos = nativa.texto.trim().split('\n').map((l) => JSON.parse(l)).filter((e) => e.evento === 'resumo');
-      assert.equal(resumos.length, 2);
-      const nota = Math.round((resumos[0].nota + resumos[1].nota) / 2);
+      const nota = notaNativa(nativa.texto);
       assert.equal(fim.progresso, `Tarefa terminada: nota ${nota} de 100 (aprovacao com 60).`);
       assert.match(await aba.avalia(() => document.getElementById('tarefa-estado').textContent),
         new RegExp(`^Arquivo ${id}-${codigo}\\.jsonl baixado \\(\\d+ bytes\\)\\. Envie-o ao professor\\. Todos os metodos concluidos\\.$`));
@@ -182,8 +184,7 @@ for (const motor of motores) {
       assert.ok(medidas.largura <= medidas.janela && medidas.altura >= 24 && medidas.topo < 844, JSON.stringify(medidas));
       assert.deepEqual(await violacoes(aba), [], 'axe-core a package without a platform, on a phone');
       await identifica(aba, 'A.Silva@x');
-      await aba.espera(() => document.getElementById('tarefa-progresso').textContent === 'Metodo 1 de 2: Gauss');
-      await aba.espera(() => !document.getElementById('pratica-valor').disabled);
+      await aba.espera(() => document.getElementById('tarefa-progresso').textContent === 'Metodo 1 de 2: Gauss' && !document.getElementById('pratica-valor').disabled);
       assert.equal((await aba.avalia(vista)).codigo, `Matricula a.silva@x, codigo ${codigoNativo(TAREFA, 'A.Silva@x')}`);
       await aba.captura(join(RESULTADOS, `${motor}-tarefa-telefone.png`));
       await aba.fecha();
@@ -212,9 +213,8 @@ for (const motor of motores) {
         return w.sislin.espera()[0] === 4 && eval(f)().suspenso?.split(';')[3]?.split('~').length === 3
           && { pergunta: w.document.getElementById('pratica-pergunta').textContent, grade: w.document.getElementById('pratica-grade').textContent, cmi: eval(f)() };
       }, [`(${forma})`]);
-      const r1 = ['gauss-1-m2_1', 'numeric', '999', 'wrong', true];
       assert.deepEqual(antes.cmi, { raw: '0', min: '0', max: '100', status: 'incomplete', exit: 'suspend', suspenso: `1;0;,;999~d~${certo}`,
-        interacoes: [r1, ['gauss-1-m2_1', 'numeric', certo, 'correct', true]] }, 'a hint is no reply');
+        interacoes: [['gauss-1-m2_1', 'numeric', '999', 'wrong', true], ['gauss-1-m2_1', 'numeric', certo, 'correct', true]] }, 'a hint is no reply');
       await aba.recarrega();
       const depois = await aba.espera((p) => {
         const w = document.querySelector('iframe')?.contentWindow;
@@ -222,15 +222,14 @@ for (const motor of motores) {
         return s === p && !w.document.getElementById('pratica-valor').disabled
           && { pergunta: s, grade: w.document.getElementById('pratica-grade').textContent };
       }, [antes.pergunta], 60000);
-      assert.deepEqual(depois, { pergunta: antes.pergunta, grade: antes.grade }, 'the same step, the same arrays');
-      assert.equal(await aba.avalia(() => window.API.cmi.core.entry), 'resume');
+      assert.deepEqual([depois, await aba.avalia(() => window.API.cmi.core.entry)], [{ pergunta: antes.pergunta, grade: antes.grade }, 'resume'],
+        'the same step, the same arrays; the platform resumes');
       // The rest: Gauss and Jacobi to the end; the score and status reported, no reply reported twice.
       const resto = await praticaTarefa(aba, { quadro: 'iframe' });
       await aba.espera(() => /passed|failed/.test(window.plataforma.cmi().core.lesson_status));
       const fim = await aba.avalia((f) => eval(f)(), `(${forma})`);
       const nativa = entregaNativa(id, codigo, { gauss: [...enviadas.gauss, ...resto.gauss], jacobi: resto.jacobi });
-      const resumos = nativa.texto.trim().split('\n').map((l) => JSON.parse(l)).filter((e) => e.evento === 'resumo');
-      const nota = Math.round((resumos[0].nota + resumos[1].nota) / 2);
+      const nota = notaNativa(nativa.texto);
       const respostas = nativa.texto.split('\n').filter((l) => l.includes('"evento":"resposta"')).length;
       assert.deepEqual([fim.raw, fim.status, fim.interacoes.length, fim.interacoes.every((i) => i[4])], [String(nota), nota >= 60 ? 'passed' : 'failed', respostas, true],
         'the score, the status, one interaction a reply');
