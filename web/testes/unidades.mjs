@@ -584,9 +584,8 @@ test('a bad fragment or turma.json: one clear message naming what is wrong', () 
 });
 
 test("the assignment's score: each method's nota when completed, else 0; the mean rounded", () => {
-  for (const [notas, nota] of [[[80, null], 40], [[85, 90], 88], [[null, null, null], 0], [[100], 100], [[], 0], [[33, 33, 34], 33]]) {
-    assert.equal(notaDaTarefa(notas), nota, JSON.stringify(notas));
-  }
+  const casos = [[[80, null], 40], [[85, 90], 88], [[null, null, null], 0], [[100], 100], [[], 0], [[33, 33, 34], 33]];
+  assert.deepEqual(casos.map(([notas]) => notaDaTarefa(notas)), casos.map(([, nota]) => nota));
 });
 
 test('the inputs a practice record gives, in order: replies as typed, hints, shown, accepted, undone', () => {
@@ -605,12 +604,8 @@ function plataforma(valores = {}) {
 
 test("SCORM: the API in the parents up to 10 levels and the top, then the opener's; a foreign frame stops", () => {
   const api = plataforma();
-  const cadeia = (niveis, topo = {}) => {
-    let w = topo;
-    w.parent = w;
-    for (let i = 0; i < niveis; i++) w = { parent: w };
-    return w;
-  };
+  // A window `niveis` frames below a top one (its own parent).
+  const cadeia = (niveis, topo = {}) => Array.from({ length: niveis }).reduce((w) => ({ parent: w }), Object.assign(topo, { parent: topo }));
   const estrangeiro = { get parent() { throw new Error('cross-origin'); } };
   assert.deepEqual([cadeia(3, { API: api }), cadeia(10, { API: api }), cadeia(11, { API: api }), { ...cadeia(0), opener: cadeia(2, { API: api }) },
     { parent: estrangeiro }, { API: { LMSInitialize: 1 }, parent: null }].map((w) => achaApi(w) === api),
