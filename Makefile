@@ -189,8 +189,8 @@ web-serve: web
 # The page in Chromium, Firefox and WebKitGTK (under Xvfb), served with and without the isolation
 # headers; screenshots and transcripts in build-web-tests/. The native sislin and sislin-aula give
 # the expected transcripts, records and exercise files. MOTORES="chromium" for fewer engines.
-# web/testes/scorm.mjs: the SCORM package, built by the page and by Node.js, run in a platform-like
-# player (web/ferramentas/plataforma.mjs) in each engine.
+# web/testes/scorm.mjs: the SCORM package, built by the page and by Node.js; web/testes/tarefa.mjs
+# runs it in a platform-like player (web/ferramentas/plataforma.mjs) in each engine.
 # make bench-web: the record read on the main thread (bench/registro.mjs), then the page's frames,
 # "Parar" and first prompt in each engine (bench/pagina.mjs), and the panel "Praticar"'s time from
 # a reply, a hint or an undo to its mark at n = 10 (bench/pratica.mjs).

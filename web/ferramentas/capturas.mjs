@@ -6,7 +6,7 @@
 // panel "Pacote para a plataforma" with an assignment's package built (docs/pacote.md).
 // Usage: node web/ferramentas/capturas.mjs build-web docs/imagens   (make capturas)
 import { join } from 'node:path';
-import { abre, comecaPratica } from './navegadores.mjs';
+import { abre, comecaPratica, pratica } from './navegadores.mjs';
 import { serve } from './servidor.mjs';
 
 const [site, destino] = process.argv.slice(2);
@@ -47,18 +47,7 @@ async function tarefa(navegador, base) {
 // multiplier), each sent once the session waits for it.
 async function praticar(aba, endereco) {
   await comecaPratica(aba, { endereco, sistema: SISTEMA, metodo: 'gauss', pergunta: 'm[2][1] = a[2][1] / a[1][1] = ' });
-  for (const r of ['d', '2', '1', '5']) {
-    const [n] = await aba.avalia(() => globalThis.sislin.espera());
-    await aba.avalia((t) => {
-      if (t === 'd') {
-        document.querySelector('#pratica-comandos [data-comando="d"]').click();
-      } else {
-        document.getElementById('pratica-valor').value = t;
-        document.querySelector('#pratica-resposta button[type="submit"]').click();
-      }
-    }, r);
-    await aba.espera((m) => globalThis.sislin.espera()[0] > m, [n]);
-  }
+  await pratica(aba, ['d', '2', '1', '5']);
   await aba.espera(() => document.querySelector('#pratica-grade td.proxima.errado') !== null
     && /errado/.test(document.getElementById('pratica-marca').textContent));
   // The console drawn too: the mistake's name in the program's words.

@@ -7,7 +7,7 @@
 //   await aba.digita('4\n');  await aba.tecla('Tab', { shift: true });  await aba.clica('#id');
 //   await aba.captura(arquivo);  await aba.areaDeTransferencia();  await aba.fecha();  await n.fecha();
 import { spawn } from 'node:child_process';
-import { existsSync, mkdtempSync, rmSync, writeFileSync } from 'node:fs';
+import { existsSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { createServer } from 'node:net';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
@@ -244,4 +244,44 @@ export async function comecaPratica(aba, { endereco, sistema, metodo, digitos, p
   }, { sistema: sistema ?? null, metodo: metodo ?? null, digitos: digitos ?? null });
   await aba.clica('#pratica-comecar');
   await aba.espera((p) => document.getElementById('pratica-pergunta').textContent.startsWith(p), [pergunta], ms);
+}
+
+// Types lines in the panel "Praticar" of the page (or of the frame `quadro`, a selector), each
+// once the program waits for it with the panel ready: the next of `linhas` (or what the function
+// `linhas(progresso)` gives, the assignment's step as said), a hint "d" by its button. Stops when
+// the lines run out (once the program waits again) or the assignment has ended.
+export async function pratica(aba, linhas, quadro = null) {
+  const proxima = Array.isArray(linhas) ? ((i) => () => linhas[i++])(0) : linhas;
+  for (let n = 0; ;) {
+    const r = await aba.espera((k, q) => {
+      const w = q ? document.querySelector(q).contentWindow : globalThis;
+      const progresso = w.document.getElementById('tarefa-progresso')?.textContent ?? '';
+      if (progresso.startsWith('Tarefa terminada')) return { fim: true };
+      const [pedidos] = w.sislin.espera();
+      return pedidos > k && !w.document.getElementById('pratica-valor').disabled && { pedidos, progresso };
+    }, [n, quadro], 30000);
+    const linha = r.fim ? undefined : proxima(r.progresso);
+    if (linha === undefined) return;
+    n = r.pedidos;
+    await aba.avalia((t, q) => {
+      const d = q ? document.querySelector(q).contentDocument : document;
+      if (t === 'd') {
+        d.querySelector('#pratica-comandos [data-comando="d"]').click();
+      } else {
+        d.getElementById('pratica-valor').value = t;
+        d.querySelector('#pratica-resposta button[type="submit"]').click();
+      }
+    }, linha, quadro);
+  }
+}
+
+// axe-core's violations in the page (or in the element `dentro`, a selector), as "rule: elements".
+let axe;
+export async function violacoes(aba, dentro = null) {
+  axe ??= readFileSync(new URL('../node_modules/axe-core/axe.min.js', import.meta.url), 'utf8');
+  return aba.avalia(async (fonte, s) => {
+    if (!globalThis.axe) (0, eval)(fonte);
+    const r = await globalThis.axe.run(s ? document.querySelector(s) : document);
+    return r.violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`);
+  }, axe, dentro);
 }

@@ -25,13 +25,12 @@ import { cpSync, mkdirSync, mkdtempSync, readFileSync, readdirSync, rmSync, writ
 import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { MOTORES, abre, comecaPratica } from '../ferramentas/navegadores.mjs';
+import { MOTORES, abre, comecaPratica, violacoes } from '../ferramentas/navegadores.mjs';
 import { serve } from '../ferramentas/servidor.mjs';
 
 const RAIZ = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
 const SITE = join(RAIZ, 'build-web');
 const RESULTADOS = join(RAIZ, 'build-web-tests');
-const AXE = readFileSync(join(RAIZ, 'web', 'node_modules', 'axe-core', 'axe.min.js'), 'utf8');
 const motores = (process.env.MOTORES ?? MOTORES.join(' ')).split(/\s+/).filter(Boolean);
 const EXEMPLO = {
   a7: readFileSync(join(RAIZ, 'examples', 'a7.txt'), 'utf8'),
@@ -272,15 +271,6 @@ async function semErros(aba) {
 
 const digitando = (aba) => (resposta) => aba.digita(`${resposta}\n`);
 
-async function semViolacoes(aba, quando) {
-  const violacoes = await aba.avalia(async (fonte) => {
-    if (!globalThis.axe) (0, eval)(fonte);
-    const r = await globalThis.axe.run(document);
-    return r.violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`);
-  }, AXE);
-  assert.deepEqual(violacoes, [], `axe-core ${quando}`);
-}
-
 let servidores;
 before(async () => {
   rmSync(RESULTADOS, { recursive: true, force: true });
@@ -348,7 +338,7 @@ for (const motor of motores) {
 
     test('keyboard: from the terminal to every control and back; axe-core', async () => {
       const aba = await abrePagina(navegador, 'sem');
-      await semViolacoes(aba, 'at the start');
+      assert.deepEqual(await violacoes(aba), [], 'axe-core at the start');
       await aba.clica('#terminal');
       const foco = () => document.activeElement?.id || document.activeElement?.className;
       const terminal = await aba.avalia(foco);
@@ -366,7 +356,7 @@ for (const motor of motores) {
       await aba.clica('#baixar');
       assert.equal(await aba.avalia(foco), terminal, 'the focus back in the terminal after a button');
       await dialogo(aba, `${motor}-teclado`, EXEMPLO, DIALOGO, digitando(aba));
-      await semViolacoes(aba, 'after a Jacobi run');
+      assert.deepEqual(await violacoes(aba), [], 'axe-core after a Jacobi run');
       await aba.fecha();
     });
 
@@ -519,7 +509,7 @@ for (const motor of motores) {
       await aba.clica('#copiar-link');
       assert.match(await aba.avalia(() => globalThis.sislin.exercicio()), /grande demais para um link.*compartilhe os arquivos/);
       await aba.avalia(() => { document.getElementById('analise').open = true; });
-      await semViolacoes(aba, 'after an exercise, its analysis open');
+      assert.deepEqual(await violacoes(aba), [], 'axe-core after an exercise, its analysis open');
       await semErros(aba);
       await aba.fecha();
     });
@@ -543,7 +533,7 @@ for (const motor of motores) {
       ]);
       await aba.avalia(() => { document.getElementById('analise').open = true; });
       await aba.captura(join(RESULTADOS, `${motor}-conjunto.png`));
-      await semViolacoes(aba, 'with the working set and the analysis open');
+      assert.deepEqual(await violacoes(aba), [], 'axe-core with the working set and the analysis open');
       await aba.fecha();
     });
 
@@ -569,7 +559,7 @@ for (const motor of motores) {
       await aba.avalia(() => {
         for (const id of ['analise', 'conjunto-painel', 'conferir-painel']) document.getElementById(id).open = true;
       });
-      await semViolacoes(aba, 'with every panel open');
+      assert.deepEqual(await violacoes(aba), [], 'axe-core with every panel open');
       await semErros(aba);
       await aba.fecha();
     });
@@ -648,7 +638,7 @@ for (const motor of motores) {
         assert.ok(foco === 'pratica-valor' || (r === 'm' && foco === 'pratica-comecar'), `the focus after ${r}: ${foco}`);
       });
       await confereSessao(aba, motor, enviadas);
-      await semViolacoes(aba, 'with the practice panel open');
+      assert.deepEqual(await violacoes(aba), [], 'axe-core with the practice panel open');
       await aba.captura(join(RESULTADOS, `${motor}-pratica.png`));
       // The program's panels did not read the practice: its chart, its results, its analysis stay.
       assert.deepEqual(await aba.avalia(resultados), antes, 'the panels of the run before the practice');
@@ -721,7 +711,7 @@ for (const motor of motores) {
       const tela = await aba.avalia(() => globalThis.sislin.tela(6));
       assert.ok(tela.includes('m[2][1] = a[2][1] / a[1][1] = 9,5'), tela.join('\n'));
       assert.ok(vista.largura, 'no page wider than the screen');
-      await semViolacoes(aba, 'on a phone, during a practice session');
+      assert.deepEqual(await violacoes(aba), [], 'axe-core on a phone, during a practice session');
       await aba.captura(join(RESULTADOS, `${motor}-pratica-telefone-sessao.png`));
       await aba.clica('#pratica-comandos [data-comando="s"]');
       await aba.espera(() => globalThis.sislin.status !== null
@@ -770,7 +760,7 @@ for (const motor of motores) {
         return [document.documentElement.scrollWidth, innerWidth];
       });
       assert.ok(largura[0] <= largura[1], `with the panels open: ${largura}`);
-      await semViolacoes(aba, 'on a phone, every panel open');
+      assert.deepEqual(await violacoes(aba), [], 'axe-core on a phone, every panel open');
       if (motor === 'chromium') assert.deepEqual(await aba.instalacao(), [], 'installable as an app');
       await aba.captura(join(RESULTADOS, `${motor}-telefone.png`));
       await aba.fecha();

@@ -1,51 +1,36 @@
-// The SCORM 1.2 package (pacote.js, make scorm, the panel "Pacote para a plataforma") and the page
-// run inside a course platform. Under Node.js: the settings a teacher may type, accepted or
-// refused with the field named; the page's own parsers (tarefa.js) read back the turma.json and
-// the link the package writes; the zip opens with unzip -t, its manifest lists every file of it
-// and only those, it holds the built site whole and turma.json the settings; the same input gives
-// the same bytes. Then in each engine: the panel builds in the browser, from the site's own files,
-// the zip make scorm builds, file by file, from a form the keyboard goes through in order, with no
-// axe-core violation (and, on a phone-sized screen, nothing wider than it); refused settings are
-// said and their fields marked. And the package, unpacked under a platform-like player
-// (ferramentas/plataforma.mjs: scorm-again's SCORM 1.2 API in the parent page, its CMI kept in
-// the parent's localStorage, no isolation headers, the files' types as Moodle gives them: .wasm
-// as application/octet-stream, a module in a .mjs file refused), gives
-// the student the code the native sislin-aula gives for the platform's student id, reports a
-// session's score, status and interactions, resumes after a reload at the same step, and says
-// so when opened with no platform around it.
+// The SCORM 1.2 package (pacote.js, make scorm, the panel "Pacote para a plataforma"). Under
+// Node.js: the settings a teacher may type, accepted or refused with the field named; the page's
+// own parsers (tarefa.js) read back the turma.json and the link the package writes; the zip opens
+// with unzip -t, its manifest lists every file of it and only those, it holds the built site whole
+// and turma.json the settings; the same input gives the same bytes. Then in each engine: the panel
+// builds in the browser, from the site's own files, the zip make scorm builds, from a form the
+// keyboard goes through in order, with no axe-core violation (and, on a phone-sized screen,
+// nothing wider than it); refused settings are said and their fields marked. The package run in a
+// platform-like player (ferramentas/plataforma.mjs): testes/tarefa.mjs.
 // Usage: node --test web/testes/scorm.mjs   (after make web and make program; MOTORES="chromium firefox")
 import { after, before, describe, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
-import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { mkdtempSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { unzipSync } from 'fflate';
-import { MOTORES, abre } from '../ferramentas/navegadores.mjs';
+import { MOTORES, abre, violacoes } from '../ferramentas/navegadores.mjs';
 import { serve } from '../ferramentas/servidor.mjs';
-import { servePlataforma } from '../ferramentas/plataforma.mjs';
 import { importaDoSite } from '../ferramentas/modulo-do-site.mjs';
 import { leSite } from '../ferramentas/scorm.mjs';
 import { tarefaDoFragmento, tarefaDoJson } from '../tarefa.js';
 
 const RAIZ = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
 const SITE = join(RAIZ, 'build-web');
-const AULA = join(RAIZ, 'build', 'aula', 'sislin-aula');
 const motores = (process.env.MOTORES ?? MOTORES.join(' ')).split(/\s+/).filter(Boolean);
 // The builder as the build copied it (its library beside it).
 const { MANIFESTO, TURMA, fragmento, montaPacote, textoTurma, validaTarefa } = await importaDoSite(SITE, 'pacote.js');
 const site = leSite(SITE);
-const AXE = readFileSync(join(RAIZ, 'web', 'node_modules', 'axe-core', 'axe.min.js'), 'utf8');
 
 // The assignment the tests package: two methods, 4 digits, pass mark 60.
 const TAREFA = { chave: 'Calculo Numerico 2026', tipo: 'D', n: '3', metodos: 'gauss,jacobi', digitos: '4', aprovacao: '60' };
-
-// The assignment run in the platform: Gauss on a 2 x 2 system, whose values are whole numbers.
-const TAREFA_PLATAFORMA = { chave: 'Calculo Numerico 2026', tipo: 'D', n: '2', metodos: 'gauss', digitos: '4', aprovacao: '60' };
-const ALUNO = '2026001';
-const NENHUMA_PLATAFORMA = 'Nenhuma plataforma encontrada: a nota nao sera registrada. '
-  + 'Use Entregar para salvar o registro e envia-lo ao professor.';
 
 const desempacota = (zip) => new Map(Object.entries(unzipSync(zip)).filter(([c]) => !c.endsWith('/')));
 // The manifest's <file href> list, decoded.
@@ -56,47 +41,30 @@ const texto = (bytes) => new TextDecoder().decode(bytes);
 
 test('the settings a teacher types: accepted as turma.json holds them, or refused naming the field', () => {
   const base = { chave: 'Calculo Numerico 2026', tipo: 'D', n: 4 };
-  const aceitas = [
-    [{}, { chave: 'Calculo Numerico 2026', tipo: 'D', n: 4, metodos: ['gauss'], digitos: 4, aprovacao: 60 }],
-    [{ tipo: 'p', n: '10' }, { tipo: 'P', n: 10, metodos: ['gauss-pivoteado'] }],
-    [{ tipo: ' s ', n: 3 }, { tipo: 'S', n: 3, metodos: ['gauss-seidel'] }],
-    [{ tipo: 'J', n: 3 }, { tipo: 'J', n: 3, metodos: ['jacobi'] }],
-    [{ tipo: 'G' }, { tipo: 'G', metodos: ['gauss'] }],
-    [{ metodos: 'Jacobi, gauss' }, { metodos: ['jacobi', 'gauss'] }],
-    [{ metodos: ['lu', 'residuo', 'inversa'] }, { metodos: ['lu', 'residuo', 'inversa'] }],
-    [{ metodos: '' }, { metodos: ['gauss'] }],
-    [{ digitos: 'exato' }, { digitos: 0 }], [{ digitos: 'EXATO' }, { digitos: 0 }],
-    [{ digitos: '9' }, { digitos: 9 }], [{ digitos: 1 }, { digitos: 1 }], [{ digitos: '' }, { digitos: 4 }],
-    [{ aprovacao: '0' }, { aprovacao: 0 }], [{ aprovacao: 100 }, { aprovacao: 100 }],
-    // The key as typed (sislin-aula normalises it the same way when it derives the codes).
-    [{ chave: '  Turma\tA  2026 ' }, { chave: '  Turma\tA  2026 ' }],
-    [{ chave: 'abcd' }, { chave: 'abcd' }], [{ chave: 'x'.repeat(100) }, { chave: 'x'.repeat(100) }],
-  ];
-  for (const [entrada, quer] of aceitas) {
-    const { tarefa, erros } = validaTarefa({ ...base, ...entrada });
-    assert.equal(erros, undefined, JSON.stringify(entrada));
-    assert.deepEqual(tarefa, { formato: 1, chave: base.chave, tipo: 'D', n: 4, metodos: ['gauss'], digitos: 4, aprovacao: 60, ...quer },
-      JSON.stringify(entrada));
+  // Accepted, as turma.json holds them (the key as typed: sislin-aula normalises it the same way).
+  for (const [entrada, quer] of [[{}, {}], [{ tipo: 'p', n: '10' }, { tipo: 'P', n: 10, metodos: ['gauss-pivoteado'] }],
+    [{ tipo: ' s ', n: 3 }, { tipo: 'S', n: 3, metodos: ['gauss-seidel'] }], [{ tipo: 'J', n: 3 }, { tipo: 'J', n: 3, metodos: ['jacobi'] }],
+    [{ tipo: 'G' }, { tipo: 'G' }], [{ metodos: 'Jacobi, gauss' }, { metodos: ['jacobi', 'gauss'] }], [{ metodos: '' }, {}],
+    [{ metodos: ['lu', 'residuo', 'inversa'] }, { metodos: ['lu', 'residuo', 'inversa'] }], [{ digitos: 'EXATO' }, { digitos: 0 }],
+    [{ digitos: '9' }, { digitos: 9 }], [{ digitos: 1 }, { digitos: 1 }], [{ digitos: '' }, {}], [{ aprovacao: '0' }, { aprovacao: 0 }],
+    [{ aprovacao: 100 }, { aprovacao: 100 }], [{ chave: '  Turma\tA  2026 ' }, { chave: '  Turma\tA  2026 ' }],
+    [{ chave: 'abcd' }, { chave: 'abcd' }], [{ chave: 'x'.repeat(100) }, { chave: 'x'.repeat(100) }]]) {
+    assert.deepEqual(validaTarefa({ ...base, ...entrada }),
+      { tarefa: { formato: 1, chave: base.chave, tipo: 'D', n: 4, metodos: ['gauss'], digitos: 4, aprovacao: 60, ...quer } }, JSON.stringify(entrada));
   }
-  const recusadas = [
-    [{ chave: 'abc' }, 'Chave: a chave precisa de pelo menos 4 caracteres.'],
-    [{ chave: '  a   b  ' }, 'Chave: a chave precisa de pelo menos 4 caracteres.'],  // "a b"
+  // Refused, naming the field.
+  const CURTA = 'Chave: a chave precisa de pelo menos 4 caracteres.';
+  const METODOS = ' nao e um metodo (gauss, gauss-pivoteado, lu, lu-pivoteado, ly, ux, residuo, inversa, jacobi, gauss-seidel).';
+  for (const [entrada, erro] of [[{ chave: 'abc' }, CURTA], [{ chave: '  a   b  ' }, CURTA], [{ chave: undefined }, CURTA],
     [{ chave: 'x'.repeat(101) }, 'Chave: a chave pode ter no maximo 100 caracteres.'],
     [{ chave: 'Calculo Numérico' }, 'Chave: a chave so pode ter letras sem acento, algarismos, sinais e espacos.'],
-    [{ chave: undefined }, 'Chave: a chave precisa de pelo menos 4 caracteres.'],
-    [{ tipo: 'X' }, 'Tipo: "X" nao e um tipo de exercicio (D, P, G, M, S, J).'],
-    [{ tipo: '' }, 'Tipo: "" nao e um tipo de exercicio (D, P, G, M, S, J).'],
-    [{ n: 1 }, 'n: o tipo D vai de n = 2 a 10.'], [{ n: 11 }, 'n: o tipo D vai de n = 2 a 10.'],
-    [{ tipo: 'S', n: 2 }, 'n: o tipo S vai de n = 3 a 10.'],
+    [{ tipo: 'X' }, 'Tipo: "X" nao e um tipo de exercicio (D, P, G, M, S, J).'], [{ n: 1 }, 'n: o tipo D vai de n = 2 a 10.'],
+    [{ n: 11 }, 'n: o tipo D vai de n = 2 a 10.'], [{ tipo: 'S', n: 2 }, 'n: o tipo S vai de n = 3 a 10.'],
     [{ n: '4.5' }, 'n: "4.5" nao e um numero inteiro.'], [{ n: '' }, 'n: "" nao e um numero inteiro.'],
-    [{ metodos: 'gauss,cholesky' }, 'Metodos: "cholesky" nao e um metodo (gauss, gauss-pivoteado, lu, lu-pivoteado, ly, ux, residuo, inversa, jacobi, gauss-seidel).'],
-    [{ metodos: 'gauss,GAUSS' }, 'Metodos: "gauss" aparece mais de uma vez.'],
-    [{ metodos: 'gauss,' }, 'Metodos: "" nao e um metodo (gauss, gauss-pivoteado, lu, lu-pivoteado, ly, ux, residuo, inversa, jacobi, gauss-seidel).'],
-    [{ digitos: '10' }, 'Digitos: "10" nao e de 1 a 9 (ou 0, exato).'], [{ digitos: 'quatro' }, 'Digitos: "quatro" nao e de 1 a 9 (ou 0, exato).'],
-    [{ aprovacao: '101' }, 'Aprovacao: "101" nao e uma nota de 0 a 100.'], [{ aprovacao: '-5' }, 'Aprovacao: "-5" nao e uma nota de 0 a 100.'],
-    [{ aprovacao: '59.5' }, 'Aprovacao: "59.5" nao e uma nota de 0 a 100.'],
-  ];
-  for (const [entrada, erro] of recusadas) {
+    [{ metodos: 'gauss,cholesky' }, `Metodos: "cholesky"${METODOS}`], [{ metodos: 'gauss,' }, `Metodos: ""${METODOS}`],
+    [{ metodos: 'gauss,GAUSS' }, 'Metodos: "gauss" aparece mais de uma vez.'], [{ digitos: '10' }, 'Digitos: "10" nao e de 1 a 9 (ou 0, exato).'],
+    [{ digitos: 'quatro' }, 'Digitos: "quatro" nao e de 1 a 9 (ou 0, exato).'], [{ aprovacao: '101' }, 'Aprovacao: "101" nao e uma nota de 0 a 100.'],
+    [{ aprovacao: '-5' }, 'Aprovacao: "-5" nao e uma nota de 0 a 100.'], [{ aprovacao: '59.5' }, 'Aprovacao: "59.5" nao e uma nota de 0 a 100.']]) {
     assert.deepEqual(validaTarefa({ ...base, ...entrada }), { erros: [erro] }, JSON.stringify(entrada));
   }
   // Every field refused at once: one reason each, in the form's order; the builder refuses them.
@@ -110,7 +78,7 @@ test('the settings a teacher types: accepted as turma.json holds them, or refuse
 });
 
 test('the page reads the settings the package writes: turma.json and the #turma= link', () => {
-  for (const entrada of [TAREFA, TAREFA_PLATAFORMA, { chave: ' Turma A/2 & 3% ', tipo: 'j', n: 10, metodos: 'gauss-seidel,jacobi,lu', digitos: 'exato', aprovacao: 0 },
+  for (const entrada of [TAREFA, { ...TAREFA, n: '2', metodos: 'gauss' }, { chave: ' Turma A/2 & 3% ', tipo: 'j', n: 10, metodos: 'gauss-seidel,jacobi,lu', digitos: 'exato', aprovacao: 0 },
     { chave: 'x'.repeat(100), tipo: 'M', n: 2, metodos: '', digitos: 9, aprovacao: 100 }]) {
     const { formato, ...tarefa } = validaTarefa(entrada).tarefa;
     assert.equal(formato, 1);
@@ -146,8 +114,7 @@ test('the zip opens with unzip -t, lists in its manifest every file and only tho
     { formato: 1, chave: 'Calculo Numerico 2026', tipo: 'D', n: 3, metodos: ['gauss', 'jacobi'], digitos: 4, aprovacao: 60 });
   assert.match(xml, /<schema>ADL SCORM<\/schema>\s*<schemaversion>1\.2<\/schemaversion>/);
   assert.match(xml, /<title>sislin: tarefa tipo D, n = 3, gauss, jacobi \(4 digitos, aprovacao 60\)<\/title>/);
-  assert.equal(xml.match(/<item /g).length, 1);
-  assert.equal(xml.match(/<resource /g).length, 1);
+  assert.deepEqual([xml.match(/<item /g).length, xml.match(/<resource /g).length], [1, 1]);
   assert.match(xml, /<resource identifier="([^"]+)" type="webcontent" adlcp:scormtype="sco" href="index.html">/);
   assert.ok(!/masteryscore/.test(xml), 'no mastery score: the page says passed or failed');
   // The same site and settings, the same bytes; other settings, another manifest identifier.
@@ -164,13 +131,6 @@ test('the zip opens with unzip -t, lists in its manifest every file and only tho
 });
 
 // ---- In the browsers.
-
-// axe-core's violations in the page, as "rule: elements".
-const violacoes = (aba) => aba.avalia(async (fonte) => {
-  if (!globalThis.axe) (0, eval)(fonte);
-  const r = await globalThis.axe.run(document.getElementById('pacote'));
-  return r.violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`);
-}, AXE);
 
 // The zip the panel offers for these settings, built in the page from its own files.
 async function zipDoPainel(aba, tarefa) {
@@ -212,20 +172,19 @@ for (const motor of motores) {
       const endereco = `http://127.0.0.1:${servidor.address().port}/`;
       await aba.vai(endereco);
       await aba.espera(() => document.getElementById('pacote-metodos').querySelectorAll('input').length === 10);
-      // Refused settings: the reasons said, the fields marked, nothing offered.
-      await aba.avalia(() => { document.getElementById('pacote-painel').open = true; });
+      // The panel's state: the words said, the fields marked, the one focused, what it offers.
+      const painel = () => aba.avalia(() => ({ estado: document.getElementById('pacote-estado').textContent, focado: document.activeElement.id,
+        marcados: [...document.querySelectorAll('#pacote [aria-invalid="true"]')].map((e) => e.id), link: document.getElementById('pacote-link').textContent,
+        oferecido: !document.getElementById('pacote-baixar').hidden }));
       await aba.avalia(() => {
-        document.getElementById('pacote-chave').value = 'abc';
-        document.getElementById('pacote-n').value = '12';
+        document.getElementById('pacote-painel').open = true;
+        [document.getElementById('pacote-chave').value, document.getElementById('pacote-n').value] = ['abc', '12'];
       });
-      await aba.clica('#pacote-montar');
-      assert.equal(await aba.avalia(() => document.getElementById('pacote-estado').textContent),
-        'Configuracao recusada. Chave: a chave precisa de pelo menos 4 caracteres. n: o tipo D vai de n = 2 a 10.');
-      assert.deepEqual(await aba.avalia(() => [...document.querySelectorAll('#pacote [aria-invalid="true"]')].map((e) => e.id)),
-        ['pacote-chave', 'pacote-n']);
-      assert.equal(await aba.avalia(() => document.activeElement.id), 'pacote-chave');
-      assert.ok(await aba.avalia(() => document.getElementById('pacote-baixar').hidden));
-      assert.deepEqual(await violacoes(aba), [], 'axe-core on the panel with refused settings');
+      await aba.clica('#pacote-montar');  // refused: the reasons said, the fields marked, nothing offered
+      const recusado = await painel();
+      assert.deepEqual({ ...recusado, link: '' }, { estado: 'Configuracao recusada. Chave: a chave precisa de pelo menos 4 caracteres. n: o tipo D vai de n = 2 a 10.',
+        focado: 'pacote-chave', marcados: ['pacote-chave', 'pacote-n'], link: '', oferecido: false });
+      assert.deepEqual(await violacoes(aba, '#pacote'), [], 'axe-core on the panel with refused settings');
       // The keyboard goes through the form in order, every field labelled.
       const vistos = [];
       for (let i = 0; i < 15; i++) {
@@ -239,17 +198,12 @@ for (const motor of motores) {
         'inversa', 'jacobi', 'gauss-seidel'].map((m) => `checkbox:${m}:true`), 'pacote-digitos', 'pacote-aprovacao', 'pacote-montar']);
 
       const zip = await zipDoPainel(aba, TAREFA);
-      const pagina = desempacota(zip);
-      const node = desempacota(montaPacote(site, TAREFA));
-      assert.deepEqual([...pagina.keys()].sort(), [...node.keys()].sort());
-      for (const [c, bytes] of node) assert.ok(Buffer.from(pagina.get(c)).equals(Buffer.from(bytes)), `${c} differs`);
-      assert.ok(Buffer.from(zip).equals(Buffer.from(montaPacote(site, TAREFA))), 'the same bytes as a whole');
-      assert.equal(await aba.avalia(() => document.getElementById('pacote-link').textContent),
-        `${endereco}#turma=D/3/gauss,jacobi/4/60/Calculo%20Numerico%202026`);
-      assert.deepEqual(await aba.avalia(() => [...document.querySelectorAll('#pacote [aria-invalid="true"]')].length), 0);
-      assert.match(await aba.avalia(() => document.getElementById('pacote-estado').textContent),
-        /^sislin-scorm\.zip pronto: \d+ arquivos, \d+ KB\. /);
-      assert.deepEqual(await violacoes(aba), [], 'axe-core on the panel with the zip offered');
+      assert.ok(Buffer.from(zip).equals(Buffer.from(montaPacote(site, TAREFA))), 'the same bytes as the Node.js builder\'s');
+      const pronto = await painel();
+      assert.match(pronto.estado, /^sislin-scorm\.zip pronto: \d+ arquivos, \d+ KB\. /);
+      assert.deepEqual({ ...pronto, estado: '', focado: '' }, { estado: '', focado: '', marcados: [],
+        link: `${endereco}#turma=D/3/gauss,jacobi/4/60/Calculo%20Numerico%202026`, oferecido: true });
+      assert.deepEqual(await violacoes(aba, '#pacote'), [], 'axe-core on the panel with the zip offered');
       assert.deepEqual(aba.erros, []);
       await aba.fecha();
     });
@@ -267,166 +221,5 @@ for (const motor of motores) {
         await aba.fecha();
       });
     }
-  });
-}
-
-// ---- The package in a platform.
-
-// The native sislin-aula in a fresh folder: its status, output and record (SISLIN_REGISTRO) as events.
-function aula(argumentos, entrada = '') {
-  const dir = mkdtempSync(join(tmpdir(), 'sislin-aula-'));
-  try {
-    const r = spawnSync(AULA, argumentos, { cwd: dir, input: entrada, env: { ...process.env, SISLIN_REGISTRO: 'registro.jsonl' } });
-    let registro = [];
-    try {
-      registro = readFileSync(join(dir, 'registro.jsonl'), 'utf8').split('\n').filter(Boolean).map((l) => JSON.parse(l));
-    } catch {
-      // No record (turma writes none).
-    }
-    return { status: r.status, saida: r.stdout.toString(), erro: r.stderr.toString(), registro };
-  } finally {
-    rmSync(dir, { recursive: true });
-  }
-}
-
-// `sislin-aula turma CHAVE TIPO N --aluno ID`'s code for a student.
-function codigoNativo(t, aluno) {
-  const r = aula(['turma', t.chave, t.tipo, t.n, '--aluno', aluno]);
-  assert.equal(r.status, 0, r.erro);
-  const [matricula, codigo] = r.saida.trim().split(/\s+/);
-  assert.equal(matricula, aluno.toLowerCase());
-  return codigo;
-}
-
-// The session the tests play, as the student's lines: the first step right, a hint then the
-// second right, a wrong reply then the third right; (the reload); the last two right. Each
-// right value is the one the practice shows (m) at that step. Also what the native practice
-// makes of the same lines: its score and, per checked reply, the interaction the platform must get.
-function sessao(codigo) {
-  const mostrados = aula(['pratica', 'gauss', codigo, '--digitos', '4'], 'm\n'.repeat(30)).registro
-    .filter((e) => e.evento === 'mostra').map((e) => String(e.valor));
-  assert.equal(mostrados.length, 5, 'five steps in Gauss at n = 2');
-  const [v1, v2, v3, v4, v5] = mostrados;
-  const antes = [v1, 'd', v2, '12345', v3];
-  const depois = [v4, v5];
-  const r = aula(['pratica', 'gauss', codigo, '--aluno', ALUNO, '--digitos', '4'], [...antes, ...depois].map((l) => `${l}\n`).join(''));
-  assert.equal(r.status, 0, r.erro);
-  const nomes = new Map(r.registro.filter((e) => e.evento === 'pergunta').map((e) => [e.passo, e.nome]));
-  const interacoes = r.registro.filter((e) => e.evento === 'resposta').map((e) => ({
-    id: `gauss-${e.passo}-${nomes.get(e.passo).replace(/\]\[/g, '_').replace(/[[\]]/g, '')}`,
-    type: 'numeric',
-    student_response: e.texto,
-    result: e.marca === 'certo' ? 'correct' : 'wrong',
-  }));
-  const nota = r.registro.find((e) => e.evento === 'resumo').nota;
-  return { antes, depois, interacoes, nota, fim: r.registro.at(-1) };
-}
-
-// In the parent page: the activity's document.
-const $a = (id) => document.getElementById('atividade').contentDocument?.getElementById(id);
-
-// One line of the session, typed in the activity's panel "Praticar" (a hint by its button), once
-// the practice waits for it; resolves when it waits again or has ended.
-async function responde(aba, linha) {
-  const [n] = await aba.avalia(() => document.getElementById('atividade').contentWindow.sislin.espera());
-  await aba.avalia((r) => {
-    const d = document.getElementById('atividade').contentDocument;
-    if (r === 'd') {
-      d.querySelector('#pratica-comandos [data-comando="d"]').click();
-    } else {
-      d.getElementById('pratica-valor').value = r;
-      d.querySelector('#pratica-resposta button[type="submit"]').click();
-    }
-  }, linha);
-  await aba.espera((m) => {
-    const { sislin } = document.getElementById('atividade').contentWindow;
-    return sislin.espera()[0] > m || sislin.status !== null;
-  }, [n]);
-}
-
-// The CMI as the platform holds it, the interactions as a list.
-const cmi = (aba) => aba.avalia(() => {
-  const c = window.plataforma.cmi();
-  return { core: c.core, suspend_data: c.suspend_data, interacoes: Object.values(c.interactions ?? {}) };
-});
-
-for (const motor of motores) {
-  describe(`package in a platform, in ${motor}`, () => {
-    let navegador;
-    let plataforma;
-    let base;
-    before(async () => {
-      navegador = await abre(motor);
-      plataforma = await servePlataforma(desempacota(montaPacote(site, TAREFA_PLATAFORMA)), { porta: 0 });
-      base = `http://127.0.0.1:${plataforma.address().port}/plataforma/`;
-    });
-    after(async () => {
-      await navegador?.fecha();
-      plataforma?.close();
-    });
-
-    test('the platform\'s student gets the native code; a session is scored, and resumed after a reload', async () => {
-      const codigo = codigoNativo(TAREFA_PLATAFORMA, ALUNO);
-      const s = sessao(codigo);
-      const aba = await navegador.aba();
-      // A new learner: nothing kept from before.
-      await aba.vai(`${base}scorm-again.js`);
-      await aba.avalia(() => localStorage.clear());
-      await aba.vai(`${base}?aluno=${ALUNO}&teste`);
-      await aba.espera(() => /codigo/.test(document.getElementById('atividade').contentDocument?.getElementById('tarefa-codigo')?.textContent ?? ''), [], 60000);
-      assert.equal(await aba.avalia((f) => eval(f)('tarefa-codigo').textContent, $a.toString()), `Matricula ${ALUNO}, codigo ${codigo}`);
-      assert.match(await aba.avalia((f) => eval(f)('tarefa-estado').textContent, $a.toString()), /^Plataforma encontrada: a nota sera registrada\./);
-      await aba.espera((f) => eval(f)('pratica-pergunta').textContent.startsWith('m[2][1]'), [$a.toString()], 60000);
-
-      for (const linha of s.antes) await responde(aba, linha);
-      await aba.espera(() => Object.keys(window.plataforma.cmi().interactions ?? {}).length === 4);
-      const meio = await cmi(aba);
-      assert.equal(meio.core.lesson_status, 'incomplete');
-      assert.equal(meio.core.exit, 'suspend');
-      assert.deepEqual([meio.core.score.raw, meio.core.score.min, meio.core.score.max], ['0', '0', '100']);
-      assert.deepEqual(meio.interacoes.map(({ id, type, student_response, result }) => ({ id, type, student_response, result })),
-        s.interacoes.slice(0, 4));
-      assert.ok(meio.suspend_data.length > 0 && meio.suspend_data.length <= 4096);
-      const pergunta = await aba.avalia((f) => eval(f)('pratica-pergunta').textContent, $a.toString());
-      assert.match(pergunta, /^x\[2\]/);
-
-      // The parent reloaded: the platform resumes the attempt, the page the session at its step.
-      await aba.recarrega();
-      await aba.espera((f, p) => eval(f)('pratica-pergunta')?.textContent === p
-        && document.getElementById('atividade').contentWindow.sislin?.espera()[1] !== '', [$a.toString(), pergunta], 60000);
-      assert.equal(await aba.avalia(() => window.API.cmi.core.entry), 'resume');
-      await new Promise((r) => setTimeout(r, 300));  // anything reported twice would come by now
-      assert.equal((await cmi(aba)).interacoes.length, 4, 'the replies before the reload are not reported again');
-
-      for (const linha of s.depois) await responde(aba, linha);
-      await aba.espera(() => /passed|failed/.test(window.plataforma.cmi().core.lesson_status));
-      const fim = await cmi(aba);
-      assert.equal(s.fim.causa, 'concluido');
-      assert.equal(fim.core.score.raw, String(s.nota));
-      assert.deepEqual([fim.core.score.min, fim.core.score.max], ['0', '100']);
-      assert.equal(fim.core.lesson_status, s.nota >= Number(TAREFA_PLATAFORMA.aprovacao) ? 'passed' : 'failed');
-      assert.deepEqual(fim.interacoes.map(({ id, type, student_response, result }) => ({ id, type, student_response, result })), s.interacoes);
-      for (const i of fim.interacoes) assert.match(i.time, /^\d\d:\d\d:\d\d$/);
-      assert.deepEqual(await aba.avalia(() => document.getElementById('atividade').contentWindow.sislin.erros), []);
-      await aba.fecha();
-    });
-
-    test('opened with no platform around it, the package says so and asks the id', async () => {
-      const aba = await navegador.aba();
-      await aba.vai(`${base}pacote/index.html?teste`);
-      await aba.espera((m) => document.getElementById('tarefa-estado')?.textContent === m, [NENHUMA_PLATAFORMA], 60000);
-      assert.equal(await aba.avalia(() => document.getElementById('tarefa-identificacao').hidden), false);
-      // The id typed: the native code for it.
-      const outro = 'A.Silva@x';
-      await aba.avalia((id) => {
-        document.getElementById('tarefa-matricula').value = id;
-        document.querySelector('#tarefa-identificacao button[type="submit"]').click();
-      }, outro);
-      await aba.espera(() => /codigo/.test(document.getElementById('tarefa-codigo').textContent), [], 60000);
-      assert.equal(await aba.avalia(() => document.getElementById('tarefa-codigo').textContent),
-        `Matricula a.silva@x, codigo ${codigoNativo(TAREFA_PLATAFORMA, outro)}`);
-      assert.deepEqual(await aba.avalia(() => globalThis.sislin.erros), []);
-      await aba.fecha();
-    });
   });
 }

@@ -4,25 +4,26 @@
 // gives the hand-in file the native sislin-aula pratica ... --aluno writes for the same replies
 // (the clock's members aside); a bad link and a refused id are said in words; axe-core finds no
 // violation. As a package (turma.json at the site's root) without a platform, the page says so
-// and asks the id; with a platform (a parent frame holding a fake SCORM 1.2 API that keeps what
-// it is given in the parent's storage), the id comes from it, the score, status and replies go
-// to it, and a reload resumes at the same step with the same arrays.
+// and asks the id; in a platform-like player (ferramentas/plataforma.mjs: scorm-again's SCORM 1.2
+// API in the parent page, its CMI kept in the parent's localStorage, the files' types as Moodle
+// gives them), the id comes from it, the score, status and replies go to it, and a reload resumes
+// at the same step with the same arrays, nothing reported twice.
 // Usage: node --test web/testes/tarefa.mjs   (after make web and the native sislin-aula; MOTORES="chromium")
 import { after, before, describe, test } from 'node:test';
 import assert from 'node:assert/strict';
-import { spawnSync } from 'node:child_process';
 import { cpSync, mkdirSync, mkdtempSync, readFileSync, readdirSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { MOTORES, abre } from '../ferramentas/navegadores.mjs';
+import { MOTORES, abre, pratica, violacoes } from '../ferramentas/navegadores.mjs';
 import { serve } from '../ferramentas/servidor.mjs';
+import { servePlataforma } from '../ferramentas/plataforma.mjs';
+import { leSite } from '../ferramentas/scorm.mjs';
+import { aula, codigoNativo } from './aula-nativa.mjs';
 
 const RAIZ = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
 const SITE = join(RAIZ, 'build-web');
 const RESULTADOS = join(RAIZ, 'build-web-tests');
-const AULA = join(RAIZ, 'build', 'aula', 'sislin-aula');
-const AXE = readFileSync(join(RAIZ, 'web', 'node_modules', 'axe-core', 'axe.min.js'), 'utf8');
 const motores = (process.env.MOTORES ?? MOTORES.join(' ')).split(/\s+/).filter(Boolean);
 
 const TAREFA = { chave: 'Turma de Teste 2026', tipo: 'D', n: 2, metodos: ['gauss', 'jacobi'], digitos: 4, aprovacao: 60 };
@@ -32,24 +33,11 @@ const JSON_TAREFA = JSON.stringify({ formato: 1, ...TAREFA });
 const ROTEIRO = { gauss: ['999', 'd'], jacobi: [] };
 const NENHUMA = 'Nenhuma plataforma encontrada: a nota nao sera registrada. Use Entregar para salvar o registro e envia-lo ao professor.';
 
-// The native sislin-aula in a fresh folder: status, output, error, the folder's files.
-function aula(argumentos, entrada = '', pasta = null) {
-  const dir = pasta ?? mkdtempSync(join(tmpdir(), 'sislin-tarefa-'));
-  const r = spawnSync(AULA, argumentos, { cwd: dir, input: entrada });
-  const lidos = Object.fromEntries(readdirSync(dir).map((f) => [f, readFileSync(join(dir, f), 'utf8')]));
-  if (pasta === null) rmSync(dir, { recursive: true });
-  return { status: r.status, saida: r.stdout.toString('utf8'), erro: r.stderr.toString('utf8'), lidos };
-}
-
-const codigoNativo = (id) => JSON.parse(aula(['turma', TAREFA.chave, TAREFA.tipo, String(TAREFA.n), '--aluno', id, '--json']).saida).codigo;
-
 // The hand-in file the console writes for these replies, method after method in one folder.
 function entregaNativa(id, codigo, enviadas) {
   const dir = mkdtempSync(join(tmpdir(), 'sislin-entrega-'));
   for (const metodo of TAREFA.metodos) {
-    const r = aula(['pratica', metodo, codigo, '--aluno', id, '--digitos', String(TAREFA.digitos)],
-      enviadas[metodo].map((x) => `${x}\n`).join(''), dir);
-    assert.equal(r.status, 0, r.erro);
+    aula(['pratica', metodo, codigo, '--aluno', id, '--digitos', String(TAREFA.digitos)], { entrada: enviadas[metodo].map((x) => `${x}\n`).join(''), pasta: dir });
   }
   const arquivos = readdirSync(dir);
   const texto = readFileSync(join(dir, `${id}-${codigo}.jsonl`), 'utf8');
@@ -57,17 +45,15 @@ function entregaNativa(id, codigo, enviadas) {
   return { arquivos, texto };
 }
 
+// The assignment's score from the hand-in file: the mean of its two methods' scores.
+function notaNativa(texto) {
+  const resumos = texto.trim().split('\n').map((l) => JSON.parse(l)).filter((e) => e.evento === 'resumo');
+  assert.equal(resumos.length, 2);
+  return Math.round((resumos[0].nota + resumos[1].nota) / 2);
+}
+
 // A record without what the clock gives (the start's hour, the seconds taken).
 const semRelogio = (t) => t.replace(/"hora":("[^"]*"|null)/g, '"hora":H').replace(/"segundos":\d+/g, '"segundos":S');
-
-async function semViolacoes(aba, quando) {
-  const violacoes = await aba.avalia(async (fonte) => {
-    if (!globalThis.axe) (0, eval)(fonte);
-    const r = await globalThis.axe.run(document);
-    return r.violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`);
-  }, AXE);
-  assert.deepEqual(violacoes, [], `axe-core ${quando}`);
-}
 
 // The page's state: the section's texts. `quadro`: the page in a frame of the top document.
 const vista = (quadro) => {
@@ -90,32 +76,18 @@ async function identifica(aba, id, quadro = false) {
   }, id, quadro);
 }
 
-// Answers every read of the assignment's sessions: the script's replies for the method, then
-// "m", until the assignment ends (or `parar` replies were sent). The replies sent, by method.
-async function pratica(aba, { quadro = false, parar = Infinity } = {}) {
-  const enviadas = Object.fromEntries(TAREFA.metodos.map((m) => [m, []]));
-  let n = 0;
-  for (let total = 0; total < parar; total++) {
-    const r = await aba.espera((k, q) => {
-      const w = q ? document.querySelector('iframe').contentWindow : globalThis;
-      const d = w.document;
-      if (d.getElementById('tarefa-progresso').textContent.startsWith('Tarefa terminada')) return { fim: true };
-      const [pedidos] = w.sislin.espera();
-      const valor = d.getElementById('pratica-valor');
-      return pedidos > k && !valor.disabled && { pedidos, progresso: d.getElementById('tarefa-progresso').textContent };
-    }, [n, quadro], 30000);
-    if (r.fim) break;
-    n = r.pedidos;
-    const metodo = /: Gauss$/.test(r.progresso) ? 'gauss' : 'jacobi';
-    const resposta = ROTEIRO[metodo][enviadas[metodo].length] ?? 'm';
-    enviadas[metodo].push(resposta);
-    await aba.avalia((x, q) => {
-      const d = q ? document.querySelector('iframe').contentDocument : document;
-      d.getElementById('pratica-valor').value = x;
-      d.querySelector('#pratica-resposta button[type="submit"]').click();
-    }, resposta, quadro);
-    if (total > 400) assert.fail('the assignment does not end');
-  }
+// Practises the assignment (in the page, or in the frame `quadro`): the script's replies for the
+// method, then "m", until it ends (or `parar` replies were sent). The replies sent, by method.
+async function praticaTarefa(aba, { quadro = null, parar = Infinity, roteiro = ROTEIRO } = {}) {
+  const enviadas = { gauss: [], jacobi: [] };
+  let total = 0;
+  await pratica(aba, (progresso) => {
+    if (total++ >= parar) return undefined;
+    assert.ok(total < 400, 'the assignment ends');
+    const metodo = /: Gauss$/.test(progresso) ? 'gauss' : 'jacobi';
+    enviadas[metodo].push(roteiro[metodo][enviadas[metodo].length] ?? 'm');
+    return enviadas[metodo].at(-1);
+  }, quadro);
   return enviadas;
 }
 
@@ -123,35 +95,13 @@ let servidores;
 let pastas;
 before(() => {
   mkdirSync(RESULTADOS, { recursive: true });
-  // A package without a platform: the site with turma.json at its root. A platform: a parent
-  // page with a fake SCORM 1.2 API, the package in a frame.
+  // A package without a platform: the site with turma.json at its root. A platform
+  // (ferramentas/plataforma.mjs): scorm-again's API in a parent page, the package in its frame.
   const pacote = mkdtempSync(join(tmpdir(), 'sislin-pacote-'));
   cpSync(SITE, pacote, { recursive: true });
   writeFileSync(join(pacote, 'turma.json'), JSON_TAREFA);
-  // The platform: its page at the root, the package unpacked below it (the package's service
-  // worker answers every page of its own folder with the site's index.html).
-  const plataforma = mkdtempSync(join(tmpdir(), 'sislin-plataforma-'));
-  cpSync(pacote, join(plataforma, 'pacote'), { recursive: true });
-  writeFileSync(join(plataforma, 'plataforma.html'), `<!doctype html><html lang="pt"><head><meta charset="utf-8"><title>plataforma</title>
-<script>
-const CMI = 'cmi-de-teste';
-const q = new URLSearchParams(location.search);
-if (q.has('novo')) localStorage.clear();
-const cmi = JSON.parse(localStorage.getItem(CMI) ?? '{}');
-if (q.has('aluno')) cmi['cmi.core.student_id'] = q.get('aluno');
-window.chamadas = [];
-window.API = {
-  LMSInitialize: (x) => { chamadas.push(['LMSInitialize', x]); return 'true'; },
-  LMSGetValue: (k) => { chamadas.push(['LMSGetValue', k]); return k === 'cmi.interactions._count' ? String(Object.keys(cmi).filter((c) => /^cmi\\.interactions\\.\\d+\\.id$/.test(c)).length) : cmi[k] ?? ''; },
-  LMSSetValue: (k, v) => { chamadas.push(['LMSSetValue', k, v]); cmi[k] = String(v); return 'true'; },
-  LMSCommit: (x) => { chamadas.push(['LMSCommit', x]); localStorage.setItem(CMI, JSON.stringify(cmi)); return 'true'; },
-  LMSFinish: (x) => { chamadas.push(['LMSFinish', x]); localStorage.setItem(CMI, JSON.stringify(cmi)); return 'true'; },
-  LMSGetLastError: () => '0', LMSGetErrorString: () => '', LMSGetDiagnostic: () => '',
-};
-window.cmi = cmi;
-</script></head><body><iframe title="pacote" src="pacote/index.html?teste" style="width:1200px;height:900px"></iframe></body></html>`);
-  pastas = [pacote, plataforma];
-  return Promise.all([serve(SITE, { isolado: false, porta: 0 }), serve(pacote, { isolado: false, porta: 0 }), serve(plataforma, { isolado: false, porta: 0 })])
+  pastas = [pacote];
+  return Promise.all([serve(SITE, { isolado: false, porta: 0 }), serve(pacote, { isolado: false, porta: 0 }), servePlataforma(leSite(pacote), { porta: 0 })])
     .then(([site, p, plataforma]) => { servidores = { site, pacote: p, plataforma }; });
 });
 after(() => {
@@ -170,11 +120,10 @@ for (const motor of motores) {
       const id = `2026${motor.length}01`;
       const aba = await navegador.aba();
       await aba.vai(endereco('site', `?teste${FRAGMENTO}`));
-      const inicio = await aba.espera(() => document.getElementById('tarefa').hidden === false && document.getElementById('tarefa-sobre').textContent);
-      assert.equal(inicio, 'Tarefa: Gauss, Metodo Iterativo de Jacobi; tipo D, n = 2; 4 digitos; aprovacao com 60.');
-      assert.equal(await aba.avalia(() => document.querySelector('label[for="tarefa-matricula"]').textContent), 'Matricula');
-      assert.equal(await aba.avalia(() => document.getElementById('entregar').disabled), true, 'nothing to hand in before the id');
-      await semViolacoes(aba, 'asking the id');
+      await aba.espera(() => document.getElementById('tarefa').hidden === false && document.getElementById('tarefa-sobre').textContent);
+      assert.deepEqual(await aba.avalia(() => [document.getElementById('tarefa-sobre').textContent, document.querySelector('label[for="tarefa-matricula"]').textContent,
+        document.getElementById('entregar').disabled]), ['Tarefa: Gauss, Metodo Iterativo de Jacobi; tipo D, n = 2; 4 digitos; aprovacao com 60.', 'Matricula', true]);
+      assert.deepEqual(await violacoes(aba), [], 'axe-core asking the id');
       // A refused id: said, and asked again.
       await identifica(aba, 'joao silva');
       const recusa = await aba.espera(() => document.getElementById('tarefa-estado').textContent.startsWith('Matricula recusada')
@@ -182,7 +131,7 @@ for (const motor of motores) {
       assert.match(recusa, /^Matricula recusada: .+/);
       assert.equal((await aba.avalia(vista)).formulario, true);
       await identifica(aba, ` ${id} `);
-      const codigo = codigoNativo(id);
+      const codigo = codigoNativo(TAREFA, id);
       await aba.espera((c) => document.getElementById('tarefa-codigo').textContent.endsWith(c), [codigo]);
       const v = await aba.avalia(vista);
       assert.deepEqual([v.codigo, v.progresso, v.formulario], [`Matricula ${id}, codigo ${codigo}`, 'Metodo 1 de 2: Gauss', false]);
@@ -190,25 +139,21 @@ for (const motor of motores) {
         && document.getElementById('pratica-pergunta').textContent !== 'Resposta');
       // Entregar from the first step: what the record holds so far.
       await aba.clica('#entregar');
-      await aba.espera(() => globalThis.sislin.baixados.length === 1);
-      const primeiro = await aba.avalia(() => globalThis.sislin.baixados[0]);
+      const primeiro = await aba.espera(() => globalThis.sislin.baixados[0]);
       assert.equal(primeiro.nome, `${id}-${codigo}.jsonl`);
       assert.match(primeiro.texto, /^\{"evento":"inicio",.*"aluno":"\d+"/);
-      await semViolacoes(aba, 'in the practice');
+      assert.deepEqual(await violacoes(aba), [], 'axe-core in the practice');
       await aba.captura(join(RESULTADOS, `${motor}-tarefa.png`));
-      const enviadas = await pratica(aba);
+      const enviadas = await praticaTarefa(aba);
       const fim = await aba.avalia(vista);
       const nativa = entregaNativa(id, codigo, enviadas);
       assert.deepEqual(nativa.arquivos, [`${id}-${codigo}.jsonl`]);
       await aba.clica('#entregar');
-      await aba.espera(() => globalThis.sislin.baixados.length === 2);
-      const entregue = await aba.avalia(() => globalThis.sislin.baixados[1]);
+      const entregue = await aba.espera(() => globalThis.sislin.baixados[1]);
       writeFileSync(join(RESULTADOS, `${motor}-${entregue.nome}`), entregue.texto);
       assert.equal(entregue.nome, `${id}-${codigo}.jsonl`);
       assert.equal(semRelogio(entregue.texto), semRelogio(nativa.texto), 'the hand-in file, byte for byte but the clock');
-      const resumos = nativa.texto.trim().split('\n').map((l) => JSON.parse(l)).filter((e) => e.evento === 'resumo');
-      assert.equal(resumos.length, 2);
-      const nota = Math.round((resumos[0].nota + resumos[1].nota) / 2);
+      const nota = notaNativa(nativa.texto);
       assert.equal(fim.progresso, `Tarefa terminada: nota ${nota} de 100 (aprovacao com 60).`);
       assert.match(await aba.avalia(() => document.getElementById('tarefa-estado').textContent),
         new RegExp(`^Arquivo ${id}-${codigo}\\.jsonl baixado \\(\\d+ bytes\\)\\. Envie-o ao professor\\. Todos os metodos concluidos\\.$`));
@@ -224,7 +169,7 @@ for (const motor of motores) {
         '#turma=TIPO/N/METODOS/DIGITOS/APROVACAO/CHAVE, por exemplo #turma=D/4/gauss,jacobi/4/60/Calculo%20Numerico%202026.');
       assert.equal((await aba.avalia(vista)).formulario, false);
       await aba.espera(() => globalThis.sislin?.primeiroPrompt != null);
-      await semViolacoes(aba, 'after a bad link');
+      assert.deepEqual(await violacoes(aba), [], 'axe-core after a bad link');
       await aba.fecha();
     });
 
@@ -237,65 +182,62 @@ for (const motor of motores) {
         return { largura: document.documentElement.scrollWidth, janela: innerWidth, altura: campo.height, topo: campo.top };
       });
       assert.ok(medidas.largura <= medidas.janela && medidas.altura >= 24 && medidas.topo < 844, JSON.stringify(medidas));
-      await semViolacoes(aba, 'a package without a platform, on a phone');
-      await identifica(aba, 'ana.souza');
-      await aba.espera(() => document.getElementById('tarefa-progresso').textContent === 'Metodo 1 de 2: Gauss');
-      await aba.espera(() => !document.getElementById('pratica-valor').disabled);
-      assert.equal((await aba.avalia(vista)).codigo, `Matricula ana.souza, codigo ${codigoNativo('ana.souza')}`);
+      assert.deepEqual(await violacoes(aba), [], 'axe-core a package without a platform, on a phone');
+      await identifica(aba, 'A.Silva@x');
+      await aba.espera(() => document.getElementById('tarefa-progresso').textContent === 'Metodo 1 de 2: Gauss' && !document.getElementById('pratica-valor').disabled);
+      assert.equal((await aba.avalia(vista)).codigo, `Matricula a.silva@x, codigo ${codigoNativo(TAREFA, 'A.Silva@x')}`);
       await aba.captura(join(RESULTADOS, `${motor}-tarefa-telefone.png`));
       await aba.fecha();
     });
 
-    test('a package with a platform: the id from it, the replies and score to it, a reload resumes', async () => {
+    test('a package in a platform: the id from it, the replies and score to it, a reload resumes', async () => {
       const aba = await navegador.aba();
       const id = `7${motor.length}`;
-      await aba.vai(endereco('plataforma', `plataforma.html?novo&aluno=${id}`));
-      const codigo = codigoNativo(id);
-      await aba.espera((c) => document.querySelector('iframe')?.contentDocument?.getElementById('tarefa-codigo')?.textContent.endsWith(c), [codigo]);
+      const codigo = codigoNativo(TAREFA, id);
+      // Gauss: a wrong reply, a hint, the right value (the one the console shows); a reload.
+      const certo = String(aula(['pratica', 'gauss', codigo, '--digitos', '4'], { entrada: 'm\n'.repeat(30), registro: true }).registro.find((e) => e.evento === 'mostra').valor);
+      await aba.vai(endereco('plataforma', 'plataforma/scorm-again.js'));
+      await aba.avalia(() => localStorage.clear());  // a new learner
+      await aba.vai(endereco('plataforma', `plataforma/?aluno=${id}&teste`));
+      await aba.espera((c) => document.querySelector('iframe')?.contentDocument?.getElementById('tarefa-codigo')?.textContent.endsWith(c), [codigo], 60000);
       assert.equal((await aba.avalia(vista, true)).estado, 'Plataforma encontrada: a nota sera registrada. Pratique cada metodo; Entregar salva o registro.');
-      // Three replies of Gauss (a wrong one, a hint, a value shown), then a reload.
-      const enviadas = await pratica(aba, { quadro: true, parar: 3 });
-      assert.deepEqual(enviadas.gauss, ['999', 'd', 'm']);
-      const antes = await aba.espera(() => {
-        // The program waits again after the three replies (its fourth read), the panel drawn.
+      const enviadas = await praticaTarefa(aba, { quadro: 'iframe', parar: 3, roteiro: { gauss: ['999', 'd', certo], jacobi: [] } });
+      // What the platform holds: the score, the status, the interactions (their time a time of day).
+      const forma = () => {
+        const { core, suspend_data: suspenso, interactions } = window.plataforma.cmi();
+        return { ...core.score, status: core.lesson_status, exit: core.exit, suspenso, interacoes: Object.values(interactions ?? {})
+          .map(({ id: i, type, student_response: r, result, time }) => [i, type, r, result, /^\d\d:\d\d:\d\d$/.test(time)]) };
+      };
+      const antes = await aba.espera((f) => {
         const w = document.querySelector('iframe').contentWindow;
-        const lidas = w.sislin.espera()[0];
-        const s = w.document.getElementById('pratica-pergunta').textContent;
-        return lidas === 4 && window.cmi['cmi.suspend_data']?.split(';')[3]?.split('~').length === 3
-          && { pergunta: s, grade: w.document.getElementById('pratica-grade').textContent, cmi: { ...window.cmi } };
-      });
-      assert.equal(antes.cmi['cmi.suspend_data'], '1;0;,;999~d~m');
-      assert.deepEqual([antes.cmi['cmi.core.score.min'], antes.cmi['cmi.core.score.max'], antes.cmi['cmi.core.score.raw'],
-        antes.cmi['cmi.core.lesson_status'], antes.cmi['cmi.core.exit']], ['0', '100', '0', 'incomplete', 'suspend']);
-      assert.deepEqual([antes.cmi['cmi.interactions.0.id'], antes.cmi['cmi.interactions.0.type'], antes.cmi['cmi.interactions.0.student_response'],
-        antes.cmi['cmi.interactions.0.result']], ['gauss-1-m2_1', 'numeric', '999', 'wrong']);
-      assert.match(antes.cmi['cmi.interactions.0.time'], /^\d\d:\d\d:\d\d$/);
-      assert.match(antes.cmi['cmi.core.session_time'], /^\d\d:\d\d:\d\d$/);
-      assert.equal(antes.cmi['cmi.interactions.1.id'], undefined, 'a hint and a value shown are no reply');
-      await aba.vai(endereco('plataforma', 'plataforma.html'));
+        return w.sislin.espera()[0] === 4 && eval(f)().suspenso?.split(';')[3]?.split('~').length === 3
+          && { pergunta: w.document.getElementById('pratica-pergunta').textContent, grade: w.document.getElementById('pratica-grade').textContent, cmi: eval(f)() };
+      }, [`(${forma})`]);
+      assert.deepEqual(antes.cmi, { raw: '0', min: '0', max: '100', status: 'incomplete', exit: 'suspend', suspenso: `1;0;,;999~d~${certo}`,
+        interacoes: [['gauss-1-m2_1', 'numeric', '999', 'wrong', true], ['gauss-1-m2_1', 'numeric', certo, 'correct', true]] }, 'a hint is no reply');
+      await aba.recarrega();
       const depois = await aba.espera((p) => {
         const w = document.querySelector('iframe')?.contentWindow;
-        if (!w?.sislin || w.sislin.espera()[0] < 1) return false;
-        const s = w.document.getElementById('pratica-pergunta')?.textContent;
+        const s = w?.sislin?.espera()[0] >= 1 && w.document.getElementById('pratica-pergunta')?.textContent;
         return s === p && !w.document.getElementById('pratica-valor').disabled
           && { pergunta: s, grade: w.document.getElementById('pratica-grade').textContent };
-      }, [antes.pergunta]);
-      assert.deepEqual(depois, { pergunta: antes.pergunta, grade: antes.grade }, 'the same step, the same arrays');
+      }, [antes.pergunta], 60000);
+      assert.deepEqual([depois, await aba.avalia(() => window.API.cmi.core.entry)], [{ pergunta: antes.pergunta, grade: antes.grade }, 'resume'],
+        'the same step, the same arrays; the platform resumes');
       // The rest: Gauss and Jacobi to the end; the score and status reported, no reply reported twice.
-      const resto = await pratica(aba, { quadro: true });
-      const cmi = await aba.avalia(() => ({ ...window.cmi, chamadas: window.chamadas.map((c) => c[0]) }));
+      const resto = await praticaTarefa(aba, { quadro: 'iframe' });
+      await aba.espera(() => /passed|failed/.test(window.plataforma.cmi().core.lesson_status));
+      const fim = await aba.avalia((f) => eval(f)(), `(${forma})`);
       const nativa = entregaNativa(id, codigo, { gauss: [...enviadas.gauss, ...resto.gauss], jacobi: resto.jacobi });
-      const resumos = nativa.texto.trim().split('\n').map((l) => JSON.parse(l)).filter((e) => e.evento === 'resumo');
-      const nota = Math.round((resumos[0].nota + resumos[1].nota) / 2);
-      assert.equal(cmi['cmi.core.score.raw'], String(nota));
-      assert.equal(cmi['cmi.core.lesson_status'], nota >= 60 ? 'passed' : 'failed');
+      const nota = notaNativa(nativa.texto);
       const respostas = nativa.texto.split('\n').filter((l) => l.includes('"evento":"resposta"')).length;
-      assert.equal(Object.keys(cmi).filter((k) => /^cmi\.interactions\.\d+\.id$/.test(k)).length, respostas, 'one interaction a reply');
-      assert.ok(cmi.chamadas.includes('LMSInitialize') && cmi.chamadas.at(-1) === 'LMSCommit');
+      assert.deepEqual([fim.raw, fim.status, fim.interacoes.length, fim.interacoes.every((i) => i[4])], [String(nota), nota >= 60 ? 'passed' : 'failed', respostas, true],
+        'the score, the status, one interaction a reply');
       // The hand-in: the sessions since the reload hold every reply typed.
       await aba.avalia(() => document.querySelector('iframe').contentDocument.getElementById('entregar').click());
       const entregue = await aba.espera(() => document.querySelector('iframe').contentWindow.sislin.baixados[0]);
       assert.equal(semRelogio(entregue.texto), semRelogio(nativa.texto));
+      assert.deepEqual(await aba.avalia(() => document.querySelector('iframe').contentWindow.sislin.erros), []);
       await aba.fecha();
     });
   });
