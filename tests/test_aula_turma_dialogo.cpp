@@ -115,6 +115,32 @@ TEST(TurmaConsole, ListaPequenaEArquivoDeCodigos) {
 }
 
 // --json writes nothing and prints the object of the schema.
+// The guide's teacher section: its roster, run with its command, prints its two blocks.
+TEST(TurmaConsole, OExemploDoGuia) {
+    const std::string guia = le_arquivo(fs::path(SISLIN_SOURCE_DIR) / "docs" / "guia.md");
+    const std::size_t secao = guia.find("## A turma: um sistema por aluno");
+    ASSERT_NE(secao, std::string::npos);
+    // The section's first blocks, in order: the roster, the command, its output, its messages.
+    std::vector<std::string> blocos;
+    const std::string abre = "```text\n";
+    for (std::size_t i = guia.find(abre, secao); i != std::string::npos && blocos.size() < 4;
+         i = guia.find(abre, i + 1)) {
+        const std::size_t inicio = i + abre.size();
+        i = guia.find("```", inicio);
+        blocos.push_back(guia.substr(inicio, i - inicio));
+    }
+    ASSERT_EQ(blocos.size(), 4U);
+    EXPECT_EQ(blocos[1],
+              "sislin-aula turma \"Calculo Numerico 2026\" D 3 turma-a.csv --metodos "
+              "gauss,jacobi\n");
+    const Corrida c =
+        executa_aula({"turma", kChave, "D", "3", "turma-a.csv", "--metodos", "gauss,jacobi"},
+                     {{"turma-a.csv", blocos[0]}});
+    EXPECT_EQ(c.e.status, 0);
+    EXPECT_EQ(c.e.saida, blocos[2]);
+    EXPECT_EQ(c.e.erros, blocos[3]);
+}
+
 TEST(TurmaConsole, Json) {
     const Corrida json = executa_aula({"turma", kChave, "d", "4", "lista.csv", "--json",
                                        "--digitos", "exato", "--aprovacao", "70"},
